@@ -1,0 +1,109 @@
+#include "data/file_io.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace veldro {
+
+namespace {
+
+[[noreturn]] void fail(const char* what, const std::string& path, int error) {
+    throw FileError(std::string(what) + " " + path + ": " + std::strerror(error));
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+
+private:
+    int fd_;
+};
+
+std::string directoryOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+} // namespace
+
+std::vector<std::uint8_t> readWholeFile(const std::string& path) {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) fail("Cannot open", path, errno);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) fail("Cannot read", path, errno);
+    if (S_ISDIR(info.st_mode)) fail("Cannot read", path, EISDIR);
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    std::uint8_t chunk[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail("Cannot read", path, errno);
+        }
+        if (n == 0) break;
+        bytes.insert(bytes.end(), chunk, chunk + n);
+    }
+    return bytes;
+}
+
+void writeFileAtomically(const std::string& path, std::string_view bytes) {
+    std::string temporary = path + ".XXXXXX";
+    FileDescriptor fd(::mkstemp(temporary.data()));
+    if (fd.get() < 0) fail("Cannot write", path, errno);
+    auto discard = [&](int error) {
+        ::unlink(temporary.c_str());
+        fail("Cannot write", path, error);
+    };
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            discard(errno);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    // A replaced file keeps its permissions; a new one gets the usual ones.
+    struct stat old {};
+    mode_t mode = 0666;
+    if (::stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
+    else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    if (::fchmod(fd.get(), mode) != 0 || ::fsync(fd.get()) != 0) discard(errno);
+    if (::close(fd.release()) != 0) discard(errno);
+    if (::rename(temporary.c_str(), path.c_str()) != 0) discard(errno);
+    // Make the rename itself durable; a failure here no longer endangers data.
+    FileDescriptor directory(::open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.get() >= 0) ::fsync(directory.get());
+}
+
+void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+bool fileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool directoryExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+} // namespace veldro

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace veldro {
+
+// A file that could not be read or written: the text names the file and the
+// operating system's reason.
+class FileError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+std::vector<std::uint8_t> readWholeFile(const std::string& path);
+
+// Writes `bytes` to a new file beside `path` and renames it over `path`, so a
+// failed write (full disk, read-only folder) leaves the old file whole.
+void writeFileAtomically(const std::string& path, std::string_view bytes);
+void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+bool fileExists(const std::string& path);
+bool directoryExists(const std::string& path);
+
+} // namespace veldro

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "data/messages.h"
+#include "data/progress.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace veldro::test {
+
+// A folder of its own for one test, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+// Records every message the code under test shows.
+class RecordingMessages : public MessageSink {
+public:
+    void show(const Message& message) override { shown.push_back(message); }
+    std::vector<Message> shown;
+};
+
+class RecordingProgress : public Progress {
+public:
+    void setMaximum(int value) override { maximum = value; }
+    void setPosition(int value) override {
+        current = value;
+        ++updates;
+        highest = std::max(highest, value);
+    }
+    int position() const override { return current; }
+    int maximum = 0, current = 0, highest = 0, updates = 0;
+};
+
+// A golden file of tests/data as bytes.
+std::vector<std::uint8_t> goldenBytes(const std::string& name);
+std::string goldenText(const std::string& name);
+// A golden ".hex" file: hexadecimal byte pairs, blanks and line breaks between
+// them ignored, '#' to the end of a line a comment.
+std::vector<std::uint8_t> goldenHex(const std::string& name);
+
+std::vector<std::uint8_t> readBytes(const std::string& path);
+void writeBytes(const std::string& path, const std::string& bytes);
+
+} // namespace veldro::test

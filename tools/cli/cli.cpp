@@ -1,0 +1,87 @@
+#include "cli.h"
+
+#include "data/measurement_store.h"
+#include "data/vlf_file.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace veldro::cli {
+
+Arguments::Arguments(std::vector<std::string> words, const std::vector<std::string>& valueOptions,
+                     const std::vector<std::string>& flags) {
+    auto listed = [](const std::vector<std::string>& list, const std::string& word) {
+        return std::find(list.begin(), list.end(), word) != list.end();
+    };
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (word.size() > 1 && word[0] == '-' && !(word[1] >= '0' && word[1] <= '9')) {
+            if (listed(valueOptions, word)) {
+                if (i + 1 >= words.size()) throw UsageError(word + " needs a value");
+                values_.emplace(word, words[++i]);
+            } else if (listed(flags, word)) {
+                flags_.push_back(word);
+            } else {
+                throw UsageError("unknown option " + word);
+            }
+        } else {
+            operands_.push_back(word);
+        }
+    }
+}
+
+bool Arguments::flag(const std::string& name) const {
+    return std::find(flags_.begin(), flags_.end(), name) != flags_.end();
+}
+
+std::string Arguments::value(const std::string& name, const std::string& fallback) const {
+    auto it = values_.find(name);
+    return it == values_.end() ? fallback : it->second;
+}
+
+bool Arguments::hasValue(const std::string& name) const { return values_.count(name) > 0; }
+
+std::vector<std::string> Arguments::values(const std::string& name) const {
+    std::vector<std::string> result;
+    auto [first, last] = values_.equal_range(name);
+    for (auto it = first; it != last; ++it) result.push_back(it->second);
+    return result;
+}
+
+const std::string& Arguments::operand(std::size_t index, const std::string& what) const {
+    if (index >= operands_.size()) throw UsageError("missing " + what);
+    return operands_[index];
+}
+
+void Arguments::expectOperands(std::size_t minimum, std::size_t maximum) const {
+    if (operands_.size() < minimum) throw UsageError("too few operands");
+    if (operands_.size() > maximum) throw UsageError("unexpected operand " + operands_[maximum]);
+}
+
+std::vector<Command>& commands() {
+    static std::vector<Command> all;
+    return all;
+}
+
+void TerminalMessages::show(const Message& message) {
+    ++count_;
+    std::cerr << message.text << '\n';
+}
+
+std::unique_ptr<MeasurementStore> loadDataSet(const std::string& path, MessageSink& messages) {
+    DataFileRead read = readDataFile(path, messages);
+    switch (read.status) {
+    case DataFileStatus::Opened: return std::move(read.store);
+    case DataFileStatus::WrongExtension:
+        throw CommandFailed(path + ": not a Veldro data file (the extension must contain VLF)");
+    case DataFileStatus::Missing: throw CommandFailed("");
+    }
+    throw CommandFailed("");
+}
+
+std::string requireOutput(const Arguments& args) {
+    if (!args.hasValue("-o")) throw UsageError("missing -o OUTPUT");
+    return args.value("-o");
+}
+
+} // namespace veldro::cli

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "data/messages.h"
+
+#include <functional>
+#include <memory>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace veldro {
+class MeasurementStore;
+}
+
+namespace veldro::cli {
+
+// A wrong call: the message and the command's usage go to standard error, exit 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A failed command whose message was already said (or is this text), exit 1.
+class CommandFailed : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The words after the command's name: options ("-o FILE", "--yes") and operands.
+class Arguments {
+public:
+    // valueOptions take the next word; flags stand alone. Anything else that
+    // starts with '-' is a usage error.
+    Arguments(std::vector<std::string> words, const std::vector<std::string>& valueOptions,
+              const std::vector<std::string>& flags);
+
+    bool flag(const std::string& name) const;
+    std::string value(const std::string& name, const std::string& fallback = "") const;
+    bool hasValue(const std::string& name) const;
+    std::vector<std::string> values(const std::string& name) const;
+    const std::vector<std::string>& operands() const { return operands_; }
+    // The one operand at `index`, or a usage error naming `what`.
+    const std::string& operand(std::size_t index, const std::string& what) const;
+    void expectOperands(std::size_t minimum, std::size_t maximum) const;
+
+private:
+    std::multimap<std::string, std::string> values_;
+    std::vector<std::string> flags_;
+    std::vector<std::string> operands_;
+};
+
+struct Command {
+    std::string name;    // "export raw" for a two-word command
+    std::string usage;   // the words after the name
+    std::string summary; // one line
+    std::vector<std::string> valueOptions;
+    std::vector<std::string> flags;
+    std::function<int(const Arguments&)> run;
+};
+
+// Each command file adds its commands with a static Registration.
+std::vector<Command>& commands();
+struct Registration {
+    explicit Registration(Command command) { commands().push_back(std::move(command)); }
+};
+
+// Prints the program's messages to standard error, exactly as their texts stand.
+class TerminalMessages : public MessageSink {
+public:
+    void show(const Message& message) override;
+    int count() const { return count_; }
+
+private:
+    int count_ = 0;
+};
+
+// Reads a .vlf data set, or fails with the program's message ("Unable to open
+// file", or a refused extension, which the window passes over silently).
+std::unique_ptr<MeasurementStore> loadDataSet(const std::string& path, MessageSink& messages);
+// The "-o" option, required.
+std::string requireOutput(const Arguments& args);
+
+} // namespace veldro::cli

@@ -55,7 +55,7 @@ struct DataSet {
         rows = buildRowList(store);
         return *this;
     }
-    DataSet& add(const TiltReading& r) { return add(tiltRecord(r)); }
+    DataSet& addTilt(const TiltReading& r) { return add(tiltRecord(r)); }
     bool recordKept(int i) const { return store.record(i).kept(); }
 };
 

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+namespace veldro {
+
+class MeasurementStore;
+struct RowList;
+
+// A run: rows of one frequency number whose profile does not change. Each run
+// has a curve of its own; curve indices count up over both frequency numbers.
+struct FraserRun {
+    int curve = 0;
+    int profile = 0;
+    int frequencyNumber = 1; // 1 or 2
+    int frequency = 0;       // Hz of the run's first row
+    std::string title;       // "Prof12,Freq1"
+};
+
+// One Fraser value: F = (A0 + A1) - (A2 + A3) of four consecutive station groups,
+// placed at x = (S0 + S3) / 2, with the run that produced it.
+struct FraserValue {
+    int curve = 0;
+    float x = 0;
+    float value = 0; // kFraserFailed when the arithmetic failed
+    int profile = 0;
+    int frequency = 0;
+};
+
+inline constexpr float kFraserFailed = 99999.0f;
+
+// What the Fraser view, the column plot and the Fraser spreadsheet do with the walk.
+class FraserVisitor {
+public:
+    virtual ~FraserVisitor() = default;
+    virtual void newRun(const FraserRun& /*run*/) {}
+    // The curve is about to receive a value: its list entry is enabled and checked.
+    virtual void curveUsed(int /*curve*/) {}
+    virtual void value(const FraserValue& value) = 0;
+};
+
+// The Fraser filter of the vertical tilt over the rows in table order: kept
+// tilt-mode rows contribute, every row of a frequency number takes part in
+// its run detection. Values come in emission order, then the flush of
+// frequency #1 and of frequency #2.
+void walkFraser(const MeasurementStore& store, const RowList& rows, FraserVisitor& visitor);
+
+// "Prof" + profile + ",Freq1" or ",Freq2".
+std::string fraserCurveTitle(int profile, int frequencyNumber);
+
+} // namespace veldro

@@ -18,7 +18,8 @@ std::vector<std::string_view> splitLines(std::string_view text) {
             break;
         }
         lines.push_back(text.substr(start, end - start));
-        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+        start =
+            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
     }
     return lines;
 }
@@ -41,8 +42,10 @@ BruImportResult ImportBru(MeasurementStore& store, const std::string& fileName, 
         if (progress) progress->advance();
         const auto record = decodeBruLine(line);
         if (!record) continue;
-        if (store.append(*record)) ++result.stored;
-        else ++result.overCapacity;
+        if (store.append(*record))
+            ++result.stored;
+        else
+            ++result.overCapacity;
     }
     if (result.overCapacity > 0) showCapacityWarning(messages);
     if (result.rejected() > 0)

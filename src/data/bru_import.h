@@ -11,9 +11,9 @@ class MessageSink;
 class Progress;
 
 struct BruImportResult {
-    int lines = 0;          // every line of the file, empty ones too
-    int stored = 0;         // records now in the store
-    int overCapacity = 0;   // decodable lines past the 64000th record, among the rejected
+    int lines = 0;        // every line of the file, empty ones too
+    int stored = 0;       // records now in the store
+    int overCapacity = 0; // decodable lines past the 64000th record, among the rejected
     int rejected() const { return lines - stored; }
 };
 

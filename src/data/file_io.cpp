@@ -78,7 +78,8 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
     // A replaced file keeps its permissions; a new one gets the usual ones.
     struct stat old {};
     mode_t mode = 0666;
-    if (::stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
+    if (::stat(path.c_str(), &old) == 0)
+        mode = old.st_mode & 07777;
     else {
         const mode_t mask = ::umask(0);
         ::umask(mask);
@@ -93,7 +94,8 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
 }
 
 void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    writeFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    writeFileAtomically(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 bool fileExists(const std::string& path) {

@@ -13,9 +13,13 @@ std::size_t fileNameStart(const std::string& path) {
 
 } // namespace
 
-std::string fileNamePart(const std::string& path) { return path.substr(fileNameStart(path)); }
+std::string fileNamePart(const std::string& path) {
+    return path.substr(fileNameStart(path));
+}
 
-std::string directoryPart(const std::string& path) { return path.substr(0, fileNameStart(path)); }
+std::string directoryPart(const std::string& path) {
+    return path.substr(0, fileNameStart(path));
+}
 
 std::string withoutExtension(const std::string& path) {
     const std::size_t start = fileNameStart(path);
@@ -24,7 +28,9 @@ std::string withoutExtension(const std::string& path) {
     return path.substr(0, dot);
 }
 
-std::string dataFileNameFor(const std::string& chosen) { return withoutExtension(chosen) + ".vlf"; }
+std::string dataFileNameFor(const std::string& chosen) {
+    return withoutExtension(chosen) + ".vlf";
+}
 
 bool hasDataFileExtension(const std::string& path) {
     const std::size_t start = fileNameStart(path);

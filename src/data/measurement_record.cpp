@@ -10,11 +10,13 @@ namespace {
 std::uint16_t readU16(const std::uint8_t* p) {
     return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
 }
-std::int16_t readI16(const std::uint8_t* p) { return static_cast<std::int16_t>(readU16(p)); }
+std::int16_t readI16(const std::uint8_t* p) {
+    return static_cast<std::int16_t>(readU16(p));
+}
 float readF32(const std::uint8_t* p) {
-    const std::uint32_t bits = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-                               (static_cast<std::uint32_t>(p[2]) << 16) |
-                               (static_cast<std::uint32_t>(p[3]) << 24);
+    const std::uint32_t bits =
+        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
     return std::bit_cast<float>(bits);
 }
 
@@ -22,14 +24,18 @@ void writeU16(std::uint8_t* p, std::uint16_t v) {
     p[0] = static_cast<std::uint8_t>(v);
     p[1] = static_cast<std::uint8_t>(v >> 8);
 }
-void writeI16(std::uint8_t* p, std::int16_t v) { writeU16(p, static_cast<std::uint16_t>(v)); }
+void writeI16(std::uint8_t* p, std::int16_t v) {
+    writeU16(p, static_cast<std::uint16_t>(v));
+}
 void writeF32(std::uint8_t* p, float v) {
     const auto bits = std::bit_cast<std::uint32_t>(v);
     for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(bits >> (8 * i));
 }
 
 // Bit position of a channel's gain code and overload flag in `status`.
-int gainShift(int channel) { return 4 * (channel - 1); }
+int gainShift(int channel) {
+    return 4 * (channel - 1);
+}
 
 } // namespace
 
@@ -82,7 +88,9 @@ int MeasurementRecord::gainCode(int channel) const {
     return (status >> gainShift(channel)) & 3;
 }
 
-int MeasurementRecord::gain(int channel) const { return gainOfCode(gainCode(channel)); }
+int MeasurementRecord::gain(int channel) const {
+    return gainOfCode(gainCode(channel));
+}
 
 bool MeasurementRecord::overload(int channel) const {
     if (channel < 1 || channel > 3) throw std::out_of_range("channel");
@@ -94,8 +102,8 @@ int gainOfCode(int code) {
     return kGains[code & 3];
 }
 
-std::uint16_t makeStatus(int gainCode1, bool overload1, int gainCode2, bool overload2, int gainCode3,
-                         bool overload3, int frequencyNumber, bool resistivityMode) {
+std::uint16_t makeStatus(int gainCode1, bool overload1, int gainCode2, bool overload2,
+                         int gainCode3, bool overload3, int frequencyNumber, bool resistivityMode) {
     unsigned status = 0;
     const int gains[3] = {gainCode1, gainCode2, gainCode3};
     const bool overloads[3] = {overload1, overload2, overload3};

@@ -48,7 +48,7 @@ struct MeasurementRecord {
 int gainOfCode(int code);
 
 // The status value of given channel gain codes and flags, for makers of records.
-std::uint16_t makeStatus(int gainCode1, bool overload1, int gainCode2, bool overload2, int gainCode3,
-                         bool overload3, int frequencyNumber, bool resistivityMode);
+std::uint16_t makeStatus(int gainCode1, bool overload1, int gainCode2, bool overload2,
+                         int gainCode3, bool overload3, int frequencyNumber, bool resistivityMode);
 
 } // namespace veldro

@@ -76,7 +76,8 @@ void MeasurementStore::writeImage(ImageMode mode, bool keptOnly, int first, int 
         progress->setMaximum(count());
         progress->setPosition(0);
     }
-    image.resize(kCommentSize + MeasurementRecord::kSize * static_cast<std::size_t>(std::max(end - first, 0)));
+    image.resize(kCommentSize +
+                 MeasurementRecord::kSize * static_cast<std::size_t>(std::max(end - first, 0)));
     std::copy(comment_.begin(), comment_.end(), image.begin());
     std::uint8_t* out = image.data() + kCommentSize;
     for (int i = first; i < end; ++i) {
@@ -106,19 +107,22 @@ int MeasurementStore::splitGroupEnd(int start) const {
     int end = start + 1;
     while (end < count()) {
         const MeasurementRecord& r = record(end);
-        if (r.kept() && (r.profile != head.profile || r.resistivityMode() != head.resistivityMode()))
+        if (r.kept() &&
+            (r.profile != head.profile || r.resistivityMode() != head.resistivityMode()))
             break;
         ++end;
     }
     return end;
 }
 
-std::vector<std::string> MeasurementStore::splitToFiles(const std::string& directory, Progress* progress) {
+std::vector<std::string> MeasurementStore::splitToFiles(const std::string& directory,
+                                                        Progress* progress) {
     std::vector<std::string> written;
     for (int start = 0; start < count();) {
         const int end = splitGroupEnd(start);
         const MeasurementRecord& head = record(start);
-        const std::string name = splitGroupFileName(directory, head.profile, head.resistivityMode(), start);
+        const std::string name =
+            splitGroupFileName(directory, head.profile, head.resistivityMode(), start);
         writeImage(ImageMode::Full, true, start, end, progress);
         writeFileAtomically(name, image);
         written.push_back(name);

@@ -33,7 +33,9 @@ public:
 
     int count() const { return static_cast<int>(records_.size()); }
     bool full() const { return count() >= kCapacity; }
-    const MeasurementRecord& record(int index) const { return records_[static_cast<std::size_t>(index)]; }
+    const MeasurementRecord& record(int index) const {
+        return records_[static_cast<std::size_t>(index)];
+    }
     MeasurementRecord& record(int index) { return records_[static_cast<std::size_t>(index)]; }
     // Appends at the first empty slot; false (and nothing stored) when all are full.
     bool append(const MeasurementRecord& record);
@@ -50,7 +52,8 @@ public:
     // Writes the comment and (unless CommentOnly) the records of slots
     // [first, end) into `image`, only the kept ones when keptOnly; end 0 means
     // all. CommentOnly overwrites the comment block in place.
-    void writeImage(ImageMode mode, bool keptOnly, int first, int end, Progress* progress = nullptr);
+    void writeImage(ImageMode mode, bool keptOnly, int first, int end,
+                    Progress* progress = nullptr);
     // Writes every record to `fileName` atomically; an empty name does nothing.
     // Throws FileError, leaving any old file whole.
     void saveToFile(const std::string& fileName, Progress* progress = nullptr);
@@ -61,7 +64,8 @@ public:
     // Writes the kept records of each run of one profile and mode into
     // "Profile P_INC_N.vlf" / "Profile P_RES_N.vlf" in `directory`; returns the
     // files written. Stops at the first file that cannot be written (FileError).
-    std::vector<std::string> splitToFiles(const std::string& directory, Progress* progress = nullptr);
+    std::vector<std::string> splitToFiles(const std::string& directory,
+                                          Progress* progress = nullptr);
 
     // The first index after `start` that ends the split group beginning at `start`.
     int splitGroupEnd(int start) const;

@@ -75,9 +75,13 @@ void padLeft(std::string& out, std::size_t start, int width, char fill) {
 
 } // namespace
 
-char decimalSeparator() { return g_separator; }
+char decimalSeparator() {
+    return g_separator;
+}
 
-void setDecimalSeparator(char separator) { g_separator = separator; }
+void setDecimalSeparator(char separator) {
+    g_separator = separator;
+}
 
 char localeDecimalSeparator() {
     const std::lconv* conv = std::localeconv();
@@ -111,8 +115,8 @@ std::string formatFixedPoint(double value, int width, int precision) {
 void appendInteger(std::string& out, long long value, int width, bool zeroPad) {
     char buffer[24];
     const bool negative = value < 0;
-    const unsigned long long magnitude =
-        negative ? 0ull - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+    const unsigned long long magnitude = negative ? 0ull - static_cast<unsigned long long>(value)
+                                                  : static_cast<unsigned long long>(value);
     auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude).ptr;
     std::string digits(buffer, end);
     const std::size_t start = out.size();
@@ -133,8 +137,10 @@ bool parseUserNumber(std::string_view text, double& value) {
     if (first == std::string_view::npos) return false;
     std::string plain(text.substr(first, last - first + 1));
     for (char& c : plain) {
-        if (c == separator) c = '.';
-        else if (c == '.' && separator != '.') return false;
+        if (c == separator)
+            c = '.';
+        else if (c == '.' && separator != '.')
+            return false;
     }
     const char* begin = plain.data();
     if (*begin == '+') ++begin;

@@ -16,7 +16,9 @@ std::string_view column(std::string_view text, std::size_t from, std::size_t to)
     return text.substr(from - 1, to - from + 1);
 }
 
-bool isBlank(char c) { return c == ' '; }
+bool isBlank(char c) {
+    return c == ' ';
+}
 
 bool storeInteger(std::string_view text, std::size_t from, std::size_t to, std::int16_t& field) {
     const auto value = convertInteger(column(text, from, to));
@@ -63,7 +65,8 @@ void putDecimal(std::string& line, std::size_t from, std::size_t width, float va
 
 void putStatus(std::string& line, std::size_t from, std::uint16_t status) {
     static constexpr char kDigits[] = "0123456789ABCDEF";
-    for (int i = 0; i < 4; ++i) line[from - 1 + static_cast<std::size_t>(i)] = kDigits[(status >> (12 - 4 * i)) & 0xF];
+    for (int i = 0; i < 4; ++i)
+        line[from - 1 + static_cast<std::size_t>(i)] = kDigits[(status >> (12 - 4 * i)) & 0xF];
 }
 
 } // namespace
@@ -77,7 +80,8 @@ std::optional<long> convertInteger(std::string_view text) {
         negative = rest[0] == '-';
         rest.remove_prefix(1);
     }
-    if (rest.empty() || !std::all_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (rest.empty() ||
+        !std::all_of(rest.begin(), rest.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     long value = 0;
     auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
@@ -95,8 +99,8 @@ std::optional<float> convertDecimal(std::string_view text) {
     // from_chars takes no leading '+' and would read "inf" and "nan", which
     // the instrument never sends.
     if (number.empty() || !std::all_of(number.begin(), number.end(), [](char c) {
-            return std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '+' ||
-                   c == 'e' || c == 'E';
+            return std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' ||
+                   c == '+' || c == 'e' || c == 'E';
         }))
         return std::nullopt;
     double value = 0;
@@ -119,9 +123,9 @@ std::optional<MeasurementRecord> decodeTiltText(std::string_view text) {
     if (text.size() < kTiltTextLength) return std::nullopt;
     MeasurementRecord r;
     if (decodeCommon(text, r) && storeInteger(text, 34, 37, r.tiltVertical) &&
-        storeInteger(text, 39, 42, r.ellipticityVertical) && storeDecimal(text, 44, 51, r.hHorizontal) &&
-        storeInteger(text, 53, 56, r.tiltHorizontal) && storeInteger(text, 58, 61, r.ellipticityHorizontal) &&
-        storeStatus(text, 63, r.status))
+        storeInteger(text, 39, 42, r.ellipticityVertical) &&
+        storeDecimal(text, 44, 51, r.hHorizontal) && storeInteger(text, 53, 56, r.tiltHorizontal) &&
+        storeInteger(text, 58, 61, r.ellipticityHorizontal) && storeStatus(text, 63, r.status))
         return r;
     return std::nullopt;
 }
@@ -148,7 +152,9 @@ std::optional<MeasurementRecord> decodeBruLine(std::string_view line) {
     return std::nullopt;
 }
 
-char headerLetterOf(const MeasurementRecord& record) { return record.resistivityMode() ? 'R' : 'V'; }
+char headerLetterOf(const MeasurementRecord& record) {
+    return record.resistivityMode() ? 'R' : 'V';
+}
 
 std::string encodeRecordText(const MeasurementRecord& r, int sequence) {
     const bool resistivity = r.resistivityMode();

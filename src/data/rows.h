@@ -26,10 +26,27 @@ struct ColumnInfo {
 extern const std::array<ColumnInfo, kColumnCount> kColumns;
 
 enum Column {
-    ColProfile, ColStation, ColMode, ColFrequency, ColQuality, ColTiltVertical,
-    ColEllipticityVertical, ColResistivity, ColPhase, ColEField, ColHField, ColHHorizontal,
-    ColTiltHorizontal, ColEllipticityHorizontal, ColCh1Gain, ColCh1Overload, ColCh2Gain,
-    ColCh2Overload, ColCh3Gain, ColCh3Overload, ColFrequencyNumber
+    ColProfile,
+    ColStation,
+    ColMode,
+    ColFrequency,
+    ColQuality,
+    ColTiltVertical,
+    ColEllipticityVertical,
+    ColResistivity,
+    ColPhase,
+    ColEField,
+    ColHField,
+    ColHHorizontal,
+    ColTiltHorizontal,
+    ColEllipticityHorizontal,
+    ColCh1Gain,
+    ColCh1Overload,
+    ColCh2Gain,
+    ColCh2Overload,
+    ColCh3Gain,
+    ColCh3Overload,
+    ColFrequencyNumber
 };
 
 // The text of one cell, with the display patterns and the process-wide separator;

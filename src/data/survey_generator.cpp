@@ -22,7 +22,9 @@ public:
     double uniform(double low, double high) {
         return low + (high - low) * static_cast<double>(next() >> 11) / 9007199254740992.0;
     }
-    int integer(int low, int high) { return low + static_cast<int>(next() % static_cast<std::uint64_t>(high - low + 1)); }
+    int integer(int low, int high) {
+        return low + static_cast<int>(next() % static_cast<std::uint64_t>(high - low + 1));
+    }
     bool chance(double p) { return uniform(0, 1) < p; }
 
 private:
@@ -39,9 +41,13 @@ struct Conductor {
     double strength; // peak tilt, %
 };
 
-float roundedTo(double value, double step) { return static_cast<float>(std::round(value / step) * step); }
+float roundedTo(double value, double step) {
+    return static_cast<float>(std::round(value / step) * step);
+}
 
-std::int16_t whole(double value) { return static_cast<std::int16_t>(std::lround(value)); }
+std::int16_t whole(double value) {
+    return static_cast<std::int16_t>(std::lround(value));
+}
 
 // Tilt of a line current under a profile: changes sign over the conductor.
 double tiltAt(const std::vector<Conductor>& conductors, double x, double frequencyFactor) {
@@ -68,7 +74,8 @@ std::vector<MeasurementRecord> generateSurvey(int count, unsigned seed) {
     records.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
     std::vector<Conductor> conductors;
     for (int i = 0; i < 3; ++i)
-        conductors.push_back({random.uniform(150, 850), random.uniform(20, 60), random.uniform(15, 35)});
+        conductors.push_back(
+            {random.uniform(150, 850), random.uniform(20, 60), random.uniform(15, 35)});
 
     for (int profile = 1; static_cast<int>(records.size()) < count; ++profile) {
         const bool resistivity = profile % 5 == 0;

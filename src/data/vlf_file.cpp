@@ -36,14 +36,16 @@ DataFileRead readDataFile(const std::string& path, MessageSink& messages) {
     return result;
 }
 
-DataFileStatus addDataFile(MeasurementStore& store, const std::string& path, MessageSink& messages) {
+DataFileStatus addDataFile(MeasurementStore& store, const std::string& path,
+                           MessageSink& messages) {
     const DataFileStatus status = checkDataFile(path, messages);
     if (status != DataFileStatus::Opened) return status;
     const std::vector<std::uint8_t> bytes = readWholeFile(path);
     // The image may hold a split group or older flags: extend the current data set.
     store.writeImage(ImageMode::Full, false, 0, 0);
     if (bytes.size() > MeasurementStore::kCommentSize)
-        store.image.insert(store.image.end(), bytes.begin() + MeasurementStore::kCommentSize, bytes.end());
+        store.image.insert(store.image.end(), bytes.begin() + MeasurementStore::kCommentSize,
+                           bytes.end());
     store.loadFromImage(messages);
     return status;
 }

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <sys/wait.h>
 
 namespace veldro::test {
 
@@ -16,8 +17,8 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                                 ignored);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
 }
 
@@ -45,26 +46,48 @@ std::string goldenText(const std::string& name) {
 std::vector<std::uint8_t> goldenHex(const std::string& name) {
     const std::string text = goldenText(name);
     std::vector<std::uint8_t> bytes;
-    int high = -1;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    std::size_t i = 0;
+    auto hexDigit = [](char c) {
+        return (c >= '0' && c <= '9')   ? c - '0'
+               : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+               : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                        : -1;
+    };
+    while (i < text.size()) {
         const char c = text[i];
         if (c == '#') {
             while (i < text.size() && text[i] != '\n') ++i;
-            continue;
-        }
-        int digit = (c >= '0' && c <= '9') ? c - '0'
-                    : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                    : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-                                             : -1;
-        if (digit < 0) continue;
-        if (high < 0) high = digit;
-        else {
-            bytes.push_back(static_cast<std::uint8_t>(high * 16 + digit));
-            high = -1;
+        } else if (hexDigit(c) >= 0) {
+            if (i + 1 >= text.size() || hexDigit(text[i + 1]) < 0)
+                throw std::runtime_error(name + ": a byte needs two hex digits");
+            const auto byte = static_cast<std::uint8_t>(hexDigit(c) * 16 + hexDigit(text[i + 1]));
+            i += 2;
+            std::size_t repeat = 1;
+            if (i < text.size() && text[i] == '*') {
+                std::size_t used = 0;
+                repeat = std::stoul(text.substr(i + 1), &used);
+                i += 1 + used;
+            }
+            bytes.insert(bytes.end(), repeat, byte);
+        } else {
+            ++i;
         }
     }
-    if (high >= 0) throw std::runtime_error(name + ": odd number of hex digits");
     return bytes;
+}
+
+CliRun runCli(const std::string& arguments, const std::string& environment) {
+    TempDir dir;
+    const std::string command = "env " + environment + " " + VELDRO_CLI + " " + arguments + " >" +
+                                dir.file("out") + " 2>" + dir.file("err") + " </dev/null";
+    CliRun run;
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    const auto out = readBytes(dir.file("out"));
+    const auto err = readBytes(dir.file("err"));
+    run.out.assign(out.begin(), out.end());
+    run.err.assign(err.begin(), err.end());
+    return run;
 }
 
 } // namespace veldro::test

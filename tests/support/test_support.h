@@ -46,9 +46,16 @@ public:
 // A golden file of tests/data as bytes.
 std::vector<std::uint8_t> goldenBytes(const std::string& name);
 std::string goldenText(const std::string& name);
-// A golden ".hex" file: hexadecimal byte pairs, blanks and line breaks between
-// them ignored, '#' to the end of a line a comment.
+// A golden ".hex" file: hexadecimal byte pairs separated by blanks or line
+// breaks, "00*1016" for a byte repeated, '#' to the end of a line a comment.
 std::vector<std::uint8_t> goldenHex(const std::string& name);
+
+// veldro-cli run as a user would, through the shell: exit status and both streams.
+struct CliRun {
+    int status = -1;
+    std::string out, err;
+};
+CliRun runCli(const std::string& arguments, const std::string& environment = "LC_ALL=C");
 
 std::vector<std::uint8_t> readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);

@@ -39,7 +39,9 @@ std::string Arguments::value(const std::string& name, const std::string& fallbac
     return it == values_.end() ? fallback : it->second;
 }
 
-bool Arguments::hasValue(const std::string& name) const { return values_.count(name) > 0; }
+bool Arguments::hasValue(const std::string& name) const {
+    return values_.count(name) > 0;
+}
 
 std::vector<std::string> Arguments::values(const std::string& name) const {
     std::vector<std::string> result;
@@ -71,10 +73,12 @@ void TerminalMessages::show(const Message& message) {
 std::unique_ptr<MeasurementStore> loadDataSet(const std::string& path, MessageSink& messages) {
     DataFileRead read = readDataFile(path, messages);
     switch (read.status) {
-    case DataFileStatus::Opened: return std::move(read.store);
+    case DataFileStatus::Opened:
+        return std::move(read.store);
     case DataFileStatus::WrongExtension:
         throw CommandFailed(path + ": not a Veldro data file (the extension must contain VLF)");
-    case DataFileStatus::Missing: throw CommandFailed("");
+    case DataFileStatus::Missing:
+        throw CommandFailed("");
     }
     throw CommandFailed("");
 }

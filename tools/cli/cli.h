@@ -3,8 +3,8 @@
 #include "data/messages.h"
 
 #include <functional>
-#include <memory>
 #include <map>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>

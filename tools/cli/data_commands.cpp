@@ -1,6 +1,5 @@
 // The data set commands: info, table, import, generate.
 #include "cli.h"
-
 #include "data/bru_import.h"
 #include "data/cp1252.h"
 #include "data/file_io.h"
@@ -15,7 +14,9 @@ using namespace veldro::cli;
 
 namespace {
 
-const char* modeName(const MeasurementRecord& r) { return r.resistivityMode() ? "resistivity" : "tilt"; }
+const char* modeName(const MeasurementRecord& r) {
+    return r.resistivityMode() ? "resistivity" : "tilt";
+}
 
 int runInfo(const Arguments& args) {
     args.expectOperands(1, 1);
@@ -30,8 +31,8 @@ int runInfo(const Arguments& args) {
         while (end < store->count() && store->record(end).profile == head.profile &&
                store->record(end).resistivityMode() == head.resistivityMode())
             ++end;
-        std::cout << "profile " << head.profile << ' ' << modeName(head) << " rows " << start + 1 << '-' << end
-                  << '\n';
+        std::cout << "profile " << head.profile << ' ' << modeName(head) << " rows " << start + 1
+                  << '-' << end << '\n';
         start = end;
     }
     return 0;
@@ -94,19 +95,35 @@ int runGenerate(const Arguments& args) {
     store.writeImage(ImageMode::CommentOnly, false, 0, 0);
     store.image.resize(MeasurementStore::kCommentSize + survey.size() * MeasurementRecord::kSize);
     for (std::size_t i = 0; i < survey.size(); ++i)
-        survey[i].encode(store.image.data() + MeasurementStore::kCommentSize + i * MeasurementRecord::kSize);
+        survey[i].encode(store.image.data() + MeasurementStore::kCommentSize +
+                         i * MeasurementRecord::kSize);
     writeFileAtomically(output, store.image);
     return 0;
 }
 
-const Registration info{{"info", "FILE.vlf", "Record and kept counts, the comment, and the runs of profile and mode.",
-                         {}, {}, runInfo}};
-const Registration table{{"table", "FILE.vlf",
-                          "The measurement table as the window shows it, tab-separated UTF-8.", {}, {}, runTable}};
-const Registration import{{"import", "IN.bru -o OUT.vlf", "Imports an older .bru text file and saves it.", {"-o"},
-                           {}, runImport}};
-const Registration generate{{"generate", "-o FILE.vlf [--records N] [--seed S] [--bru]",
+const Registration info{{"info",
+                         "FILE.vlf",
+                         "Record and kept counts, the comment, and the runs of profile and mode.",
+                         {},
+                         {},
+                         runInfo}};
+const Registration table{{"table",
+                          "FILE.vlf",
+                          "The measurement table as the window shows it, tab-separated UTF-8.",
+                          {},
+                          {},
+                          runTable}};
+const Registration import{{"import",
+                           "IN.bru -o OUT.vlf",
+                           "Imports an older .bru text file and saves it.",
+                           {"-o"},
+                           {},
+                           runImport}};
+const Registration generate{{"generate",
+                             "-o FILE.vlf [--records N] [--seed S] [--bru]",
                              "Writes a synthetic survey (2000 records, seed 1 unless told).",
-                             {"-o", "--records", "--seed"}, {"--bru"}, runGenerate}};
+                             {"-o", "--records", "--seed"},
+                             {"--bru"},
+                             runGenerate}};
 
 } // namespace

@@ -1,6 +1,5 @@
 // veldro-cli: every data command of the program, without a window.
 #include "cli.h"
-
 #include "data/file_io.h"
 #include "data/number_text.h"
 
@@ -36,8 +35,8 @@ const Command* findCommand(const std::vector<std::string>& args, std::size_t& us
 }
 
 void printUsage(std::ostream& out, const Command& c) {
-    out << "usage: veldro-cli " << c.name << (c.usage.empty() ? "" : " ") << c.usage << "\n  " << c.summary
-        << '\n';
+    out << "usage: veldro-cli " << c.name << (c.usage.empty() ? "" : " ") << c.usage << "\n  "
+        << c.summary << '\n';
 }
 
 void printHelp(std::ostream& out) {
@@ -46,8 +45,10 @@ void printHelp(std::ostream& out) {
            "unless --decimal-separator is given. Exit status: 0 success, 1 failure, 2 usage.\n\n"
            "Commands:\n";
     auto sorted = commands();
-    std::sort(sorted.begin(), sorted.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
-    for (const Command& c : sorted) out << "  " << c.name << ' ' << c.usage << "\n      " << c.summary << '\n';
+    std::sort(sorted.begin(), sorted.end(),
+              [](const Command& a, const Command& b) { return a.name < b.name; });
+    for (const Command& c : sorted)
+        out << "  " << c.name << ' ' << c.usage << "\n      " << c.summary << '\n';
     out << "\n'veldro-cli COMMAND --help' shows one command.\n";
 }
 

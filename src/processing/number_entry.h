@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string_view>
+
+namespace veldro {
+
+class MessageSink;
+
+// What the filter and frequency dialogs say when a box does not hold a number.
+inline constexpr const char* kInvalidNumericValue = "Please enter valid numeric value ";
+
+// Reads a number typed into a box, with the process-wide decimal separator,
+// as a 32-bit float. A text that is no number, or one beyond the float range,
+// says kInvalidNumericValue and returns false.
+bool readEnteredNumber(std::string_view text, float& value, MessageSink& messages);
+
+} // namespace veldro

@@ -1,0 +1,129 @@
+#include "processing/range_filter.h"
+
+#include "data/measurement_store.h"
+#include "data/number_text.h"
+#include "data/rows.h"
+#include "processing/number_entry.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace veldro {
+
+const std::array<std::string_view, kRangePairCount> kRangeCaptions{
+    "Q (%)",         "Tilt.ver.(%)", "Ellip.ver.(%)",   "H hor.(\u00B5A/m)", "Tilt.hor.(\u00B0)",
+    "Ellip.hor.(%)", "Rho (ohm.m)",  "Ph.E/H (\u00B0)", "E (\u00B5V/m)",     "H (\u00B5A/m)"};
+
+namespace {
+
+constexpr double kTolerance = 0.0005;
+
+double pairValue(const MeasurementRecord& r, int pair) {
+    switch (pair) {
+    case RangeQuality:
+        return r.quality;
+    case RangeTiltVertical:
+        return r.tiltVertical;
+    case RangeEllipticityVertical:
+        return r.ellipticityVertical;
+    case RangeHHorizontal:
+        return r.hHorizontal;
+    case RangeTiltHorizontal:
+        return r.tiltHorizontal;
+    case RangeEllipticityHorizontal:
+        return r.ellipticityHorizontal;
+    case RangeResistivity:
+        return r.resistivity;
+    case RangePhase:
+        return r.phase;
+    case RangeEField:
+        return r.eField;
+    default:
+        return r.hField;
+    }
+}
+
+// Whether the record is tested against the pair at all.
+bool appliesTo(const MeasurementRecord& r, int pair) {
+    if (isTiltPair(pair)) return r.tiltMode();
+    if (isResistivityPair(pair)) return r.resistivityMode();
+    return true;
+}
+
+bool withinPair(const MeasurementRecord& r, const Ranges& ranges, int pair) {
+    const long double v = pairValue(r, pair);
+    const long double low = static_cast<long double>(ranges[2 * pair]) - kTolerance;
+    const long double high = static_cast<long double>(ranges[2 * pair + 1]) + kTolerance;
+    return low <= v && v <= high;
+}
+
+} // namespace
+
+bool isTiltPair(int pair) {
+    return pair >= RangeTiltVertical && pair <= RangeEllipticityHorizontal;
+}
+
+bool isResistivityPair(int pair) {
+    return pair >= RangeResistivity && pair <= RangeHField;
+}
+
+bool RangeScan::enabled(int pair) const {
+    if (isTiltPair(pair)) return tiltRows;
+    if (isResistivityPair(pair)) return resistivityRows;
+    return true;
+}
+
+RangeScan scanRanges(const MeasurementStore& store, const RowList& rows) {
+    constexpr float largest = std::numeric_limits<float>::max();
+    RangeScan scan;
+    for (int pair = 0; pair < kRangePairCount; ++pair) {
+        scan.ranges[2 * pair] = largest;
+        scan.ranges[2 * pair + 1] = -largest;
+    }
+    const int n = std::min(rows.size(), store.count());
+    for (int i = 0; i < n; ++i) {
+        if (!rows.kept(i)) continue;
+        const MeasurementRecord& r = store.record(i);
+        (r.resistivityMode() ? scan.resistivityRows : scan.tiltRows) = true;
+        for (int pair = 0; pair < kRangePairCount; ++pair) {
+            if (!appliesTo(r, pair)) continue;
+            const auto v = static_cast<float>(pairValue(r, pair));
+            scan.ranges[2 * pair] = std::min(scan.ranges[2 * pair], v);
+            scan.ranges[2 * pair + 1] = std::max(scan.ranges[2 * pair + 1], v);
+        }
+    }
+    return scan;
+}
+
+std::array<std::string, 2 * kRangePairCount> rangeBoxTexts(const RangeScan& scan) {
+    std::array<std::string, 2 * kRangePairCount> texts;
+    for (int box = 0; box < 2 * kRangePairCount; ++box)
+        texts[box] = scan.enabled(box / 2) ? formatPattern(scan.ranges[box], 4) : "0";
+    return texts;
+}
+
+bool readRangeBoxes(const std::array<std::string, 2 * kRangePairCount>& texts, Ranges& ranges,
+                    MessageSink& messages) {
+    for (std::size_t box = 0; box < texts.size(); ++box)
+        if (!readEnteredNumber(texts[box], ranges[box], messages)) return false;
+    return true;
+}
+
+int applyRangeFilter(MeasurementStore& store, const Ranges& ranges, const RowList& rows) {
+    int ignored = 0;
+    const int n = std::min(rows.size(), store.count());
+    for (int i = 0; i < n; ++i) {
+        if (!rows.kept(i)) continue;
+        const MeasurementRecord& r = store.record(i);
+        for (int pair = 0; pair < kRangePairCount; ++pair) {
+            if (appliesTo(r, pair) && !withinPair(r, ranges, pair)) {
+                store.setKept(i, false);
+                ++ignored;
+                break;
+            }
+        }
+    }
+    return ignored;
+}
+
+} // namespace veldro

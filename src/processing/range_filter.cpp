@@ -18,36 +18,19 @@ namespace {
 
 constexpr double kTolerance = 0.0005;
 
+// The table column of each pair: its field and whether a record has it.
+constexpr std::array<int, kRangePairCount> kPairColumns{
+    ColQuality,     ColTiltVertical,   ColEllipticityVertical,
+    ColHHorizontal, ColTiltHorizontal, ColEllipticityHorizontal,
+    ColResistivity, ColPhase,          ColEField,
+    ColHField};
+
 double pairValue(const MeasurementRecord& r, int pair) {
-    switch (pair) {
-    case RangeQuality:
-        return r.quality;
-    case RangeTiltVertical:
-        return r.tiltVertical;
-    case RangeEllipticityVertical:
-        return r.ellipticityVertical;
-    case RangeHHorizontal:
-        return r.hHorizontal;
-    case RangeTiltHorizontal:
-        return r.tiltHorizontal;
-    case RangeEllipticityHorizontal:
-        return r.ellipticityHorizontal;
-    case RangeResistivity:
-        return r.resistivity;
-    case RangePhase:
-        return r.phase;
-    case RangeEField:
-        return r.eField;
-    default:
-        return r.hField;
-    }
+    return cellValue(r, kPairColumns[static_cast<std::size_t>(pair)]);
 }
 
-// Whether the record is tested against the pair at all.
 bool appliesTo(const MeasurementRecord& r, int pair) {
-    if (isTiltPair(pair)) return r.tiltMode();
-    if (isResistivityPair(pair)) return r.resistivityMode();
-    return true;
+    return hasValue(r, kPairColumns[static_cast<std::size_t>(pair)]);
 }
 
 bool withinPair(const MeasurementRecord& r, const Ranges& ranges, int pair) {
@@ -59,17 +42,9 @@ bool withinPair(const MeasurementRecord& r, const Ranges& ranges, int pair) {
 
 } // namespace
 
-bool isTiltPair(int pair) {
-    return pair >= RangeTiltVertical && pair <= RangeEllipticityHorizontal;
-}
-
-bool isResistivityPair(int pair) {
-    return pair >= RangeResistivity && pair <= RangeHField;
-}
-
 bool RangeScan::enabled(int pair) const {
-    if (isTiltPair(pair)) return tiltRows;
-    if (isResistivityPair(pair)) return resistivityRows;
+    if (pair >= RangeTiltVertical && pair <= RangeEllipticityHorizontal) return tiltRows;
+    if (pair >= RangeResistivity) return resistivityRows;
     return true;
 }
 

@@ -30,10 +30,6 @@ using Ranges = std::array<float, 2 * kRangePairCount>;
 // The dialog's row captions, UTF-8, in pair order.
 extern const std::array<std::string_view, kRangePairCount> kRangeCaptions;
 
-// Pairs 1 to 5 are checked on tilt-mode rows only, 6 to 9 on resistivity-mode rows.
-bool isTiltPair(int pair);
-bool isResistivityPair(int pair);
-
 // The smallest and largest value of each quantity over the kept rows, and
 // which modes the kept rows have. Pairs no kept row reaches stay at
 // (largest float, -largest float).
@@ -41,7 +37,8 @@ struct RangeScan {
     Ranges ranges{};
     bool tiltRows = false;
     bool resistivityRows = false;
-    // Whether the dialog lets the user edit the pair.
+    // Whether the dialog lets the user edit the pair: pairs 1 to 5 need kept
+    // tilt-mode rows, 6 to 9 kept resistivity-mode rows.
     bool enabled(int pair) const;
 };
 RangeScan scanRanges(const MeasurementStore& store, const RowList& rows);

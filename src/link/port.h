@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace veldro {
 
@@ -100,11 +101,19 @@ public:
 
     bool isLocked() const { return locked; }
     bool isOpen() const { return state > 0; }
+    // Why the last Connect failed when the device refused (path, system error
+    // and what to do about it); empty after a refused prompt. Shown beside
+    // "Port error".
+    const std::string& connectFailure() const { return connectFailureText; }
+
+protected:
+    void setConnectFailure(std::string text) { connectFailureText = std::move(text); }
 
 private:
     // 0 not connected, -1 connecting or refused, > 0 the connected port number.
     std::int32_t state = 0;
     bool locked = false;
+    std::string connectFailureText;
 };
 
 } // namespace veldro

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace veldro {
+
+// Parity codes of the serial line, shared with the USB converter.
+inline constexpr int parityNone = 0;
+inline constexpr int parityOdd = 1;
+inline constexpr int parityEven = 2;
+inline constexpr int parityMark = 3;
+inline constexpr int paritySpace = 4;
+
+// A serial device over POSIX termios: opened with an exclusive lock, raw,
+// 8 data bits, no parity, one stop bit unless told otherwise. Settings made
+// while closed are kept and applied at the next open. Works on pseudo-
+// terminals, where the modem-line calls are refused: the device goes on and
+// reports those lines as low.
+class SerialDevice {
+public:
+    SerialDevice() = default;
+    ~SerialDevice();
+    SerialDevice(const SerialDevice&) = delete;
+    SerialDevice& operator=(const SerialDevice&) = delete;
+
+    // False when the device cannot be opened; openError() then says why.
+    bool open(const std::string& path);
+    void close();
+    bool isOpen() const { return fd >= 0; }
+    const std::string& openError() const { return openFailure; }
+
+    // False (and nothing changed) for a speed the line cannot take.
+    bool setBaudRate(int value);
+    int baudRate() const { return speed; }
+    void setParity(int value);
+    int parity() const { return parityCode; }
+    void setDataBits(int value);
+    int dataBits() const { return wordLength; }
+    void setStopBits(int value);
+    int stopBits() const { return stopBitCount; }
+    void setXonXoff(bool on);
+    bool xonXoff() const { return softwareFlow; }
+    // Linux has no DTR/DSR handshake; the choice is kept and reported only.
+    void setDtrDsr(bool on) { dtrDsrFlow = on; }
+    bool dtrDsr() const { return dtrDsrFlow; }
+    void setRtsCts(bool on);
+    bool rtsCts() const { return hardwareFlow; }
+    void setDtr(bool on);
+    bool dtr() const { return dtrLevel; }
+    void setRts(bool on);
+    bool rts() const { return rtsLevel; }
+    bool dsr() const;
+
+    // Bytes waiting to be read, to be sent; -1 when closed or refused.
+    int inputCount() const;
+    int outputCount() const;
+    // Blocks at most `ms` until a byte is waiting; true when one is. A line
+    // whose other end hung up waits out the time instead of spinning.
+    bool waitReadable(int ms) const;
+    // Reads what is waiting, at most `count` bytes, without blocking.
+    int readAvailable(std::uint8_t* buffer, int count);
+    // 0 when the byte was accepted, -1 otherwise.
+    int writeByte(std::uint8_t byte);
+    // Writes all of `text`, waiting a little for room; false on failure.
+    bool writeText(const std::string& text);
+    void clearTxBuffer();
+    void clearRxBuffer();
+
+    // A framing, parity, overrun or break error since the last clear.
+    bool lineErrorPending() const;
+    void clearLineStatus();
+
+private:
+    void applyFrame();
+    void applyModemLine(int line, bool on);
+
+    int fd = -1;
+    std::string openFailure;
+    int speed = 9600;
+    int parityCode = parityNone;
+    int wordLength = 8;
+    int stopBitCount = 1;
+    bool softwareFlow = false;
+    bool dtrDsrFlow = false;
+    bool hardwareFlow = false;
+    bool dtrLevel = false;
+    bool rtsLevel = false;
+    // Line error counts at the last clear; the kernel counts only upwards.
+    int errorBaseline = 0;
+};
+
+} // namespace veldro

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "link/link_host.h"
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace veldro::test {
+
+// A LinkHost that plays a scripted user and records what the link showed.
+// `onEvents` runs at every processEvents: the place where a test presses
+// "Cancel" or lets a scripted peer answer, on the test's own thread.
+class ScriptedHost : public LinkHost {
+public:
+    void processEvents() override {
+        ++eventRuns;
+        if (onEvents) onEvents();
+    }
+    bool askOkCancel(const Message& question) override {
+        questions.push_back(question);
+        if (answers.empty()) return laterAnswers;
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void show(const Message& message) override { shown.push_back(message); }
+    void setCursor(Cursor cursor) override { cursors.push_back(cursor); }
+
+    // Answers to the OK/Cancel questions in order (true = OK); once they are
+    // used up, every question gets laterAnswers.
+    std::deque<bool> answers;
+    bool laterAnswers = true;
+    std::function<void()> onEvents;
+
+    std::vector<Message> questions;
+    std::vector<Message> shown;
+    std::vector<Cursor> cursors;
+    long eventRuns = 0;
+};
+
+} // namespace veldro::test

@@ -1,0 +1,56 @@
+#include "app/measurement_table_view.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+namespace veldro {
+
+MeasurementTableView::MeasurementTableView(QWidget* parent) : QTableView(parent) {
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(ExtendedSelection);
+    setEditTriggers(NoEditTriggers);
+    setShowGrid(true);
+    setWordWrap(false);
+    setHorizontalScrollMode(ScrollPerPixel);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(18);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+}
+
+int MeasurementTableView::contentX(const QMouseEvent* event) const {
+    return static_cast<int>(event->position().x()) + horizontalOffset();
+}
+
+bool MeasurementTableView::pressOnImageStrip(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !imageStripPressed) return false;
+    const int x = contentX(event);
+    if (x <= 0 || x >= kImageStripEnd) return false;
+    const int row = rowAt(static_cast<int>(event->position().y()));
+    return row >= 0 && imageStripPressed(row);
+}
+
+void MeasurementTableView::mousePressEvent(QMouseEvent* event) {
+    if (pressOnImageStrip(event)) return;
+    QTableView::mousePressEvent(event);
+    if (event->button() == Qt::RightButton && rightPressed)
+        rightPressed(event->globalPosition().toPoint());
+}
+
+// The second press of a double-click arrives here: on the image strip it is
+// one more click there (debounced by the window), elsewhere the double-click.
+void MeasurementTableView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (pressOnImageStrip(event)) return;
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && contentX(event) >= kImageStripEnd &&
+        doubleClickedRight)
+        doubleClickedRight();
+}
+
+} // namespace veldro

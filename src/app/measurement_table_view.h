@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QTableView>
+#include <functional>
+
+namespace veldro {
+
+// The measurement table: whole-row multiple selection, grid lines, a small
+// font, and the mouse gestures the main window gives meaning to.
+class MeasurementTableView : public QTableView {
+    Q_OBJECT
+public:
+    // The strip of the kept image at the left end of every row, in content pixels.
+    static constexpr int kImageStripEnd = 19;
+
+    explicit MeasurementTableView(QWidget* parent = nullptr);
+
+    // A left press on the image strip of a row; true consumes the press.
+    std::function<bool(int row)> imageStripPressed;
+    // A left double-click right of the image strip.
+    std::function<void()> doubleClickedRight;
+    // A right press, after the selection followed it.
+    std::function<void(const QPoint& globalPosition)> rightPressed;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    // The content x of a viewport position, whatever the horizontal scroll.
+    int contentX(const QMouseEvent* event) const;
+    bool pressOnImageStrip(QMouseEvent* event);
+};
+
+} // namespace veldro

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class QSettings;
+
+namespace veldro {
+
+// columnVisible: 128 entries kept as one 512-byte block, the first 21 used.
+using ColumnVisibility = std::array<std::int32_t, 128>;
+ColumnVisibility defaultColumnVisibility();
+
+// The program's remembered values, read once at start and written once at close.
+struct Settings {
+    int separatorChar = ' ';
+    int portNumber = 1;
+    // The window's place; without "Top" it is centred.
+    std::optional<int> top, left, width, height;
+    QString lastFile;
+    ColumnVisibility columnVisible = defaultColumnVisibility();
+    QString ixvlfPath;
+    QString orvexPath;
+    // The serial device of COM 1 to COM 4.
+    std::array<QString, 4> comDevices{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"};
+};
+
+// The separator and link choices the menus can show; anything else falls back.
+int knownSeparatorOrSpace(int separatorChar);
+int knownPortOrCom1(int portNumber);
+
+struct SettingsRead {
+    Settings settings;
+    QString error; // not empty: the value that stopped the reading; the rest keep defaults
+};
+
+// The user's settings: the registry key on Windows, an INI file in the user's
+// configuration folder elsewhere.
+std::unique_ptr<QSettings> openSettings();
+
+SettingsRead readSettings(QSettings& store);
+// Returns the error text, empty when written.
+QString writeSettings(QSettings& store, const Settings& settings);
+
+} // namespace veldro

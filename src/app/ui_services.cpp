@@ -1,0 +1,88 @@
+#include "app/ui_services.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+namespace veldro {
+
+namespace {
+
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString fileDialog(QWidget* parent, const FileDialogRequest& request,
+                   QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    // An open may name a file that is not there: the command says so itself.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = qtNameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    dialog.setDirectory(request.directory);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QStringList qtNameFilters(const QString& filter) {
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        const qsizetype open = description.lastIndexOf(u'(');
+        if (open >= 0 && description.endsWith(u')')) description.truncate(open);
+        QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        for (QString& pattern : patterns)
+            if (pattern == u"*.*") pattern = QStringLiteral("*");
+        filters << description.trimmed() + QStringLiteral(" (") + patterns.join(u' ') + u')';
+    }
+    return filters;
+}
+
+QMessageBox::StandardButton QtUiServices::ask(const Message& message,
+                                              QMessageBox::StandardButtons buttons,
+                                              QMessageBox::StandardButton defaultButton) {
+    const QString caption = message.caption.empty() ? QApplication::applicationDisplayName()
+                                                    : QString::fromStdString(message.caption);
+    QMessageBox box(qtIcon(message.icon), caption, QString::fromStdString(message.text), buttons,
+                    parent_);
+    box.setDefaultButton(defaultButton);
+    // A question asked in the middle of a command shows the normal pointer.
+    const bool waiting = QApplication::overrideCursor() != nullptr;
+    if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const auto answer = static_cast<QMessageBox::StandardButton>(box.exec());
+    if (waiting) QApplication::restoreOverrideCursor();
+    return answer;
+}
+
+QString QtUiServices::openFileName(const FileDialogRequest& request) {
+    return fileDialog(parent_, request, QFileDialog::AcceptOpen);
+}
+
+QString QtUiServices::saveFileName(const FileDialogRequest& request) {
+    return fileDialog(parent_, request, QFileDialog::AcceptSave);
+}
+
+QString QtUiServices::directoryName(const QString& start) {
+    return QFileDialog::getExistingDirectory(parent_, QString(), start, QFileDialog::ShowDirsOnly);
+}
+
+} // namespace veldro

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "data/messages.h"
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace veldro {
+
+// An open or save dialog as the commands describe it. `filter` is written in
+// the "Description|patterns|Description|patterns" form the commands share.
+struct FileDialogRequest {
+    QString directory;
+    QString fileName;
+    QString filter;
+    int filterIndex = 1; // 1-based
+    QString defaultSuffix;
+};
+
+// The pattern form of a filter converted into Qt name filters ("All (*.*)"
+// becomes "All (*)", which also matches names without a dot).
+QStringList qtNameFilters(const QString& filter);
+
+// Every modal question and file dialog of the main window goes through here,
+// so tests can answer them and check their exact texts.
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+    // Shows a message box; returns the button chosen. An empty caption means
+    // the application title.
+    virtual QMessageBox::StandardButton ask(const Message& message,
+                                            QMessageBox::StandardButtons buttons,
+                                            QMessageBox::StandardButton defaultButton) = 0;
+    // The chosen file name, or empty when cancelled.
+    virtual QString openFileName(const FileDialogRequest& request) = 0;
+    // Asks before replacing an existing file.
+    virtual QString saveFileName(const FileDialogRequest& request) = 0;
+    virtual QString directoryName(const QString& start) = 0;
+
+    void tell(const Message& message) { ask(message, QMessageBox::Ok, QMessageBox::Ok); }
+};
+
+// The real dialogs.
+class QtUiServices : public UiServices {
+public:
+    explicit QtUiServices(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    QMessageBox::StandardButton ask(const Message& message, QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton) override;
+    QString openFileName(const FileDialogRequest& request) override;
+    QString saveFileName(const FileDialogRequest& request) override;
+    QString directoryName(const QString& start) override;
+
+private:
+    QWidget* parent_;
+};
+
+// What core code says, shown in message boxes.
+class UiMessages : public MessageSink {
+public:
+    explicit UiMessages(UiServices& services) : services_(services) {}
+    void show(const Message& message) override { services_.tell(message); }
+
+private:
+    UiServices& services_;
+};
+
+} // namespace veldro

@@ -1,6 +1,6 @@
-#include "../processing/data_set_test.h"
 #include "export/position_text.h"
 #include "export/profile_export.h"
+#include "export_data_test.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -9,41 +9,6 @@ using namespace veldro;
 using namespace veldro::test;
 
 namespace {
-
-// Profile 1 read at 16000 Hz (#1) and 19600 Hz (#2), with an ignored and a
-// resistivity row inside it; then profile 2 at 19600 Hz (#2) only.
-DataSet twoProfiles() {
-    DataSet d;
-    d.addTilt({.profile = 1, .station = 25, .tilt = -12, .ellipticity = 3});
-    d.addTilt({.profile = 1,
-               .station = 25,
-               .tilt = 5,
-               .ellipticity = 1,
-               .frequencyNumber = 2,
-               .frequency = 19600});
-    d.addTilt({.profile = 1, .station = 50, .tilt = 3, .ellipticity = -4, .kept = false});
-    d.add(resistivityRecord(1, 50));
-    d.addTilt({.profile = 1, .station = 50, .tilt = 7, .ellipticity = -2});
-    d.addTilt({.profile = 1,
-               .station = 50,
-               .tilt = 8,
-               .ellipticity = 0,
-               .frequencyNumber = 2,
-               .frequency = 19600});
-    d.addTilt({.profile = 2,
-               .station = 100,
-               .tilt = 1234,
-               .ellipticity = -567,
-               .frequencyNumber = 2,
-               .frequency = 19600});
-    d.addTilt({.profile = 2,
-               .station = 125,
-               .tilt = -1,
-               .ellipticity = 2,
-               .frequencyNumber = 2,
-               .frequency = 19600});
-    return d;
-}
 
 std::vector<TProfileItem> picked(const DataSet& d, std::initializer_list<std::size_t> which) {
     std::vector<TProfileItem> items = buildProfileItems(d.store, d.rows);

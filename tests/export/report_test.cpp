@@ -1,5 +1,5 @@
-#include "../processing/data_set_test.h"
 #include "export/report.h"
+#include "export_data_test.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -8,29 +8,6 @@ using namespace veldro;
 using namespace veldro::test;
 
 namespace {
-
-// The rows of the spreadsheet tests: a kept tilt row "1", an ignored row "2",
-// a kept resistivity row "3".
-DataSet survey() {
-    MeasurementRecord tilt =
-        tiltRecord({.profile = 12, .station = 150, .tilt = -12, .ellipticity = 3});
-    tilt.quality = 97;
-    tilt.hHorizontal = 45.678f;
-    tilt.tiltHorizontal = -4;
-    tilt.ellipticityHorizontal = 7;
-    tilt.status = makeStatus(2, false, 1, true, 3, false, 1, false);
-    MeasurementRecord res = resistivityRecord(12, 175, true, 2, 19600);
-    res.quality = 88;
-    res.resistivity = 152.25f;
-    res.phase = 45;
-    res.eField = 12.5f;
-    res.hField = 0.125f;
-    MeasurementRecord ignored = tilt;
-    ignored.ignored = 1;
-    DataSet d{tilt, ignored, res};
-    d.store.setCommentText("Line one\r\nLine two\r\nLine three");
-    return d;
-}
 
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
@@ -45,7 +22,7 @@ std::vector<std::string> linesOf(const std::string& text) {
 } // namespace
 
 TEST(Report, TiltAndResistivityBlocksOfKeptRows) {
-    DataSet d = survey();
+    DataSet d = exportSurvey();
     const std::vector<std::string> lines = writeReport(d.store, d.rows, kAllColumns);
     EXPECT_EQ(d.store.exportBuffer, goldenText("export_report_blocks.txt"));
     std::vector<std::string> expected = linesOf(goldenText("export_report_blocks.txt"));
@@ -55,7 +32,7 @@ TEST(Report, TiltAndResistivityBlocksOfKeptRows) {
 }
 
 TEST(Report, FinishedReportHasPathCommentAndBlocks) {
-    DataSet d = survey();
+    DataSet d = exportSurvey();
     const auto lines = writeReport(d.store, d.rows, kAllColumns);
     EXPECT_EQ(finishedReport("/data/run 12.vlf", lines), goldenText("export_report_finished.txt"));
 }
@@ -94,7 +71,7 @@ TEST(Report, HiddenQuantitiesLeaveTheirLinesEmpty) {
 }
 
 TEST(Report, ProgressMovesWithEveryRow) {
-    DataSet d = survey();
+    DataSet d = exportSurvey();
     RecordingProgress progress;
     writeReport(d.store, d.rows, kAllColumns, &progress);
     EXPECT_EQ(progress.maximum, 3);

@@ -1,6 +1,6 @@
-#include "../processing/data_set_test.h"
 #include "export/fraser_spreadsheet.h"
 #include "export/raw_spreadsheet.h"
+#include "export_data_test.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -9,34 +9,6 @@ using namespace veldro;
 using namespace veldro::test;
 
 namespace {
-
-MeasurementRecord surveyTiltRow() {
-    MeasurementRecord r =
-        tiltRecord({.profile = 12, .station = 150, .tilt = -12, .ellipticity = 3});
-    r.quality = 97;
-    r.hHorizontal = 45.678f;
-    r.tiltHorizontal = -4;
-    r.ellipticityHorizontal = 7;
-    r.status = makeStatus(2, false, 1, true, 3, false, 1, false);
-    return r;
-}
-
-MeasurementRecord surveyResistivityRow() {
-    MeasurementRecord r = resistivityRecord(12, 175, true, 2, 19600);
-    r.quality = 88;
-    r.resistivity = 152.25f;
-    r.phase = 45;
-    r.eField = 12.5f;
-    r.hField = 0.125f; // a half: rounds away from zero
-    return r;
-}
-
-// A kept tilt row, an ignored row between, a kept resistivity row.
-DataSet survey() {
-    MeasurementRecord ignored = surveyTiltRow();
-    ignored.ignored = 1;
-    return DataSet{surveyTiltRow(), ignored, surveyResistivityRow()};
-}
 
 VisibleColumns only(std::initializer_list<int> columns) {
     VisibleColumns visible{};
@@ -65,41 +37,41 @@ TEST(SeparatorSetting, StoredCodesMapToTheFourCharacters) {
 }
 
 TEST(RawSpreadsheet, AllColumnsWithCommasAndEmptyFieldsOfTheOtherMode) {
-    DataSet d = survey();
+    DataSet d = exportSurvey();
     writeRawSpreadsheet(d.store, d.rows, ',', kAllColumns);
     EXPECT_EQ(d.store.exportBuffer, goldenText("export_raw_all_columns_comma.txt"));
 }
 
 TEST(RawSpreadsheet, TwoVisibleColumnsWithSemicolons) {
-    DataSet d = survey();
+    DataSet d = exportSurvey();
     writeRawSpreadsheet(d.store, d.rows, ';', only({ColTiltVertical, ColResistivity}));
     EXPECT_EQ(d.store.exportBuffer, goldenText("export_raw_two_columns_semicolon.txt"));
 }
 
 TEST(RawSpreadsheet, EmptyFirstFieldStillSeparatesTheNext) {
-    DataSet d{surveyTiltRow()};
+    DataSet d{exportSurvey().store.record(0)};
     writeRawSpreadsheet(d.store, d.rows, ';', only({ColQuality, ColResistivity}));
     EXPECT_EQ(d.store.exportBuffer, "Q (%);Rho (ohm.m)\r\n97;\r\n");
-    d = DataSet{surveyResistivityRow()};
+    d = DataSet{exportSurvey().store.record(2)};
     writeRawSpreadsheet(d.store, d.rows, ';', only({ColTiltVertical, ColPhase}));
     EXPECT_EQ(d.store.exportBuffer, "Tilt.ver(%);Ph.E/H (\xB0)\r\n;45\r\n");
 }
 
 TEST(RawSpreadsheet, NoVisibleQuantityGivesEmptyLines) {
-    DataSet d = survey();
+    DataSet d = exportSurvey();
     writeRawSpreadsheet(d.store, d.rows, ',', VisibleColumns{});
     EXPECT_EQ(d.store.exportBuffer, "\r\n\r\n\r\n");
 }
 
 TEST(RawSpreadsheet, NoKeptRowGivesTheHeaderOnly) {
-    DataSet d{surveyTiltRow()};
+    DataSet d{exportSurvey().store.record(0)};
     d.rows.entries[0].kept = false; // the rows say what is exported
     writeRawSpreadsheet(d.store, d.rows, '\t', only({ColProfile, ColStation}));
     EXPECT_EQ(d.store.exportBuffer, "Profile\tStation\r\n");
 }
 
 TEST(RawSpreadsheet, ReplacesTheLastExport) {
-    DataSet d{surveyTiltRow()};
+    DataSet d{exportSurvey().store.record(0)};
     d.store.exportBuffer = "old text";
     writeRawSpreadsheet(d.store, d.rows, ' ', only({ColCh1Gain}));
     EXPECT_EQ(d.store.exportBuffer, "Ch1 Gain\r\n16\r\n");

@@ -1,0 +1,211 @@
+// veldro-cli's export and processing commands write what the window writes:
+// checked against the same golden files, and read back where they write .vlf.
+#include "data/vlf_file.h"
+#include "export_data_test.h"
+#include "test_support.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace veldro;
+using namespace veldro::test;
+
+namespace {
+
+class Cli : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string errors;
+
+    // Runs veldro-cli with the words (each quoted) and returns its exit status.
+    int run(const std::vector<std::string>& words) {
+        std::string command =
+            std::string("cd '") + dir.path() + "' && LC_ALL=C '" + VELDRO_CLI + "'";
+        for (const std::string& w : words) command += " '" + w + "'";
+        command += " 2>errors.txt >output.txt";
+        const int status = std::system(command.c_str());
+        errors = text("errors.txt");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string text(const std::string& name) {
+        const auto bytes = readBytes(dir.file(name));
+        return std::string(bytes.begin(), bytes.end());
+    }
+    std::string save(DataSet& d, const std::string& name) {
+        d.store.saveToFile(dir.file(name));
+        return name;
+    }
+    std::unique_ptr<MeasurementStore> load(const std::string& name) {
+        RecordingMessages messages;
+        return readDataFile(dir.file(name), messages).store;
+    }
+};
+
+std::vector<int> flags(const MeasurementStore& store) {
+    std::vector<int> ignored;
+    for (int i = 0; i < store.count(); ++i) ignored.push_back(store.record(i).ignored);
+    return ignored;
+}
+
+} // namespace
+
+TEST_F(Cli, RawSpreadsheetBytes) {
+    DataSet d = exportSurvey();
+    const std::string in = save(d, "s.vlf");
+    ASSERT_EQ(run({"export", "raw", in, "-o", "a.txt", "--separator", "comma"}), 0) << errors;
+    EXPECT_EQ(text("a.txt"), goldenText("export_raw_all_columns_comma.txt"));
+    ASSERT_EQ(
+        run({"export", "raw", in, "-o", "b.txt", "--separator", "semicolon", "--columns", "5,7"}),
+        0);
+    EXPECT_EQ(text("b.txt"), goldenText("export_raw_two_columns_semicolon.txt"));
+    EXPECT_EQ(run({"export", "raw", in, "-o", "c.txt", "--columns", "21"}), 2);
+    EXPECT_EQ(run({"export", "raw", in, "-o", "c.txt", "--separator", "pipe"}), 2);
+}
+
+TEST_F(Cli, FraserSpreadsheetBytes) {
+    DataSet d;
+    const int tilts[] = {10, 5, -3, -8, -2};
+    for (int s = 0; s < 5; ++s)
+        d.addTilt({.profile = 7, .station = 25 * s, .tilt = tilts[s], .frequency = 19800});
+    ASSERT_EQ(
+        run({"export", "fraser", save(d, "f.vlf"), "-o", "f.txt", "--separator", "semicolon"}), 0);
+    EXPECT_EQ(text("f.txt"), goldenText("export_fraser_worked_example.txt"));
+}
+
+TEST_F(Cli, FinishedReportStartsWithThePathAsGiven) {
+    DataSet d = exportSurvey();
+    ASSERT_EQ(run({"export", "report", save(d, "run 12.vlf"), "-o", "r.txt"}), 0) << errors;
+    const std::string golden = goldenText("export_report_finished.txt");
+    EXPECT_EQ(text("r.txt"), "run 12.vlf" + golden.substr(golden.find("\r\n")));
+}
+
+TEST_F(Cli, ProfileListAndXyzWadiBytes) {
+    DataSet d = twoProfiles();
+    const std::string in = save(d, "p.vlf");
+    ASSERT_EQ(run({"profiles", in}), 0);
+    EXPECT_EQ(text("output.txt"), "1\t1\t25 to 50\t16000  ;  19600\n2\t2\t100 to 125\t19600\n");
+    ASSERT_EQ(run({"export", "xyz", in, "-o", "p.xyz", "--pick", "1=100", "--pick", "2"}), 0)
+        << errors;
+    EXPECT_EQ(text("p.xyz"), goldenText("export_xyz_two_profiles.txt"));
+    ASSERT_EQ(run({"export", "wadi", in, "-o", "p.wad", "--pick", "1=100N", "--pick", "2=25E"}), 0);
+    EXPECT_EQ(text("p.wad"), goldenText("export_wadi_two_profiles.txt"));
+}
+
+TEST_F(Cli, ProfileExportRefusals) {
+    DataSet d = twoProfiles();
+    d.addTilt({.profile = 3, .station = 1, .frequency = 18300});
+    const std::string in = save(d, "p.vlf");
+    EXPECT_EQ(run({"export", "xyz", in, "-o", "p.xyz", "--pick", "1"}), 2);
+    EXPECT_NE(errors.find("16000 or 19600"), std::string::npos) << errors;
+    EXPECT_EQ(run({"export", "xyz", in, "-o", "p.xyz", "--pick", "2", "--pick", "3"}), 1);
+    EXPECT_EQ(errors, "No common frequency among selected profiles\n");
+    EXPECT_EQ(run({"export", "xyz", in, "-o", "p.xyz", "--pick", "1=abc"}), 1);
+    EXPECT_EQ(errors, "Please enter a valid numeric value\n");
+    EXPECT_EQ(run({"export", "wadi", in, "-o", "p.wad", "--pick", "2=-5N"}), 1);
+    EXPECT_EQ(errors, "Please enter a positive integer value\n");
+    EXPECT_EQ(run({"export", "wadi", in, "-o", "p.wad", "--pick", "2=25"}), 1);
+    EXPECT_EQ(errors, "Please select a cardinal direction\n");
+    EXPECT_EQ(run({"export", "xyz", in, "-o", "p.xyz", "--pick", "4"}), 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("p.xyz")));
+}
+
+TEST_F(Cli, KeepAndIgnoreRoundTripIntoTheSameFile) {
+    DataSet d;
+    for (int i = 0; i < 10; ++i) d.addTilt({.station = i});
+    const std::string in = save(d, "k.vlf");
+    ASSERT_EQ(run({"ignore", in, "3-7,9", "-o", in}), 0) << errors;
+    EXPECT_EQ(flags(*load(in)), (std::vector<int>{0, 0, 1, 1, 1, 1, 1, 0, 1, 0}));
+    ASSERT_EQ(run({"keep", in, "4,9", "-o", in}), 0);
+    EXPECT_EQ(flags(*load(in)), (std::vector<int>{0, 0, 1, 0, 1, 1, 1, 0, 0, 0}));
+    EXPECT_EQ(run({"keep", in, "11", "-o", in}), 2);
+}
+
+TEST_F(Cli, IgnoreOverloadAndDeleteIgnored) {
+    DataSet d;
+    d.addTilt({.station = 1});
+    MeasurementRecord overloaded = tiltRecord({.station = 2});
+    overloaded.status = makeStatus(0, false, 0, true, 0, false, 1, false);
+    d.add(overloaded);
+    d.addTilt({.station = 3, .kept = false});
+    ASSERT_EQ(run({"ignore-overload", save(d, "o.vlf"), "-o", "o2.vlf"}), 0);
+    EXPECT_EQ(flags(*load("o2.vlf")), (std::vector<int>{0, 1, 1}));
+    ASSERT_EQ(run({"delete-ignored", "o2.vlf", "-o", "o3.vlf"}), 0);
+    const auto kept = load("o3.vlf");
+    ASSERT_EQ(kept->count(), 1);
+    EXPECT_EQ(kept->record(0).station, 1);
+}
+
+TEST_F(Cli, RejectFrequencyAndItsMessage) {
+    DataSet d{tiltRecord({.frequency = 16000}), tiltRecord({.frequency = 19600})};
+    const std::string in = save(d, "r.vlf");
+    ASSERT_EQ(run({"reject-frequency", in, "16000.0005", "-o", "r2.vlf"}), 0);
+    EXPECT_EQ(flags(*load("r2.vlf")), (std::vector<int>{1, 0}));
+    EXPECT_EQ(run({"reject-frequency", in, "16k", "-o", "r2.vlf"}), 1);
+    EXPECT_EQ(errors, "Please enter valid numeric value \n");
+}
+
+TEST_F(Cli, FilterUnchangedKeepsEveryRowInAnyLocale) {
+    DataSet d{tiltRecord({.tilt = 3}), resistivityRecord(1, 2)};
+    d.store.record(1).resistivity = 152.123456f;
+    const std::string in = save(d, "g.vlf");
+    ASSERT_EQ(run({"--decimal-separator", ",", "filter", in, "-o", "g2.vlf"}), 0) << errors;
+    EXPECT_EQ(readBytes(dir.file("g2.vlf")), readBytes(dir.file(in)));
+}
+
+TEST_F(Cli, FilterRangesAndTheirEdge) {
+    DataSet d;
+    for (int q : {49, 50, 51, 52}) {
+        MeasurementRecord r = tiltRecord({});
+        r.quality = static_cast<std::int16_t>(q);
+        d.add(r);
+    }
+    const std::string in = save(d, "q.vlf");
+    ASSERT_EQ(run({"filter", in, "-o", "q2.vlf", "--q", "49.0005:50.9995"}), 0) << errors;
+    EXPECT_EQ(flags(*load("q2.vlf")), (std::vector<int>{0, 0, 0, 1}));
+    ASSERT_EQ(run({"filter", in, "-o", "q3.vlf", "--q", ":50.9994"}), 0);
+    EXPECT_EQ(flags(*load("q3.vlf")), (std::vector<int>{0, 0, 1, 1}));
+    EXPECT_EQ(run({"filter", in, "-o", "q4.vlf", "--rho", "1:2"}), 1); // no kept resistivity row
+    EXPECT_EQ(run({"filter", in, "-o", "q4.vlf", "--q", "x:2"}), 1);
+    EXPECT_EQ(errors, "Please enter valid numeric value \n");
+}
+
+TEST_F(Cli, SplitIntoFilesPerProfileAndMode) {
+    DataSet d;
+    d.addTilt({.profile = 1});
+    d.addTilt({.profile = 1});
+    d.add(resistivityRecord(1, 3));
+    d.add(resistivityRecord(2, 4));
+    std::filesystem::create_directory(dir.file("out"));
+    ASSERT_EQ(run({"split", save(d, "s.vlf"), "out"}), 0) << errors;
+    EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 1_INC_1.vlf")), 1024u + 2 * 44u);
+    EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 1_RES_3.vlf")), 1024u + 44u);
+    EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 2_RES_4.vlf")), 1024u + 44u);
+
+    DataSet lone;
+    lone.addTilt({.profile = 9, .kept = false});
+    lone.addTilt({.profile = 1});
+    ASSERT_EQ(run({"split", save(lone, "l.vlf"), "out"}), 0);
+    EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 9_INC_1.vlf")), 1024u);
+    EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 1_INC_2.vlf")), 1024u + 44u);
+
+    EXPECT_EQ(run({"split", "s.vlf", "missing"}), 1);
+    EXPECT_EQ(errors, "Please create new directory\n");
+}
+
+TEST_F(Cli, AddAppendsRecordsAndKeepsTheComment) {
+    DataSet five, ten;
+    for (int i = 0; i < 5; ++i) five.addTilt({.station = i});
+    for (int i = 0; i < 10; ++i) ten.addTilt({.station = 100 + i});
+    five.store.setCommentText("first set");
+    ten.store.setCommentText("second set");
+    const std::string a = save(five, "a.vlf");
+    ASSERT_EQ(run({"add", a, save(ten, "b.vlf"), "-o", a}), 0) << errors;
+    const auto added = load(a);
+    ASSERT_EQ(added->count(), 15);
+    EXPECT_EQ(added->record(5).station, 100);
+    EXPECT_EQ(added->commentText(), "first set");
+    writeBytes(dir.file("c.txt"), "");
+    EXPECT_EQ(run({"add", a, "c.txt", "-o", "d.vlf"}), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("d.vlf")));
+}

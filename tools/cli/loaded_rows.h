@@ -1,0 +1,21 @@
+#pragma once
+
+#include "cli.h"
+#include "data/measurement_store.h"
+#include "data/rows.h"
+
+namespace veldro::cli {
+
+// A data set with the rows a rebuild makes of it: kept as the file's flags say.
+struct LoadedRows {
+    std::unique_ptr<MeasurementStore> store;
+    RowList rows;
+};
+
+inline LoadedRows loadRows(const std::string& path, MessageSink& messages) {
+    LoadedRows loaded{loadDataSet(path, messages), {}};
+    loaded.rows = buildRowList(*loaded.store);
+    return loaded;
+}
+
+} // namespace veldro::cli

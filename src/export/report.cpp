@@ -63,18 +63,6 @@ void appendBlock(std::string& out, const MeasurementRecord& r, const std::string
     out += "\r\n";
 }
 
-// CR, LF or CR LF each end one line.
-void appendLinesOf(std::vector<std::string>& lines, std::string_view text) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-        lines.emplace_back(text.substr(start, end - start));
-        start = end;
-        if (start < text.size() && text[start] == '\r') ++start;
-        if (start < text.size() && text[start] == '\n') ++start;
-    }
-}
-
 // The text with each of its line breaks written as CR LF, then CR LF.
 void appendAsLine(std::string& out, std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -90,8 +78,8 @@ void appendAsLine(std::string& out, std::string_view text) {
 
 } // namespace
 
-std::vector<std::string> writeReport(MeasurementStore& store, const RowList& rows,
-                                     const VisibleColumns& visible, Progress* progress) {
+void writeReport(MeasurementStore& store, const RowList& rows, const VisibleColumns& visible,
+                 Progress* progress) {
     std::string& out = store.exportBuffer;
     out.clear();
     if (progress) progress->setMaximum(rows.size());
@@ -102,15 +90,15 @@ std::vector<std::string> writeReport(MeasurementStore& store, const RowList& row
             appendBlock(out, store.record(i), rows.entries[static_cast<std::size_t>(i)].caption,
                         visible);
     }
-    std::vector<std::string> lines{store.commentText()};
-    appendLinesOf(lines, out);
-    return lines;
 }
 
-std::string finishedReport(std::string_view pathLine, const std::vector<std::string>& lines) {
+std::string finishedReport(std::string_view pathLine, const MeasurementStore& store) {
     std::string out;
+    out.reserve(store.exportBuffer.size() + MeasurementStore::kCommentSize + pathLine.size() + 8);
     appendAsLine(out, utf8ToCp1252(pathLine));
-    for (const std::string& line : lines) appendAsLine(out, line);
+    appendAsLine(out, store.commentText());
+    // Every line of the blocks already ends with CR LF.
+    out += store.exportBuffer;
     return out;
 }
 

@@ -4,7 +4,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace veldro {
 
@@ -18,16 +17,15 @@ inline constexpr const char* kReportBlocksFileName = "temporary.txt";
 inline constexpr const char* kFinishedReportFileName = "bt_temp.txt";
 
 // The formatted report: one block of labelled values per kept row, in table
-// order, of the visible quantities. Leaves the blocks in the store's
-// exportBuffer (the text of kReportBlocksFileName) and returns the comment as
-// the first entry followed by the blocks' lines. The progress, if any, moves
-// with every row.
-std::vector<std::string> writeReport(MeasurementStore& store, const RowList& rows,
-                                     const VisibleColumns& visible, Progress* progress = nullptr);
+// order, of the visible quantities. Empties the store's exportBuffer and
+// writes the blocks into it (the text of kReportBlocksFileName). The
+// progress, if any, moves with every row.
+void writeReport(MeasurementStore& store, const RowList& rows, const VisibleColumns& visible,
+                 Progress* progress = nullptr);
 
-// The finished report's bytes: the path line (UTF-8, written in Windows-1252)
-// then every entry, each ended by CR LF; line breaks inside an entry (the
-// comment's) become CR LF too.
-std::string finishedReport(std::string_view pathLine, const std::vector<std::string>& lines);
+// The finished report after writeReport: the path line (UTF-8, written in
+// Windows-1252), the comment and the blocks, each line ended by CR LF; the
+// comment's own line breaks become CR LF too.
+std::string finishedReport(std::string_view pathLine, const MeasurementStore& store);
 
 } // namespace veldro

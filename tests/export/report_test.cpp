@@ -23,31 +23,29 @@ std::vector<std::string> linesOf(const std::string& text) {
 
 TEST(Report, TiltAndResistivityBlocksOfKeptRows) {
     DataSet d = exportSurvey();
-    const std::vector<std::string> lines = writeReport(d.store, d.rows, kAllColumns);
+    writeReport(d.store, d.rows, kAllColumns);
     EXPECT_EQ(d.store.exportBuffer, goldenText("export_report_blocks.txt"));
-    std::vector<std::string> expected = linesOf(goldenText("export_report_blocks.txt"));
-    expected.insert(expected.begin(), "Line one\r\nLine two\r\nLine three");
-    EXPECT_EQ(lines, expected);
-    EXPECT_EQ(expected.size(), 1u + 12u + 11u);
 }
 
 TEST(Report, FinishedReportHasPathCommentAndBlocks) {
     DataSet d = exportSurvey();
-    const auto lines = writeReport(d.store, d.rows, kAllColumns);
-    EXPECT_EQ(finishedReport("/data/run 12.vlf", lines), goldenText("export_report_finished.txt"));
+    writeReport(d.store, d.rows, kAllColumns);
+    EXPECT_EQ(finishedReport("/data/run 12.vlf", d.store),
+              goldenText("export_report_finished.txt"));
 }
 
 TEST(Report, CommentLineBreaksBecomeCrLf) {
     DataSet d;
     d.store.setCommentText("one\ntwo\rthree");
-    EXPECT_EQ(finishedReport("p\xC2\xB5", writeReport(d.store, d.rows, kAllColumns)),
-              "p\xB5\r\none\r\ntwo\r\nthree\r\n");
+    writeReport(d.store, d.rows, kAllColumns);
+    EXPECT_EQ(finishedReport("p\xC2\xB5", d.store), "p\xB5\r\none\r\ntwo\r\nthree\r\n");
 }
 
 TEST(Report, EmptyCommentAndNoKeptRowGivePathAndOneEmptyLine) {
     DataSet d{tiltRecord({.kept = false})};
     d.store.setCommentText("");
-    EXPECT_EQ(finishedReport("f.vlf", writeReport(d.store, d.rows, kAllColumns)), "f.vlf\r\n\r\n");
+    writeReport(d.store, d.rows, kAllColumns);
+    EXPECT_EQ(finishedReport("f.vlf", d.store), "f.vlf\r\n\r\n");
 }
 
 TEST(Report, LongValuesAreWrittenWhole) {

@@ -72,8 +72,8 @@ int runReport(const Arguments& args) {
     TerminalMessages messages;
     const std::string& path = args.operand(0, "FILE.vlf");
     LoadedRows d = loadRows(path, messages);
-    const auto lines = writeReport(*d.store, d.rows, columnsOption(args));
-    writeExport(args, finishedReport(path, lines));
+    writeReport(*d.store, d.rows, columnsOption(args));
+    writeExport(args, finishedReport(path, *d.store));
     return 0;
 }
 

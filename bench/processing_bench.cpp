@@ -1,0 +1,31 @@
+// The Fraser walk over the 64000-record generated survey; target <= 2 ms.
+#include "data/measurement_store.h"
+#include "data/rows.h"
+#include "data/survey_generator.h"
+#include "processing/fraser_walk.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace veldro;
+
+struct Counter : FraserVisitor {
+    int values = 0;
+    void value(const FraserValue&) override { ++values; }
+};
+
+void FraserWalk(benchmark::State& state) {
+    MeasurementStore store{0};
+    for (const MeasurementRecord& r : generateSurvey(MeasurementStore::kCapacity, 3))
+        store.append(r);
+    const RowList rows = buildRowList(store);
+    for (auto _ : state) {
+        Counter counter;
+        walkFraser(store, rows, counter);
+        benchmark::DoNotOptimize(counter.values);
+    }
+}
+BENCHMARK(FraserWalk)->Unit(benchmark::kMicrosecond);
+
+} // namespace

@@ -4,7 +4,6 @@
 #include "export_data_test.h"
 #include "test_support.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -16,29 +15,30 @@ namespace {
 class Cli : public ::testing::Test {
 protected:
     TempDir dir;
-    std::string errors;
+    std::string errors, output;
 
+    std::string f(const std::string& name) const { return dir.file(name); }
     // Runs veldro-cli with the words (each quoted) and returns its exit status.
     int run(const std::vector<std::string>& words) {
-        std::string command =
-            std::string("cd '") + dir.path() + "' && LC_ALL=C '" + VELDRO_CLI + "'";
-        for (const std::string& w : words) command += " '" + w + "'";
-        command += " 2>errors.txt >output.txt";
-        const int status = std::system(command.c_str());
-        errors = text("errors.txt");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        std::string arguments;
+        for (const std::string& w : words) arguments += " '" + w + "'";
+        const CliRun result = runCli(arguments);
+        errors = result.err;
+        output = result.out;
+        return result.status;
     }
-    std::string text(const std::string& name) {
-        const auto bytes = readBytes(dir.file(name));
+    std::string text(const std::string& path) {
+        const auto bytes = readBytes(path);
         return std::string(bytes.begin(), bytes.end());
     }
+    // Saves the data set in the test's folder and returns its path.
     std::string save(DataSet& d, const std::string& name) {
-        d.store.saveToFile(dir.file(name));
-        return name;
+        d.store.saveToFile(f(name));
+        return f(name);
     }
-    std::unique_ptr<MeasurementStore> load(const std::string& name) {
+    std::unique_ptr<MeasurementStore> load(const std::string& path) {
         RecordingMessages messages;
-        return readDataFile(dir.file(name), messages).store;
+        return readDataFile(path, messages).store;
     }
 };
 
@@ -53,14 +53,14 @@ std::vector<int> flags(const MeasurementStore& store) {
 TEST_F(Cli, RawSpreadsheetBytes) {
     DataSet d = exportSurvey();
     const std::string in = save(d, "s.vlf");
-    ASSERT_EQ(run({"export", "raw", in, "-o", "a.txt", "--separator", "comma"}), 0) << errors;
-    EXPECT_EQ(text("a.txt"), goldenText("export_raw_all_columns_comma.txt"));
-    ASSERT_EQ(
-        run({"export", "raw", in, "-o", "b.txt", "--separator", "semicolon", "--columns", "5,7"}),
-        0);
-    EXPECT_EQ(text("b.txt"), goldenText("export_raw_two_columns_semicolon.txt"));
-    EXPECT_EQ(run({"export", "raw", in, "-o", "c.txt", "--columns", "21"}), 2);
-    EXPECT_EQ(run({"export", "raw", in, "-o", "c.txt", "--separator", "pipe"}), 2);
+    ASSERT_EQ(run({"export", "raw", in, "-o", f("a.txt"), "--separator", "comma"}), 0) << errors;
+    EXPECT_EQ(text(f("a.txt")), goldenText("export_raw_all_columns_comma.txt"));
+    ASSERT_EQ(run({"export", "raw", in, "-o", f("b.txt"), "--separator", "semicolon", "--columns",
+                   "5,7"}),
+              0);
+    EXPECT_EQ(text(f("b.txt")), goldenText("export_raw_two_columns_semicolon.txt"));
+    EXPECT_EQ(run({"export", "raw", in, "-o", f("c.txt"), "--columns", "21"}), 2);
+    EXPECT_EQ(run({"export", "raw", in, "-o", f("c.txt"), "--separator", "pipe"}), 2);
 }
 
 TEST_F(Cli, FraserSpreadsheetBytes) {
@@ -69,44 +69,46 @@ TEST_F(Cli, FraserSpreadsheetBytes) {
     for (int s = 0; s < 5; ++s)
         d.addTilt({.profile = 7, .station = 25 * s, .tilt = tilts[s], .frequency = 19800});
     ASSERT_EQ(
-        run({"export", "fraser", save(d, "f.vlf"), "-o", "f.txt", "--separator", "semicolon"}), 0);
-    EXPECT_EQ(text("f.txt"), goldenText("export_fraser_worked_example.txt"));
+        run({"export", "fraser", save(d, "f.vlf"), "-o", f("f.txt"), "--separator", "semicolon"}),
+        0);
+    EXPECT_EQ(text(f("f.txt")), goldenText("export_fraser_worked_example.txt"));
 }
 
 TEST_F(Cli, FinishedReportStartsWithThePathAsGiven) {
     DataSet d = exportSurvey();
-    ASSERT_EQ(run({"export", "report", save(d, "run 12.vlf"), "-o", "r.txt"}), 0) << errors;
+    ASSERT_EQ(run({"export", "report", save(d, "run 12.vlf"), "-o", f("r.txt")}), 0) << errors;
     const std::string golden = goldenText("export_report_finished.txt");
-    EXPECT_EQ(text("r.txt"), "run 12.vlf" + golden.substr(golden.find("\r\n")));
+    EXPECT_EQ(text(f("r.txt")), f("run 12.vlf") + golden.substr(golden.find("\r\n")));
 }
 
 TEST_F(Cli, ProfileListAndXyzWadiBytes) {
     DataSet d = twoProfiles();
     const std::string in = save(d, "p.vlf");
     ASSERT_EQ(run({"profiles", in}), 0);
-    EXPECT_EQ(text("output.txt"), "1\t1\t25 to 50\t16000  ;  19600\n2\t2\t100 to 125\t19600\n");
-    ASSERT_EQ(run({"export", "xyz", in, "-o", "p.xyz", "--pick", "1=100", "--pick", "2"}), 0)
+    EXPECT_EQ(output, "1\t1\t25 to 50\t16000  ;  19600\n2\t2\t100 to 125\t19600\n");
+    ASSERT_EQ(run({"export", "xyz", in, "-o", f("p.xyz"), "--pick", "1=100", "--pick", "2"}), 0)
         << errors;
-    EXPECT_EQ(text("p.xyz"), goldenText("export_xyz_two_profiles.txt"));
-    ASSERT_EQ(run({"export", "wadi", in, "-o", "p.wad", "--pick", "1=100N", "--pick", "2=25E"}), 0);
-    EXPECT_EQ(text("p.wad"), goldenText("export_wadi_two_profiles.txt"));
+    EXPECT_EQ(text(f("p.xyz")), goldenText("export_xyz_two_profiles.txt"));
+    ASSERT_EQ(run({"export", "wadi", in, "-o", f("p.wad"), "--pick", "1=100N", "--pick", "2=25E"}),
+              0);
+    EXPECT_EQ(text(f("p.wad")), goldenText("export_wadi_two_profiles.txt"));
 }
 
 TEST_F(Cli, ProfileExportRefusals) {
     DataSet d = twoProfiles();
     d.addTilt({.profile = 3, .station = 1, .frequency = 18300});
     const std::string in = save(d, "p.vlf");
-    EXPECT_EQ(run({"export", "xyz", in, "-o", "p.xyz", "--pick", "1"}), 2);
+    EXPECT_EQ(run({"export", "xyz", in, "-o", f("p.xyz"), "--pick", "1"}), 2);
     EXPECT_NE(errors.find("16000 or 19600"), std::string::npos) << errors;
-    EXPECT_EQ(run({"export", "xyz", in, "-o", "p.xyz", "--pick", "2", "--pick", "3"}), 1);
+    EXPECT_EQ(run({"export", "xyz", in, "-o", f("p.xyz"), "--pick", "2", "--pick", "3"}), 1);
     EXPECT_EQ(errors, "No common frequency among selected profiles\n");
-    EXPECT_EQ(run({"export", "xyz", in, "-o", "p.xyz", "--pick", "1=abc"}), 1);
+    EXPECT_EQ(run({"export", "xyz", in, "-o", f("p.xyz"), "--pick", "1=abc"}), 1);
     EXPECT_EQ(errors, "Please enter a valid numeric value\n");
-    EXPECT_EQ(run({"export", "wadi", in, "-o", "p.wad", "--pick", "2=-5N"}), 1);
+    EXPECT_EQ(run({"export", "wadi", in, "-o", f("p.wad"), "--pick", "2=-5N"}), 1);
     EXPECT_EQ(errors, "Please enter a positive integer value\n");
-    EXPECT_EQ(run({"export", "wadi", in, "-o", "p.wad", "--pick", "2=25"}), 1);
+    EXPECT_EQ(run({"export", "wadi", in, "-o", f("p.wad"), "--pick", "2=25"}), 1);
     EXPECT_EQ(errors, "Please select a cardinal direction\n");
-    EXPECT_EQ(run({"export", "xyz", in, "-o", "p.xyz", "--pick", "4"}), 2);
+    EXPECT_EQ(run({"export", "xyz", in, "-o", f("p.xyz"), "--pick", "4"}), 2);
     EXPECT_FALSE(std::filesystem::exists(dir.file("p.xyz")));
 }
 
@@ -128,10 +130,10 @@ TEST_F(Cli, IgnoreOverloadAndDeleteIgnored) {
     overloaded.status = makeStatus(0, false, 0, true, 0, false, 1, false);
     d.add(overloaded);
     d.addTilt({.station = 3, .kept = false});
-    ASSERT_EQ(run({"ignore-overload", save(d, "o.vlf"), "-o", "o2.vlf"}), 0);
-    EXPECT_EQ(flags(*load("o2.vlf")), (std::vector<int>{0, 1, 1}));
-    ASSERT_EQ(run({"delete-ignored", "o2.vlf", "-o", "o3.vlf"}), 0);
-    const auto kept = load("o3.vlf");
+    ASSERT_EQ(run({"ignore-overload", save(d, "o.vlf"), "-o", f("o2.vlf")}), 0);
+    EXPECT_EQ(flags(*load(f("o2.vlf"))), (std::vector<int>{0, 1, 1}));
+    ASSERT_EQ(run({"delete-ignored", f("o2.vlf"), "-o", f("o3.vlf")}), 0);
+    const auto kept = load(f("o3.vlf"));
     ASSERT_EQ(kept->count(), 1);
     EXPECT_EQ(kept->record(0).station, 1);
 }
@@ -139,9 +141,9 @@ TEST_F(Cli, IgnoreOverloadAndDeleteIgnored) {
 TEST_F(Cli, RejectFrequencyAndItsMessage) {
     DataSet d{tiltRecord({.frequency = 16000}), tiltRecord({.frequency = 19600})};
     const std::string in = save(d, "r.vlf");
-    ASSERT_EQ(run({"reject-frequency", in, "16000.0005", "-o", "r2.vlf"}), 0);
-    EXPECT_EQ(flags(*load("r2.vlf")), (std::vector<int>{1, 0}));
-    EXPECT_EQ(run({"reject-frequency", in, "16k", "-o", "r2.vlf"}), 1);
+    ASSERT_EQ(run({"reject-frequency", in, "16000.0005", "-o", f("r2.vlf")}), 0);
+    EXPECT_EQ(flags(*load(f("r2.vlf"))), (std::vector<int>{1, 0}));
+    EXPECT_EQ(run({"reject-frequency", in, "16k", "-o", f("r2.vlf")}), 1);
     EXPECT_EQ(errors, "Please enter valid numeric value \n");
 }
 
@@ -149,8 +151,8 @@ TEST_F(Cli, FilterUnchangedKeepsEveryRowInAnyLocale) {
     DataSet d{tiltRecord({.tilt = 3}), resistivityRecord(1, 2)};
     d.store.record(1).resistivity = 152.123456f;
     const std::string in = save(d, "g.vlf");
-    ASSERT_EQ(run({"--decimal-separator", ",", "filter", in, "-o", "g2.vlf"}), 0) << errors;
-    EXPECT_EQ(readBytes(dir.file("g2.vlf")), readBytes(dir.file(in)));
+    ASSERT_EQ(run({"--decimal-separator", ",", "filter", in, "-o", f("g2.vlf")}), 0) << errors;
+    EXPECT_EQ(readBytes(dir.file("g2.vlf")), readBytes(in));
 }
 
 TEST_F(Cli, FilterRangesAndTheirEdge) {
@@ -161,12 +163,12 @@ TEST_F(Cli, FilterRangesAndTheirEdge) {
         d.add(r);
     }
     const std::string in = save(d, "q.vlf");
-    ASSERT_EQ(run({"filter", in, "-o", "q2.vlf", "--q", "49.0005:50.9995"}), 0) << errors;
-    EXPECT_EQ(flags(*load("q2.vlf")), (std::vector<int>{0, 0, 0, 1}));
-    ASSERT_EQ(run({"filter", in, "-o", "q3.vlf", "--q", ":50.9994"}), 0);
-    EXPECT_EQ(flags(*load("q3.vlf")), (std::vector<int>{0, 0, 1, 1}));
-    EXPECT_EQ(run({"filter", in, "-o", "q4.vlf", "--rho", "1:2"}), 1); // no kept resistivity row
-    EXPECT_EQ(run({"filter", in, "-o", "q4.vlf", "--q", "x:2"}), 1);
+    ASSERT_EQ(run({"filter", in, "-o", f("q2.vlf"), "--q", "49.0005:50.9995"}), 0) << errors;
+    EXPECT_EQ(flags(*load(f("q2.vlf"))), (std::vector<int>{0, 0, 0, 1}));
+    ASSERT_EQ(run({"filter", in, "-o", f("q3.vlf"), "--q", ":50.9994"}), 0);
+    EXPECT_EQ(flags(*load(f("q3.vlf"))), (std::vector<int>{0, 0, 1, 1}));
+    EXPECT_EQ(run({"filter", in, "-o", f("q4.vlf"), "--rho", "1:2"}), 1); // no kept resistivity row
+    EXPECT_EQ(run({"filter", in, "-o", f("q4.vlf"), "--q", "x:2"}), 1);
     EXPECT_EQ(errors, "Please enter valid numeric value \n");
 }
 
@@ -177,7 +179,7 @@ TEST_F(Cli, SplitIntoFilesPerProfileAndMode) {
     d.add(resistivityRecord(1, 3));
     d.add(resistivityRecord(2, 4));
     std::filesystem::create_directory(dir.file("out"));
-    ASSERT_EQ(run({"split", save(d, "s.vlf"), "out"}), 0) << errors;
+    ASSERT_EQ(run({"split", save(d, "s.vlf"), f("out")}), 0) << errors;
     EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 1_INC_1.vlf")), 1024u + 2 * 44u);
     EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 1_RES_3.vlf")), 1024u + 44u);
     EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 2_RES_4.vlf")), 1024u + 44u);
@@ -185,11 +187,11 @@ TEST_F(Cli, SplitIntoFilesPerProfileAndMode) {
     DataSet lone;
     lone.addTilt({.profile = 9, .kept = false});
     lone.addTilt({.profile = 1});
-    ASSERT_EQ(run({"split", save(lone, "l.vlf"), "out"}), 0);
+    ASSERT_EQ(run({"split", save(lone, "l.vlf"), f("out")}), 0);
     EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 9_INC_1.vlf")), 1024u);
     EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 1_INC_2.vlf")), 1024u + 44u);
 
-    EXPECT_EQ(run({"split", "s.vlf", "missing"}), 1);
+    EXPECT_EQ(run({"split", f("s.vlf"), f("missing")}), 1);
     EXPECT_EQ(errors, "Please create new directory\n");
 }
 
@@ -206,6 +208,6 @@ TEST_F(Cli, AddAppendsRecordsAndKeepsTheComment) {
     EXPECT_EQ(added->record(5).station, 100);
     EXPECT_EQ(added->commentText(), "first set");
     writeBytes(dir.file("c.txt"), "");
-    EXPECT_EQ(run({"add", a, "c.txt", "-o", "d.vlf"}), 1);
+    EXPECT_EQ(run({"add", a, f("c.txt"), "-o", f("d.vlf")}), 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("d.vlf")));
 }

@@ -1,0 +1,179 @@
+// What the window tests share: scripted dialogs, a settings file and a working
+// folder of their own, and small data files made from records.
+#pragma once
+
+#include "app/main_window.h"
+#include "app/measurement_table_model.h"
+#include "app/measurement_table_view.h"
+#include "app/settings.h"
+#include "app/ui_services.h"
+#include "data/measurement_record.h"
+#include "data/measurement_store.h"
+
+#include <QDir>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <deque>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+namespace veldro::test {
+
+// Answers every dialog from a script and records what was asked. A message
+// without a scripted answer gets its default button; a file dialog without one
+// is cancelled.
+class ScriptedUiServices : public UiServices {
+public:
+    struct Asked {
+        Message message;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton;
+    };
+
+    QMessageBox::StandardButton ask(const Message& message, QMessageBox::StandardButtons buttons,
+                                    QMessageBox::StandardButton defaultButton) override {
+        asked.push_back({message, buttons, defaultButton});
+        if (answers.empty()) return defaultButton;
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    QString openFileName(const FileDialogRequest& request) override {
+        openRequests.push_back(request);
+        return next(openAnswers);
+    }
+    QString saveFileName(const FileDialogRequest& request) override {
+        saveRequests.push_back(request);
+        return next(saveAnswers);
+    }
+    QString directoryName(const QString& start) override {
+        directoryStarts.push_back(start);
+        if (directoryAnswers.empty()) return {};
+        const auto answer = directoryAnswers.front();
+        directoryAnswers.pop_front();
+        return answer();
+    }
+
+    QStringList texts() const {
+        QStringList all;
+        for (const Asked& a : asked) all << QString::fromStdString(a.message.text);
+        return all;
+    }
+
+    std::vector<Asked> asked;
+    std::deque<QMessageBox::StandardButton> answers;
+    std::vector<FileDialogRequest> openRequests, saveRequests;
+    std::deque<QString> openAnswers, saveAnswers;
+    QStringList directoryStarts;
+    std::deque<std::function<QString()>> directoryAnswers;
+
+private:
+    static QString next(std::deque<QString>& queue) {
+        if (queue.empty()) return {};
+        QString answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
+};
+
+// A fresh folder per test: the current folder (where the scratch file lands)
+// and the home of the settings file.
+class Sandbox {
+public:
+    Sandbox() {
+        if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
+        QDir(dir_.path()).mkdir(QStringLiteral("config"));
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath("config"));
+        previous_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
+    }
+    ~Sandbox() { QDir::setCurrent(previous_); }
+    Sandbox(const Sandbox&) = delete;
+    Sandbox& operator=(const Sandbox&) = delete;
+
+    QString file(const QString& name) const { return dir_.filePath(name); }
+    QString path() const { return dir_.path(); }
+    // The settings file the window reads and writes.
+    std::unique_ptr<QSettings> settings() const { return openSettings(); }
+
+private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+inline MeasurementRecord tiltRecord(int profile, int station, bool kept = true) {
+    MeasurementRecord r;
+    r.ignored = kept ? 0 : 1;
+    r.profile = static_cast<std::int16_t>(profile);
+    r.station = static_cast<std::int16_t>(station);
+    r.frequency = 19800;
+    r.quality = 90;
+    r.tiltVertical = static_cast<std::int16_t>(station % 50 - 20);
+    r.ellipticityVertical = 3;
+    r.hHorizontal = 1.25f;
+    r.status = makeStatus(0, false, 0, false, 0, false, 1, false);
+    return r;
+}
+
+inline MeasurementRecord resistivityRecord(int profile, int station, bool kept = true) {
+    MeasurementRecord r = tiltRecord(profile, station, kept);
+    r.tiltVertical = r.ellipticityVertical = 0;
+    r.hHorizontal = 0;
+    r.resistivity = 152.25f;
+    r.phase = 45;
+    r.eField = 12.5f;
+    r.hField = 0.75f;
+    r.status = makeStatus(0, false, 0, false, 0, false, 1, true);
+    return r;
+}
+
+inline QString writeDataFile(const QString& path, const std::vector<MeasurementRecord>& records,
+                             const std::string& comment = "Test survey") {
+    MeasurementStore store;
+    store.setCommentText(comment);
+    for (const MeasurementRecord& r : records) store.append(r);
+    store.saveToFile(path.toStdString());
+    return path;
+}
+
+inline std::vector<MeasurementRecord> profileRecords(int profile, int count, int firstStation = 0) {
+    std::vector<MeasurementRecord> records;
+    for (int i = 0; i < count; ++i) records.push_back(tiltRecord(profile, firstStation + 25 * i));
+    return records;
+}
+
+// A window shown on the offscreen screen, opened on `file` when not empty.
+inline void openThroughDialog(TMainFrm& window, ScriptedUiServices& ui, const QString& file) {
+    ui.openAnswers.push_back(file);
+    window.Ouvrir1->trigger();
+}
+
+inline QString statusText(const TMainFrm& window) {
+    return window.StatusPanel0->text();
+}
+
+inline void selectRows(TMainFrm& window, const std::vector<int>& rows) {
+    window.TabMesureCLstView->clearSelection();
+    auto* selection = window.TabMesureCLstView->selectionModel();
+    for (int row : rows)
+        selection->select(window.tableModel().index(row, 0),
+                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+inline std::vector<bool> keptFlags(const TMainFrm& window) {
+    std::vector<bool> flags;
+    for (const RowEntry& entry : window.rowList().entries) flags.push_back(entry.kept);
+    return flags;
+}
+
+inline std::vector<bool> recordFlags(const MeasurementStore& store) {
+    std::vector<bool> flags;
+    for (int i = 0; i < store.count(); ++i) flags.push_back(store.record(i).kept());
+    return flags;
+}
+
+} // namespace veldro::test

@@ -1,0 +1,458 @@
+// The file commands: open, open last, a file on the command line, save as,
+// import, add, split, quit, the scratch file and the error display.
+#include "app_test_support.h"
+#include "data/file_names.h"
+#include "data/survey_generator.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+
+using namespace veldro;
+using namespace veldro::test;
+
+namespace {
+
+std::vector<MeasurementRecord> readBack(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    std::vector<MeasurementRecord> records;
+    for (qsizetype at = 1024; at + 44 <= bytes.size(); at += 44)
+        records.push_back(MeasurementRecord::decode(
+            reinterpret_cast<const std::uint8_t*>(bytes.constData() + at)));
+    return records;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeText(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+}
+
+} // namespace
+
+class FileCommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void openShowsTheFileAndWritesTheScratchFile() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        const QString file =
+            writeDataFile(sandbox.file("line1.vlf"),
+                          {tiltRecord(1, 0), tiltRecord(1, 25, false), tiltRecord(1, 50)});
+        openThroughDialog(window, ui, file);
+        QVERIFY(ui.asked.empty());
+        QCOMPARE(ui.openRequests.size(), 1u);
+        const FileDialogRequest& request = ui.openRequests[0];
+        QCOMPARE(request.filter, QStringLiteral("Veldro data file  (*.vlf)|*.vlf|All (*.*)|*.*"));
+        QCOMPARE(request.filterIndex, 1);
+        QCOMPARE(request.defaultSuffix, QStringLiteral("vlf"));
+        QCOMPARE(request.directory, QDir::currentPath());
+        QVERIFY(request.fileName.isEmpty());
+
+        QCOMPARE(window.store()->count(), 3);
+        QCOMPARE(statusText(window), QStringLiteral("Data :2 / 3"));
+        QCOMPARE(window.StatusPanel1->text(), file);
+        QCOMPARE(window.NameLblx->text(), QStringLiteral("Veldro"));
+        QCOMPARE(window.settings().lastFile, file);
+        QVERIFY(window.dataSaved());
+        QCOMPARE(fileBytes(sandbox.file("veldrotmp.vlf")), fileBytes(file));
+        for (QAction* enabled : {window.EnregistrerSous, window.Add1, window.Splitonname1,
+                                 window.Keepselectedrows1, window.DeleteUnselectedData})
+            QVERIFY(enabled->isEnabled());
+    }
+
+    void dataCommandsWaitForData() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        for (QAction* disabled : {window.EnregistrerSous, window.Add1, window.Splitonname1,
+                                  window.Processing1->menuAction(), window.Comments1,
+                                  window.Formatedtype1, window.Rcuprerdesdonnes1})
+            QVERIFY(!disabled->isEnabled());
+        for (QAction* enabled : {window.Ouvrir1, window.OpenLastFile, window.Importtextfile1,
+                                 window.Displayoptions1, window.Communication1->menuAction()})
+            QVERIFY(enabled->isEnabled());
+    }
+
+    void failedOpensLeaveTheDataSet() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 4)));
+        const MeasurementStore* before = window.store();
+
+        openThroughDialog(window, ui, {}); // cancelled
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("b.txt"), profileRecords(2, 2)));
+        QVERIFY(ui.asked.empty());
+        const QString missing = sandbox.file("gone.vlf");
+        openThroughDialog(window, ui, missing);
+        QCOMPARE(ui.texts(), QStringList{"Unable to open file\n" + missing});
+        QCOMPARE(ui.asked[0].message.caption, std::string("Error"));
+        QCOMPARE(ui.asked[0].message.icon, MessageIcon::Error);
+
+        QCOMPARE(window.store(), before);
+        QCOMPARE(window.rowList().size(), 4);
+        QCOMPARE(window.StatusPanel1->text(), sandbox.file("a.vlf"));
+    }
+
+    void extensionIsMatchedByItsLetters() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("c.VlF"), profileRecords(1, 2)));
+        QCOMPARE(window.rowList().size(), 2);
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("d.vlfx"), profileRecords(1, 5)));
+        QCOMPARE(window.rowList().size(), 5);
+    }
+
+    void commentOnlyFileOpensEmpty() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        openThroughDialog(window, ui,
+                          writeDataFile(sandbox.file("empty.vlf"), {}, "Only a comment"));
+        QVERIFY(window.store());
+        QCOMPARE(window.store()->commentText(), std::string("Only a comment"));
+        QCOMPARE(statusText(window), QStringLiteral("Data :0 / 0"));
+    }
+
+    void openLastFileStartsAtTheLastFile() {
+        Sandbox sandbox;
+        QDir(sandbox.path()).mkdir("survey");
+        const QString last = writeDataFile(sandbox.file("survey/line4.vlf"), profileRecords(4, 3));
+        sandbox.settings()->setValue("LastFile", last);
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        ui.openAnswers.push_back(last);
+        window.OpenLastFile->trigger();
+        QCOMPARE(ui.openRequests.size(), 1u);
+        QCOMPARE(ui.openRequests[0].directory, sandbox.file("survey"));
+        QCOMPARE(ui.openRequests[0].fileName, QStringLiteral("line4.vlf"));
+        QCOMPARE(window.rowList().size(), 3);
+    }
+
+    void fileOnTheCommandLineOpensWithoutADialog() {
+        Sandbox sandbox;
+        const QString file = writeDataFile(sandbox.file("start.vlf"), profileRecords(3, 7));
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        window.openOnFirstShow(QStringLiteral("start.vlf")); // relative to the current folder
+        window.show();
+        QTRY_COMPARE(window.rowList().size(), 7);
+        QVERIFY(ui.openRequests.empty());
+        QCOMPARE(window.settings().lastFile, file);
+        QVERIFY(window.dataSaved());
+    }
+
+    void missingFileOnTheCommandLineIsSaid() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        window.openOnFirstShow(sandbox.file("none.vlf"));
+        window.show();
+        QTRY_COMPARE(ui.texts(), QStringList{"Unable to open file\n" + sandbox.file("none.vlf")});
+        QVERIFY(!window.store());
+    }
+
+    void saveAsAlwaysWritesADataFile() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        const QString opened = writeDataFile(sandbox.file("line1.vlf"), profileRecords(1, 3));
+        openThroughDialog(window, ui, opened);
+        QDir(sandbox.path()).mkdir("v1.0");
+
+        for (const auto& [chosen, written] :
+             {std::pair{"out.txt", "out.vlf"}, std::pair{"plain", "plain.vlf"},
+              std::pair{"v1.0/line", "v1.0/line.vlf"}, std::pair{".hidden", ".hidden.vlf"}}) {
+            ui.saveAnswers.push_back(sandbox.file(chosen));
+            window.EnregistrerSous->trigger();
+            QVERIFY2(QFileInfo::exists(sandbox.file(written)), written);
+            QCOMPARE(readBack(sandbox.file(written)).size(), 3u);
+        }
+        QVERIFY(!QFileInfo::exists(sandbox.file("out.txt")));
+        const FileDialogRequest& request = ui.saveRequests[0];
+        QCOMPARE(
+            request.filter,
+            QStringLiteral("Veldro data file  (*.vlf)|*.vlf|Spreadsheet (*.txt)|*.txt|XYZ data "
+                           "file (*.xyz)|*.xyz|WAD data file (*.wad)|*.wad|All (*.*)|*.*"));
+        QCOMPARE(request.filterIndex, 1);
+        QCOMPARE(window.StatusPanel1->text(), opened);
+        QCOMPARE(window.settings().lastFile, opened);
+    }
+
+    void saveAsKeepsThePlaceOfTheOpenDialog() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        const QString opened = writeDataFile(sandbox.file("line1.vlf"), profileRecords(1, 3));
+        openThroughDialog(window, ui, opened);
+        openThroughDialog(window, ui, sandbox.file("wrong.txt")); // chosen, not opened
+        window.EnregistrerSous->trigger();                        // cancelled
+        QCOMPARE(window.StatusPanel1->text(), sandbox.file("wrong.txt"));
+        QCOMPARE(window.settings().lastFile, sandbox.file("wrong.txt"));
+        QCOMPARE(window.rowList().size(), 3);
+    }
+
+    void keptStatesSurviveSaveAndReopen() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 4)));
+        selectRows(window, {2});
+        window.Ignoreselectedrows1->trigger();
+        ui.saveAnswers.push_back(sandbox.file("b.vlf"));
+        window.EnregistrerSous->trigger();
+        QVERIFY(window.dataSaved());
+        openThroughDialog(window, ui, sandbox.file("b.vlf"));
+        QCOMPARE(keptFlags(window), (std::vector<bool>{true, true, false, true}));
+    }
+
+    void failedSaveIsShownAndTheWindowGoesOn() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
+        selectRows(window, {0});
+        window.Ignoreselectedrows1->trigger();
+        ui.saveAnswers.push_back(sandbox.file("no/such/folder/x.vlf"));
+        window.EnregistrerSous->trigger();
+        QCOMPARE(ui.asked.size(), 1u);
+        QVERIFY(ui.texts()[0].startsWith("Cannot write " + sandbox.file("no/such/folder/x.vlf")));
+        QCOMPARE(ui.asked[0].message.icon, MessageIcon::Error);
+        QVERIFY(!window.dataSaved());
+        QVERIFY(window.EnregistrerSous->isEnabled());
+    }
+
+    void scratchFileFailureIsSaidAndTheOpenStays() {
+        Sandbox sandbox;
+        QDir(sandbox.path()).mkdir("veldrotmp.vlf"); // a folder where the file would go
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
+        QVERIFY(ui.asked.empty());
+        QCOMPARE(window.rowList().size(), 2);
+        QVERIFY(window.StatusPanel1->text().startsWith("Scratch file not written: Cannot write "
+                                                       "veldrotmp.vlf"));
+        QVERIFY(window.dataSaved());
+    }
+
+    void importSaysTheRejectedLines() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        const std::string lines =
+            bruTextOf({tiltRecord(1, 0), resistivityRecord(2, 25), tiltRecord(1, 50)});
+        const QString file = sandbox.file("old.bru");
+        writeText(file, "Profile Station Freq\r\n" + QByteArray::fromStdString(lines) + "\r\n");
+        ui.openAnswers.push_back(file);
+        window.Importtextfile1->trigger();
+        QCOMPARE(ui.openRequests[0].filter,
+                 QStringLiteral("Veldro old format data file  (*.bru)|*.bru|All (*.*)|*.*"));
+        QCOMPARE(ui.openRequests[0].directory, QDir::currentPath());
+        QCOMPARE(ui.texts(), QStringList{"2 points rejected\nPlease edit BRU file to correct bad "
+                                         "records"});
+        QCOMPARE(window.rowList().size(), 3);
+        QCOMPARE(statusText(window), QStringLiteral("Data :3 / 3"));
+        QCOMPARE(window.store()->record(1).resistivityMode(), true);
+        QCOMPARE(window.StatusPanel1->text(), file);
+        QCOMPARE(window.settings().lastFile, file);
+        QVERIFY(!window.dataSaved());
+        QCOMPARE(readBack(sandbox.file("veldrotmp.vlf")).size(), 3u);
+        QVERIFY(window.Add1->isEnabled());
+    }
+
+    void unreadableImportEmptiesTheTable() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 4)));
+        QDir(sandbox.path()).mkdir("folder.bru");
+        ui.openAnswers.push_back(sandbox.file("folder.bru"));
+        window.Importtextfile1->trigger();
+        QCOMPARE(ui.asked.size(), 1u);
+        QVERIFY(ui.texts()[0].startsWith("Cannot read " + sandbox.file("folder.bru")));
+        QCOMPARE(window.rowList().size(), 0);
+        QCOMPARE(window.tableModel().rowCount(), 0);
+        QCOMPARE(statusText(window), QStringLiteral("Data :0 / 0"));
+    }
+
+    void quitAfterOpenDoesNotAsk() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        window.show();
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
+        window.Quitter1->trigger();
+        QVERIFY(ui.asked.empty());
+        QVERIFY(!window.isVisible());
+        QVERIFY(!window.store());
+    }
+
+    void quitWithUnsavedDataAsksNoThenYes() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        window.show();
+        writeText(sandbox.file("old.bru"),
+                  QByteArray::fromStdString(bruTextOf(profileRecords(1, 2))));
+        ui.openAnswers.push_back(sandbox.file("old.bru"));
+        window.Importtextfile1->trigger();
+
+        window.Quitter1->trigger(); // No (the default): the save dialog, and the window stays
+        QCOMPARE(ui.asked.size(), 1u);
+        QCOMPARE(ui.asked[0].message.text, std::string("Quit without saving ?"));
+        QCOMPARE(ui.asked[0].message.caption, std::string("Data not stored"));
+        QCOMPARE(ui.asked[0].buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(ui.asked[0].defaultButton, QMessageBox::No);
+        QCOMPARE(ui.saveRequests.size(), 1u);
+        QVERIFY(window.isVisible());
+        QVERIFY(sandbox.settings()->allKeys().isEmpty());
+
+        ui.answers.push_back(QMessageBox::Yes);
+        window.Quitter1->trigger();
+        QCOMPARE(ui.asked.size(), 2u);
+        QVERIFY(!window.isVisible());
+        QCOMPARE(sandbox.settings()->value("LastFile").toString(), sandbox.file("old.bru"));
+    }
+
+    void quitNoThenSavedQuitsWithoutAsking() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        window.show();
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
+        selectRows(window, {1});
+        window.Ignoreselectedrows1->trigger(); // a hand-made change is unsaved too
+        ui.saveAnswers.push_back(sandbox.file("kept.vlf"));
+        window.Quitter1->trigger();
+        QVERIFY(window.isVisible());
+        QCOMPARE(readBack(sandbox.file("kept.vlf"))[1].kept(), false);
+        window.Quitter1->trigger();
+        QCOMPARE(ui.asked.size(), 1u);
+        QVERIFY(!window.isVisible());
+    }
+
+    void windowDoesNotCloseWhileBusy() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        window.show();
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
+        {
+            TMainFrm::BusyScope busy(window);
+            for (QAction* disabled :
+                 {window.Ouvrir1, window.EnregistrerSous, window.Importtextfile1, window.Add1,
+                  window.Keepselectedrows1, window.Check1, window.Quitter1,
+                  window.Fichier1->menuAction()})
+                QVERIFY(!disabled->isEnabled());
+            QVERIFY(!window.close());
+        }
+        QVERIFY(window.Ouvrir1->isEnabled());
+        QVERIFY(window.close());
+    }
+
+    void addAppendsToTheWholeCurrentDataSet() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        openThroughDialog(
+            window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 5), "First survey"));
+        selectRows(window, {0});
+        window.Ignoreselectedrows1->trigger();
+        const QString added =
+            writeDataFile(sandbox.file("b.vlf"), profileRecords(2, 10), "Second survey");
+        ui.openAnswers.push_back(added);
+        window.Add1->trigger();
+        QCOMPARE(ui.openRequests.back().filter,
+                 QStringLiteral("Veldro data file  (*.vlf)|*.vlf|All (*.*)|*.*"));
+        QCOMPARE(window.rowList().size(), 15);
+        QCOMPARE(window.rowList().entries[14].caption, std::string("15"));
+        QCOMPARE(window.store()->record(14).profile, 2);
+        QCOMPARE(window.store()->commentText(), std::string("First survey"));
+        QCOMPARE(keptFlags(window)[0], false);
+        QCOMPARE(statusText(window), QStringLiteral("Data :14 / 15"));
+        QVERIFY(!window.dataSaved());
+        QCOMPARE(readBack(sandbox.file("veldrotmp.vlf")).size(), 15u);
+    }
+
+    void addAfterSplitExtendsEverything() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        std::vector<MeasurementRecord> records = profileRecords(1, 3);
+        records.push_back(tiltRecord(2, 0));
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), records));
+        QDir(sandbox.path()).mkdir("parts");
+        ui.directoryAnswers.push_back([&] { return sandbox.file("parts"); });
+        window.Splitonname1->trigger();
+        ui.openAnswers.push_back(writeDataFile(sandbox.file("b.vlf"), profileRecords(3, 2)));
+        window.Add1->trigger();
+        QCOMPARE(window.rowList().size(), 6);
+    }
+
+    void addIgnoresOtherExtensionsAndSaysMissingFiles() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 5)));
+        ui.openAnswers.push_back(writeDataFile(sandbox.file("b.txt"), profileRecords(2, 10)));
+        window.Add1->trigger();
+        ui.openAnswers.push_back(sandbox.file("gone.vlf"));
+        window.Add1->trigger();
+        QCOMPARE(ui.texts(), QStringList{"Unable to open file\n" + sandbox.file("gone.vlf")});
+        QCOMPARE(window.rowList().size(), 5);
+        QVERIFY(window.dataSaved());
+    }
+
+    void splitAsksAgainUntilTheFolderExists() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        openThroughDialog(window, ui,
+                          writeDataFile(sandbox.file("a.vlf"),
+                                        {tiltRecord(1, 0), tiltRecord(1, 25),
+                                         resistivityRecord(1, 50), resistivityRecord(2, 0)}));
+        const QString missing = sandbox.file("new");
+        ui.directoryAnswers.push_back([&] { return missing; });
+        ui.directoryAnswers.push_back(
+            []() -> QString { throw std::runtime_error("dialog failed"); });
+        ui.directoryAnswers.push_back([&] {
+            QDir(sandbox.path()).mkdir("new");
+            return missing;
+        });
+        window.Splitonname1->trigger();
+
+        QCOMPARE(ui.directoryStarts, (QStringList{QDir::currentPath(), missing, missing}));
+        QCOMPARE(ui.texts(), (QStringList{"Please create new directory", "Directory Error"}));
+        QCOMPARE(ui.asked[0].message.icon, MessageIcon::None);
+        QCOMPARE(ui.asked[1].message.icon, MessageIcon::Error);
+        QCOMPARE(readBack(missing + "/Profile 1_INC_1.vlf").size(), 2u);
+        QCOMPARE(readBack(missing + "/Profile 1_RES_3.vlf").size(), 1u);
+        QCOMPARE(readBack(missing + "/Profile 2_RES_4.vlf").size(), 1u);
+        QCOMPARE(fileBytes(missing + "/Profile 2_RES_4.vlf").left(11), QByteArray("Test survey"));
+        QCOMPARE(QDir(missing).count(), 3u + 2u); // with "." and ".."
+        QVERIFY(window.dataSaved());
+    }
+
+    void splitCancelledWritesNothing() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        TMainFrm window(ui);
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
+        window.Splitonname1->trigger();
+        QCOMPARE(ui.directoryStarts.size(), 1);
+        QVERIFY(!QFileInfo::exists(sandbox.file("Profile 1_INC_1.vlf")));
+    }
+};
+
+QTEST_MAIN(FileCommandsTest)
+#include "file_commands_qtest.moc"

@@ -3,6 +3,7 @@
 #include "app_test_support.h"
 
 #include <QActionGroup>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QScreen>
 
@@ -189,8 +190,11 @@ private slots:
         ScriptedUiServices ui;
         TMainFrm window(ui);
         QCOMPARE(window.size(), QSize(887, 616));
+        window.show();
         window.resize(500, 300);
         QCOMPARE(window.size(), QSize(600, 400));
+        // The hidden download panel stays centred.
+        QCOMPARE(window.DownloadGB->geometry(), QRect(300 - 188, 200 - 56, 377, 113));
     }
 
     void everyValueIsWrittenAtClose() {

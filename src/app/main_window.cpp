@@ -469,8 +469,10 @@ void TMainFrm::openDataFile(const QString& path, bool direct) {
     replaceStore(std::move(read.store));
     NameLblx->setText(QStringLiteral("Veldro"));
     StatusPanel1->setToolTip({});
-    StatusPanel1->setText(fullName);
+    // Said while the rows are built, the slow part of a large open.
+    StatusPanel1->setText(QStringLiteral("Please wait, file openning can take a few minutes..."));
     rebuildRows(false); // the read loaded the image already
+    StatusPanel1->setText(fullName);
     afterDataSetLoaded();
     settings_.lastFile = fullName;
     setDataSaved(true);

@@ -105,6 +105,13 @@ private:
     QString previous_;
 };
 
+// One test's folder, scripted dialogs and window, made in that order.
+struct Session {
+    Sandbox sandbox;
+    ScriptedUiServices ui;
+    TMainFrm window{ui};
+};
+
 inline MeasurementRecord tiltRecord(int profile, int station, bool kept = true) {
     MeasurementRecord r;
     r.ignored = kept ? 0 : 1;

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTimer>
 
 using namespace veldro;
 using namespace veldro::test;
@@ -41,9 +42,8 @@ class FileCommandsTest : public QObject {
     Q_OBJECT
 private slots:
     void openShowsTheFileAndWritesTheScratchFile() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         const QString file =
             writeDataFile(sandbox.file("line1.vlf"),
                           {tiltRecord(1, 0), tiltRecord(1, 25, false), tiltRecord(1, 50)});
@@ -70,9 +70,8 @@ private slots:
     }
 
     void dataCommandsWaitForData() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         for (QAction* disabled : {window.EnregistrerSous, window.Add1, window.Splitonname1,
                                   window.Processing1->menuAction(), window.Comments1,
                                   window.Formatedtype1, window.Rcuprerdesdonnes1})
@@ -83,9 +82,8 @@ private slots:
     }
 
     void failedOpensLeaveTheDataSet() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 4)));
         const MeasurementStore* before = window.store();
 
@@ -104,9 +102,8 @@ private slots:
     }
 
     void extensionIsMatchedByItsLetters() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui, writeDataFile(sandbox.file("c.VlF"), profileRecords(1, 2)));
         QCOMPARE(window.rowList().size(), 2);
         openThroughDialog(window, ui, writeDataFile(sandbox.file("d.vlfx"), profileRecords(1, 5)));
@@ -114,9 +111,8 @@ private slots:
     }
 
     void commentOnlyFileOpensEmpty() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui,
                           writeDataFile(sandbox.file("empty.vlf"), {}, "Only a comment"));
         QVERIFY(window.store());
@@ -153,9 +149,8 @@ private slots:
     }
 
     void missingFileOnTheCommandLineIsSaid() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         window.openOnFirstShow(sandbox.file("none.vlf"));
         window.show();
         QTRY_COMPARE(ui.texts(), QStringList{"Unable to open file\n" + sandbox.file("none.vlf")});
@@ -163,9 +158,8 @@ private slots:
     }
 
     void saveAsAlwaysWritesADataFile() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         const QString opened = writeDataFile(sandbox.file("line1.vlf"), profileRecords(1, 3));
         openThroughDialog(window, ui, opened);
         QDir(sandbox.path()).mkdir("v1.0");
@@ -190,9 +184,8 @@ private slots:
     }
 
     void saveAsKeepsThePlaceOfTheOpenDialog() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         const QString opened = writeDataFile(sandbox.file("line1.vlf"), profileRecords(1, 3));
         openThroughDialog(window, ui, opened);
         openThroughDialog(window, ui, sandbox.file("wrong.txt")); // chosen, not opened
@@ -203,9 +196,8 @@ private slots:
     }
 
     void keptStatesSurviveSaveAndReopen() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 4)));
         selectRows(window, {2});
         window.Ignoreselectedrows1->trigger();
@@ -217,9 +209,8 @@ private slots:
     }
 
     void failedSaveIsShownAndTheWindowGoesOn() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
         selectRows(window, {0});
         window.Ignoreselectedrows1->trigger();
@@ -246,9 +237,8 @@ private slots:
     }
 
     void importSaysTheRejectedLines() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         const std::string lines =
             bruTextOf({tiltRecord(1, 0), resistivityRecord(2, 25), tiltRecord(1, 50)});
         const QString file = sandbox.file("old.bru");
@@ -271,9 +261,8 @@ private slots:
     }
 
     void unreadableImportEmptiesTheTable() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 4)));
         QDir(sandbox.path()).mkdir("folder.bru");
         ui.openAnswers.push_back(sandbox.file("folder.bru"));
@@ -286,9 +275,8 @@ private slots:
     }
 
     void quitAfterOpenDoesNotAsk() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         window.show();
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
         window.Quitter1->trigger();
@@ -298,9 +286,8 @@ private slots:
     }
 
     void quitWithUnsavedDataAsksNoThenYes() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         window.show();
         writeText(sandbox.file("old.bru"),
                   QByteArray::fromStdString(bruTextOf(profileRecords(1, 2))));
@@ -325,9 +312,8 @@ private slots:
     }
 
     void quitNoThenSavedQuitsWithoutAsking() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         window.show();
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
         selectRows(window, {1});
@@ -341,10 +327,29 @@ private slots:
         QVERIFY(!window.isVisible());
     }
 
+    void rebuildSaysWaitAndBlocksCommandsWhileItLetsEventsRun() {
+        Session session;
+        auto& [sandbox, ui, window] = session;
+        const QString file = writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 500));
+        QString shownMeanwhile;
+        bool openEnabledMeanwhile = true, closedMeanwhile = true;
+        QTimer::singleShot(0, &window, [&] {
+            shownMeanwhile = window.StatusPanel1->text();
+            openEnabledMeanwhile = window.Ouvrir1->isEnabled() || window.Check1->isEnabled();
+            closedMeanwhile = window.close();
+        });
+        openThroughDialog(window, ui, file);
+        QCOMPARE(shownMeanwhile,
+                 QStringLiteral("Please wait, file openning can take a few minutes..."));
+        QVERIFY(!openEnabledMeanwhile);
+        QVERIFY(!closedMeanwhile);
+        QCOMPARE(window.StatusPanel1->text(), file);
+        QCOMPARE(window.rowList().size(), 500);
+    }
+
     void windowDoesNotCloseWhileBusy() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         window.show();
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
         {
@@ -361,9 +366,8 @@ private slots:
     }
 
     void addAppendsToTheWholeCurrentDataSet() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         openThroughDialog(
             window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 5), "First survey"));
         selectRows(window, {0});
@@ -385,9 +389,8 @@ private slots:
     }
 
     void addAfterSplitExtendsEverything() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         std::vector<MeasurementRecord> records = profileRecords(1, 3);
         records.push_back(tiltRecord(2, 0));
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), records));
@@ -400,9 +403,8 @@ private slots:
     }
 
     void addIgnoresOtherExtensionsAndSaysMissingFiles() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 5)));
         ui.openAnswers.push_back(writeDataFile(sandbox.file("b.txt"), profileRecords(2, 10)));
         window.Add1->trigger();
@@ -414,9 +416,8 @@ private slots:
     }
 
     void splitAsksAgainUntilTheFolderExists() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui,
                           writeDataFile(sandbox.file("a.vlf"),
                                         {tiltRecord(1, 0), tiltRecord(1, 25),
@@ -444,9 +445,8 @@ private slots:
     }
 
     void splitCancelledWritesNothing() {
-        Sandbox sandbox;
-        ScriptedUiServices ui;
-        TMainFrm window(ui);
+        Session session;
+        auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
         window.Splitonname1->trigger();
         QCOMPARE(ui.directoryStarts.size(), 1);

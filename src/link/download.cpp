@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
 
 namespace veldro {
 
@@ -140,7 +141,9 @@ void offerSave(MeasurementStore& store, LinkHost& host, DownloadDisplay& display
         result.savedTo = *fileName;
     } catch (const FileError& e) {
         host.setCursor(Cursor::Default);
+        // The records stay in the store, unsaved: the user may save them elsewhere.
         host.show({e.what(), "Error", MessageIcon::Error});
+        return;
     }
     host.setCursor(Cursor::Default);
 }
@@ -158,7 +161,8 @@ TransferCounters DownloadRecords(Port& port, LinkHost& host, MeasurementStore& s
         receiveRecords(port, host, store, progress, label, counters);
     } catch (const TransferStopped&) {
         counters.stopped = true;
-    } catch (const PortError&) {
+    } catch (const std::exception&) {
+        // A port error, or anything else: what arrived stays and may be saved.
         counters.stopped = true;
     }
     if (counters.stopped)

@@ -194,6 +194,9 @@ int main(int argc, char** argv) {
         const DumpResult result = playDump(line, options.plan, std::cout);
         std::cout << "records sent " << result.sent << ", acknowledged " << result.acknowledged
                   << std::endl;
+        if (result.wireBytes > 0)
+            std::cout << "dialogue " << result.dialogueMs << " ms, " << result.wireBytes
+                      << " bytes on the wire" << std::endl;
         return result.everyRecordAcknowledged() ? kAllAcknowledged : kNotAllAcknowledged;
     } catch (const std::exception& e) {
         std::cerr << "veldro-sim: " << e.what() << '\n';

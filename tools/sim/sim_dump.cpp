@@ -68,8 +68,20 @@ public:
 
     bool send(std::string_view bytes, const std::string& what = "") {
         log_ << "-> " << (what.empty() ? "" : what + " ") << escaped(bytes) << std::endl;
+        wireBytes_ += static_cast<long>(bytes.size());
         return line_.send(bytes);
     }
+
+    // Starts counting the dialogue's time and bytes afresh.
+    void startClock() {
+        started_ = Clock::now();
+        wireBytes_ = 0;
+    }
+    double elapsedMs() const {
+        return std::chrono::duration<double, std::milli>(Clock::now() - started_).count();
+    }
+
+    long wireBytes() const { return wireBytes_; }
 
     // Waits for the computer's 'T', logging whatever else comes.
     bool awaitAcknowledgement(int timeoutMs, const std::string& what) {
@@ -80,6 +92,7 @@ public:
             if (left.count() <= 0) break;
             const int b = line_.receive(static_cast<int>(left.count()));
             if (b < 0) continue;
+            ++wireBytes_;
             log_ << "<- " << escaped(std::string(1, static_cast<char>(b)));
             if (b == 'T') {
                 log_ << " (" << what << ")" << std::endl;
@@ -94,11 +107,13 @@ public:
     // The opening "V" CR LF. A pseudo-terminal tells whether the computer took it:
     // one that it discarded (its input flush while connecting) is sent again.
     bool open() {
+        startClock();
         if (!send("V\r\n", "opening")) return false;
         auto takenSince = Clock::time_point::max();
         for (;;) {
             const int b = line_.receive(100);
             if (b == 'T') {
+                ++wireBytes_;
                 log_ << "<- \"T\" (opening)" << std::endl;
                 return true;
             }
@@ -109,6 +124,7 @@ public:
             } else if (takenSince == Clock::time_point::max()) {
                 takenSince = Clock::now();
             } else if (Clock::now() - takenSince > std::chrono::milliseconds(kReopenAfterMs)) {
+                startClock();
                 if (!send("V\r\n", "opening again")) return false;
                 takenSince = Clock::time_point::max();
             }
@@ -128,20 +144,26 @@ public:
 
     // Waits until the computer has read everything sent, so that leaving does not
     // take the last bytes with the line.
-    void awaitTaken() {
+    // After the last byte: a moment for the computer to take it, then the line may go.
+    void leaveAfterLast() { stayQuiet(awaitTaken() ? 200 : 1000); }
+
+    // True when the line could tell that they were read.
+    bool awaitTaken() {
         const auto until = Clock::now() + std::chrono::milliseconds(kAnswerTimeoutMs);
         while (Clock::now() < until) {
             const auto unread = line_.unreadByComputer();
             if (!unread) break;
-            if (*unread == 0) return stayQuiet(200);
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            if (*unread == 0) return true;
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
-        stayQuiet(1000);
+        return false;
     }
 
 private:
     InstrumentLine& line_;
     std::ostream& log_;
+    Clock::time_point started_ = Clock::now();
+    long wireBytes_ = 0;
 };
 
 } // namespace
@@ -167,7 +189,7 @@ DumpResult playDump(InstrumentLine& line, const DumpPlan& plan, std::ostream& lo
         const std::string what = "record " + std::to_string(number);
         if (!dialogue.send(wireBytesOf(plan.records[i], faultHere), what)) return result;
         if (faultHere && *faultHere == Fault::UnexpectedLetter) {
-            dialogue.awaitTaken();
+            dialogue.leaveAfterLast();
             return result;
         }
         ++result.sent;
@@ -188,7 +210,12 @@ DumpResult playDump(InstrumentLine& line, const DumpPlan& plan, std::ostream& lo
         dialogue.stayQuiet(kAnswerTimeoutMs);
         return result;
     }
-    if (dialogue.send("E", "end")) dialogue.awaitTaken();
+    if (!dialogue.send("E", "end")) return result;
+    if (dialogue.awaitTaken()) {
+        result.dialogueMs = dialogue.elapsedMs();
+        result.wireBytes = dialogue.wireBytes();
+    }
+    dialogue.leaveAfterLast();
     return result;
 }
 

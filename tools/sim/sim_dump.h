@@ -38,6 +38,10 @@ struct DumpResult {
     bool openingAcknowledged = false;
     int sent = 0;
     int acknowledged = 0;
+    // From the answered opening to the end letter taken: the time, and the
+    // bytes both ways, to compare with the wire time.
+    double dialogueMs = 0;
+    long wireBytes = 0;
     bool everyRecordAcknowledged() const { return openingAcknowledged && acknowledged == sent; }
 };
 

@@ -110,20 +110,25 @@ InstrumentLine InstrumentLine::openDevice(const std::string& path, int baud) {
     return line;
 }
 
-void InstrumentLine::waitForWire() {
-    if (baud_ <= 0) return;
-    const auto byteTime = std::chrono::nanoseconds(10'000'000'000LL / baud_);
-    wireFree_ = std::max(wireFree_, std::chrono::steady_clock::now()) + byteTime;
-    sleepUntil(wireFree_);
+std::chrono::nanoseconds InstrumentLine::byteTime() const {
+    return std::chrono::nanoseconds(10'000'000'000LL / baud_);
 }
 
 bool InstrumentLine::send(std::string_view bytes) {
     if (fd_ < 0) return false;
-    const std::size_t step = baud_ > 0 ? 1 : bytes.size();
+    const bool paced = baud_ > 0;
+    // A line that stood idle starts now; one still busy goes on from its last byte,
+    // so that a late wake-up does not stretch the bytes after it.
+    if (paced) wireFree_ = std::max(wireFree_, std::chrono::steady_clock::now());
     for (std::size_t at = 0; at < bytes.size();) {
-        waitForWire();
-        const ssize_t n = write(fd_, bytes.data() + at, std::min(step, bytes.size() - at));
-        if (n < 0 && errno == EINTR) continue;
+        if (paced) {
+            wireFree_ += byteTime();
+            sleepUntil(wireFree_);
+        }
+        ssize_t n = 0;
+        do {
+            n = write(fd_, bytes.data() + at, paced ? 1 : bytes.size() - at);
+        } while (n < 0 && errno == EINTR);
         if (n <= 0) return false;
         at += static_cast<std::size_t>(n);
     }

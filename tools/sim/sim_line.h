@@ -38,7 +38,8 @@ public:
 
 private:
     InstrumentLine(int fd, int slaveFd, std::string name);
-    void waitForWire();
+    // The wire time of one byte of 10 bits (8N1).
+    std::chrono::nanoseconds byteTime() const;
 
     int fd_ = -1;
     int slaveFd_ = -1; // held open on a pseudo-terminal, so the line survives the computer's reopen

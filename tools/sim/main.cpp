@@ -128,9 +128,7 @@ Options parse(int argc, char** argv) {
             options.plan.sendStart = false;
             continue;
         }
-        if (i + 1 >= argc)
-            throw UsageError(option == "--help" ? ""
-                                                : "unknown option or missing value: " + option);
+        if (i + 1 >= argc) throw UsageError("unknown option or missing value: " + option);
         const std::string value = argv[++i];
         bool isFault = false;
         for (const auto& [name, fault] : faultOptions)
@@ -173,11 +171,15 @@ Options parse(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::cout << kUsageText;
+        return kAllAcknowledged;
+    }
     Options options;
     try {
         options = parse(argc, argv);
     } catch (const UsageError& e) {
-        if (*e.what()) std::cerr << "veldro-sim: " << e.what() << '\n';
+        std::cerr << "veldro-sim: " << e.what() << '\n';
         std::cerr << kUsageText;
         return kUsage;
     } catch (const std::exception& e) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,7 +64,13 @@ public:
     // Not a D2XX call (its event notification plays this part): blocks at
     // most `ms` until a received byte is waiting; true when one is.
     virtual bool waitForInput(FtHandle handle, int ms) = 0;
+    // Why the last open failed, in words for the user; empty when unknown.
+    virtual std::string openFailure() const { return {}; }
 };
+
+// The converters of this machine: the kernel's tty of an attached FTDI
+// converter, else libftdi1 where no kernel driver holds it.
+std::unique_ptr<D2xx> makeSystemD2xx();
 
 // The device-count query: the number of attached converters, 0 when the
 // listing fails.

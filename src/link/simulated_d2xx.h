@@ -1,0 +1,89 @@
+#pragma once
+
+#include "link/d2xx.h"
+
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace veldro {
+
+// A converter that exists only in memory: what the computer sets and writes
+// is recorded, what the instrument sends is delivered by the caller (from any
+// thread). Lets everything above the D2XX layer run without hardware.
+class SimulatedD2xx : public D2xx {
+public:
+    struct Converter {
+        std::string description = "Veldro USB";
+        std::deque<std::uint8_t> toComputer;
+        std::string fromComputer;
+        bool open = false;
+        std::uint32_t baudRate = 0;
+        std::uint32_t readTimeoutMs = 0;
+        std::uint32_t writeTimeoutMs = 0;
+        std::uint8_t wordLength = 8;
+        std::uint8_t stopBits = 0;
+        std::uint8_t parity = 0;
+        std::uint16_t flowMode = ftFlowNone;
+        std::uint8_t xon = 0;
+        std::uint8_t xoff = 0;
+        bool dtr = false;
+        bool rts = false;
+        bool dsr = false;
+    };
+
+    // Plugs a converter in; the index it is listed at.
+    int attach();
+    // The instrument sends `bytes` through converter `index`.
+    void deliver(int index, const std::string& bytes);
+    // A copy of converter `index` as it is now.
+    Converter converter(int index) const;
+    void setDsr(int index, bool on);
+    // Every call on a handle and every open, in order ("open 0", "close 0", ...).
+    std::vector<std::string> calls() const;
+    void failListing(bool fail);
+
+    FtStatus listDeviceCount(std::uint32_t& count) override;
+    FtStatus listDescriptions(std::vector<std::string>& descriptions) override;
+    FtStatus open(int index, FtHandle& handle) override;
+    FtStatus close(FtHandle handle) override;
+    FtStatus read(FtHandle handle, std::uint8_t* buffer, std::uint32_t count,
+                  std::uint32_t& got) override;
+    FtStatus write(FtHandle handle, const std::uint8_t* buffer, std::uint32_t count,
+                   std::uint32_t& written) override;
+    FtStatus setBaudRate(FtHandle handle, std::uint32_t speed) override;
+    FtStatus setTimeouts(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs) override;
+    FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength, std::uint8_t stopBits,
+                                    std::uint8_t parity) override;
+    FtStatus setFlowControl(FtHandle handle, std::uint16_t mode, std::uint8_t xon,
+                            std::uint8_t xoff) override;
+    FtStatus setDtr(FtHandle handle) override;
+    FtStatus clrDtr(FtHandle handle) override;
+    FtStatus setRts(FtHandle handle) override;
+    FtStatus clrRts(FtHandle handle) override;
+    FtStatus getModemStatus(FtHandle handle, std::uint32_t& status) override;
+    FtStatus purge(FtHandle handle, std::uint32_t mask) override;
+    FtStatus getQueueStatus(FtHandle handle, std::uint32_t& rxCount) override;
+    FtStatus getStatus(FtHandle handle, std::uint32_t& rxCount, std::uint32_t& txCount,
+                       std::uint32_t& events) override;
+    bool waitForInput(FtHandle handle, int ms) override;
+
+private:
+    // The open converter behind `handle`, or null.
+    Converter* find(FtHandle handle);
+    // Runs `change` on the converter of an open handle, logging the call.
+    template <typename Change> FtStatus onHandle(FtHandle handle, const char* name, Change change);
+
+    mutable std::mutex mutex;
+    std::condition_variable arrived;
+    std::vector<Converter> converters;
+    std::map<FtHandle, int> handles;
+    FtHandle nextHandle = 1;
+    bool listingFails = false;
+    std::vector<std::string> log;
+};
+
+} // namespace veldro

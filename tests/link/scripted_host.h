@@ -19,6 +19,7 @@ public:
     }
     bool askOkCancel(const Message& question) override {
         questions.push_back(question);
+        if (onQuestion) onQuestion(question);
         if (answers.empty()) return laterAnswers;
         const bool answer = answers.front();
         answers.pop_front();
@@ -32,6 +33,9 @@ public:
     std::deque<bool> answers;
     bool laterAnswers = true;
     std::function<void()> onEvents;
+    // Runs when a question is asked, before it is answered: the moment a
+    // scripted user plugs a cable in.
+    std::function<void(const Message&)> onQuestion;
 
     std::vector<Message> questions;
     std::vector<Message> shown;

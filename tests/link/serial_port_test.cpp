@@ -164,6 +164,8 @@ protected:
     }
     void SetUp() override {
         ASSERT_NE(link, nullptr);
+        // A fresh host first: the last test's script must not run here.
+        link->host = ScriptedHost{};
         link->port.SetState(1);
         link->port.FlushInput();
         link->peer.received();

@@ -163,15 +163,33 @@ QIcon applicationIcon(int waves) {
     return icon;
 }
 
-QPixmap portPicture(int portNumber) {
-    if (portNumber < 1 || portNumber > 4) return {};
-    return drawn(47, 15, [portNumber](QPainter& p) {
+QPixmap linkPicture(int index) {
+    if (index < 0 || index > 5) return {};
+    return drawn(47, 15, [index](QPainter& p) {
         QFont font;
         font.setBold(true);
         font.setPixelSize(11);
         p.setFont(font);
         p.setPen(QColor(0, 0, 255));
-        p.drawText(QRectF(0, 0, 47, 15), Qt::AlignCenter, QStringLiteral("COM %1").arg(portNumber));
+        if (index >= 2) {
+            p.drawText(QRectF(0, 0, 47, 15), Qt::AlignCenter,
+                       QStringLiteral("COM %1").arg(index - 1));
+            return;
+        }
+        p.drawText(QRectF(0, 0, 26, 15), Qt::AlignCenter, QStringLiteral("USB"));
+        // The plug: a cable from the right into a body with two pins.
+        p.setPen(QPen(QColor(60, 60, 60), 1));
+        p.setBrush(QColor(170, 170, 170));
+        p.drawRect(QRectF(31.5, 4.5, 7, 6));
+        p.drawLine(QPointF(28, 6), QPointF(31.5, 6));
+        p.drawLine(QPointF(28, 9), QPointF(31.5, 9));
+        p.setPen(QPen(QColor(60, 60, 60), 1.6));
+        p.drawLine(QPointF(38.5, 7.5), QPointF(46, 7.5));
+        if (index == 0) {
+            p.setPen(QPen(QColor(220, 0, 0), 2));
+            p.drawLine(QPointF(2, 1), QPointF(45, 14));
+            p.drawLine(QPointF(2, 14), QPointF(45, 1));
+        }
     });
 }
 

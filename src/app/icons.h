@@ -14,8 +14,10 @@ const QPixmap& lineChart();
 // The transmitter mast of the application icon, with `waves` arcs (0 to 5).
 QIcon applicationIcon(int waves = 0);
 
-// The link picture of the status bar for COM 1 to COM 4; null for other choices.
-QPixmap portPicture(int portNumber);
+// The link pictures of the status bar, 47 x 15: 0 the word "USB" beside a
+// cable plug, crossed out (no converter attached); 1 the same, not crossed out;
+// 2 to 5 "COM 1" to "COM 4". Null for any other index.
+QPixmap linkPicture(int index);
 
 enum class Tool { Open, OpenLast, Save, Export, Download, Comments, Help };
 // The desktop theme's icon when it has one, else our own drawing.

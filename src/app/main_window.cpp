@@ -1,14 +1,18 @@
 #include "app/main_window.h"
 
+#include "app/download_command.h"
 #include "app/icons.h"
 #include "app/measurement_table_model.h"
 #include "app/measurement_table_view.h"
 #include "app/select_columns_dialog.h"
+#include "app/window_link_host.h"
 #include "data/bru_import.h"
 #include "data/file_io.h"
 #include "data/file_names.h"
 #include "data/measurement_store.h"
 #include "data/vlf_file.h"
+#include "link/d2xx.h"
+#include "link/port.h"
 #include "processing/row_commands.h"
 
 #include <QActionGroup>
@@ -106,9 +110,11 @@ TMainFrm::BusyScope::~BusyScope() {
     QApplication::restoreOverrideCursor();
 }
 
-TMainFrm::TMainFrm(UiServices& services, QWidget* parent)
+TMainFrm::TMainFrm(UiServices& services, D2xx* d2xx, QWidget* parent)
     : QMainWindow(parent), services_(services), messages_(services),
-      model_(new MeasurementTableModel(this)) {
+      model_(new MeasurementTableModel(this)), systemD2xx_(d2xx ? nullptr : makeSystemD2xx()),
+      d2xx_(d2xx ? *d2xx : *systemD2xx_),
+      linkHost_(std::make_unique<WindowLinkHost>(services, currentPort_)) {
     setWindowTitle(QStringLiteral("Veldro"));
     setWindowIcon(icons::applicationIcon());
     QFont small = font();
@@ -119,6 +125,8 @@ TMainFrm::TMainFrm(UiServices& services, QWidget* parent)
     buildClientArea();
     buildDownloadPanel();
     progress_ = std::make_unique<BarProgress>(*ProgressBar1);
+    buildLinkParts();
+    buildDownloadParts();
     setMinimumSize(kMinimumWidth, kMinimumHeight);
 
     const std::unique_ptr<QSettings> stored = openSettings();
@@ -201,18 +209,24 @@ void TMainFrm::buildMenus() {
     Quitter1 = command(Fichier1, "Quitter1", QStringLiteral("Quit"), &TMainFrm::Quitter1Click);
 
     Communication1 = menuBar()->addMenu(QStringLiteral("Communication"));
-    Rcuprerdesdonnes1 =
-        command(Communication1, "Rcuprerdesdonnes1", QStringLiteral("Data download"), nullptr);
+    Rcuprerdesdonnes1 = command(Communication1, "Rcuprerdesdonnes1",
+                                QStringLiteral("Data download"), &TMainFrm::Rcuprerdesdonnes1Click);
     Rcuprerdesdonnes1->setIcon(icons::toolIcon(icons::Tool::Download));
+    Rcuprerdesdonnes1->setToolTip(QStringLiteral("Download data from ..."));
+    Rcuprerdesdonnes1->setStatusTip(Rcuprerdesdonnes1->toolTip());
     QMenu* ports = Communication1->addMenu(QStringLiteral("Communication port"));
+    ports->setObjectName(QStringLiteral("Portdecommunication1"));
     portGroup = new QActionGroup(this);
-    for (int port = 1; port <= 5; ++port) {
-        const QString caption =
-            port == 5 ? QStringLiteral("USB") : QStringLiteral("COM %1").arg(port);
-        QAction* item = command(ports, "", caption, nullptr);
+    for (int port = 1; port <= usbPortNumber; ++port) {
+        const bool usb = port == usbPortNumber;
+        QAction* item =
+            ports->addAction(usb ? QStringLiteral("USB") : QStringLiteral("COM %1").arg(port));
+        item->setObjectName(usb ? QStringLiteral("Usb") : QStringLiteral("Com%11").arg(port));
         item->setCheckable(true);
         item->setData(port);
         portGroup->addAction(item);
+        connect(item, &QAction::triggered, this,
+                [this, item] { runCommand([this, item] { ComCheck(item); }); });
     }
 
     Processing1 = menuBar()->addMenu(QStringLiteral("Processing"));
@@ -333,9 +347,8 @@ void TMainFrm::applySettings(const SettingsRead& read) {
     settings_.portNumber = knownPortOrCom1(settings_.portNumber);
     for (QAction* item : separatorGroup->actions())
         item->setChecked(item->data().toInt() == settings_.separatorChar);
-    for (QAction* item : portGroup->actions())
-        item->setChecked(item->data().toInt() == settings_.portNumber);
-    Image2->setPixmap(icons::portPicture(settings_.portNumber));
+    checkPortItem();
+    watchConverter();
     placeWindow();
 }
 
@@ -374,6 +387,7 @@ void TMainFrm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     DownloadGB->move(width() / 2 - DownloadGB->width() / 2,
                      height() / 2 - DownloadGB->height() / 2);
+    ShowPortImage();
 }
 
 void TMainFrm::updateCommandStates() {
@@ -381,7 +395,7 @@ void TMainFrm::updateCommandStates() {
     const bool withData = idle && store_;
     for (QAction* action :
          {Fichier1->menuAction(), Ouvrir1, OpenLastFile, Importtextfile1, Displayoptions1, Quitter1,
-          Communication1->menuAction(), Voir2->menuAction()})
+          Communication1->menuAction(), Rcuprerdesdonnes1, Voir2->menuAction()})
         action->setEnabled(idle);
     for (QAction* action :
          {EnregistrerSous, ExporterEtEnregistrer->menuAction(), Add1, Splitonname1,
@@ -656,6 +670,7 @@ void TMainFrm::closeEvent(QCloseEvent* event) {
     const std::unique_ptr<QSettings> stored = openSettings();
     const QString error = writeSettings(*stored, settings_);
     if (!error.isEmpty()) services_.tell({error.toStdString(), "", MessageIcon::Error});
+    if (currentPort_ && currentPort_->GetState() > 0) currentPort_->Disconnect();
     replaceStore(nullptr);
     event->accept();
 }

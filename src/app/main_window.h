@@ -5,7 +5,9 @@
 #include "data/progress.h"
 #include "data/rows.h"
 
+#include <QIcon>
 #include <QMainWindow>
+#include <array>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -20,13 +22,18 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
+class QTimer;
 class QToolBar;
 
 namespace veldro {
 
+class D2xx;
 class MeasurementStore;
 class MeasurementTableModel;
 class MeasurementTableView;
+class Port;
+class WindowDownloadDisplay;
+class WindowLinkHost;
 
 // The progress bar along the bottom of the main window.
 class BarProgress : public Progress {
@@ -47,7 +54,9 @@ private:
 class TMainFrm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMainFrm(UiServices& services, QWidget* parent = nullptr);
+    // `d2xx` counts and opens the USB converters and outlives the window; null
+    // stands for this machine's.
+    explicit TMainFrm(UiServices& services, D2xx* d2xx = nullptr, QWidget* parent = nullptr);
     ~TMainFrm() override;
 
     // A data file named on the command line: opened, without a dialog, once the
@@ -59,6 +68,8 @@ public:
     bool dataSaved() const { return dataSaved_; }
     const Settings& settings() const { return settings_; }
     MeasurementTableModel& tableModel() { return *model_; }
+    // The instrument port of the run: none before the first download.
+    const Port* currentPort() const { return currentPort_.get(); }
 
     // While a command lets events run, the commands that change the data set
     // are disabled and the window does not close, so no command re-enters another.
@@ -96,6 +107,14 @@ public:
     void Uncheck1Click();
     void DeleteUnselectedDataClick();
     void Ignoreoverloaddata1Click();
+
+    // The link and the download.
+    void ComCheck(QAction* item);
+    void ShowPortImage();
+    void Timer1Timer();
+    void DownloadGBEnter();
+    void Rcuprerdesdonnes1Click();
+    void StopDownloadClick();
 
     // The components.
     QMenu* Fichier1;
@@ -137,6 +156,10 @@ public:
     QGroupBox* DownloadGB;
     QLabel* ProgressBarLbl;
     QPushButton* StopDownload;
+    QTimer* Timer1;
+    // Re-counts the USB converters while USB is chosen, so that plugging one in
+    // or out changes the link picture.
+    QTimer* ConverterWatch;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -154,6 +177,11 @@ private:
                      void (TMainFrm::*handler)());
     void runCommand(const std::function<void()>& run);
     void updateCommandStates();
+    void buildLinkParts();
+    void buildDownloadParts();
+    void checkPortItem();
+    void watchConverter();
+    void ConverterWatchTimer();
 
     void replaceStore(std::unique_ptr<MeasurementStore> store);
     void showRows(RowList rows);
@@ -184,6 +212,15 @@ private:
     bool shown_ = false;
     std::chrono::steady_clock::time_point lastToggleTime_{};
     std::optional<std::string> lastToggledCaption_;
+
+    std::unique_ptr<D2xx> systemD2xx_;
+    D2xx& d2xx_;
+    std::unique_ptr<WindowLinkHost> linkHost_;
+    std::unique_ptr<WindowDownloadDisplay> downloadDisplay_;
+    std::unique_ptr<Port> currentPort_;
+    bool converterAttached_ = false;
+    std::array<QIcon, 6> iconFrames_;
+    int frame_ = 0;
 };
 
 } // namespace veldro

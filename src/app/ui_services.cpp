@@ -60,11 +60,23 @@ QStringList qtNameFilters(const QString& filter) {
 QMessageBox::StandardButton QtUiServices::ask(const Message& message,
                                               QMessageBox::StandardButtons buttons,
                                               QMessageBox::StandardButton defaultButton) {
+    return show(message, buttons, defaultButton, {});
+}
+
+void QtUiServices::tellWithDetail(const Message& message, const QString& detail) {
+    show(message, QMessageBox::Ok, QMessageBox::Ok, detail);
+}
+
+QMessageBox::StandardButton QtUiServices::show(const Message& message,
+                                               QMessageBox::StandardButtons buttons,
+                                               QMessageBox::StandardButton defaultButton,
+                                               const QString& detail) {
     const QString caption = message.caption.empty() ? QApplication::applicationDisplayName()
                                                     : QString::fromStdString(message.caption);
     QMessageBox box(qtIcon(message.icon), caption, QString::fromStdString(message.text), buttons,
                     parent_);
     box.setDefaultButton(defaultButton);
+    if (!detail.isEmpty()) box.setDetailedText(detail);
     // A question asked in the middle of a command shows the normal pointer.
     const bool waiting = QApplication::overrideCursor() != nullptr;
     if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);

@@ -41,6 +41,9 @@ public:
     virtual QString directoryName(const QString& start) = 0;
 
     void tell(const Message& message) { ask(message, QMessageBox::Ok, QMessageBox::Ok); }
+    // An OK box with a detail behind its "Show Details..." button, such as why a
+    // device refused to open; an empty detail gives a plain box.
+    virtual void tellWithDetail(const Message& message, const QString& detail) = 0;
 };
 
 // The real dialogs.
@@ -54,8 +57,13 @@ public:
     QString openFileName(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;
     QString directoryName(const QString& start) override;
+    void tellWithDetail(const Message& message, const QString& detail) override;
 
 private:
+    QMessageBox::StandardButton show(const Message& message, QMessageBox::StandardButtons buttons,
+                                     QMessageBox::StandardButton defaultButton,
+                                     const QString& detail);
+
     QWidget* parent_;
 };
 

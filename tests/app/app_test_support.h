@@ -42,6 +42,10 @@ public:
         answers.pop_front();
         return answer;
     }
+    void tellWithDetail(const Message& message, const QString& detail) override {
+        details.push_back(detail);
+        ask(message, QMessageBox::Ok, QMessageBox::Ok);
+    }
     QString openFileName(const FileDialogRequest& request) override {
         openRequests.push_back(request);
         return next(openAnswers);
@@ -65,6 +69,7 @@ public:
     }
 
     std::vector<Asked> asked;
+    QStringList details; // of the boxes that carried one, in order
     std::deque<QMessageBox::StandardButton> answers;
     std::vector<FileDialogRequest> openRequests, saveRequests;
     std::deque<QString> openAnswers, saveAnswers;

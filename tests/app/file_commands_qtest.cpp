@@ -74,10 +74,11 @@ private slots:
         auto& [sandbox, ui, window] = session;
         for (QAction* disabled : {window.EnregistrerSous, window.Add1, window.Splitonname1,
                                   window.Processing1->menuAction(), window.Comments1,
-                                  window.Formatedtype1, window.Rcuprerdesdonnes1})
+                                  window.Formatedtype1})
             QVERIFY(!disabled->isEnabled());
         for (QAction* enabled : {window.Ouvrir1, window.OpenLastFile, window.Importtextfile1,
-                                 window.Displayoptions1, window.Communication1->menuAction()})
+                                 window.Displayoptions1, window.Communication1->menuAction(),
+                                 window.Rcuprerdesdonnes1})
             QVERIFY(enabled->isEnabled());
     }
 

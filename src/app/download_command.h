@@ -1,0 +1,44 @@
+#pragma once
+
+#include "data/progress.h"
+#include "link/download.h"
+
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace veldro {
+
+class UiServices;
+
+// The download as the window shows it: the panel over the table, its label,
+// the progress bar, and the save dialog in the program's folder.
+class WindowDownloadDisplay : public DownloadDisplay {
+public:
+    WindowDownloadDisplay(QWidget& panel, QLabel& label, Progress& progress, UiServices& services,
+                          QString programFolder);
+
+    void showPanel(bool shown) override;
+    Progress& progress() override { return progress_; }
+    Label& label() override { return label_; }
+    std::optional<std::string> askSaveFileName() override;
+
+private:
+    class LabelText : public Label {
+    public:
+        explicit LabelText(QLabel& label) : label_(label) {}
+        void setText(const std::string& text) override;
+
+    private:
+        QLabel& label_;
+    };
+
+    QWidget& panel_;
+    LabelText label_;
+    Progress& progress_;
+    UiServices& services_;
+    QString programFolder_;
+};
+
+} // namespace veldro

@@ -1,0 +1,241 @@
+// "Data download" in the window against veldro-sim on a pseudo-terminal mapped
+// to COM 1: the prompts and their texts, the panel, the table and the save, the
+// lock of the link, and every way the download ends early.
+#include "link/port.h"
+#include "link_test_support.h"
+
+#include <QActionGroup>
+#include <QFileInfo>
+#include <QProgressBar>
+
+using namespace veldro;
+using namespace veldro::test;
+
+namespace {
+
+const std::string kConnectCom1 =
+    "Connect Serial link < COM 1 > between computer and Veldro click <OK Button>";
+const std::string kOnVeldro = "On Veldro, Select < Dump >, < Computer >,\npress < Ok > button on "
+                              "PC,\nthen validate < 9600 Bauds > on Veldro";
+const std::string kStopped =
+    "Transfer stopped (or download error)\nPlease check cable and run a new transfer";
+
+QStringList textsOf(std::initializer_list<std::string> texts) {
+    QStringList all;
+    for (const std::string& text : texts) all << QString::fromStdString(text);
+    return all;
+}
+
+QAction* portItem(TMainFrm& window, const QString& caption) {
+    for (QAction* item : window.portGroup->actions())
+        if (item->text() == caption) return item;
+    return nullptr;
+}
+
+// The data commands that a download without records leaves off.
+void verifyDataCommandsOff(TMainFrm& window) {
+    for (QAction* off : {window.EnregistrerSous, window.ExporterEtEnregistrer->menuAction(),
+                         window.Add1, window.Splitonname1, window.Processing1->menuAction(),
+                         window.Comments1, window.Formatedtype1})
+        QVERIFY2(!off->isEnabled(), qPrintable(off->text()));
+}
+
+void verifyPanelPutAway(TMainFrm& window) {
+    QVERIFY(window.DownloadGB->isHidden());
+    QVERIFY(window.ProgressBarLbl->text().isEmpty());
+    QCOMPARE(window.ProgressBar1->value(), 0);
+    QVERIFY(!window.TabMesureCLstView->isHidden());
+}
+
+} // namespace
+
+class DownloadTest : public QObject {
+    Q_OBJECT
+private slots:
+    void wholeDownloadIsShownSavedAndLocksTheLink() {
+        SimulatorSession session({"--records", "12", "--seed", "5"});
+        auto& window = session.window;
+        auto& ui = session.ui;
+        window.show();
+        ui.saveAnswers.push_back(session.sandbox.file("line5.vlf"));
+        QStringList labels;
+        bool storeCommandsOff = true;
+        QPoint panelOffset;
+        DuringTransfer watch(window, [&] {
+            if (labels.isEmpty() || labels.back() != window.ProgressBarLbl->text())
+                labels << window.ProgressBarLbl->text();
+            for (QAction* command :
+                 {window.Ouvrir1, window.Importtextfile1, window.Rcuprerdesdonnes1,
+                  window.Communication1->menuAction(), window.Quitter1})
+                storeCommandsOff = storeCommandsOff && !command->isEnabled();
+            panelOffset = window.DownloadGB->geometry().center() - window.rect().center();
+        });
+        window.Rcuprerdesdonnes1->trigger();
+
+        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, "transfer completed"}));
+        QCOMPARE(ui.asked[1].message.caption, std::string("On Veldro"));
+        QCOMPARE(ui.asked[1].message.icon, MessageIcon::Information);
+        QCOMPARE(ui.asked[1].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(ui.saveRequests.size(), 1u);
+        const FileDialogRequest& save = ui.saveRequests[0];
+        QCOMPARE(save.directory, QCoreApplication::applicationDirPath());
+        QVERIFY(save.fileName.isEmpty());
+        QCOMPARE(save.filter, QStringLiteral("Veldro data file  (*.vlf)|*.vlf"));
+        QCOMPARE(save.defaultSuffix, QStringLiteral("vlf"));
+
+        const auto expected = simulatedSurvey(12, 5);
+        QVERIFY(window.store());
+        QVERIFY(recordsOf(*window.store()) == expected);
+        QVERIFY(recordsInFile(session.sandbox.file("line5.vlf"), ui) == expected);
+        QCOMPARE(window.rowList().size(), 12);
+        QCOMPARE(statusText(window), QStringLiteral("Data :12 / 12"));
+        QCOMPARE(window.StatusPanel1->text(), session.sandbox.file("line5.vlf"));
+        QVERIFY(window.dataSaved());
+        QVERIFY(window.EnregistrerSous->isEnabled());
+        verifyPanelPutAway(window);
+
+        // The panel said "Synchronisation..." and then each record in turn.
+        QCOMPARE(labels.first(), QStringLiteral("Synchronisation..."));
+        const MeasurementRecord& last = expected.back();
+        QCOMPARE(labels.last(), QStringLiteral("Data # 12  Profile # %1  Station # %2")
+                                    .arg(last.profile)
+                                    .arg(last.station));
+        QVERIFY(storeCommandsOff);
+        QVERIFY(qAbs(panelOffset.x()) <= 1 && qAbs(panelOffset.y()) <= 1);
+        QCOMPARE(session.instrument.wait(), 0); // every record acknowledged
+
+        // The link is locked now: another choice is refused, the same one is quiet.
+        QVERIFY(window.currentPort() && window.currentPort()->isLocked());
+        const auto before = ui.asked.size();
+        portItem(window, QStringLiteral("COM 2"))->trigger();
+        QCOMPARE(ui.asked.size(), before + 1);
+        QCOMPARE(
+            ui.texts().last(),
+            QStringLiteral("Communication port locked, please quit program before changing it"));
+        QCOMPARE(ui.asked.back().message.caption, std::string("WARNING"));
+        QCOMPARE(ui.asked.back().message.icon, MessageIcon::Warning);
+        QCOMPARE(window.portGroup->checkedAction()->text(), QStringLiteral("COM 1"));
+        QCOMPARE(window.settings().portNumber, 1);
+        portItem(window, QStringLiteral("COM 1"))->trigger();
+        QCOMPARE(ui.asked.size(), before + 1);
+        QCOMPARE(window.portGroup->checkedAction()->text(), QStringLiteral("COM 1"));
+    }
+
+    void missingDeviceIsAPortErrorWithTheReason() {
+        Sandbox sandbox;
+        const QString missing = sandbox.file("no-such-line");
+        mapCom1(sandbox, missing);
+        ScriptedUiServices ui;
+        SimulatedD2xx converters;
+        TMainFrm window(ui, &converters);
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("old.vlf"), profileRecords(1, 3)));
+        window.Rcuprerdesdonnes1->trigger();
+
+        QCOMPARE(ui.texts(), textsOf({kConnectCom1, "Port error"}));
+        QCOMPARE(ui.asked[1].message.caption, std::string()); // the application title
+        QCOMPARE(ui.asked[1].message.icon, MessageIcon::Error);
+        QCOMPARE(ui.details.size(), 1);
+        QVERIFY2(ui.details[0].contains(missing), qPrintable(ui.details[0]));
+        QVERIFY(ui.saveRequests.empty());
+        // The data shown before is gone, the table is back and empty.
+        QVERIFY(!window.store());
+        QCOMPARE(window.rowList().size(), 0);
+        QVERIFY(statusText(window).isEmpty());
+        QVERIFY(!window.TabMesureCLstView->isHidden());
+        verifyDataCommandsOff(window);
+
+        // Never connected, so the link may still change, without a warning.
+        QVERIFY(!window.currentPort()->isLocked());
+        portItem(window, QStringLiteral("COM 2"))->trigger();
+        QCOMPARE(ui.asked.size(), 2u);
+        QCOMPARE(window.settings().portNumber, 2);
+    }
+
+    void declinedOnVeldroPromptTransfersNothing() {
+        SimulatorSession session({"--records", "3"});
+        auto& window = session.window;
+        auto& ui = session.ui;
+        ui.answers = {QMessageBox::Ok, QMessageBox::Cancel};
+        window.Rcuprerdesdonnes1->trigger();
+
+        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro}));
+        QVERIFY(ui.saveRequests.empty());
+        QVERIFY(!window.store());
+        QVERIFY(window.dataSaved());
+        QVERIFY(window.DownloadGB->isHidden());
+        QVERIFY(!window.TabMesureCLstView->isHidden());
+        verifyDataCommandsOff(window);
+        QVERIFY(!session.instrument.log().contains("<-")); // nothing answered
+    }
+
+    void cancelDuringTheOpeningWaitSavesNothing() {
+        SimulatorSession session({"--no-start"});
+        auto& window = session.window;
+        auto& ui = session.ui;
+        bool pressed = false;
+        DuringTransfer cancel(window, [&] {
+            if (pressed || window.ProgressBarLbl->text() != QStringLiteral("Synchronisation..."))
+                return;
+            pressed = true;
+            window.StopDownload->click();
+        });
+        window.Rcuprerdesdonnes1->trigger();
+
+        QVERIFY(pressed);
+        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, kStopped,
+                                      "No data transferred, no data to save"}));
+        QVERIFY(ui.saveRequests.empty());
+        QCOMPARE(window.store()->count(), 0);
+        QCOMPARE(window.rowList().size(), 0);
+        QVERIFY(window.dataSaved());
+        verifyPanelPutAway(window);
+    }
+
+    void cancelAfterSomeRecordsSavesWhatArrived() {
+        SimulatorSession session({"--records", "200", "--seed", "9"});
+        auto& window = session.window;
+        auto& ui = session.ui;
+        ui.saveAnswers.push_back(session.sandbox.file("part.vlf"));
+        int shownAtCancel = 0;
+        DuringTransfer cancel(window, [&] {
+            if (shownAtCancel > 0 || shownRecordNumber(window) < 5) return;
+            shownAtCancel = shownRecordNumber(window);
+            window.StopDownload->click();
+        });
+        window.Rcuprerdesdonnes1->trigger();
+
+        QVERIFY(shownAtCancel >= 5 && shownAtCancel < 200);
+        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, kStopped,
+                                      "Partially transfered data will be saved"}));
+        QCOMPARE(ui.saveRequests.size(), 1u);
+        auto expected = simulatedSurvey(200, 9);
+        expected.resize(static_cast<std::size_t>(shownAtCancel));
+        QVERIFY(recordsInFile(session.sandbox.file("part.vlf"), ui) == expected);
+        QVERIFY(recordsOf(*window.store()) == expected);
+        QCOMPARE(window.rowList().size(), shownAtCancel);
+        QVERIFY(window.dataSaved());
+        verifyPanelPutAway(window);
+    }
+
+    void declinedSaveKeepsTheRowsUnsaved() {
+        SimulatorSession session({"--records", "7", "--seed", "2"});
+        auto& window = session.window;
+        auto& ui = session.ui;
+        window.Rcuprerdesdonnes1->trigger();
+
+        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, "transfer completed"}));
+        QCOMPARE(ui.saveRequests.size(), 1u); // declined
+        QVERIFY(recordsOf(*window.store()) == simulatedSurvey(7, 2));
+        QCOMPARE(statusText(window), QStringLiteral("Data :7 / 7"));
+        QVERIFY(window.StatusPanel1->text().isEmpty());
+        QVERIFY(!window.dataSaved());
+        QVERIFY(window.EnregistrerSous->isEnabled());
+
+        // Quitting asks before the received records go.
+        QVERIFY(!window.close());
+        QCOMPARE(ui.texts().last(), QStringLiteral("Quit without saving ?"));
+    }
+};
+
+QTEST_MAIN(DownloadTest)
+#include "download_qtest.moc"

@@ -1,0 +1,201 @@
+// The "Communication port" menu without an instrument: the choice and its
+// picture, the USB link checker, the converter watch and the icon animation.
+#include "app/icons.h"
+#include "app/link_menu.h"
+#include "link_test_support.h"
+
+#include <QActionGroup>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <atomic>
+
+using namespace veldro;
+using namespace veldro::test;
+
+namespace {
+
+const QString kNoLinkTest =
+    QStringLiteral("Unable to find LinkTest.exe\n(Please reinstall the software)");
+
+QAction* portItem(TMainFrm& window, const QString& caption) {
+    for (QAction* item : window.portGroup->actions())
+        if (item->text() == caption) return item;
+    return nullptr;
+}
+
+QImage imageOf(const QPixmap& pixmap) {
+    return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+bool showsPicture(const TMainFrm& window, int index) {
+    return imageOf(window.Image2->pixmap()) == imageOf(icons::linkPicture(index));
+}
+
+// The simulated converter with a plug: while out, it is not listed.
+class PluggableConverter : public SimulatedD2xx {
+public:
+    PluggableConverter() { attach(); }
+    void plug(bool in) { plugged_ = in; }
+    FtStatus listDeviceCount(std::uint32_t& count) override {
+        if (plugged_) return SimulatedD2xx::listDeviceCount(count);
+        count = 0;
+        return ftOk;
+    }
+
+private:
+    std::atomic<bool> plugged_ = false;
+};
+
+QImage iconImage(const QIcon& icon) {
+    return imageOf(icon.pixmap(32, 32));
+}
+
+} // namespace
+
+class LinkMenuTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyChoiceHasItsPicture() {
+        QCOMPARE(linkPictureIndex(1, false), std::optional<int>(2));
+        QCOMPARE(linkPictureIndex(4, true), std::optional<int>(5));
+        QCOMPARE(linkPictureIndex(5, false), std::optional<int>(0));
+        QCOMPARE(linkPictureIndex(5, true), std::optional<int>(1));
+        QCOMPARE(linkPictureIndex(0, true), std::nullopt);
+        QCOMPARE(linkPictureIndex(6, true), std::nullopt);
+        // Six different pictures, none for an unknown index.
+        for (int a = 0; a < 6; ++a) {
+            QCOMPARE(icons::linkPicture(a).size(), QSize(47, 15));
+            for (int b = a + 1; b < 6; ++b)
+                QVERIFY(imageOf(icons::linkPicture(a)) != imageOf(icons::linkPicture(b)));
+        }
+        QVERIFY(icons::linkPicture(6).isNull());
+    }
+
+    void comChoiceSetsThePortAndItsPicture() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        SimulatedD2xx converters;
+        TMainFrm window(ui, &converters);
+        QVERIFY(showsPicture(window, 2));
+        portItem(window, QStringLiteral("COM 3"))->trigger();
+        QVERIFY(ui.asked.empty());
+        QCOMPARE(window.settings().portNumber, 3);
+        QCOMPARE(window.portGroup->checkedAction()->text(), QStringLiteral("COM 3"));
+        QVERIFY(showsPicture(window, 4));
+        QVERIFY(!window.ConverterWatch->isActive());
+        window.close();
+        QCOMPARE(sandbox.settings()->value("PortNum").toInt(), 3);
+    }
+
+    void usbWithoutItsCheckerSaysSoEachTimeAndStaysChosen() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        SimulatedD2xx converters;
+        TMainFrm window(ui, &converters);
+        QVERIFY(!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/LinkTest"));
+        for (int time = 1; time <= 2; ++time) {
+            portItem(window, QStringLiteral("USB"))->trigger();
+            QCOMPARE(ui.texts().size(), time);
+            QCOMPARE(ui.texts().last(), kNoLinkTest);
+            QCOMPARE(ui.asked.back().message.icon, MessageIcon::Error);
+            QCOMPARE(window.portGroup->checkedAction()->text(), QStringLiteral("USB"));
+            QCOMPARE(window.settings().portNumber, 5);
+            // The picture follows the choice all the same: no converter here.
+            QVERIFY(showsPicture(window, 0));
+        }
+    }
+
+    void linkCheckerStartsOnItsOwnWithABlank() {
+        QTemporaryDir folder;
+        const QString said = folder.filePath("arguments");
+        const QString checker = folder.filePath("LinkTest");
+        QFile script(checker);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(
+            "#!/bin/sh\nprintf '%s:[%s]' \"$#\" \"$1\" > \"$(dirname \"$0\")/arguments.part\"\n"
+            "mv \"$(dirname \"$0\")/arguments.part\" \"$(dirname \"$0\")/arguments\"\n");
+        script.close();
+        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                              QFileDevice::ExeOwner);
+        startLinkTest(folder.path());
+        QTRY_VERIFY(QFileInfo::exists(said));
+        QFile result(said);
+        QVERIFY(result.open(QIODevice::ReadOnly));
+        QCOMPARE(result.readAll(), QByteArray("1:[ ]"));
+
+        QTemporaryDir empty;
+        try {
+            startLinkTest(empty.path());
+            QFAIL("no error for a missing checker");
+        } catch (const std::exception& error) {
+            QCOMPARE(QString::fromUtf8(error.what()), kNoLinkTest);
+        }
+    }
+
+    void pluggingTheConverterSwitchesThePictureByItself() {
+        Sandbox sandbox;
+        sandbox.settings()->setValue("PortNum", 5);
+        ScriptedUiServices ui;
+        PluggableConverter converters;
+        TMainFrm window(ui, &converters);
+        QVERIFY(window.ConverterWatch->isActive());
+        QVERIFY(showsPicture(window, 0));
+        converters.plug(true);
+        QTRY_VERIFY(showsPicture(window, 1));
+        converters.plug(false);
+        QTRY_VERIFY(showsPicture(window, 0));
+        converters.plug(true);
+        QTRY_VERIFY(showsPicture(window, 1));
+        // A listing that fails counts as no converter.
+        converters.failListing(true);
+        QTRY_VERIFY(showsPicture(window, 0));
+        QVERIFY(ui.asked.empty());
+
+        // Back on a COM port, the watch stops.
+        portItem(window, QStringLiteral("COM 2"))->trigger();
+        QVERIFY(!window.ConverterWatch->isActive());
+        QVERIFY(showsPicture(window, 3));
+    }
+
+    void iconCyclesThroughSixMastFrames() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        SimulatedD2xx converters;
+        TMainFrm window(ui, &converters);
+        QCOMPARE(window.Timer1->interval(), 400);
+        QVERIFY(window.Timer1->isActive());
+        window.Timer1->stop(); // the ticks below are the test's own
+        std::vector<QImage> frames;
+        for (int tick = 0; tick < 7; ++tick) {
+            window.Timer1Timer();
+            QCOMPARE(iconImage(window.windowIcon()), iconImage(QApplication::windowIcon()));
+            frames.push_back(iconImage(window.windowIcon()));
+        }
+        for (int frame = 0; frame < 6; ++frame) {
+            QCOMPARE(frames[static_cast<std::size_t>(frame)],
+                     iconImage(icons::applicationIcon(frame)));
+            for (int other = frame + 1; other < 6; ++other)
+                QVERIFY(frames[static_cast<std::size_t>(frame)] !=
+                        frames[static_cast<std::size_t>(other)]);
+        }
+        QCOMPARE(frames[6], frames[0]);
+    }
+
+    void focusEnteringThePanelClearsItsLabel() {
+        Sandbox sandbox;
+        ScriptedUiServices ui;
+        SimulatedD2xx converters;
+        TMainFrm window(ui, &converters);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.TabMesureCLstView->setFocus();
+        window.ProgressBarLbl->setText(QStringLiteral("Data # 3  Profile # 1  Station # 50"));
+        window.DownloadGB->show();
+        window.StopDownload->setFocus();
+        QTRY_VERIFY(window.ProgressBarLbl->text().isEmpty());
+    }
+};
+
+QTEST_MAIN(LinkMenuTest)
+#include "link_menu_qtest.moc"

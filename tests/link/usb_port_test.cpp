@@ -1,3 +1,4 @@
+#include "expect_port_error.h"
 #include "link/simulated_d2xx.h"
 #include "link/usb_port.h"
 #include "scripted_host.h"
@@ -250,12 +251,7 @@ TEST_F(ConnectedUsb, PutByteWritesAndWaitsForTheQueue) {
 TEST_F(ConnectedUsb, WaitTextOnAClosedPortRaisesWaitError) {
     deliver("ab");
     host().onEvents = [&] { port().SetState(0); };
-    try {
-        port().WaitText(":>");
-        ADD_FAILURE() << "no error";
-    } catch (const PortError& error) {
-        EXPECT_EQ(std::string(error.what()), "Wait error");
-    }
+    test::expectPortError([&] { port().WaitText(":>"); }, "Wait error");
     EXPECT_EQ(host().cursors.back(), Cursor::Default);
 }
 
@@ -318,12 +314,7 @@ TEST_F(ConnectedUsb, DisconnectFromTheHostEndsGetByteAndClosesTheConverter) {
     host().onEvents = [&] {
         if (host().eventRuns == 3) port().Disconnect();
     };
-    try {
-        port().GetByte();
-        ADD_FAILURE() << "no error";
-    } catch (const PortError& error) {
-        EXPECT_EQ(std::string(error.what()), "Port err. Getcom");
-    }
+    test::expectPortError([&] { port().GetByte(); }, "Port err. Getcom");
     EXPECT_FALSE(device().open);
     // The tests after this one need the converter open again.
     TearDownTestSuite();

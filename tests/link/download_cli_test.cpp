@@ -1,0 +1,174 @@
+// The download end to end, as a user runs it: veldro-sim plays the instrument
+// on a pseudo-terminal and veldro-cli downloads from it.
+#include "data/measurement_store.h"
+#include "data/survey_generator.h"
+#include "download_processes.h"
+#include "test_support.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace veldro {
+namespace {
+
+using test::CliDownload;
+using test::SimulatedInstrument;
+using test::TempDir;
+
+const std::string kStopped = "Transfer stopped (or download error)\nPlease "
+                             "check cable and run a new transfer\n";
+
+std::vector<std::uint8_t> recordBytesOf(const std::string& vlfFile) {
+    const auto bytes = test::readBytes(vlfFile);
+    if (bytes.size() < MeasurementStore::kCommentSize) return {};
+    return {bytes.begin() + MeasurementStore::kCommentSize, bytes.end()};
+}
+
+std::size_t recordCountOf(const std::string& vlfFile) {
+    return recordBytesOf(vlfFile).size() / MeasurementRecord::kSize;
+}
+
+// The generated survey as the instrument would send it: the wire carries no
+// ignored flag, so every record arrives kept.
+std::vector<MeasurementRecord> keptSurvey(int records) {
+    auto survey = generateSurvey(records, 1);
+    for (auto& r : survey) r.ignored = 0;
+    return survey;
+}
+
+std::vector<std::uint8_t> bytesOf(const std::vector<MeasurementRecord>& records) {
+    std::vector<std::uint8_t> bytes(records.size() * MeasurementRecord::kSize);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i].encode(bytes.data() + i * MeasurementRecord::kSize);
+    return bytes;
+}
+
+struct Download {
+    TempDir dir;
+    std::string output = dir.file("out.vlf");
+    SimulatedInstrument instrument;
+    CliDownload cli;
+
+    explicit Download(std::vector<std::string> simOptions)
+        : instrument(dir.path(), std::move(simOptions)),
+          cli(dir.path(), instrument.terminal(), output) {}
+    bool saved() const { return std::filesystem::exists(output); }
+};
+
+TEST(DownloadCli, HandWrittenRecordsOfBothModesArriveAsTheGoldenBytes) {
+    Download d({"--file", std::string(VELDRO_TEST_DATA) + "/download_two_records.bru"});
+    EXPECT_EQ(d.cli.wait(), 0);
+    EXPECT_EQ(recordBytesOf(d.output), test::goldenHex("download_two_records.hex"));
+    const std::string comment(reinterpret_cast<const char*>(test::readBytes(d.output).data()), 15);
+    EXPECT_EQ(comment, "Transferred at ");
+    EXPECT_EQ(d.instrument.wait(), 0);
+}
+
+TEST(DownloadCli, CleanTransferOfMixedModesSavesExactlyWhatWasSent) {
+    TempDir source;
+    MeasurementStore sent;
+    for (const auto& r : keptSurvey(400)) sent.append(r);
+    int resistivity = 0;
+    for (int i = 0; i < sent.count(); ++i) resistivity += sent.record(i).resistivityMode();
+    ASSERT_GT(resistivity, 0);
+    ASSERT_LT(resistivity, sent.count());
+    sent.saveToFile(source.file("sent.vlf"));
+
+    Download d({"--file", source.file("sent.vlf")});
+    EXPECT_EQ(d.cli.wait(), 0);
+    EXPECT_EQ(recordBytesOf(d.output), recordBytesOf(source.file("sent.vlf")));
+    EXPECT_NE(d.cli.messages().find("transfer completed\n"), std::string::npos);
+    EXPECT_EQ(d.instrument.wait(), 0);
+}
+
+TEST(DownloadCli, OpeningThenEndSavesTheCommentBlockAlone) {
+    Download d({"--records", "0"});
+    EXPECT_EQ(d.cli.wait(), 0);
+    EXPECT_NE(d.cli.messages().find("transfer completed\n"), std::string::npos);
+    EXPECT_EQ(test::readBytes(d.output).size(), MeasurementStore::kCommentSize);
+}
+
+TEST(DownloadCli, UndecodableRecordIsDroppedAndTheRestKeptInOrder) {
+    Download d({"--records", "10", "--undecodable", "4"});
+    EXPECT_EQ(d.cli.wait(), 1);
+    EXPECT_NE(d.cli.messages().find("transfer completed,\nhowever 1 points were rejected\n"
+                                    "Please run a new transfer\n"),
+              std::string::npos);
+    auto expected = keptSurvey(10);
+    expected.erase(expected.begin() + 3);
+    EXPECT_EQ(recordBytesOf(d.output), bytesOf(expected));
+    EXPECT_EQ(d.instrument.wait(), 0) << "a rejected record is acknowledged too";
+}
+
+TEST(DownloadCli, UnexpectedLetterEndsAsIncompleteAndSavesWhatCameBefore) {
+    Download d({"--records", "5", "--unexpected-letter", "4"});
+    EXPECT_EQ(d.cli.wait(), 1);
+    EXPECT_NE(d.cli.messages().find("transfer appears to be incomplete\n"), std::string::npos);
+    EXPECT_EQ(recordCountOf(d.output), 3u);
+}
+
+struct StopCase {
+    std::vector<std::string> fault;
+    std::size_t recordsSaved;
+    int simStatus; // 0 when every record sent was acknowledged
+};
+
+class DownloadCliStop : public testing::TestWithParam<StopCase> {};
+
+TEST_P(DownloadCliStop, StopsWithTheMessagesAndSavesTheRecordsBefore) {
+    std::vector<std::string> options{"--records", "5"};
+    options.insert(options.end(), GetParam().fault.begin(), GetParam().fault.end());
+    Download d(options);
+    EXPECT_EQ(d.cli.wait(), 1);
+    EXPECT_NE(d.cli.messages().find(kStopped + "Partially transfered data will be saved\n"),
+              std::string::npos)
+        << d.cli.messages();
+    EXPECT_EQ(recordCountOf(d.output), GetParam().recordsSaved);
+    EXPECT_EQ(d.instrument.wait(), GetParam().simStatus);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, DownloadCliStop,
+    testing::Values(StopCase{{"--missing-cr", "3"}, 2, 1}, StopCase{{"--missing-lf", "3"}, 2, 1},
+                    StopCase{{"--short-text", "3"}, 2, 1},
+                    StopCase{{"--silence-after", "3", "--silence-ms", "2500"}, 3, 1},
+                    StopCase{{"--hang-up-after", "3"}, 3, 0}, StopCase{{"--no-end"}, 5, 0}));
+
+TEST(DownloadCli, CancelDuringTheOpeningWaitSavesNothing) {
+    Download d({"--no-start"});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (d.cli.messages().find("Synchronisation...") == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    d.cli.interrupt();
+    EXPECT_EQ(d.cli.wait(), 1);
+    EXPECT_NE(d.cli.messages().find(kStopped + "No data transferred, no data to save\n"),
+              std::string::npos)
+        << d.cli.messages();
+    EXPECT_FALSE(d.saved());
+}
+
+TEST(DownloadCli, CancelAfterFiftyRecordsSavesThem) {
+    Download d({"--records", "60", "--silence-after", "50", "--silence-ms", "20000"});
+    d.instrument.awaitLog("<- \"T\" (record 50)");
+    d.cli.interrupt();
+    EXPECT_EQ(d.cli.wait(), 1);
+    EXPECT_NE(d.cli.messages().find(kStopped + "Partially transfered data will be saved\n"),
+              std::string::npos)
+        << d.cli.messages();
+    EXPECT_EQ(recordBytesOf(d.output), bytesOf(keptSurvey(50)));
+}
+
+TEST(DownloadCli, RecordPastTheCapacityIsAcknowledgedAndDropped) {
+    Download d({"--records", "64001"});
+    EXPECT_EQ(d.cli.wait(), 1);
+    EXPECT_NE(d.cli.messages().find("transfer completed\n64000 data points max kept,\n"
+                                    "1 more points were not kept\n"),
+              std::string::npos)
+        << d.cli.messages();
+    EXPECT_EQ(recordCountOf(d.output), 64000u);
+    EXPECT_EQ(d.instrument.wait(), 0) << "every record, the dropped one too, is acknowledged";
+}
+
+} // namespace
+} // namespace veldro

@@ -1,0 +1,142 @@
+#pragma once
+
+// The download's end-to-end tests run veldro-sim and veldro-cli as the user
+// would: separate processes on a pseudo-terminal, output in files.
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <spawn.h>
+#include <stdexcept>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace veldro::test {
+
+inline std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A program started with its standard output and error in files and its
+// standard input from a file (or /dev/null); killed if still running at the end.
+class ChildProcess {
+public:
+    ChildProcess(const std::vector<std::string>& argv, const std::string& outFile,
+                 const std::string& errFile, const std::string& inFile = "/dev/null") {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, inFile.c_str(), O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        std::vector<char*> args;
+        for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        const int error = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (error != 0) throw std::runtime_error("cannot start " + argv[0]);
+    }
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    ~ChildProcess() {
+        if (pid > 0 && !exited) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+
+    void interrupt() const { kill(pid, SIGINT); }
+
+    // The exit status; -1 when it did not end in time (it is then killed) or
+    // ended by a signal.
+    int wait(std::chrono::milliseconds limit) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (!exited) {
+            int status = 0;
+            const pid_t done = waitpid(pid, &status, WNOHANG);
+            if (done == pid) {
+                exited = true;
+                exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            } else if (std::chrono::steady_clock::now() > deadline) {
+                kill(pid, SIGKILL);
+                waitpid(pid, nullptr, 0);
+                exited = true;
+            } else {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
+        }
+        return exitStatus;
+    }
+
+private:
+    pid_t pid = -1;
+    bool exited = false;
+    int exitStatus = -1;
+};
+
+// veldro-sim with its log in a file; the first line of the log is the
+// pseudo-terminal the computer opens.
+class SimulatedInstrument {
+public:
+    SimulatedInstrument(const std::string& folder, std::vector<std::string> options)
+        : logFile(folder + "/sim.log"),
+          process(argvOf(std::move(options)), logFile, folder + "/sim.err") {
+        const std::string first = awaitLog("\n");
+        path = first.substr(0, first.find('\n'));
+    }
+
+    const std::string& terminal() const { return path; }
+    std::string log() const { return fileText(logFile); }
+    int wait() { return process.wait(std::chrono::seconds(20)); }
+
+    // The log once it holds `text`; throws when it does not within the time.
+    std::string awaitLog(const std::string& text,
+                         std::chrono::milliseconds limit = std::chrono::seconds(10)) const {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        for (;;) {
+            std::string now = log();
+            if (now.find(text) != std::string::npos) return now;
+            if (std::chrono::steady_clock::now() > deadline)
+                throw std::runtime_error("veldro-sim never logged " + text + "; log:\n" + now);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+private:
+    static std::vector<std::string> argvOf(std::vector<std::string> options) {
+        options.insert(options.begin(), VELDRO_SIM);
+        return options;
+    }
+
+    std::string logFile;
+    ChildProcess process;
+    std::string path;
+};
+
+// veldro-cli download on a simulated instrument, answering OK to the prompts.
+class CliDownload {
+public:
+    CliDownload(const std::string& folder, const std::string& device, const std::string& output)
+        : errFile(folder + "/cli.err"),
+          process({VELDRO_CLI, "download", "--port", device, "-o", output, "--yes"},
+                  folder + "/cli.out", errFile) {}
+
+    void interrupt() const { process.interrupt(); }
+    int wait() { return process.wait(std::chrono::seconds(60)); }
+    std::string messages() const { return fileText(errFile); }
+
+private:
+    std::string errFile;
+    ChildProcess process;
+};
+
+} // namespace veldro::test

@@ -311,5 +311,27 @@ TEST(DownloadCommand, StopBeforeAnyRecordOffersNoSave) {
     EXPECT_EQ(c.host.shown.back().text, "No data transferred, no data to save");
 }
 
+TEST(DownloadCommand, DumpOverTheUsbConverterArrivesAsOverSerial) {
+    SimulatedD2xx converters;
+    const int converter = converters.attach();
+    ScriptedHost host;
+    host.onQuestion = [&](const Message& question) {
+        if (question.caption == "On Veldro")
+            converters.deliver(converter, "V\r\n" + sent('V', tiltText()) +
+                                              sent('R', resistivityText()) + "E");
+    };
+    RecordingDisplay display;
+    std::unique_ptr<Port> currentPort;
+    const DownloadResult result =
+        downloadData(currentPort, usbPortNumber, {host, ComDevices{}, converters}, host, display);
+    ASSERT_EQ(result.status, DownloadStatus::Transferred);
+    EXPECT_TRUE(result.counters.completed);
+    EXPECT_EQ(
+        std::vector<std::uint8_t>(result.store->image.begin() + MeasurementStore::kCommentSize,
+                                  result.store->image.end()),
+        test::goldenHex("download_two_records.hex"));
+    EXPECT_EQ(converters.converter(converter).fromComputer, "TTT");
+}
+
 } // namespace
 } // namespace veldro

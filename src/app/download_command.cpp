@@ -55,6 +55,10 @@ void TMainFrm::buildDownloadParts() {
         std::make_unique<WindowDownloadDisplay>(*DownloadGB, *ProgressBarLbl, *progress_, services_,
                                                 QCoreApplication::applicationDirPath());
     connect(StopDownload, &QPushButton::clicked, this, &TMainFrm::StopDownloadClick);
+    // The table is hidden during a download; the status line keeps its height.
+    QSizePolicy table = TabMesureCLstView->sizePolicy();
+    table.setRetainSizeWhenHidden(true);
+    TabMesureCLstView->setSizePolicy(table);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         if (now && DownloadGB->isAncestorOf(now) && !(old && DownloadGB->isAncestorOf(old)))
             DownloadGBEnter();

@@ -7,6 +7,7 @@
 #include <QActionGroup>
 #include <QFileInfo>
 #include <QProgressBar>
+#include <QStatusBar>
 
 using namespace veldro;
 using namespace veldro::test;
@@ -57,11 +58,16 @@ private slots:
         auto& window = session.window;
         auto& ui = session.ui;
         window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         ui.saveAnswers.push_back(session.sandbox.file("line5.vlf"));
         QStringList labels;
         bool storeCommandsOff = true;
         QPoint panelOffset;
+        const int statusHeight = window.StatusBar1->height();
+        bool statusKeptItsHeight = true;
         DuringTransfer watch(window, [&] {
+            statusKeptItsHeight =
+                statusKeptItsHeight && window.StatusBar1->height() == statusHeight;
             if (labels.isEmpty() || labels.back() != window.ProgressBarLbl->text())
                 labels << window.ProgressBarLbl->text();
             for (QAction* command :
@@ -101,6 +107,7 @@ private slots:
                                     .arg(last.profile)
                                     .arg(last.station));
         QVERIFY(storeCommandsOff);
+        QVERIFY(statusKeptItsHeight); // the hidden table keeps its place
         QVERIFY(qAbs(panelOffset.x()) <= 1 && qAbs(panelOffset.y()) <= 1);
         QCOMPARE(session.instrument.wait(), 0); // every record acknowledged
 

@@ -42,8 +42,11 @@ public:
 
     void tell(const Message& message) { ask(message, QMessageBox::Ok, QMessageBox::Ok); }
     // An OK box with a detail behind its "Show Details..." button, such as why a
-    // device refused to open; an empty detail gives a plain box.
-    virtual void tellWithDetail(const Message& message, const QString& detail) = 0;
+    // device refused to open; an empty detail gives a plain box. A substitute
+    // that shows no details gives the message alone.
+    virtual void tellWithDetail(const Message& message, const QString& /*detail*/) {
+        tell(message);
+    }
 };
 
 // The real dialogs.

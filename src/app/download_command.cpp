@@ -69,6 +69,7 @@ void TMainFrm::buildDownloadParts() {
 // are unsaved data, so quitting asks first; a download that brought none leaves
 // the data commands off.
 void TMainFrm::Rcuprerdesdonnes1Click() {
+    if (!mayReplaceDataSet()) return;
     replaceStore(nullptr);
     rebuildRows(false);
     StatusPanel0->clear();

@@ -49,6 +49,7 @@ const QString kBruFilter =
     QStringLiteral("Veldro old format data file  (*.bru)|*.bru|All (*.*)|*.*");
 
 const Message kQuitWithoutSaving{"Quit without saving ?", "Data not stored", MessageIcon::Warning};
+const Message kDiscardUnsaved{"Discard unsaved data ?", "Data not stored", MessageIcon::Warning};
 const Message kDeleteIgnored{"Are you sure ?", "Delete ignored data (unchecked)",
                              MessageIcon::Warning};
 const Message kCreateDirectory{"Please create new directory", "", MessageIcon::None};
@@ -505,12 +506,20 @@ void TMainFrm::saveDataFileAs() {
     setDataSaved(true);
 }
 
+// Open, import and download replace the data set: hand-made changes are not
+// dropped without the user's word.
+bool TMainFrm::mayReplaceDataSet() {
+    if (dataSaved_ || !store_) return true;
+    return services_.ask(kDiscardUnsaved, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
 void TMainFrm::Ouvrir1Click() {
-    openDataFile({}, false);
+    if (mayReplaceDataSet()) openDataFile({}, false);
 }
 
 void TMainFrm::OpenLastFileClick() {
-    openDataFile(settings_.lastFile, false);
+    if (mayReplaceDataSet()) openDataFile(settings_.lastFile, false);
 }
 
 void TMainFrm::EnregistrerSousClick() {
@@ -518,6 +527,7 @@ void TMainFrm::EnregistrerSousClick() {
 }
 
 void TMainFrm::Importtextfile1Click() {
+    if (!mayReplaceDataSet()) return;
     const QString chosen = services_.openFileName({QDir::currentPath(), {}, kBruFilter, 1, {}});
     if (chosen.isEmpty()) return;
     const QString fullName = fullNameOf(chosen);

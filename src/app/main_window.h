@@ -188,6 +188,7 @@ private:
     void showRowCount();
     void afterDataSetLoaded();
     void setDataSaved(bool saved) { dataSaved_ = saved; }
+    bool mayReplaceDataSet();
     QString chooseDataFile(const QString& path);
     std::vector<int> selectedRows() const;
     void changeKept(const std::function<void(RowList&)>& change);

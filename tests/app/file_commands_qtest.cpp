@@ -72,13 +72,13 @@ private slots:
     void dataCommandsWaitForData() {
         Session session;
         auto& [sandbox, ui, window] = session;
-        for (QAction* disabled : {window.EnregistrerSous, window.Add1, window.Splitonname1,
-                                  window.Processing1->menuAction(), window.Comments1,
-                                  window.Formatedtype1})
+        for (QAction* disabled :
+             {window.EnregistrerSous, window.Add1, window.Splitonname1,
+              window.Processing1->menuAction(), window.Comments1, window.Formatedtype1})
             QVERIFY(!disabled->isEnabled());
-        for (QAction* enabled : {window.Ouvrir1, window.OpenLastFile, window.Importtextfile1,
-                                 window.Displayoptions1, window.Communication1->menuAction(),
-                                 window.Rcuprerdesdonnes1})
+        for (QAction* enabled :
+             {window.Ouvrir1, window.OpenLastFile, window.Importtextfile1, window.Displayoptions1,
+              window.Communication1->menuAction(), window.Rcuprerdesdonnes1})
             QVERIFY(enabled->isEnabled());
     }
 
@@ -326,6 +326,34 @@ private slots:
         window.Quitter1->trigger();
         QCOMPARE(ui.asked.size(), 1u);
         QVERIFY(!window.isVisible());
+    }
+
+    void replacingUnsavedDataAsksFirst() {
+        Session session;
+        auto& [sandbox, ui, window] = session;
+        window.show();
+        const QString first = writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 3));
+        openThroughDialog(window, ui, first);
+        selectRows(window, {0});
+        window.Ignoreselectedrows1->trigger();
+
+        // No (the default): neither the open dialog nor the import's comes, the edit stays.
+        window.Ouvrir1->trigger();
+        window.Importtextfile1->trigger();
+        QCOMPARE(ui.texts(), QStringList({"Discard unsaved data ?", "Discard unsaved data ?"}));
+        QCOMPARE(ui.asked[0].message.caption, std::string("Data not stored"));
+        QCOMPARE(ui.asked[0].defaultButton, QMessageBox::No);
+        QCOMPARE(ui.openRequests.size(), 1u);
+        QVERIFY(!window.rowList().kept(0));
+
+        ui.answers.push_back(QMessageBox::Yes);
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("b.vlf"), profileRecords(2, 2)));
+        QCOMPARE(window.store()->count(), 2);
+        QVERIFY(window.dataSaved());
+
+        // Saved data goes without a question.
+        openThroughDialog(window, ui, first);
+        QCOMPARE(ui.asked.size(), 3u);
     }
 
     void rebuildSaysWaitAndBlocksCommandsWhileItLetsEventsRun() {

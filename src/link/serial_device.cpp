@@ -87,6 +87,9 @@ bool SerialDevice::open(const std::string& path) {
 
 void SerialDevice::close() {
     if (fd < 0) return;
+    // A pseudo-terminal keeps its flags while its other end lives; the next
+    // open, ours included, must not find the line still exclusive.
+    ioctl(fd, TIOCNXCL);
     ::close(fd);
     fd = -1;
 }

@@ -4,9 +4,12 @@
 #include "scripted_host.h"
 #include "test_support.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
 #include <utility>
 
 namespace veldro {
@@ -85,10 +88,14 @@ TEST(KernelTtyConverters, UsbPortTalksThroughTheConvertersTty) {
     EXPECT_FALSE(port.GetDsr());
 
     port.Disconnect();
-    FtHandle handle = 0;
-    // Closed again: another program may take the converter.
-    ASSERT_EQ(converters.open(0, handle), ftOk);
-    converters.close(handle);
+    // Closed again, and no longer exclusive: another program, or a user
+    // without the privilege to override that, may open the converter.
+    const int other = ::open(instrument.devicePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(other, 0);
+    int exclusive = 1;
+    ASSERT_EQ(ioctl(other, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    ::close(other);
 }
 
 } // namespace

@@ -36,14 +36,6 @@ bool speedCode(int value, speed_t& code) {
     return false;
 }
 
-std::string describeOpenFailure(const std::string& path, int error) {
-    std::string text = path + ": " + std::strerror(error);
-    if (error == EACCES || error == EPERM)
-        text += " (the user must be in the \"dialout\" group, or the converter's udev rule "
-                "installed; log in again afterwards)";
-    return text;
-}
-
 int lineErrorCount(int fd) {
     serial_icounter_struct counts{};
     if (ioctl(fd, TIOCGICOUNT, &counts) != 0) return 0;
@@ -51,6 +43,14 @@ int lineErrorCount(int fd) {
 }
 
 } // namespace
+
+std::string describeOpenFailure(const std::string& path, int error) {
+    std::string text = path + ": " + std::strerror(error);
+    if (error == EACCES || error == EPERM)
+        text += " (the user must be in the \"dialout\" group, or the converter's udev rule "
+                "installed; log in again afterwards)";
+    return text;
+}
 
 SerialDevice::~SerialDevice() {
     close();

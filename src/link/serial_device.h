@@ -5,6 +5,10 @@
 
 namespace veldro {
 
+// Why `path` could not be opened, for the user: the path, the system's
+// reason and, when permission was refused, what to do about it.
+std::string describeOpenFailure(const std::string& path, int error);
+
 // Parity codes of the serial line, shared with the USB converter.
 inline constexpr int parityNone = 0;
 inline constexpr int parityOdd = 1;

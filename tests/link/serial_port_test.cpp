@@ -3,6 +3,7 @@
 #include "pty_peer.h"
 #include "scripted_host.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -63,6 +64,14 @@ TEST(SerialConnect, AbsentDeviceFailsSilentlyWithItsReason) {
     EXPECT_TRUE(host.shown.empty());
     EXPECT_NE(port.connectFailure().find("/dev/veldro-no-such-line"), std::string::npos);
     EXPECT_NE(port.connectFailure().find("No such file"), std::string::npos);
+}
+
+TEST(SerialConnect, RefusedPermissionNamesTheDialoutGroup) {
+    const std::string denied = describeOpenFailure("/dev/ttyS0", EACCES);
+    EXPECT_NE(denied.find("/dev/ttyS0"), std::string::npos);
+    EXPECT_NE(denied.find("Permission denied"), std::string::npos);
+    EXPECT_NE(denied.find("\"dialout\" group"), std::string::npos);
+    EXPECT_EQ(describeOpenFailure("/dev/ttyS0", ENOENT).find("dialout"), std::string::npos);
 }
 
 TEST(SerialConnect, DeviceHeldByAnotherProgramFails) {

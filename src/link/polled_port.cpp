@@ -29,11 +29,6 @@ void writeRetryPause() {
 
 } // namespace
 
-void PolledPort::idle() {
-    waitForInput(pollStepMs);
-    host.processEvents();
-}
-
 void PolledPort::fail(std::string_view text) {
     host.setCursor(Cursor::Default);
     throw PortError(text);

@@ -44,9 +44,6 @@ protected:
     // Disconnect's last step on the device.
     virtual void releaseAfterDisconnect() {}
 
-    // One step of a wait for input: a short blocking wait on the device, then
-    // the host's events.
-    void idle();
     // Raises `text` after setting the default cursor.
     [[noreturn]] void fail(std::string_view text);
     // The start of a synchronisation pass: the receive queue emptied, an '@'

@@ -31,8 +31,10 @@ void appendRows(std::string& out, const MeasurementStore& store, const RowList& 
     for (int row = item.firstRowIndex; row <= last; ++row) {
         if (!exported(store, rows, row, frequency)) continue;
         const MeasurementRecord& r = store.record(row);
-        if (format == ProfileExportFormat::Wadi) appendInteger(out, r.station, 3);
-        else appendField(out, r.station);
+        if (format == ProfileExportFormat::Wadi)
+            appendInteger(out, r.station, 3);
+        else
+            appendField(out, r.station);
         out += ' ';
         appendField(out, r.tiltVertical);
         out += ' ';

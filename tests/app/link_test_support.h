@@ -69,8 +69,7 @@ public:
     }
     // The exit status; -1 when it did not end within 20 s.
     int wait() {
-        if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(20000))
-            return -1;
+        if (process_.state() != QProcess::NotRunning && !process_.waitForFinished(20000)) return -1;
         return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
     }
 

@@ -501,8 +501,15 @@ void TMainFrm::saveDataFileAs() {
     const QString chosen =
         services_.saveFileName({QDir::currentPath(), {}, kSaveFilter, 1, QStringLiteral("vlf")});
     if (chosen.isEmpty()) return;
+    const std::string target = dataFileNameFor(localName(chosen));
+    // The dialog asked about the name typed; the file written may be another one.
+    if (target != localName(chosen) && fileExists(target) &&
+        services_.ask({fileNamePart(target) + " already exists.\nDo you want to replace it?",
+                       "Save as", MessageIcon::Warning},
+                      QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
     WaitCursor wait;
-    store_->saveToFile(dataFileNameFor(localName(chosen)), progress_.get());
+    store_->saveToFile(target, progress_.get());
     setDataSaved(true);
 }
 

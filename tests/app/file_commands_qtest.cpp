@@ -184,6 +184,29 @@ private slots:
         QCOMPARE(window.settings().lastFile, opened);
     }
 
+    void saveAsAsksBeforeReplacingTheDataFileItWrites() {
+        Session session;
+        auto& [sandbox, ui, window] = session;
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 3)));
+        writeDataFile(sandbox.file("line1.vlf"), profileRecords(2, 1));
+
+        ui.saveAnswers.push_back(sandbox.file("line1.txt")); // No, the default
+        window.EnregistrerSous->trigger();
+        QCOMPARE(ui.texts(), QStringList{"line1.vlf already exists.\nDo you want to replace it?"});
+        QCOMPARE(ui.asked[0].defaultButton, QMessageBox::No);
+        QCOMPARE(readBack(sandbox.file("line1.vlf")).size(), 1u);
+
+        ui.saveAnswers.push_back(sandbox.file("line1.txt"));
+        ui.answers.push_back(QMessageBox::Yes);
+        window.EnregistrerSous->trigger();
+        QCOMPARE(readBack(sandbox.file("line1.vlf")).size(), 3u);
+
+        // The dialog itself asked about a name that is written as typed.
+        ui.saveAnswers.push_back(sandbox.file("line1.vlf"));
+        window.EnregistrerSous->trigger();
+        QCOMPARE(ui.asked.size(), 2u);
+    }
+
     void saveAsKeepsThePlaceOfTheOpenDialog() {
         Session session;
         auto& [sandbox, ui, window] = session;

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace veldro {
 
@@ -95,9 +96,12 @@ std::optional<float> convertDecimal(std::string_view text) {
     std::size_t last = text.find_last_not_of(' ');
     if (first == std::string_view::npos) return std::nullopt;
     std::string_view number = text.substr(first, last - first + 1);
-    if (number[0] == '+') number.remove_prefix(1);
     // from_chars takes no leading '+' and would read "inf" and "nan", which
     // the instrument never sends.
+    if (number[0] == '+') {
+        number.remove_prefix(1);
+        if (!number.empty() && number[0] == '-') return std::nullopt;
+    }
     if (number.empty() || !std::all_of(number.begin(), number.end(), [](char c) {
             return std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == '-' ||
                    c == '+' || c == 'e' || c == 'E';
@@ -106,6 +110,9 @@ std::optional<float> convertDecimal(std::string_view text) {
     double value = 0;
     auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (error != std::errc() || end != number.data() + number.size()) return std::nullopt;
+    // A number no float can hold fails, as a field that overflows would.
+    if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
+        return std::nullopt;
     return static_cast<float>(value);
 }
 

@@ -40,6 +40,13 @@ TEST(RecordTextConversions, DecimalsTakeAPointSignAndExponentWithBlanksAround) {
     EXPECT_FALSE(convertDecimal("        "));
     EXPECT_FALSE(convertDecimal("    inf "));
     EXPECT_FALSE(convertDecimal("1.2.3"));
+    EXPECT_FALSE(convertDecimal("+-1.5"));
+}
+
+TEST(RecordTextConversions, DecimalsBeyondTheFloatRangeFail) {
+    EXPECT_EQ(convertDecimal("-3.4e+38"), -3.4e38f);
+    EXPECT_FALSE(convertDecimal("1.0E+039"));
+    EXPECT_FALSE(convertDecimal("-1.0E+39"));
 }
 
 TEST(RecordTextConversions, TheFirstDecimalSwitchesTheSeparatorToAPoint) {

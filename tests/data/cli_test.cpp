@@ -67,11 +67,27 @@ TEST(Cli, FailuresAndUsageErrorsHaveTheirOwnExitCodes) {
     EXPECT_EQ(wrongExtension.status, 1);
     EXPECT_NE(wrongExtension.err.find("not a Veldro data file"), std::string::npos);
 
+    const CliRun missingBru = runCli("import " + dir.file("none.bru") + " -o " + dir.file("o.vlf"));
+    EXPECT_EQ(missingBru.status, 1);
+    EXPECT_EQ(missingBru.err, "Unable to open file\n" + dir.file("none.bru") + "\n");
+
     EXPECT_EQ(runCli("info").status, 2);
     EXPECT_EQ(runCli("import " + golden("mixed.bru")).status, 2); // no -o
     EXPECT_EQ(runCli("frobnicate").status, 2);
     EXPECT_EQ(runCli("info --bogus x.vlf").status, 2);
     EXPECT_EQ(runCli("info --help").status, 0);
+}
+
+TEST(Cli, WrongCallsSayWhatIsExpected) {
+    const CliRun group = runCli("export");
+    EXPECT_EQ(group.status, 2);
+    EXPECT_NE(group.err.find("export needs one of: "), std::string::npos) << group.err;
+    EXPECT_NE(group.err.find("raw"), std::string::npos) << group.err;
+
+    const CliRun separator = runCli("--decimal-separator ab info x.vlf");
+    EXPECT_EQ(separator.status, 2);
+    EXPECT_EQ(separator.err,
+              "veldro-cli: --decimal-separator takes one character, such as , or .\n");
 }
 
 TEST(Cli, GenerateIsDeterministicForASeed) {

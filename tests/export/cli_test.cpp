@@ -60,7 +60,15 @@ TEST_F(Cli, RawSpreadsheetBytes) {
               0);
     EXPECT_EQ(text(f("b.txt")), goldenText("export_raw_two_columns_semicolon.txt"));
     EXPECT_EQ(run({"export", "raw", in, "-o", f("c.txt"), "--columns", "21"}), 2);
+    EXPECT_EQ(run({"export", "raw", in, "-o", f("c.txt"), "--columns", "1,,2"}), 2);
     EXPECT_EQ(run({"export", "raw", in, "-o", f("c.txt"), "--separator", "pipe"}), 2);
+}
+
+TEST_F(Cli, EmptyColumnListShowsNoQuantity) {
+    DataSet d = exportSurvey();
+    const std::string in = save(d, "s.vlf");
+    ASSERT_EQ(run({"export", "raw", in, "-o", f("none.txt"), "--columns", ""}), 0) << errors;
+    EXPECT_EQ(text(f("none.txt")), "\r\n\r\n\r\n");
 }
 
 TEST_F(Cli, FraserSpreadsheetBytes) {
@@ -121,6 +129,9 @@ TEST_F(Cli, KeepAndIgnoreRoundTripIntoTheSameFile) {
     ASSERT_EQ(run({"keep", in, "4,9", "-o", in}), 0);
     EXPECT_EQ(flags(*load(in)), (std::vector<int>{0, 0, 1, 0, 1, 1, 1, 0, 0, 0}));
     EXPECT_EQ(run({"keep", in, "11", "-o", in}), 2);
+    EXPECT_EQ(run({"ignore", in, "7-3", "-o", in}), 2);
+    EXPECT_NE(errors.find("7-3 runs backwards"), std::string::npos) << errors;
+    EXPECT_EQ(flags(*load(in)), (std::vector<int>{0, 0, 1, 0, 1, 1, 1, 0, 0, 0}));
 }
 
 TEST_F(Cli, IgnoreOverloadAndDeleteIgnored) {

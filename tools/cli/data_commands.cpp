@@ -6,6 +6,7 @@
 #include "data/measurement_store.h"
 #include "data/rows.h"
 #include "data/survey_generator.h"
+#include "data/vlf_file.h"
 
 #include <iostream>
 
@@ -62,9 +63,14 @@ int runTable(const Arguments& args) {
 int runImport(const Arguments& args) {
     args.expectOperands(1, 1);
     const std::string output = requireOutput(args);
+    const std::string& input = args.operand(0, "IN.bru");
     TerminalMessages messages;
+    if (!fileExists(input)) {
+        messages.show(unableToOpenFile(input));
+        throw CommandFailed("");
+    }
     MeasurementStore store;
-    ImportBru(store, args.operand(0, "IN.bru"), nullptr, messages);
+    ImportBru(store, input, nullptr, messages);
     store.saveToFile(output);
     return 0;
 }

@@ -33,7 +33,8 @@ VisibleColumns columnsOption(const Arguments& args) {
     if (!args.hasValue("--columns")) return kAllColumns;
     VisibleColumns visible{};
     const std::string list = args.value("--columns");
-    for (std::size_t start = 0; start <= list.size();) {
+    // An empty list shows no quantity, as "Select None" does.
+    for (std::size_t start = 0; !list.empty() && start <= list.size();) {
         const std::size_t end = std::min(list.find(',', start), list.size());
         int column = -1;
         if (!parseWhole(std::string_view(list).substr(start, end - start), column) || column < 0 ||
@@ -167,7 +168,7 @@ int runProfileExport(const Arguments& args, ProfileExportFormat format) {
 const Registration raw{{"export raw",
                         "FILE.vlf -o OUT.txt [--separator S] [--columns LIST]",
                         "The raw spreadsheet of the kept rows (S: comma, semicolon, space, tab; "
-                        "LIST: 0-based column indices).",
+                        "LIST: 0-based column indices, \"\" for none).",
                         {"-o", "--separator", "--columns"},
                         {},
                         runRaw}};

@@ -34,6 +34,17 @@ const Command* findCommand(const std::vector<std::string>& args, std::size_t& us
     return best;
 }
 
+// The second words of the commands that begin with `first` ("raw, fraser, ..."),
+// for a call that names a group such as "export" but none of its commands.
+std::string groupCommands(const std::string& first) {
+    std::string list;
+    for (const Command& c : commands()) {
+        const auto words = wordsOf(c.name);
+        if (words.size() > 1 && words[0] == first) list += (list.empty() ? "" : ", ") + words[1];
+    }
+    return list;
+}
+
 void printUsage(std::ostream& out, const Command& c) {
     out << "usage: veldro-cli " << c.name << (c.usage.empty() ? "" : " ") << c.usage << "\n  "
         << c.summary << '\n';
@@ -64,7 +75,12 @@ int main(int argc, char** argv) {
             printHelp(std::cout);
             return 0;
         }
-        if (args[0] == "--decimal-separator" && args.size() > 1 && args[1].size() == 1) {
+        if (args[0] == "--decimal-separator") {
+            if (args.size() < 2 || args[1].size() != 1) {
+                std::cerr
+                    << "veldro-cli: --decimal-separator takes one character, such as , or .\n";
+                return 2;
+            }
             setDecimalSeparator(args[1][0]);
             args.erase(args.begin(), args.begin() + 2);
             continue;
@@ -79,7 +95,11 @@ int main(int argc, char** argv) {
     std::size_t used = 0;
     const Command* command = findCommand(args, used);
     if (!command) {
-        std::cerr << "veldro-cli: unknown command " << args[0] << " (see veldro-cli --help)\n";
+        const std::string group = groupCommands(args[0]);
+        if (group.empty())
+            std::cerr << "veldro-cli: unknown command " << args[0] << " (see veldro-cli --help)\n";
+        else
+            std::cerr << "veldro-cli: " << args[0] << " needs one of: " << group << '\n';
         return 2;
     }
     std::vector<std::string> rest(args.begin() + static_cast<long>(used), args.end());

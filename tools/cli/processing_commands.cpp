@@ -42,6 +42,7 @@ std::vector<int> parseRows(const std::string& list, int rowCount) {
         const int last = dash == std::string_view::npos
                              ? first
                              : parseRowNumber(part.substr(dash + 1), rowCount);
+        if (last < first) throw UsageError("the range " + std::string(part) + " runs backwards");
         for (int row = first; row <= last; ++row) rows.push_back(row - 1);
         start = end + 1;
     }

@@ -1,6 +1,7 @@
 #include "data/file_io.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -36,6 +37,66 @@ std::string directoryOf(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Writes every byte; returns 0 or the error number.
+int writeAll(int fd, std::string_view bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+// The file a symbolic link leads to; any other path (or a dangling link) as it is.
+std::string linkTarget(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved) return path;
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+void writeInPlace(const std::string& path, std::string_view bytes) {
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (fd.get() < 0) fail("Cannot write", path, errno);
+    if (const int error = writeAll(fd.get(), bytes)) fail("Cannot write", path, error);
+    if (::close(fd.release()) != 0) fail("Cannot write", path, errno);
+}
+
+// Writes a new file beside `target` and renames it over `target`; errors name `path`.
+void replaceFile(const std::string& target, const std::string& path, std::string_view bytes) {
+    std::string temporary = target + ".XXXXXX";
+    FileDescriptor fd(::mkstemp(temporary.data()));
+    if (fd.get() < 0) fail("Cannot write", path, errno);
+    auto discard = [&](int error) {
+        ::unlink(temporary.c_str());
+        fail("Cannot write", path, error);
+    };
+    if (const int error = writeAll(fd.get(), bytes)) discard(error);
+    // A replaced file keeps its permissions; a new one gets the usual ones.
+    struct stat old {};
+    mode_t mode = 0666;
+    if (::stat(target.c_str(), &old) == 0)
+        mode = old.st_mode & 07777;
+    else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode &= ~mask;
+    }
+    if (::fchmod(fd.get(), mode) != 0 || ::fsync(fd.get()) != 0) discard(errno);
+    if (::close(fd.release()) != 0) discard(errno);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) discard(errno);
+    // Make the rename itself durable; a failure here no longer endangers data.
+    FileDescriptor directory(
+        ::open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.get() >= 0) ::fsync(directory.get());
+}
+
 } // namespace
 
 std::vector<std::uint8_t> readWholeFile(const std::string& path) {
@@ -60,37 +121,16 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path) {
 }
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    std::string temporary = path + ".XXXXXX";
-    FileDescriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0) fail("Cannot write", path, errno);
-    auto discard = [&](int error) {
-        ::unlink(temporary.c_str());
-        fail("Cannot write", path, error);
-    };
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            discard(errno);
-        }
-        done += static_cast<std::size_t>(n);
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        if (S_ISDIR(info.st_mode)) fail("Cannot write", path, EISDIR);
+        // A device or a pipe (such as /dev/stdout) has no contents to keep
+        // whole, and renaming over it would replace the device itself.
+        writeInPlace(path, bytes);
+        return;
     }
-    // A replaced file keeps its permissions; a new one gets the usual ones.
-    struct stat old {};
-    mode_t mode = 0666;
-    if (::stat(path.c_str(), &old) == 0)
-        mode = old.st_mode & 07777;
-    else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    if (::fchmod(fd.get(), mode) != 0 || ::fsync(fd.get()) != 0) discard(errno);
-    if (::close(fd.release()) != 0) discard(errno);
-    if (::rename(temporary.c_str(), path.c_str()) != 0) discard(errno);
-    // Make the rename itself durable; a failure here no longer endangers data.
-    FileDescriptor directory(::open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0) ::fsync(directory.get());
+    // A symbolic link stays a link: the file it points to is replaced.
+    replaceFile(linkTarget(path), path, bytes);
 }
 
 void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -18,7 +18,9 @@ public:
 std::vector<std::uint8_t> readWholeFile(const std::string& path);
 
 // Writes `bytes` to a new file beside `path` and renames it over `path`, so a
-// failed write (full disk, read-only folder) leaves the old file whole.
+// failed write (full disk, read-only folder) leaves the old file whole. A
+// symbolic link stays a link to the replaced file; a device or a pipe (such as
+// /dev/stdout) is written into, never replaced.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
 void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
 

@@ -405,8 +405,10 @@ void TMainFrm::updateCommandStates() {
         action->setEnabled(withData);
 }
 
+// The rows and their count go with the data set they describe.
 void TMainFrm::replaceStore(std::unique_ptr<MeasurementStore> store) {
     model_->setStore(store.get());
+    StatusPanel0->clear();
     store_ = std::move(store);
 }
 
@@ -495,9 +497,13 @@ void TMainFrm::openDataFile(const QString& path, bool direct) {
 
 void TMainFrm::saveDataFileAs() {
     if (!store_) return;
-    // Saving under a new name keeps the file shown and remembered.
-    StatusPanel1->setText(openDialogFileName_);
-    settings_.lastFile = openDialogFileName_;
+    // Saving under a new name keeps the file shown and remembered: they go back
+    // to the open dialog's choice, and stay as they are when it chose none yet
+    // (after a download), rather than being emptied.
+    if (!openDialogFileName_.isEmpty()) {
+        StatusPanel1->setText(openDialogFileName_);
+        settings_.lastFile = openDialogFileName_;
+    }
     const QString chosen =
         services_.saveFileName({QDir::currentPath(), {}, kSaveFilter, 1, QStringLiteral("vlf")});
     if (chosen.isEmpty()) return;

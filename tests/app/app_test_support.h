@@ -37,6 +37,7 @@ public:
     QMessageBox::StandardButton ask(const Message& message, QMessageBox::StandardButtons buttons,
                                     QMessageBox::StandardButton defaultButton) override {
         asked.push_back({message, buttons, defaultButton});
+        if (whenAsked) whenAsked();
         if (answers.empty()) return defaultButton;
         const auto answer = answers.front();
         answers.pop_front();
@@ -69,6 +70,8 @@ public:
     }
 
     std::vector<Asked> asked;
+    // Runs while each box is up, to look at the window behind it.
+    std::function<void()> whenAsked;
     QStringList details; // of the boxes that carried one, in order
     std::deque<QMessageBox::StandardButton> answers;
     std::vector<FileDialogRequest> openRequests, saveRequests;

@@ -224,6 +224,27 @@ private slots:
         verifyPanelPutAway(window);
     }
 
+    // No open dialog chose a file in this run: "Save as..." has no name to put
+    // back, and must not empty the file shown and the one remembered.
+    void saveAsAfterADownloadKeepsTheFileShownAndRemembered() {
+        Sandbox sandbox;
+        SimulatedInstrument instrument(sandbox.path(), {"--records", "4", "--seed", "3"});
+        mapCom1(sandbox, instrument.terminal());
+        const QString remembered = sandbox.file("earlier.vlf");
+        sandbox.settings()->setValue("LastFile", remembered);
+        ScriptedUiServices ui;
+        SimulatedD2xx converters;
+        TMainFrm window(ui, &converters);
+        ui.saveAnswers = {sandbox.file("line3.vlf"), sandbox.file("copy.vlf")};
+        window.Rcuprerdesdonnes1->trigger();
+        QCOMPARE(window.StatusPanel1->text(), sandbox.file("line3.vlf"));
+
+        window.EnregistrerSous->trigger();
+        QVERIFY(recordsInFile(sandbox.file("copy.vlf"), ui) == simulatedSurvey(4, 3));
+        QCOMPARE(window.StatusPanel1->text(), sandbox.file("line3.vlf"));
+        QCOMPARE(window.settings().lastFile, remembered);
+    }
+
     void declinedSaveKeepsTheRowsUnsaved() {
         SimulatorSession session({"--records", "7", "--seed", "2"});
         auto& window = session.window;

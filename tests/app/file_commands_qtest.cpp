@@ -263,12 +263,18 @@ private slots:
     void importSaysTheRejectedLines() {
         Session session;
         auto& [sandbox, ui, window] = session;
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 4)));
+        ui.openRequests.clear();
         const std::string lines =
             bruTextOf({tiltRecord(1, 0), resistivityRecord(2, 25), tiltRecord(1, 50)});
         const QString file = sandbox.file("old.bru");
         writeText(file, "Profile Station Freq\r\n" + QByteArray::fromStdString(lines) + "\r\n");
         ui.openAnswers.push_back(file);
+        // The box comes while the old rows are gone: their count must go with them.
+        QStringList countsBehindBoxes;
+        ui.whenAsked = [&] { countsBehindBoxes << statusText(window); };
         window.Importtextfile1->trigger();
+        QCOMPARE(countsBehindBoxes, QStringList{QString()});
         QCOMPARE(ui.openRequests[0].filter,
                  QStringLiteral("Veldro old format data file  (*.bru)|*.bru|All (*.*)|*.*"));
         QCOMPARE(ui.openRequests[0].directory, QDir::currentPath());

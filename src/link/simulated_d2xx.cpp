@@ -11,11 +11,25 @@ int SimulatedD2xx::attach() {
     return static_cast<int>(converters.size()) - 1;
 }
 
+void SimulatedD2xx::detach(int index) {
+    {
+        std::lock_guard lock(mutex);
+        log.push_back("detach " + std::to_string(index));
+        auto& device = converters.at(static_cast<std::size_t>(index));
+        device.attached = false;
+        device.open = false;
+        device.toComputer.clear();
+        std::erase_if(handles, [index](const auto& entry) { return entry.second == index; });
+    }
+    arrived.notify_all();
+}
+
 void SimulatedD2xx::deliver(int index, const std::string& bytes) {
     {
         std::lock_guard lock(mutex);
-        auto& queue = converters.at(static_cast<std::size_t>(index)).toComputer;
-        queue.insert(queue.end(), bytes.begin(), bytes.end());
+        auto& device = converters.at(static_cast<std::size_t>(index));
+        if (!device.attached) return;
+        device.toComputer.insert(device.toComputer.end(), bytes.begin(), bytes.end());
     }
     arrived.notify_all();
 }
@@ -45,6 +59,13 @@ SimulatedD2xx::Converter* SimulatedD2xx::find(FtHandle handle) {
     return found == handles.end() ? nullptr : &converters[static_cast<std::size_t>(found->second)];
 }
 
+std::vector<SimulatedD2xx::Converter*> SimulatedD2xx::listed() {
+    std::vector<Converter*> attached;
+    for (auto& device : converters)
+        if (device.attached) attached.push_back(&device);
+    return attached;
+}
+
 template <typename Change>
 FtStatus SimulatedD2xx::onHandle(FtHandle handle, const char* name, Change change) {
     std::lock_guard lock(mutex);
@@ -58,7 +79,7 @@ FtStatus SimulatedD2xx::onHandle(FtHandle handle, const char* name, Change chang
 FtStatus SimulatedD2xx::listDeviceCount(std::uint32_t& count) {
     std::lock_guard lock(mutex);
     if (listingFails) return ftIoError;
-    count = static_cast<std::uint32_t>(converters.size());
+    count = static_cast<std::uint32_t>(listed().size());
     return ftOk;
 }
 
@@ -66,19 +87,20 @@ FtStatus SimulatedD2xx::listDescriptions(std::vector<std::string>& descriptions)
     std::lock_guard lock(mutex);
     if (listingFails) return ftIoError;
     descriptions.clear();
-    for (const auto& device : converters) descriptions.push_back(device.description);
+    for (const Converter* device : listed()) descriptions.push_back(device->description);
     return ftOk;
 }
 
 FtStatus SimulatedD2xx::open(int index, FtHandle& handle) {
     std::lock_guard lock(mutex);
     log.push_back("open " + std::to_string(index));
-    if (index < 0 || index >= static_cast<int>(converters.size())) return ftDeviceNotFound;
-    auto& device = converters[static_cast<std::size_t>(index)];
+    const auto attached = listed();
+    if (index < 0 || index >= static_cast<int>(attached.size())) return ftDeviceNotFound;
+    Converter& device = *attached[static_cast<std::size_t>(index)];
     if (device.open) return ftDeviceNotOpened;
     device.open = true;
     handle = nextHandle++;
-    handles[handle] = index;
+    handles[handle] = static_cast<int>(&device - converters.data());
     log.back() += " -> " + std::to_string(handle);
     return ftOk;
 }

@@ -33,11 +33,17 @@ public:
         bool dtr = false;
         bool rts = false;
         bool dsr = false;
+        bool attached = true;
     };
 
-    // Plugs a converter in; the index it is listed at.
+    // Plugs a converter in; the index that names it in the calls below. It is
+    // listed (and opened by its list position) after those still attached.
     int attach();
-    // The instrument sends `bytes` through converter `index`.
+    // Unplugs converter `index`: it leaves the listing, its handle stops
+    // working (a read waiting on it ends at once) and what it held is lost.
+    void detach(int index);
+    // The instrument sends `bytes` through converter `index`; nothing arrives
+    // through one that is unplugged.
     void deliver(int index, const std::string& bytes);
     // A copy of converter `index` as it is now.
     Converter converter(int index) const;
@@ -74,6 +80,8 @@ public:
 private:
     // The open converter behind `handle`, or null.
     Converter* find(FtHandle handle);
+    // The attached converters, in the order they are listed.
+    std::vector<Converter*> listed();
     // Runs `change` on the converter of an open handle, logging the call.
     template <typename Change> FtStatus onHandle(FtHandle handle, const char* name, Change change);
 

@@ -108,6 +108,26 @@ TEST(UsbConnect, DestroyingAnOpenPortReleasesTheConverter) {
     EXPECT_FALSE(converters.converter(0).open);
 }
 
+TEST(UsbConnect, UnpluggedConverterLeavesTheListingAndFailsItsOpenPort) {
+    UsbLink link;
+    const int first = link.converters.attach();
+    const int second = link.converters.attach();
+    link.converters.detach(first);
+    EXPECT_EQ(CountUsbDevices(link.converters), 1);
+    ASSERT_EQ(link.connect(), usbPortNumber);
+    EXPECT_TRUE(link.converters.converter(second).open) << "device 0 is the one still attached";
+
+    link.converters.deliver(second, "lost");
+    link.converters.detach(second);
+    EXPECT_EQ(CountUsbDevices(link.converters), 0);
+    EXPECT_FALSE(link.converters.converter(second).open);
+    EXPECT_EQ(link.port.InputCount(), -1);
+    EXPECT_EQ(link.port.ReadByteWithin(20), -1);
+    EXPECT_EQ(link.port.SendRawByte('T'), -1);
+    link.converters.deliver(second, "after");
+    EXPECT_TRUE(link.converters.converter(second).toComputer.empty());
+}
+
 // Connecting costs a second; these tests share one connected port.
 class ConnectedUsb : public ::testing::Test {
 protected:

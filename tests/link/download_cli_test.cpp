@@ -3,6 +3,7 @@
 #include "data/measurement_store.h"
 #include "data/survey_generator.h"
 #include "download_processes.h"
+#include "link/d2xx.h"
 #include "test_support.h"
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 namespace veldro {
 namespace {
 
+using test::ChildProcess;
 using test::CliDownload;
 using test::SimulatedInstrument;
 using test::TempDir;
@@ -168,6 +170,38 @@ TEST(DownloadCli, RecordPastTheCapacityIsAcknowledgedAndDropped) {
         << d.cli.messages();
     EXPECT_EQ(recordCountOf(d.output), 64000u);
     EXPECT_EQ(d.instrument.wait(), 0) << "every record, the dropped one too, is acknowledged";
+}
+
+TEST(DownloadCli, RefusedDeviceIsNamedWithItsReasonAfterPortError) {
+    TempDir dir;
+    const std::string line = dir.file("no-such-line");
+    ChildProcess cli({VELDRO_CLI, "download", "--port", line, "-o", dir.file("out.vlf"), "--yes"},
+                     dir.file("cli.out"), dir.file("cli.err"));
+    EXPECT_EQ(cli.wait(std::chrono::seconds(10)), 1);
+    EXPECT_NE(test::fileText(dir.file("cli.err"))
+                  .find("Port error\n" + line + ": No such file or directory\n"),
+              std::string::npos)
+        << test::fileText(dir.file("cli.err"));
+}
+
+TEST(DownloadCli, YesWaitsForAConverterWithoutFloodingAndCtrlCEndsTheWait) {
+    if (CountUsbDevices(*makeSystemD2xx()) > 0) GTEST_SKIP() << "a USB converter is attached";
+    TempDir dir;
+    ChildProcess cli({VELDRO_CLI, "download", "--port", "usb", "-o", dir.file("out.vlf"), "--yes"},
+                     dir.file("cli.out"), dir.file("cli.err"));
+    const std::string prompt =
+        "Connect USB link beetwen computer and Veldro, then click <OK> Button\n";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (test::fileText(dir.file("cli.err")).find(prompt) == std::string::npos &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // Long enough for an answer at once to have asked thousands of times.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    cli.interrupt();
+    EXPECT_EQ(cli.wait(std::chrono::seconds(10)), 1);
+    const std::string messages = test::fileText(dir.file("cli.err"));
+    EXPECT_EQ(messages, prompt + "[Download] OK or Cancel? OK\nCancel\nPort error\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.vlf")));
 }
 
 } // namespace

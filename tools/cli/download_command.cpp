@@ -13,6 +13,7 @@
 #include <csignal>
 #include <iostream>
 #include <strings.h>
+#include <thread>
 
 using namespace veldro;
 using namespace veldro::cli;
@@ -20,6 +21,8 @@ using namespace veldro::cli;
 namespace {
 
 volatile std::sig_atomic_t interrupted = 0;
+
+constexpr int kRepeatedAnswerPauseMs = 1000;
 
 void onInterrupt(int) {
     interrupted = 1;
@@ -119,6 +122,19 @@ public:
     }
 
     bool askOkCancel(const Message& question) override {
+        const bool repeated = question.text == lastQuestion;
+        lastQuestion = question.text;
+        if (answerOk && repeated) {
+            // Asked again at once (no USB converter attached yet): answering
+            // at once would spin and flood the terminal while the user plugs
+            // it in. Ctrl-C still cancels.
+            const auto until = std::chrono::steady_clock::now() +
+                               std::chrono::milliseconds(kRepeatedAnswerPauseMs);
+            while (!interrupted && std::chrono::steady_clock::now() < until)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            processEvents();
+            return !interrupted;
+        }
         std::cerr << question.text << "\n[" << question.caption << "] OK or Cancel? ";
         if (answerOk) {
             std::cerr << "OK\n";
@@ -141,6 +157,7 @@ private:
     TerminalDisplay& display;
     TerminalMessages messages;
     bool cancelled = false;
+    std::string lastQuestion;
 };
 
 int runDownload(const Arguments& args) {
@@ -157,6 +174,9 @@ int runDownload(const Arguments& args) {
     const PortResources resources{host, choice.devices, *d2xx};
     const DownloadResult result =
         downloadData(currentPort, choice.number, resources, host, display);
+    // The window shows why the device refused beside "Port error"; so does the terminal.
+    if (result.status == DownloadStatus::PortError && !currentPort->connectFailure().empty())
+        std::cerr << currentPort->connectFailure() << '\n';
     if (result.status != DownloadStatus::Transferred) return 1;
     std::cerr << result.counters.count << " records "
               << (result.saved ? "saved to " + result.savedTo : std::string("not saved")) << '\n';

@@ -147,7 +147,10 @@ TEST(SerialFrame, LineIsRaw8N1AtTheAskedSpeed) {
     Link link;
     ASSERT_EQ(link.connect(), 1);
     termios settings{};
-    ASSERT_EQ(tcgetattr(::open(link.peer.devicePath().c_str(), O_RDWR | O_NOCTTY), &settings), 0);
+    const int line = ::open(link.peer.devicePath().c_str(), O_RDWR | O_NOCTTY);
+    const int got = tcgetattr(line, &settings);
+    ::close(line);
+    ASSERT_EQ(got, 0);
     EXPECT_EQ(settings.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
     EXPECT_EQ(settings.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
     EXPECT_EQ(settings.c_iflag & (ICRNL | IXON | INLCR), 0u);

@@ -204,5 +204,22 @@ TEST(DownloadCli, YesWaitsForAConverterWithoutFloodingAndCtrlCEndsTheWait) {
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.vlf")));
 }
 
+TEST(SimulatorOptions, FaultsPastTheLastRecordAreRefused) {
+    TempDir dir;
+    for (const std::vector<std::string>& fault : {std::vector<std::string>{"--undecodable", "6"},
+                                                  {"--silence-after", "6"},
+                                                  {"--silence-after", "0"},
+                                                  {"--hang-up-after", "6"}}) {
+        std::vector<std::string> argv{VELDRO_SIM, "--records", "5"};
+        argv.insert(argv.end(), fault.begin(), fault.end());
+        ChildProcess sim(argv, dir.file("sim.out"), dir.file("sim.err"));
+        EXPECT_EQ(sim.wait(std::chrono::seconds(10)), 2) << fault[0] << ' ' << fault[1];
+        EXPECT_NE(test::fileText(dir.file("sim.err")).find("no record " + fault[1]),
+                  std::string::npos)
+            << test::fileText(dir.file("sim.err"));
+        EXPECT_EQ(test::fileText(dir.file("sim.out")), "") << "no line opened";
+    }
+}
+
 } // namespace
 } // namespace veldro

@@ -162,9 +162,17 @@ Options parse(int argc, char** argv) {
         options.plan.records = recordsOfBruFile(file);
     else
         options.plan.records = recordsOfDataFile(file);
+    const int last = static_cast<int>(options.plan.records.size());
     for (const auto& [number, fault] : options.plan.faults)
-        if (number < 1 || number > static_cast<int>(options.plan.records.size()))
+        if (number < 1 || number > last)
             throw UsageError("no record " + std::to_string(number) + " to spoil");
+    // A silence or a hang-up that would never happen must not pass unnoticed.
+    if (options.plan.silenceAfter == 0 || options.plan.silenceAfter > last)
+        throw UsageError("no record " + std::to_string(options.plan.silenceAfter) +
+                         " to be silent after");
+    if (options.plan.hangUpAfter > last)
+        throw UsageError("no record " + std::to_string(options.plan.hangUpAfter) +
+                         " to hang up after");
     return options;
 }
 

@@ -188,11 +188,12 @@ bool SerialDevice::waitReadable(int ms) const {
     pollfd watch{fd, POLLIN, 0};
     const auto start = std::chrono::steady_clock::now();
     const int ready = poll(&watch, 1, ms);
-    if (ready > 0 && (watch.revents & POLLIN) != 0) return true;
-    if (ready > 0) {
-        // Hung up or in error: poll would return at once forever.
-        std::this_thread::sleep_until(start + std::chrono::milliseconds(ms));
-    }
+    if (ready <= 0) return false;
+    // A hung-up line also says POLLIN, for the end of file that read gives.
+    const bool hungUp = (watch.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+    if ((watch.revents & POLLIN) != 0 && (!hungUp || inputCount() > 0)) return true;
+    // Hung up or in error: poll would return at once forever.
+    std::this_thread::sleep_until(start + std::chrono::milliseconds(ms));
     return false;
 }
 

@@ -396,6 +396,16 @@ TEST_F(ConnectedSerial, APeerThatHangsUpLeavesTheWaitQuietUntilItsTimeLimit) {
     peerHungUp = true;
 }
 
+TEST_F(ConnectedSerial, ALineHungUpBeforeTheWaitIsWaitedOnQuietly) {
+    // The instrument's end went away between two downloads: poll reports the
+    // end of file as input, which must not turn the wait into a spin.
+    peer().hangUp();
+    peerHungUp = true;
+    EXPECT_EQ(port().ReadByteWithin(150), -1);
+    EXPECT_GE(host().eventRuns, 5); // the wait went on in steps, letting events run
+    EXPECT_LT(host().eventRuns, 40);
+}
+
 TEST_F(ConnectedSerial, CancelEndsEveryKindOfWaitAtOnce) {
     std::uint8_t buffer[8];
     std::string text;

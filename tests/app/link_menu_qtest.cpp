@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
-#include <atomic>
 
 using namespace veldro;
 using namespace veldro::test;
@@ -31,21 +30,6 @@ QImage imageOf(const QPixmap& pixmap) {
 bool showsPicture(const TMainFrm& window, int index) {
     return imageOf(window.Image2->pixmap()) == imageOf(icons::linkPicture(index));
 }
-
-// The simulated converter with a plug: while out, it is not listed.
-class PluggableConverter : public SimulatedD2xx {
-public:
-    PluggableConverter() { attach(); }
-    void plug(bool in) { plugged_ = in; }
-    FtStatus listDeviceCount(std::uint32_t& count) override {
-        if (plugged_) return SimulatedD2xx::listDeviceCount(count);
-        count = 0;
-        return ftOk;
-    }
-
-private:
-    std::atomic<bool> plugged_ = false;
-};
 
 QImage iconImage(const QIcon& icon) {
     return imageOf(icon.pixmap(32, 32));
@@ -137,15 +121,15 @@ private slots:
         Sandbox sandbox;
         sandbox.settings()->setValue("PortNum", 5);
         ScriptedUiServices ui;
-        PluggableConverter converters;
+        SimulatedD2xx converters;
         TMainFrm window(ui, &converters);
         QVERIFY(window.ConverterWatch->isActive());
         QVERIFY(showsPicture(window, 0));
-        converters.plug(true);
+        const int first = converters.attach();
         QTRY_VERIFY(showsPicture(window, 1));
-        converters.plug(false);
+        converters.detach(first);
         QTRY_VERIFY(showsPicture(window, 0));
-        converters.plug(true);
+        converters.attach();
         QTRY_VERIFY(showsPicture(window, 1));
         // A listing that fails counts as no converter.
         converters.failListing(true);

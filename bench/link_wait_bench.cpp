@@ -65,30 +65,33 @@ struct SilentPeer {
     std::string path;
 };
 
-void SerialReadByteWithin(benchmark::State& state) {
+// A serial port connected to that silent peer.
+struct SilentSerialLink {
     SilentPeer peer;
     IdleHost host;
-    SerialPort port(host, ComDevices::withDevice(1, peer.path));
-    if (port.Connect(1, 9600, 0, "", false, "") != 1) {
+    SerialPort port{host, ComDevices::withDevice(1, peer.path)};
+
+    bool connect(benchmark::State& state) {
+        if (port.Connect(1, 9600, 0, "", false, "") == 1) return true;
         state.SkipWithError("connect failed");
-        return;
+        return false;
     }
-    measure(state, host, [&] { benchmark::DoNotOptimize(port.ReadByteWithin(waitMs)); });
+};
+
+void SerialReadByteWithin(benchmark::State& state) {
+    SilentSerialLink link;
+    if (!link.connect(state)) return;
+    measure(state, link.host, [&] { benchmark::DoNotOptimize(link.port.ReadByteWithin(waitMs)); });
 }
 
 // The download's opening wait: 100 ms reads with an event run between them.
 void SerialOpeningWait(benchmark::State& state) {
-    SilentPeer peer;
-    IdleHost host;
-    SerialPort port(host, ComDevices::withDevice(1, peer.path));
-    if (port.Connect(1, 9600, 0, "", false, "") != 1) {
-        state.SkipWithError("connect failed");
-        return;
-    }
-    measure(state, host, [&] {
+    SilentSerialLink link;
+    if (!link.connect(state)) return;
+    measure(state, link.host, [&] {
         for (int i = 0; i < waitMs / 100; ++i) {
-            host.processEvents();
-            benchmark::DoNotOptimize(port.ReadByteWithin(100));
+            link.host.processEvents();
+            benchmark::DoNotOptimize(link.port.ReadByteWithin(100));
         }
     });
 }

@@ -14,7 +14,7 @@ const QColor kOddRowColour(234, 249, 251);
 } // namespace
 
 QString columnCaption(int logical) {
-    const std::string_view caption = kColumns[static_cast<std::size_t>(logical)].caption;
+    const std::string_view caption = quantity(logical).caption;
     return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
@@ -103,8 +103,7 @@ QVariant MeasurementTableModel::headerData(int section, Qt::Orientation orientat
         if (logical < 0) return QStringLiteral("#");
         return columnCaption(logical);
     case Qt::DecorationRole:
-        if (logical >= 0 && kColumns[static_cast<std::size_t>(logical)].plottable)
-            return icons::lineChart();
+        if (logical >= 0 && quantity(logical).plottable) return icons::lineChart();
         return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));

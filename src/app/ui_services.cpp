@@ -97,4 +97,8 @@ QString QtUiServices::directoryName(const QString& start) {
     return QFileDialog::getExistingDirectory(parent_, QString(), start, QFileDialog::ShowDirsOnly);
 }
 
+int QtUiServices::runDialog(QDialog& dialog) {
+    return dialog.exec();
+}
+
 } // namespace veldro

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+class QDialog;
 class QWidget;
 
 namespace veldro {
@@ -24,7 +25,7 @@ struct FileDialogRequest {
 // becomes "All (*)", which also matches names without a dot).
 QStringList qtNameFilters(const QString& filter);
 
-// Every modal question and file dialog of the main window goes through here,
+// Every modal question, file dialog and dialog of our own goes through here,
 // so tests can answer them and check their exact texts.
 class UiServices {
 public:
@@ -39,6 +40,9 @@ public:
     // Asks before replacing an existing file.
     virtual QString saveFileName(const FileDialogRequest& request) = 0;
     virtual QString directoryName(const QString& start) = 0;
+    // Runs one of the program's own dialogs modally; returns its result
+    // (QDialog::Accepted or QDialog::Rejected).
+    virtual int runDialog(QDialog& dialog) = 0;
 
     void tell(const Message& message) { ask(message, QMessageBox::Ok, QMessageBox::Ok); }
     // An OK box with a detail behind its "Show Details..." button, such as why a
@@ -60,6 +64,7 @@ public:
     QString openFileName(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;
     QString directoryName(const QString& start) override;
+    int runDialog(QDialog& dialog) override;
     void tellWithDetail(const Message& message, const QString& detail) override;
 
 private:

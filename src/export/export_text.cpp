@@ -21,8 +21,7 @@ const std::string& exportCaption(int column) {
     static const std::array<std::string, kColumnCount> captions = [] {
         std::array<std::string, kColumnCount> converted;
         for (int c = 0; c < kColumnCount; ++c)
-            converted[static_cast<std::size_t>(c)] =
-                utf8ToCp1252(kColumns[static_cast<std::size_t>(c)].caption);
+            converted[static_cast<std::size_t>(c)] = utf8ToCp1252(quantity(c).caption);
         return converted;
     }();
     return captions[static_cast<std::size_t>(column)];

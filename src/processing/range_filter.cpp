@@ -2,6 +2,7 @@
 
 #include "data/measurement_store.h"
 #include "data/number_text.h"
+#include "data/quantities.h"
 #include "data/rows.h"
 #include "processing/number_entry.h"
 
@@ -43,8 +44,14 @@ bool withinPair(const MeasurementRecord& r, const Ranges& ranges, int pair) {
 } // namespace
 
 bool RangeScan::enabled(int pair) const {
-    if (pair >= RangeTiltVertical && pair <= RangeEllipticityHorizontal) return tiltRows;
-    if (pair >= RangeResistivity) return resistivityRows;
+    switch (quantity(kPairColumns[static_cast<std::size_t>(pair)]).mode) {
+    case QuantityMode::Tilt:
+        return tiltRows;
+    case QuantityMode::Resistivity:
+        return resistivityRows;
+    case QuantityMode::Both:
+        break;
+    }
     return true;
 }
 

@@ -2,6 +2,7 @@
 // folder of their own, and small data files made from records.
 #pragma once
 
+#include "app/data_session.h"
 #include "app/main_window.h"
 #include "app/measurement_table_model.h"
 #include "app/measurement_table_view.h"
@@ -9,7 +10,10 @@
 #include "app/ui_services.h"
 #include "data/measurement_record.h"
 #include "data/measurement_store.h"
+#include "records.h"
 
+#include <QAction>
+#include <QDialog>
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -63,6 +67,22 @@ public:
         return answer();
     }
 
+    // Runs the next scripted answer on the dialog, shown but not modal: it
+    // fills the dialog and presses a button. Without an answer the dialog is
+    // cancelled.
+    int runDialog(QDialog& dialog) override {
+        dialogTitles << dialog.windowTitle();
+        if (dialogAnswers.empty()) return QDialog::Rejected;
+        const auto answer = dialogAnswers.front();
+        dialogAnswers.pop_front();
+        dialog.setResult(QDialog::Rejected);
+        dialog.show();
+        answer(dialog);
+        const int result = dialog.result();
+        dialog.hide();
+        return result;
+    }
+
     QStringList texts() const {
         QStringList all;
         for (const Asked& a : asked) all << QString::fromStdString(a.message.text);
@@ -78,6 +98,8 @@ public:
     std::deque<QString> openAnswers, saveAnswers;
     QStringList directoryStarts;
     std::deque<std::function<QString()>> directoryAnswers;
+    QStringList dialogTitles;
+    std::deque<std::function<void(QDialog&)>> dialogAnswers;
 
 private:
     static QString next(std::deque<QString>& queue) {
@@ -120,30 +142,15 @@ struct Session {
     TMainFrm window{ui};
 };
 
-inline MeasurementRecord tiltRecord(int profile, int station, bool kept = true) {
-    MeasurementRecord r;
-    r.ignored = kept ? 0 : 1;
-    r.profile = static_cast<std::int16_t>(profile);
-    r.station = static_cast<std::int16_t>(station);
-    r.frequency = 19800;
-    r.quality = 90;
-    r.tiltVertical = static_cast<std::int16_t>(station % 50 - 20);
-    r.ellipticityVertical = 3;
-    r.hHorizontal = 1.25f;
-    r.status = makeStatus(0, false, 0, false, 0, false, 1, false);
-    return r;
+// A part of the window by its object name; a missing one fails the test.
+template <class T = QWidget> T* part(const QObject& window, const char* name) {
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (!found) throw std::logic_error(std::string("no ") + name + " in the window");
+    return found;
 }
 
-inline MeasurementRecord resistivityRecord(int profile, int station, bool kept = true) {
-    MeasurementRecord r = tiltRecord(profile, station, kept);
-    r.tiltVertical = r.ellipticityVertical = 0;
-    r.hHorizontal = 0;
-    r.resistivity = 152.25f;
-    r.phase = 45;
-    r.eField = 12.5f;
-    r.hField = 0.75f;
-    r.status = makeStatus(0, false, 0, false, 0, false, 1, true);
-    return r;
+inline QAction* action(const QObject& window, const char* name) {
+    return part<QAction>(window, name);
 }
 
 inline QString writeDataFile(const QString& path, const std::vector<MeasurementRecord>& records,
@@ -157,23 +164,25 @@ inline QString writeDataFile(const QString& path, const std::vector<MeasurementR
 
 inline std::vector<MeasurementRecord> profileRecords(int profile, int count, int firstStation = 0) {
     std::vector<MeasurementRecord> records;
-    for (int i = 0; i < count; ++i) records.push_back(tiltRecord(profile, firstStation + 25 * i));
+    for (int i = 0; i < count; ++i)
+        records.push_back(record({.profile = profile, .station = firstStation + 25 * i}));
     return records;
 }
 
 // A window shown on the offscreen screen, opened on `file` when not empty.
 inline void openThroughDialog(TMainFrm& window, ScriptedUiServices& ui, const QString& file) {
     ui.openAnswers.push_back(file);
-    window.Ouvrir1->trigger();
+    action(window, "Ouvrir1")->trigger();
 }
 
 inline QString statusText(const TMainFrm& window) {
-    return window.StatusPanel0->text();
+    return part<QLabel>(window, "StatusPanel0")->text();
 }
 
 inline void selectRows(TMainFrm& window, const std::vector<int>& rows) {
-    window.TabMesureCLstView->clearSelection();
-    auto* selection = window.TabMesureCLstView->selectionModel();
+    auto* table = part<MeasurementTableView>(window, "TabMesureCLstView");
+    table->clearSelection();
+    auto* selection = table->selectionModel();
     for (int row : rows)
         selection->select(window.tableModel().index(row, 0),
                           QItemSelectionModel::Select | QItemSelectionModel::Rows);

@@ -28,24 +28,26 @@ QStringList textsOf(std::initializer_list<std::string> texts) {
 }
 
 QAction* portItem(TMainFrm& window, const QString& caption) {
-    for (QAction* item : window.portGroup->actions())
+    for (QAction* item : part<QActionGroup>(window, "portGroup")->actions())
         if (item->text() == caption) return item;
     return nullptr;
 }
 
 // The data commands that a download without records leaves off.
 void verifyDataCommandsOff(TMainFrm& window) {
-    for (QAction* off : {window.EnregistrerSous, window.ExporterEtEnregistrer->menuAction(),
-                         window.Add1, window.Splitonname1, window.Processing1->menuAction(),
-                         window.Comments1, window.Formatedtype1})
+    for (QAction* off :
+         {action(window, "EnregistrerSous"),
+          part<QMenu>(window, "ExporterEtEnregistrer")->menuAction(), action(window, "Add1"),
+          action(window, "Splitonname1"), part<QMenu>(window, "Processing1")->menuAction(),
+          action(window, "Comments1"), action(window, "Formatedtype1")})
         QVERIFY2(!off->isEnabled(), qPrintable(off->text()));
 }
 
 void verifyPanelPutAway(TMainFrm& window) {
-    QVERIFY(window.DownloadGB->isHidden());
-    QVERIFY(window.ProgressBarLbl->text().isEmpty());
-    QCOMPARE(window.ProgressBar1->value(), 0);
-    QVERIFY(!window.TabMesureCLstView->isHidden());
+    QVERIFY(part<QGroupBox>(window, "DownloadGB")->isHidden());
+    QVERIFY(part<QLabel>(window, "ProgressBarLbl")->text().isEmpty());
+    QCOMPARE(part<QProgressBar>(window, "ProgressBar1")->value(), 0);
+    QVERIFY(!part<MeasurementTableView>(window, "TabMesureCLstView")->isHidden());
 }
 
 } // namespace
@@ -63,20 +65,22 @@ private slots:
         QStringList labels;
         bool storeCommandsOff = true;
         QPoint panelOffset;
-        const int statusHeight = window.StatusBar1->height();
+        const int statusHeight = part<QStatusBar>(window, "StatusBar1")->height();
         bool statusKeptItsHeight = true;
         DuringTransfer watch(window, [&] {
-            statusKeptItsHeight =
-                statusKeptItsHeight && window.StatusBar1->height() == statusHeight;
-            if (labels.isEmpty() || labels.back() != window.ProgressBarLbl->text())
-                labels << window.ProgressBarLbl->text();
+            statusKeptItsHeight = statusKeptItsHeight &&
+                                  part<QStatusBar>(window, "StatusBar1")->height() == statusHeight;
+            if (labels.isEmpty() || labels.back() != part<QLabel>(window, "ProgressBarLbl")->text())
+                labels << part<QLabel>(window, "ProgressBarLbl")->text();
             for (QAction* command :
-                 {window.Ouvrir1, window.Importtextfile1, window.Rcuprerdesdonnes1,
-                  window.Communication1->menuAction(), window.Quitter1})
+                 {action(window, "Ouvrir1"), action(window, "Importtextfile1"),
+                  action(window, "Rcuprerdesdonnes1"),
+                  part<QMenu>(window, "Communication1")->menuAction(), action(window, "Quitter1")})
                 storeCommandsOff = storeCommandsOff && !command->isEnabled();
-            panelOffset = window.DownloadGB->geometry().center() - window.rect().center();
+            panelOffset =
+                part<QGroupBox>(window, "DownloadGB")->geometry().center() - window.rect().center();
         });
-        window.Rcuprerdesdonnes1->trigger();
+        action(window, "Rcuprerdesdonnes1")->trigger();
 
         QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, "transfer completed"}));
         QCOMPARE(ui.asked[1].message.caption, std::string("On Veldro"));
@@ -95,9 +99,9 @@ private slots:
         QVERIFY(recordsInFile(session.sandbox.file("line5.vlf"), ui) == expected);
         QCOMPARE(window.rowList().size(), 12);
         QCOMPARE(statusText(window), QStringLiteral("Data :12 / 12"));
-        QCOMPARE(window.StatusPanel1->text(), session.sandbox.file("line5.vlf"));
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), session.sandbox.file("line5.vlf"));
         QVERIFY(window.dataSaved());
-        QVERIFY(window.EnregistrerSous->isEnabled());
+        QVERIFY(action(window, "EnregistrerSous")->isEnabled());
         verifyPanelPutAway(window);
 
         // The panel said "Synchronisation..." and then each record in turn.
@@ -121,11 +125,13 @@ private slots:
             QStringLiteral("Communication port locked, please quit program before changing it"));
         QCOMPARE(ui.asked.back().message.caption, std::string("WARNING"));
         QCOMPARE(ui.asked.back().message.icon, MessageIcon::Warning);
-        QCOMPARE(window.portGroup->checkedAction()->text(), QStringLiteral("COM 1"));
+        QCOMPARE(part<QActionGroup>(window, "portGroup")->checkedAction()->text(),
+                 QStringLiteral("COM 1"));
         QCOMPARE(window.settings().portNumber, 1);
         portItem(window, QStringLiteral("COM 1"))->trigger();
         QCOMPARE(ui.asked.size(), before + 1);
-        QCOMPARE(window.portGroup->checkedAction()->text(), QStringLiteral("COM 1"));
+        QCOMPARE(part<QActionGroup>(window, "portGroup")->checkedAction()->text(),
+                 QStringLiteral("COM 1"));
     }
 
     void missingDeviceIsAPortErrorWithTheReason() {
@@ -136,7 +142,7 @@ private slots:
         SimulatedD2xx converters;
         TMainFrm window(ui, &converters);
         openThroughDialog(window, ui, writeDataFile(sandbox.file("old.vlf"), profileRecords(1, 3)));
-        window.Rcuprerdesdonnes1->trigger();
+        action(window, "Rcuprerdesdonnes1")->trigger();
 
         QCOMPARE(ui.texts(), textsOf({kConnectCom1, "Port error"}));
         QCOMPARE(ui.asked[1].message.caption, std::string()); // the application title
@@ -148,7 +154,7 @@ private slots:
         QVERIFY(!window.store());
         QCOMPARE(window.rowList().size(), 0);
         QVERIFY(statusText(window).isEmpty());
-        QVERIFY(!window.TabMesureCLstView->isHidden());
+        QVERIFY(!part<MeasurementTableView>(window, "TabMesureCLstView")->isHidden());
         verifyDataCommandsOff(window);
 
         // Never connected, so the link may still change, without a warning.
@@ -163,14 +169,14 @@ private slots:
         auto& window = session.window;
         auto& ui = session.ui;
         ui.answers = {QMessageBox::Ok, QMessageBox::Cancel};
-        window.Rcuprerdesdonnes1->trigger();
+        action(window, "Rcuprerdesdonnes1")->trigger();
 
         QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro}));
         QVERIFY(ui.saveRequests.empty());
         QVERIFY(!window.store());
         QVERIFY(window.dataSaved());
-        QVERIFY(window.DownloadGB->isHidden());
-        QVERIFY(!window.TabMesureCLstView->isHidden());
+        QVERIFY(part<QGroupBox>(window, "DownloadGB")->isHidden());
+        QVERIFY(!part<MeasurementTableView>(window, "TabMesureCLstView")->isHidden());
         verifyDataCommandsOff(window);
         QVERIFY(!session.instrument.log().contains("<-")); // nothing answered
     }
@@ -181,12 +187,13 @@ private slots:
         auto& ui = session.ui;
         bool pressed = false;
         DuringTransfer cancel(window, [&] {
-            if (pressed || window.ProgressBarLbl->text() != QStringLiteral("Synchronisation..."))
+            if (pressed || part<QLabel>(window, "ProgressBarLbl")->text() !=
+                               QStringLiteral("Synchronisation..."))
                 return;
             pressed = true;
-            window.StopDownload->click();
+            part<QPushButton>(window, "StopDownload")->click();
         });
-        window.Rcuprerdesdonnes1->trigger();
+        action(window, "Rcuprerdesdonnes1")->trigger();
 
         QVERIFY(pressed);
         QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, kStopped,
@@ -207,9 +214,9 @@ private slots:
         DuringTransfer cancel(window, [&] {
             if (shownAtCancel > 0 || shownRecordNumber(window) < 5) return;
             shownAtCancel = shownRecordNumber(window);
-            window.StopDownload->click();
+            part<QPushButton>(window, "StopDownload")->click();
         });
-        window.Rcuprerdesdonnes1->trigger();
+        action(window, "Rcuprerdesdonnes1")->trigger();
 
         QVERIFY(shownAtCancel >= 5 && shownAtCancel < 200);
         QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, kStopped,
@@ -236,12 +243,12 @@ private slots:
         SimulatedD2xx converters;
         TMainFrm window(ui, &converters);
         ui.saveAnswers = {sandbox.file("line3.vlf"), sandbox.file("copy.vlf")};
-        window.Rcuprerdesdonnes1->trigger();
-        QCOMPARE(window.StatusPanel1->text(), sandbox.file("line3.vlf"));
+        action(window, "Rcuprerdesdonnes1")->trigger();
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), sandbox.file("line3.vlf"));
 
-        window.EnregistrerSous->trigger();
+        action(window, "EnregistrerSous")->trigger();
         QVERIFY(recordsInFile(sandbox.file("copy.vlf"), ui) == simulatedSurvey(4, 3));
-        QCOMPARE(window.StatusPanel1->text(), sandbox.file("line3.vlf"));
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), sandbox.file("line3.vlf"));
         QCOMPARE(window.settings().lastFile, remembered);
     }
 
@@ -249,15 +256,15 @@ private slots:
         SimulatorSession session({"--records", "7", "--seed", "2"});
         auto& window = session.window;
         auto& ui = session.ui;
-        window.Rcuprerdesdonnes1->trigger();
+        action(window, "Rcuprerdesdonnes1")->trigger();
 
         QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, "transfer completed"}));
         QCOMPARE(ui.saveRequests.size(), 1u); // declined
         QVERIFY(recordsOf(*window.store()) == simulatedSurvey(7, 2));
         QCOMPARE(statusText(window), QStringLiteral("Data :7 / 7"));
-        QVERIFY(window.StatusPanel1->text().isEmpty());
+        QVERIFY(part<QLabel>(window, "StatusPanel1")->text().isEmpty());
         QVERIFY(!window.dataSaved());
-        QVERIFY(window.EnregistrerSous->isEnabled());
+        QVERIFY(action(window, "EnregistrerSous")->isEnabled());
 
         // Quitting asks before the received records go.
         QVERIFY(!window.close());

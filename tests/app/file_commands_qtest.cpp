@@ -44,9 +44,10 @@ private slots:
     void openShowsTheFileAndWritesTheScratchFile() {
         Session session;
         auto& [sandbox, ui, window] = session;
-        const QString file =
-            writeDataFile(sandbox.file("line1.vlf"),
-                          {tiltRecord(1, 0), tiltRecord(1, 25, false), tiltRecord(1, 50)});
+        const QString file = writeDataFile(sandbox.file("line1.vlf"),
+                                           {record({.profile = 1, .station = 0}),
+                                            record({.profile = 1, .station = 25, .kept = false}),
+                                            record({.profile = 1, .station = 50})});
         openThroughDialog(window, ui, file);
         QVERIFY(ui.asked.empty());
         QCOMPARE(ui.openRequests.size(), 1u);
@@ -59,13 +60,15 @@ private slots:
 
         QCOMPARE(window.store()->count(), 3);
         QCOMPARE(statusText(window), QStringLiteral("Data :2 / 3"));
-        QCOMPARE(window.StatusPanel1->text(), file);
-        QCOMPARE(window.NameLblx->text(), QStringLiteral("Veldro"));
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), file);
+        QCOMPARE(part<QLabel>(window, "NameLblx")->text(), QStringLiteral("Veldro"));
         QCOMPARE(window.settings().lastFile, file);
         QVERIFY(window.dataSaved());
         QCOMPARE(fileBytes(sandbox.file("veldrotmp.vlf")), fileBytes(file));
-        for (QAction* enabled : {window.EnregistrerSous, window.Add1, window.Splitonname1,
-                                 window.Keepselectedrows1, window.DeleteUnselectedData})
+        for (QAction* enabled :
+             {action(window, "EnregistrerSous"), action(window, "Add1"),
+              action(window, "Splitonname1"), action(window, "Keepselectedrows1"),
+              action(window, "DeleteUnselectedData")})
             QVERIFY(enabled->isEnabled());
     }
 
@@ -73,12 +76,15 @@ private slots:
         Session session;
         auto& [sandbox, ui, window] = session;
         for (QAction* disabled :
-             {window.EnregistrerSous, window.Add1, window.Splitonname1,
-              window.Processing1->menuAction(), window.Comments1, window.Formatedtype1})
+             {action(window, "EnregistrerSous"), action(window, "Add1"),
+              action(window, "Splitonname1"), part<QMenu>(window, "Processing1")->menuAction(),
+              action(window, "Comments1"), action(window, "Formatedtype1")})
             QVERIFY(!disabled->isEnabled());
         for (QAction* enabled :
-             {window.Ouvrir1, window.OpenLastFile, window.Importtextfile1, window.Displayoptions1,
-              window.Communication1->menuAction(), window.Rcuprerdesdonnes1})
+             {action(window, "Ouvrir1"), action(window, "OpenLastFile"),
+              action(window, "Importtextfile1"), action(window, "Displayoptions1"),
+              part<QMenu>(window, "Communication1")->menuAction(),
+              action(window, "Rcuprerdesdonnes1")})
             QVERIFY(enabled->isEnabled());
     }
 
@@ -99,7 +105,7 @@ private slots:
 
         QCOMPARE(window.store(), before);
         QCOMPARE(window.rowList().size(), 4);
-        QCOMPARE(window.StatusPanel1->text(), sandbox.file("a.vlf"));
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), sandbox.file("a.vlf"));
     }
 
     void extensionIsMatchedByItsLetters() {
@@ -129,7 +135,7 @@ private slots:
         ScriptedUiServices ui;
         TMainFrm window(ui);
         ui.openAnswers.push_back(last);
-        window.OpenLastFile->trigger();
+        action(window, "OpenLastFile")->trigger();
         QCOMPARE(ui.openRequests.size(), 1u);
         QCOMPARE(ui.openRequests[0].directory, sandbox.file("survey"));
         QCOMPARE(ui.openRequests[0].fileName, QStringLiteral("line4.vlf"));
@@ -169,7 +175,7 @@ private slots:
              {std::pair{"out.txt", "out.vlf"}, std::pair{"plain", "plain.vlf"},
               std::pair{"v1.0/line", "v1.0/line.vlf"}, std::pair{".hidden", ".hidden.vlf"}}) {
             ui.saveAnswers.push_back(sandbox.file(chosen));
-            window.EnregistrerSous->trigger();
+            action(window, "EnregistrerSous")->trigger();
             QVERIFY2(QFileInfo::exists(sandbox.file(written)), written);
             QCOMPARE(readBack(sandbox.file(written)).size(), 3u);
         }
@@ -180,7 +186,7 @@ private slots:
             QStringLiteral("Veldro data file  (*.vlf)|*.vlf|Spreadsheet (*.txt)|*.txt|XYZ data "
                            "file (*.xyz)|*.xyz|WAD data file (*.wad)|*.wad|All (*.*)|*.*"));
         QCOMPARE(request.filterIndex, 1);
-        QCOMPARE(window.StatusPanel1->text(), opened);
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), opened);
         QCOMPARE(window.settings().lastFile, opened);
     }
 
@@ -191,19 +197,19 @@ private slots:
         writeDataFile(sandbox.file("line1.vlf"), profileRecords(2, 1));
 
         ui.saveAnswers.push_back(sandbox.file("line1.txt")); // No, the default
-        window.EnregistrerSous->trigger();
+        action(window, "EnregistrerSous")->trigger();
         QCOMPARE(ui.texts(), QStringList{"line1.vlf already exists.\nDo you want to replace it?"});
         QCOMPARE(ui.asked[0].defaultButton, QMessageBox::No);
         QCOMPARE(readBack(sandbox.file("line1.vlf")).size(), 1u);
 
         ui.saveAnswers.push_back(sandbox.file("line1.txt"));
         ui.answers.push_back(QMessageBox::Yes);
-        window.EnregistrerSous->trigger();
+        action(window, "EnregistrerSous")->trigger();
         QCOMPARE(readBack(sandbox.file("line1.vlf")).size(), 3u);
 
         // The dialog itself asked about a name that is written as typed.
         ui.saveAnswers.push_back(sandbox.file("line1.vlf"));
-        window.EnregistrerSous->trigger();
+        action(window, "EnregistrerSous")->trigger();
         QCOMPARE(ui.asked.size(), 2u);
     }
 
@@ -213,8 +219,8 @@ private slots:
         const QString opened = writeDataFile(sandbox.file("line1.vlf"), profileRecords(1, 3));
         openThroughDialog(window, ui, opened);
         openThroughDialog(window, ui, sandbox.file("wrong.txt")); // chosen, not opened
-        window.EnregistrerSous->trigger();                        // cancelled
-        QCOMPARE(window.StatusPanel1->text(), sandbox.file("wrong.txt"));
+        action(window, "EnregistrerSous")->trigger();             // cancelled
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), sandbox.file("wrong.txt"));
         QCOMPARE(window.settings().lastFile, sandbox.file("wrong.txt"));
         QCOMPARE(window.rowList().size(), 3);
     }
@@ -224,9 +230,9 @@ private slots:
         auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 4)));
         selectRows(window, {2});
-        window.Ignoreselectedrows1->trigger();
+        action(window, "Ignoreselectedrows1")->trigger();
         ui.saveAnswers.push_back(sandbox.file("b.vlf"));
-        window.EnregistrerSous->trigger();
+        action(window, "EnregistrerSous")->trigger();
         QVERIFY(window.dataSaved());
         openThroughDialog(window, ui, sandbox.file("b.vlf"));
         QCOMPARE(keptFlags(window), (std::vector<bool>{true, true, false, true}));
@@ -237,14 +243,14 @@ private slots:
         auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
         selectRows(window, {0});
-        window.Ignoreselectedrows1->trigger();
+        action(window, "Ignoreselectedrows1")->trigger();
         ui.saveAnswers.push_back(sandbox.file("no/such/folder/x.vlf"));
-        window.EnregistrerSous->trigger();
+        action(window, "EnregistrerSous")->trigger();
         QCOMPARE(ui.asked.size(), 1u);
         QVERIFY(ui.texts()[0].startsWith("Cannot write " + sandbox.file("no/such/folder/x.vlf")));
         QCOMPARE(ui.asked[0].message.icon, MessageIcon::Error);
         QVERIFY(!window.dataSaved());
-        QVERIFY(window.EnregistrerSous->isEnabled());
+        QVERIFY(action(window, "EnregistrerSous")->isEnabled());
     }
 
     void scratchFileFailureIsSaidAndTheOpenStays() {
@@ -255,8 +261,10 @@ private slots:
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
         QVERIFY(ui.asked.empty());
         QCOMPARE(window.rowList().size(), 2);
-        QVERIFY(window.StatusPanel1->text().startsWith("Scratch file not written: Cannot write "
-                                                       "veldrotmp.vlf"));
+        QVERIFY(part<QLabel>(window, "StatusPanel1")
+                    ->text()
+                    .startsWith("Scratch file not written: Cannot write "
+                                "veldrotmp.vlf"));
         QVERIFY(window.dataSaved());
     }
 
@@ -266,14 +274,16 @@ private slots:
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 4)));
         ui.openRequests.clear();
         const std::string lines =
-            bruTextOf({tiltRecord(1, 0), resistivityRecord(2, 25), tiltRecord(1, 50)});
+            bruTextOf({record({.profile = 1, .station = 0}),
+                       record({.profile = 2, .station = 25, .resistivity = true}),
+                       record({.profile = 1, .station = 50})});
         const QString file = sandbox.file("old.bru");
         writeText(file, "Profile Station Freq\r\n" + QByteArray::fromStdString(lines) + "\r\n");
         ui.openAnswers.push_back(file);
         // The box comes while the old rows are gone: their count must go with them.
         QStringList countsBehindBoxes;
         ui.whenAsked = [&] { countsBehindBoxes << statusText(window); };
-        window.Importtextfile1->trigger();
+        action(window, "Importtextfile1")->trigger();
         QCOMPARE(countsBehindBoxes, QStringList{QString()});
         QCOMPARE(ui.openRequests[0].filter,
                  QStringLiteral("Veldro old format data file  (*.bru)|*.bru|All (*.*)|*.*"));
@@ -283,11 +293,11 @@ private slots:
         QCOMPARE(window.rowList().size(), 3);
         QCOMPARE(statusText(window), QStringLiteral("Data :3 / 3"));
         QCOMPARE(window.store()->record(1).resistivityMode(), true);
-        QCOMPARE(window.StatusPanel1->text(), file);
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), file);
         QCOMPARE(window.settings().lastFile, file);
         QVERIFY(!window.dataSaved());
         QCOMPARE(readBack(sandbox.file("veldrotmp.vlf")).size(), 3u);
-        QVERIFY(window.Add1->isEnabled());
+        QVERIFY(action(window, "Add1")->isEnabled());
     }
 
     void unreadableImportEmptiesTheTable() {
@@ -296,7 +306,7 @@ private slots:
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 4)));
         QDir(sandbox.path()).mkdir("folder.bru");
         ui.openAnswers.push_back(sandbox.file("folder.bru"));
-        window.Importtextfile1->trigger();
+        action(window, "Importtextfile1")->trigger();
         QCOMPARE(ui.asked.size(), 1u);
         QVERIFY(ui.texts()[0].startsWith("Cannot read " + sandbox.file("folder.bru")));
         QCOMPARE(window.rowList().size(), 0);
@@ -309,7 +319,7 @@ private slots:
         auto& [sandbox, ui, window] = session;
         window.show();
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
-        window.Quitter1->trigger();
+        action(window, "Quitter1")->trigger();
         QVERIFY(ui.asked.empty());
         QVERIFY(!window.isVisible());
         QVERIFY(!window.store());
@@ -322,9 +332,10 @@ private slots:
         writeText(sandbox.file("old.bru"),
                   QByteArray::fromStdString(bruTextOf(profileRecords(1, 2))));
         ui.openAnswers.push_back(sandbox.file("old.bru"));
-        window.Importtextfile1->trigger();
+        action(window, "Importtextfile1")->trigger();
 
-        window.Quitter1->trigger(); // No (the default): the save dialog, and the window stays
+        action(window, "Quitter1")
+            ->trigger(); // No (the default): the save dialog, and the window stays
         QCOMPARE(ui.asked.size(), 1u);
         QCOMPARE(ui.asked[0].message.text, std::string("Quit without saving ?"));
         QCOMPARE(ui.asked[0].message.caption, std::string("Data not stored"));
@@ -335,7 +346,7 @@ private slots:
         QVERIFY(sandbox.settings()->allKeys().isEmpty());
 
         ui.answers.push_back(QMessageBox::Yes);
-        window.Quitter1->trigger();
+        action(window, "Quitter1")->trigger();
         QCOMPARE(ui.asked.size(), 2u);
         QVERIFY(!window.isVisible());
         QCOMPARE(sandbox.settings()->value("LastFile").toString(), sandbox.file("old.bru"));
@@ -347,12 +358,12 @@ private slots:
         window.show();
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
         selectRows(window, {1});
-        window.Ignoreselectedrows1->trigger(); // a hand-made change is unsaved too
+        action(window, "Ignoreselectedrows1")->trigger(); // a hand-made change is unsaved too
         ui.saveAnswers.push_back(sandbox.file("kept.vlf"));
-        window.Quitter1->trigger();
+        action(window, "Quitter1")->trigger();
         QVERIFY(window.isVisible());
         QCOMPARE(readBack(sandbox.file("kept.vlf"))[1].kept(), false);
-        window.Quitter1->trigger();
+        action(window, "Quitter1")->trigger();
         QCOMPARE(ui.asked.size(), 1u);
         QVERIFY(!window.isVisible());
     }
@@ -364,11 +375,11 @@ private slots:
         const QString first = writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 3));
         openThroughDialog(window, ui, first);
         selectRows(window, {0});
-        window.Ignoreselectedrows1->trigger();
+        action(window, "Ignoreselectedrows1")->trigger();
 
         // No (the default): neither the open dialog nor the import's comes, the edit stays.
-        window.Ouvrir1->trigger();
-        window.Importtextfile1->trigger();
+        action(window, "Ouvrir1")->trigger();
+        action(window, "Importtextfile1")->trigger();
         QCOMPARE(ui.texts(), QStringList({"Discard unsaved data ?", "Discard unsaved data ?"}));
         QCOMPARE(ui.asked[0].message.caption, std::string("Data not stored"));
         QCOMPARE(ui.asked[0].defaultButton, QMessageBox::No);
@@ -392,8 +403,9 @@ private slots:
         QString shownMeanwhile;
         bool openEnabledMeanwhile = true, closedMeanwhile = true;
         QTimer::singleShot(0, &window, [&] {
-            shownMeanwhile = window.StatusPanel1->text();
-            openEnabledMeanwhile = window.Ouvrir1->isEnabled() || window.Check1->isEnabled();
+            shownMeanwhile = part<QLabel>(window, "StatusPanel1")->text();
+            openEnabledMeanwhile =
+                action(window, "Ouvrir1")->isEnabled() || action(window, "Check1")->isEnabled();
             closedMeanwhile = window.close();
         });
         openThroughDialog(window, ui, file);
@@ -401,7 +413,7 @@ private slots:
                  QStringLiteral("Please wait, file openning can take a few minutes..."));
         QVERIFY(!openEnabledMeanwhile);
         QVERIFY(!closedMeanwhile);
-        QCOMPARE(window.StatusPanel1->text(), file);
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), file);
         QCOMPARE(window.rowList().size(), 500);
     }
 
@@ -411,15 +423,16 @@ private slots:
         window.show();
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
         {
-            TMainFrm::BusyScope busy(window);
+            DataSession::BusyScope busy(window.session());
             for (QAction* disabled :
-                 {window.Ouvrir1, window.EnregistrerSous, window.Importtextfile1, window.Add1,
-                  window.Keepselectedrows1, window.Check1, window.Quitter1,
-                  window.Fichier1->menuAction()})
+                 {action(window, "Ouvrir1"), action(window, "EnregistrerSous"),
+                  action(window, "Importtextfile1"), action(window, "Add1"),
+                  action(window, "Keepselectedrows1"), action(window, "Check1"),
+                  action(window, "Quitter1"), part<QMenu>(window, "Fichier1")->menuAction()})
                 QVERIFY(!disabled->isEnabled());
             QVERIFY(!window.close());
         }
-        QVERIFY(window.Ouvrir1->isEnabled());
+        QVERIFY(action(window, "Ouvrir1")->isEnabled());
         QVERIFY(window.close());
     }
 
@@ -429,11 +442,11 @@ private slots:
         openThroughDialog(
             window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 5), "First survey"));
         selectRows(window, {0});
-        window.Ignoreselectedrows1->trigger();
+        action(window, "Ignoreselectedrows1")->trigger();
         const QString added =
             writeDataFile(sandbox.file("b.vlf"), profileRecords(2, 10), "Second survey");
         ui.openAnswers.push_back(added);
-        window.Add1->trigger();
+        action(window, "Add1")->trigger();
         QCOMPARE(ui.openRequests.back().filter,
                  QStringLiteral("Veldro data file  (*.vlf)|*.vlf|All (*.*)|*.*"));
         QCOMPARE(window.rowList().size(), 15);
@@ -450,13 +463,13 @@ private slots:
         Session session;
         auto& [sandbox, ui, window] = session;
         std::vector<MeasurementRecord> records = profileRecords(1, 3);
-        records.push_back(tiltRecord(2, 0));
+        records.push_back(record({.profile = 2, .station = 0}));
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), records));
         QDir(sandbox.path()).mkdir("parts");
         ui.directoryAnswers.push_back([&] { return sandbox.file("parts"); });
-        window.Splitonname1->trigger();
+        action(window, "Splitonname1")->trigger();
         ui.openAnswers.push_back(writeDataFile(sandbox.file("b.vlf"), profileRecords(3, 2)));
-        window.Add1->trigger();
+        action(window, "Add1")->trigger();
         QCOMPARE(window.rowList().size(), 6);
     }
 
@@ -465,9 +478,9 @@ private slots:
         auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 5)));
         ui.openAnswers.push_back(writeDataFile(sandbox.file("b.txt"), profileRecords(2, 10)));
-        window.Add1->trigger();
+        action(window, "Add1")->trigger();
         ui.openAnswers.push_back(sandbox.file("gone.vlf"));
-        window.Add1->trigger();
+        action(window, "Add1")->trigger();
         QCOMPARE(ui.texts(), QStringList{"Unable to open file\n" + sandbox.file("gone.vlf")});
         QCOMPARE(window.rowList().size(), 5);
         QVERIFY(window.dataSaved());
@@ -476,10 +489,13 @@ private slots:
     void splitAsksAgainUntilTheFolderExists() {
         Session session;
         auto& [sandbox, ui, window] = session;
-        openThroughDialog(window, ui,
-                          writeDataFile(sandbox.file("a.vlf"),
-                                        {tiltRecord(1, 0), tiltRecord(1, 25),
-                                         resistivityRecord(1, 50), resistivityRecord(2, 0)}));
+        openThroughDialog(
+            window, ui,
+            writeDataFile(sandbox.file("a.vlf"),
+                          {record({.profile = 1, .station = 0}),
+                           record({.profile = 1, .station = 25}),
+                           record({.profile = 1, .station = 50, .resistivity = true}),
+                           record({.profile = 2, .station = 0, .resistivity = true})}));
         const QString missing = sandbox.file("new");
         ui.directoryAnswers.push_back([&] { return missing; });
         ui.directoryAnswers.push_back(
@@ -488,7 +504,7 @@ private slots:
             QDir(sandbox.path()).mkdir("new");
             return missing;
         });
-        window.Splitonname1->trigger();
+        action(window, "Splitonname1")->trigger();
 
         QCOMPARE(ui.directoryStarts, (QStringList{QDir::currentPath(), missing, missing}));
         QCOMPARE(ui.texts(), (QStringList{"Please create new directory", "Directory Error"}));
@@ -506,7 +522,7 @@ private slots:
         Session session;
         auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
-        window.Splitonname1->trigger();
+        action(window, "Splitonname1")->trigger();
         QCOMPARE(ui.directoryStarts.size(), 1);
         QVERIFY(!QFileInfo::exists(sandbox.file("Profile 1_INC_1.vlf")));
     }

@@ -1,7 +1,7 @@
 // The "Communication port" menu without an instrument: the choice and its
 // picture, the USB link checker, the converter watch and the icon animation.
+#include "app/commands/link_commands.h"
 #include "app/icons.h"
-#include "app/link_menu.h"
 #include "link_test_support.h"
 
 #include <QActionGroup>
@@ -18,7 +18,7 @@ const QString kNoLinkTest =
     QStringLiteral("Unable to find LinkTest.exe\n(Please reinstall the software)");
 
 QAction* portItem(TMainFrm& window, const QString& caption) {
-    for (QAction* item : window.portGroup->actions())
+    for (QAction* item : part<QActionGroup>(window, "portGroup")->actions())
         if (item->text() == caption) return item;
     return nullptr;
 }
@@ -28,7 +28,7 @@ QImage imageOf(const QPixmap& pixmap) {
 }
 
 bool showsPicture(const TMainFrm& window, int index) {
-    return imageOf(window.Image2->pixmap()) == imageOf(icons::linkPicture(index));
+    return imageOf(part<QLabel>(window, "Image2")->pixmap()) == imageOf(icons::linkPicture(index));
 }
 
 QImage iconImage(const QIcon& icon) {
@@ -65,9 +65,10 @@ private slots:
         portItem(window, QStringLiteral("COM 3"))->trigger();
         QVERIFY(ui.asked.empty());
         QCOMPARE(window.settings().portNumber, 3);
-        QCOMPARE(window.portGroup->checkedAction()->text(), QStringLiteral("COM 3"));
+        QCOMPARE(part<QActionGroup>(window, "portGroup")->checkedAction()->text(),
+                 QStringLiteral("COM 3"));
         QVERIFY(showsPicture(window, 4));
-        QVERIFY(!window.ConverterWatch->isActive());
+        QVERIFY(!part<QTimer>(window, "ConverterWatch")->isActive());
         window.close();
         QCOMPARE(sandbox.settings()->value("PortNum").toInt(), 3);
     }
@@ -83,7 +84,8 @@ private slots:
             QCOMPARE(ui.texts().size(), time);
             QCOMPARE(ui.texts().last(), kNoLinkTest);
             QCOMPARE(ui.asked.back().message.icon, MessageIcon::Error);
-            QCOMPARE(window.portGroup->checkedAction()->text(), QStringLiteral("USB"));
+            QCOMPARE(part<QActionGroup>(window, "portGroup")->checkedAction()->text(),
+                     QStringLiteral("USB"));
             QCOMPARE(window.settings().portNumber, 5);
             // The picture follows the choice all the same: no converter here.
             QVERIFY(showsPicture(window, 0));
@@ -123,7 +125,7 @@ private slots:
         ScriptedUiServices ui;
         SimulatedD2xx converters;
         TMainFrm window(ui, &converters);
-        QVERIFY(window.ConverterWatch->isActive());
+        QVERIFY(part<QTimer>(window, "ConverterWatch")->isActive());
         QVERIFY(showsPicture(window, 0));
         const int first = converters.attach();
         QTRY_VERIFY(showsPicture(window, 1));
@@ -138,7 +140,7 @@ private slots:
 
         // Back on a COM port, the watch stops.
         portItem(window, QStringLiteral("COM 2"))->trigger();
-        QVERIFY(!window.ConverterWatch->isActive());
+        QVERIFY(!part<QTimer>(window, "ConverterWatch")->isActive());
         QVERIFY(showsPicture(window, 3));
     }
 
@@ -147,12 +149,12 @@ private slots:
         ScriptedUiServices ui;
         SimulatedD2xx converters;
         TMainFrm window(ui, &converters);
-        QCOMPARE(window.Timer1->interval(), 400);
-        QVERIFY(window.Timer1->isActive());
-        window.Timer1->stop(); // the ticks below are the test's own
+        QCOMPARE(part<QTimer>(window, "Timer1")->interval(), 400);
+        QVERIFY(part<QTimer>(window, "Timer1")->isActive());
+        part<QTimer>(window, "Timer1")->stop(); // the ticks below are the test's own
         std::vector<QImage> frames;
         for (int tick = 0; tick < 7; ++tick) {
-            window.Timer1Timer();
+            QMetaObject::invokeMethod(part<QTimer>(window, "Timer1"), "timeout");
             QCOMPARE(iconImage(window.windowIcon()), iconImage(QApplication::windowIcon()));
             frames.push_back(iconImage(window.windowIcon()));
         }
@@ -173,11 +175,12 @@ private slots:
         TMainFrm window(ui, &converters);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        window.TabMesureCLstView->setFocus();
-        window.ProgressBarLbl->setText(QStringLiteral("Data # 3  Profile # 1  Station # 50"));
-        window.DownloadGB->show();
-        window.StopDownload->setFocus();
-        QTRY_VERIFY(window.ProgressBarLbl->text().isEmpty());
+        part<MeasurementTableView>(window, "TabMesureCLstView")->setFocus();
+        part<QLabel>(window, "ProgressBarLbl")
+            ->setText(QStringLiteral("Data # 3  Profile # 1  Station # 50"));
+        part<QGroupBox>(window, "DownloadGB")->show();
+        part<QPushButton>(window, "StopDownload")->setFocus();
+        QTRY_VERIFY(part<QLabel>(window, "ProgressBarLbl")->text().isEmpty());
     }
 };
 

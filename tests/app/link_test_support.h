@@ -107,7 +107,7 @@ public:
         : window_(window), step_(std::move(step)) {
         timer_.setInterval(0);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (!window_.DownloadGB->isHidden()) step_();
+            if (!part<QGroupBox>(window_, "DownloadGB")->isHidden()) step_();
         });
         timer_.start();
     }
@@ -120,7 +120,7 @@ private:
 
 // The record number the download panel shows ("Data # n  Profile # ..."), 0 before any.
 inline int shownRecordNumber(const TMainFrm& window) {
-    const QString text = window.ProgressBarLbl->text();
+    const QString text = part<QLabel>(window, "ProgressBarLbl")->text();
     if (!text.startsWith(QStringLiteral("Data # "))) return 0;
     return text.mid(7).section(u' ', 0, 0).toInt();
 }

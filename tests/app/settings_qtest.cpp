@@ -44,9 +44,10 @@ private slots:
         QCOMPARE(window.pos(), QPoint(screen.x() + (screen.width() - 887) / 2,
                                       screen.y() + (screen.height() - 616) / 2));
         QCOMPARE(window.settings().separatorChar, int(' '));
-        QCOMPARE(checkedCaption(window.separatorGroup), QStringLiteral("Space"));
+        QCOMPARE(checkedCaption(part<QActionGroup>(window, "separatorGroup")),
+                 QStringLiteral("Space"));
         QCOMPARE(window.settings().portNumber, 1);
-        QCOMPARE(checkedCaption(window.portGroup), QStringLiteral("COM 1"));
+        QCOMPARE(checkedCaption(part<QActionGroup>(window, "portGroup")), QStringLiteral("COM 1"));
         QCOMPARE(window.tableModel().columnCount(), 22);
         QVERIFY(window.settings().lastFile.isEmpty());
     }
@@ -56,7 +57,8 @@ private slots:
         sandbox.settings()->setValue("TabSeparateur", 59);
         ScriptedUiServices ui;
         TMainFrm window(ui);
-        QCOMPARE(checkedCaption(window.separatorGroup), QStringLiteral("Semi comma"));
+        QCOMPARE(checkedCaption(part<QActionGroup>(window, "separatorGroup")),
+                 QStringLiteral("Semi comma"));
     }
 
     void separatorUsesTheLowByteOnly() {
@@ -64,7 +66,8 @@ private slots:
         sandbox.settings()->setValue("TabSeparateur", 0x100 + 44);
         ScriptedUiServices ui;
         TMainFrm window(ui);
-        QCOMPARE(checkedCaption(window.separatorGroup), QStringLiteral("Comma"));
+        QCOMPARE(checkedCaption(part<QActionGroup>(window, "separatorGroup")),
+                 QStringLiteral("Comma"));
     }
 
     void unknownSeparatorIsReplacedBySpaceAndWrittenBack() {
@@ -73,7 +76,8 @@ private slots:
         ScriptedUiServices ui;
         {
             TMainFrm window(ui);
-            QCOMPARE(checkedCaption(window.separatorGroup), QStringLiteral("Space"));
+            QCOMPARE(checkedCaption(part<QActionGroup>(window, "separatorGroup")),
+                     QStringLiteral("Space"));
             QVERIFY(window.close());
         }
         QCOMPARE(sandbox.settings()->value("TabSeparateur").toInt(), 32);
@@ -86,7 +90,8 @@ private slots:
             ScriptedUiServices ui;
             TMainFrm window(ui);
             QCOMPARE(window.settings().portNumber, 1);
-            QCOMPARE(checkedCaption(window.portGroup), QStringLiteral("COM 1"));
+            QCOMPARE(checkedCaption(part<QActionGroup>(window, "portGroup")),
+                     QStringLiteral("COM 1"));
         }
     }
 
@@ -95,7 +100,7 @@ private slots:
         sandbox.settings()->setValue("PortNum", 5);
         ScriptedUiServices ui;
         TMainFrm window(ui);
-        QCOMPARE(checkedCaption(window.portGroup), QStringLiteral("USB"));
+        QCOMPARE(checkedCaption(part<QActionGroup>(window, "portGroup")), QStringLiteral("USB"));
     }
 
     void shortColumnBlockOverwritesTheStartOnly() {
@@ -194,7 +199,8 @@ private slots:
         window.resize(500, 300);
         QCOMPARE(window.size(), QSize(600, 400));
         // The hidden download panel stays centred.
-        QCOMPARE(window.DownloadGB->geometry(), QRect(300 - 188, 200 - 56, 377, 113));
+        QCOMPARE(part<QGroupBox>(window, "DownloadGB")->geometry(),
+                 QRect(300 - 188, 200 - 56, 377, 113));
     }
 
     void everyValueIsWrittenAtClose() {

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
-#include <QTimer>
 
 using namespace veldro;
 using namespace veldro::test;
@@ -33,13 +32,14 @@ qint64 imageKey(TMainFrm& window, int row) {
 
 // A point on the image strip (or `x` pixels into the viewport) of a row.
 QPoint rowPoint(TMainFrm& window, int row, int x) {
-    const QRect rect = window.TabMesureCLstView->visualRect(window.tableModel().index(row, 0));
+    const QRect rect = part<MeasurementTableView>(window, "TabMesureCLstView")
+                           ->visualRect(window.tableModel().index(row, 0));
     return {x, rect.center().y()};
 }
 
 void press(TMainFrm& window, int row, int x) {
-    QTest::mouseClick(window.TabMesureCLstView->viewport(), Qt::LeftButton, {},
-                      rowPoint(window, row, x));
+    QTest::mouseClick(part<MeasurementTableView>(window, "TabMesureCLstView")->viewport(),
+                      Qt::LeftButton, {}, rowPoint(window, row, x));
 }
 
 MeasurementRecord withStatus(MeasurementRecord r, std::uint16_t status) {
@@ -47,12 +47,12 @@ MeasurementRecord withStatus(MeasurementRecord r, std::uint16_t status) {
     return r;
 }
 
-// Answers the column dialog the moment it shows.
-void whenColumnsDialogShows(const std::function<void(TSelectColumnsFrm&)>& act) {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<TSelectColumnsFrm*>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        act(*dialog);
+// Answers the next column dialog.
+void answerColumnsDialog(ScriptedUiServices& ui, std::function<void(TSelectColumnsFrm&)> act) {
+    ui.dialogAnswers.push_back([act = std::move(act)](QDialog& dialog) {
+        auto* columns = qobject_cast<TSelectColumnsFrm*>(&dialog);
+        QVERIFY(columns);
+        act(*columns);
     });
 }
 
@@ -89,7 +89,9 @@ private slots:
     }
 
     void rowsShowNumbersImagesAndCount() {
-        TMainFrm& w = open({tiltRecord(1, 0), tiltRecord(1, 25, false), tiltRecord(1, 50)});
+        TMainFrm& w = open({record({.profile = 1, .station = 0}),
+                            record({.profile = 1, .station = 25, .kept = false}),
+                            record({.profile = 1, .station = 50})});
         QCOMPARE(cell(w, 0, 0), QStringLiteral("1"));
         QCOMPARE(cell(w, 2, 0), QStringLiteral("3"));
         QCOMPARE(imageKey(w, 0), icons::keptBox().cacheKey());
@@ -99,11 +101,13 @@ private slots:
     }
 
     void cellsFollowTheMode() {
-        MeasurementRecord tilt = tiltRecord(12, 350);
-        tilt.tiltVertical = -12;
-        tilt.hHorizontal = 2.125f;
-        MeasurementRecord resistivity = resistivityRecord(12, 375);
-        TMainFrm& w = open({tilt, resistivity});
+        TMainFrm& w =
+            open({record({.profile = 12, .station = 350, .tilt = -12, .hHorizontal = 2.125f}),
+                  record({.profile = 12,
+                          .station = 375,
+                          .resistivity = true,
+                          .rho = 152.25f,
+                          .eField = 12.5f})});
         QCOMPARE(cell(w, 0, 1), QStringLiteral("12"));
         QCOMPARE(cell(w, 0, 2), QStringLiteral("350"));
         QCOMPARE(cell(w, 0, 3), QStringLiteral("Tilt"));
@@ -118,8 +122,8 @@ private slots:
     }
 
     void gainsOverloadsAndFrequencyNumber() {
-        TMainFrm& w =
-            open({withStatus(tiltRecord(1, 0), makeStatus(2, false, 1, true, 3, false, 2, false))});
+        TMainFrm& w = open({withStatus(record({.profile = 1, .station = 0}),
+                                       makeStatus(2, false, 1, true, 3, false, 2, false))});
         QCOMPARE(cell(w, 0, 15), QStringLiteral("16"));
         QCOMPARE(cell(w, 0, 16), QStringLiteral("0"));
         QCOMPARE(cell(w, 0, 17), QStringLiteral("4"));
@@ -146,9 +150,9 @@ private slots:
         QCOMPARE(header(w, 9), QStringLiteral("Ph.E/H (\u00B0)"));
         QCOMPARE(header(w, 10), QStringLiteral("E (\u00B5V/m)"));
         QCOMPARE(header(w, 21), QStringLiteral("Freq. #"));
-        QCOMPARE(w.TabMesureCLstView->columnWidth(0), 46);
-        QCOMPARE(w.TabMesureCLstView->columnWidth(8), 101);
-        QCOMPARE(w.TabMesureCLstView->columnWidth(21), 47);
+        QCOMPARE(part<MeasurementTableView>(w, "TabMesureCLstView")->columnWidth(0), 46);
+        QCOMPARE(part<MeasurementTableView>(w, "TabMesureCLstView")->columnWidth(8), 101);
+        QCOMPARE(part<MeasurementTableView>(w, "TabMesureCLstView")->columnWidth(21), 47);
         int marked = 0;
         for (int column = 0; column < 22; ++column)
             if (w.tableModel().headerData(column, Qt::Horizontal, Qt::DecorationRole).isValid())
@@ -159,52 +163,60 @@ private slots:
     }
 
     void keepAndIgnoreSetRowsAndRecords() {
-        TMainFrm& w = open(
-            {tiltRecord(1, 0), tiltRecord(1, 25, false), tiltRecord(1, 50), tiltRecord(1, 75)});
+        TMainFrm& w =
+            open({record({.profile = 1, .station = 0}),
+                  record({.profile = 1, .station = 25, .kept = false}),
+                  record({.profile = 1, .station = 50}), record({.profile = 1, .station = 75})});
         selectRows(w, {0, 2});
-        w.Ignoreselectedrows1->trigger();
+        action(w, "Ignoreselectedrows1")->trigger();
         QCOMPARE(keptFlags(w), (std::vector<bool>{false, false, false, true}));
         QCOMPARE(recordFlags(*w.store()), keptFlags(w));
         QCOMPARE(statusText(w), QStringLiteral("Data :1 / 4"));
         QVERIFY(!w.dataSaved());
 
         selectRows(w, {1, 2});
-        w.Keepselectedrows1->trigger();
+        action(w, "Keepselectedrows1")->trigger();
         QCOMPARE(keptFlags(w), (std::vector<bool>{false, true, true, true}));
         QCOMPARE(recordFlags(*w.store()), keptFlags(w));
         QCOMPARE(statusText(w), QStringLiteral("Data :3 / 4"));
     }
 
     void keepOnKeptRowsChangesNothing() {
-        TMainFrm& w = open({tiltRecord(1, 0), tiltRecord(1, 25, false)});
+        TMainFrm& w = open({record({.profile = 1, .station = 0}),
+                            record({.profile = 1, .station = 25, .kept = false})});
         selectRows(w, {0});
-        w.Keepselectedrows1->trigger();
+        action(w, "Keepselectedrows1")->trigger();
         QCOMPARE(statusText(w), QStringLiteral("Data :1 / 2"));
         QVERIFY(w.dataSaved());
         selectRows(w, {});
-        w.Ignoreselectedrows1->trigger();
+        action(w, "Ignoreselectedrows1")->trigger();
         QCOMPARE(keptFlags(w), (std::vector<bool>{true, false}));
         QVERIFY(w.dataSaved());
     }
 
     void popupMenuOnRightPress() {
-        QTest::mousePress(window->TabMesureCLstView->viewport(), Qt::RightButton, {},
-                          QPoint(30, 5));
-        QVERIFY(!window->PopupMenu1->isVisible()); // no data, no menu
+        QTest::mousePress(part<MeasurementTableView>(*window, "TabMesureCLstView")->viewport(),
+                          Qt::RightButton, {}, QPoint(30, 5));
+        QVERIFY(!part<QMenu>(*window, "PopupMenu1")->isVisible()); // no data, no menu
         TMainFrm& w = open(profileRecords(1, 3));
-        QTest::mousePress(w.TabMesureCLstView->viewport(), Qt::RightButton, {}, rowPoint(w, 1, 40));
-        QVERIFY(w.PopupMenu1->isVisible());
-        QCOMPARE(w.Check1->text(), QStringLiteral("Keep"));
-        QCOMPARE(w.Uncheck1->text(), QStringLiteral("Ignore"));
-        w.Uncheck1->trigger(); // the right press selected the row under it
-        w.PopupMenu1->hide();
+        QTest::mousePress(part<MeasurementTableView>(w, "TabMesureCLstView")->viewport(),
+                          Qt::RightButton, {}, rowPoint(w, 1, 40));
+        QVERIFY(part<QMenu>(w, "PopupMenu1")->isVisible());
+        QCOMPARE(action(w, "Check1")->text(), QStringLiteral("Keep"));
+        QCOMPARE(action(w, "Uncheck1")->text(), QStringLiteral("Ignore"));
+        action(w, "Uncheck1")->trigger(); // the right press selected the row under it
+        part<QMenu>(w, "PopupMenu1")->hide();
         QCOMPARE(keptFlags(w), (std::vector<bool>{true, false, true}));
     }
 
     void doubleClickTogglesTheSelectedRows() {
-        TMainFrm& w = open({tiltRecord(1, 0), tiltRecord(1, 25, false), tiltRecord(1, 50)});
-        QTest::mouseClick(w.TabMesureCLstView->viewport(), Qt::LeftButton, {}, rowPoint(w, 1, 40));
-        QTest::mouseDClick(w.TabMesureCLstView->viewport(), Qt::LeftButton, {}, rowPoint(w, 1, 40));
+        TMainFrm& w = open({record({.profile = 1, .station = 0}),
+                            record({.profile = 1, .station = 25, .kept = false}),
+                            record({.profile = 1, .station = 50})});
+        QTest::mouseClick(part<MeasurementTableView>(w, "TabMesureCLstView")->viewport(),
+                          Qt::LeftButton, {}, rowPoint(w, 1, 40));
+        QTest::mouseDClick(part<MeasurementTableView>(w, "TabMesureCLstView")->viewport(),
+                           Qt::LeftButton, {}, rowPoint(w, 1, 40));
         QCOMPARE(keptFlags(w), (std::vector<bool>{true, true, true}));
         QCOMPARE(recordFlags(*w.store()), keptFlags(w));
         QCOMPARE(statusText(w), QStringLiteral("Data :3 / 3"));
@@ -214,7 +226,8 @@ private slots:
     void doubleClickOnTheImageStripIsNoDoubleClickToggle() {
         TMainFrm& w = open(profileRecords(1, 3));
         selectRows(w, {0, 1});
-        QTest::mouseDClick(w.TabMesureCLstView->viewport(), Qt::LeftButton, {}, rowPoint(w, 2, 10));
+        QTest::mouseDClick(part<MeasurementTableView>(w, "TabMesureCLstView")->viewport(),
+                           Qt::LeftButton, {}, rowPoint(w, 2, 10));
         // Only the strip's own toggle acted, on the row under the pointer.
         QCOMPARE(keptFlags(w), (std::vector<bool>{true, true, false}));
     }
@@ -228,8 +241,8 @@ private slots:
         QVERIFY(!w.dataSaved());
         // Saved as shown, and a later rebuild keeps it.
         ui->saveAnswers.push_back(sandbox->file("s.vlf"));
-        w.EnregistrerSous->trigger();
-        w.rebuildRows(true);
+        action(w, "EnregistrerSous")->trigger();
+        w.session().rebuildRows(true);
         QCOMPARE(keptFlags(w), (std::vector<bool>{true, false, true}));
     }
 
@@ -251,7 +264,7 @@ private slots:
     void stripFollowsTheHorizontalScroll() {
         TMainFrm& w = open(profileRecords(1, 2));
         QApplication::setDoubleClickInterval(0);
-        QScrollBar* bar = w.TabMesureCLstView->horizontalScrollBar();
+        QScrollBar* bar = part<MeasurementTableView>(w, "TabMesureCLstView")->horizontalScrollBar();
         QVERIFY(bar->maximum() >= 30);
         bar->setValue(10);
         press(w, 0, 5); // content x 15: on the strip
@@ -267,15 +280,15 @@ private slots:
     }
 
     void ignoreOverloadDataIgnoresOverloadedKeptRows() {
-        TMainFrm& w =
-            open({withStatus(tiltRecord(1, 0), makeStatus(0, false, 0, true, 0, false, 1, false)),
-                  tiltRecord(1, 25),
-                  withStatus(tiltRecord(1, 50, false),
-                             makeStatus(0, true, 0, false, 0, false, 1, false)),
-                  tiltRecord(1, 75)});
+        TMainFrm& w = open({withStatus(record({.profile = 1, .station = 0}),
+                                       makeStatus(0, false, 0, true, 0, false, 1, false)),
+                            record({.profile = 1, .station = 25}),
+                            withStatus(record({.profile = 1, .station = 50, .kept = false}),
+                                       makeStatus(0, true, 0, false, 0, false, 1, false)),
+                            record({.profile = 1, .station = 75})});
         QApplication::setDoubleClickInterval(0);
         press(w, 3, 10); // row only: the command brings the records into line first
-        w.Ignoreoverloaddata1->trigger();
+        action(w, "Ignoreoverloaddata1")->trigger();
         QVERIFY(ui->asked.empty());
         QCOMPARE(keptFlags(w), (std::vector<bool>{false, true, false, false}));
         QCOMPARE(recordFlags(*w.store()), keptFlags(w));
@@ -284,8 +297,10 @@ private slots:
     }
 
     void deleteIgnoredAsksAndNoKeepsEverything() {
-        TMainFrm& w = open({tiltRecord(1, 0), tiltRecord(1, 25, false), tiltRecord(1, 50)});
-        w.DeleteUnselectedData->trigger();
+        TMainFrm& w = open({record({.profile = 1, .station = 0}),
+                            record({.profile = 1, .station = 25, .kept = false}),
+                            record({.profile = 1, .station = 50})});
+        action(w, "DeleteUnselectedData")->trigger();
         QCOMPARE(ui->asked.size(), 1u);
         QCOMPARE(ui->asked[0].message.text, std::string("Are you sure ?"));
         QCOMPARE(ui->asked[0].message.caption, std::string("Delete ignored data (unchecked)"));
@@ -297,9 +312,11 @@ private slots:
     }
 
     void deleteIgnoredRenumbersTheKeptRows() {
-        TMainFrm& w = open({tiltRecord(1, 0), tiltRecord(1, 25, false), tiltRecord(1, 50)});
+        TMainFrm& w = open({record({.profile = 1, .station = 0}),
+                            record({.profile = 1, .station = 25, .kept = false}),
+                            record({.profile = 1, .station = 50})});
         ui->answers.push_back(QMessageBox::Yes);
-        w.DeleteUnselectedData->trigger();
+        action(w, "DeleteUnselectedData")->trigger();
         QCOMPARE(w.rowList().size(), 2);
         QCOMPARE(cell(w, 1, 0), QStringLiteral("2"));
         QCOMPARE(cell(w, 1, 2), QStringLiteral("50"));
@@ -310,9 +327,9 @@ private slots:
     void deleteIgnoredOfEveryRowEmptiesTheTable() {
         TMainFrm& w = open(profileRecords(1, 3));
         selectRows(w, {0, 1, 2});
-        w.Ignoreselectedrows1->trigger();
+        action(w, "Ignoreselectedrows1")->trigger();
         ui->answers.push_back(QMessageBox::Yes);
-        w.DeleteUnselectedData->trigger();
+        action(w, "DeleteUnselectedData")->trigger();
         QCOMPARE(w.store()->count(), 0);
         QCOMPARE(w.tableModel().rowCount(), 0);
         QCOMPARE(statusText(w), QStringLiteral("Data :0 / 0"));
@@ -320,36 +337,36 @@ private slots:
 
     void selectNoneLeavesOnlyTheNumberColumn() {
         TMainFrm& w = open(profileRecords(1, 3));
-        whenColumnsDialogShows([](TSelectColumnsFrm& dialog) {
+        answerColumnsDialog(*ui, [](TSelectColumnsFrm& dialog) {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("Select columns"));
             dialog.ButtonSelectNone->click();
             QCOMPARE(dialog.TabMesureCLstView->item(0, 5)->text(), QStringLiteral("No"));
             dialog.BitBtn1->click();
         });
-        w.Displayoptions1->trigger();
+        action(w, "Displayoptions1")->trigger();
         QCOMPARE(w.tableModel().columnCount(), 1);
         QCOMPARE(w.settings().columnVisible[0], 0);
         QCOMPARE(w.rowList().size(), 3);
 
-        whenColumnsDialogShows([](TSelectColumnsFrm& dialog) {
+        answerColumnsDialog(*ui, [](TSelectColumnsFrm& dialog) {
             dialog.ButtonSelectAll->click();
             dialog.BitBtn1->click();
         });
-        w.Displayoptions1->trigger();
+        action(w, "Displayoptions1")->trigger();
         QCOMPARE(w.tableModel().columnCount(), 22);
     }
 
     void headerClicksChooseColumnsAndCancelKeepsThem() {
         TMainFrm& w = *window;
-        whenColumnsDialogShows([](TSelectColumnsFrm& dialog) {
+        answerColumnsDialog(*ui, [](TSelectColumnsFrm& dialog) {
             dialog.TabMesureCLstViewColumnClick(2);
             dialog.TabMesureCLstViewColumnClick(4);
             dialog.BitBtn2->click();
         });
-        w.Displayoptions1->trigger();
+        action(w, "Displayoptions1")->trigger();
         QCOMPARE(w.tableModel().columnCount(), 22);
 
-        whenColumnsDialogShows([](TSelectColumnsFrm& dialog) {
+        answerColumnsDialog(*ui, [](TSelectColumnsFrm& dialog) {
             dialog.ButtonSelectNone->click();
             dialog.TabMesureCLstViewColumnClick(0); // "-" does nothing
             dialog.TabMesureCLstViewColumnClick(1);
@@ -358,12 +375,12 @@ private slots:
             dialog.TabMesureCLstViewColumnClick(7);
             dialog.BitBtn1->click();
         });
-        w.Displayoptions1->trigger();
+        action(w, "Displayoptions1")->trigger();
         QCOMPARE(w.tableModel().columnCount(), 3);
         QCOMPARE(header(w, 1), QStringLiteral("Profile"));
         QCOMPARE(header(w, 2), QStringLiteral("Tilt.ver(%)"));
         QCOMPARE(w.tableModel().logicalColumn(2), int(ColTiltVertical));
-        QCOMPARE(w.TabMesureCLstView->columnWidth(2), 90);
+        QCOMPARE(part<MeasurementTableView>(w, "TabMesureCLstView")->columnWidth(2), 90);
     }
 
     void columnDialogShowsTheChoice() {
@@ -388,8 +405,8 @@ private slots:
     void columnChoiceDoesNotRevertHandToggles() {
         TMainFrm& w = open(profileRecords(1, 3));
         press(w, 2, 10);
-        whenColumnsDialogShows([](TSelectColumnsFrm& dialog) { dialog.BitBtn1->click(); });
-        w.Displayoptions1->trigger();
+        answerColumnsDialog(*ui, [](TSelectColumnsFrm& dialog) { dialog.BitBtn1->click(); });
+        action(w, "Displayoptions1")->trigger();
         QCOMPARE(keptFlags(w), (std::vector<bool>{true, true, false}));
     }
 };

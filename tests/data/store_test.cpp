@@ -1,5 +1,6 @@
 #include "data/file_io.h"
 #include "data/measurement_store.h"
+#include "records.h"
 #include "test_support.h"
 
 #include <csignal>
@@ -12,20 +13,12 @@
 
 using namespace veldro;
 using veldro::test::goldenHex;
+using veldro::test::record;
 using veldro::test::RecordingMessages;
 using veldro::test::RecordingProgress;
 using veldro::test::TempDir;
 
 namespace {
-
-MeasurementRecord recordOf(int profile, bool resistivity, bool kept, int station = 0) {
-    MeasurementRecord r;
-    r.profile = static_cast<std::int16_t>(profile);
-    r.station = static_cast<std::int16_t>(station);
-    r.status = resistivity ? 0x8000 : 0;
-    r.ignored = kept ? 0 : 1;
-    return r;
-}
 
 MeasurementStore storeOf(const std::vector<MeasurementRecord>& records) {
     MeasurementStore store;
@@ -73,8 +66,8 @@ TEST(MeasurementStore, WritesTheGoldenImage) {
 }
 
 TEST(MeasurementStore, KeptOnlyLeavesIgnoredRecordsOut) {
-    MeasurementStore store =
-        storeOf({recordOf(1, false, true), recordOf(1, false, false), recordOf(1, false, true)});
+    MeasurementStore store = storeOf(
+        {record({.profile = 1}), record({.profile = 1, .kept = false}), record({.profile = 1})});
     store.writeImage(ImageMode::Full, false, 0, 0);
     EXPECT_EQ(store.image.size(), 1156u);
     store.writeImage(ImageMode::Full, true, 0, 0);
@@ -83,7 +76,8 @@ TEST(MeasurementStore, KeptOnlyLeavesIgnoredRecordsOut) {
 
 TEST(MeasurementStore, KeptOnlyWithFirstAndEndWritesThatSliceOnly) {
     std::vector<MeasurementRecord> records;
-    for (int i = 0; i < 30; ++i) records.push_back(recordOf(1, false, i % 3 != 0, i));
+    for (int i = 0; i < 30; ++i)
+        records.push_back(record({.profile = 1, .station = i, .kept = i % 3 != 0}));
     MeasurementStore store = storeOf(records);
     store.writeImage(ImageMode::Full, true, 10, 20);
     // Slots 10..19, less 12, 15, 18 (ignored): 7 records, the first station 10.
@@ -92,14 +86,14 @@ TEST(MeasurementStore, KeptOnlyWithFirstAndEndWritesThatSliceOnly) {
     EXPECT_EQ(MeasurementRecord::decode(store.image.data() + 1024 + 6 * 44).station, 19);
 
     // An end past the last record stops at the last record.
-    MeasurementStore small = storeOf({recordOf(1, false, true), recordOf(1, false, true)});
+    MeasurementStore small = storeOf({record({.profile = 1}), record({.profile = 1})});
     small.writeImage(ImageMode::Full, true, 1, 20);
     EXPECT_EQ(small.image.size(), 1024u + 44);
 }
 
 TEST(MeasurementStore, CommentOnlyRewritesTheBlockInPlace) {
-    MeasurementStore store =
-        storeOf({recordOf(1, false, true), recordOf(2, false, true), recordOf(3, true, true)});
+    MeasurementStore store = storeOf({record({.profile = 1}), record({.profile = 2}),
+                                      record({.profile = 3, .resistivity = true})});
     store.writeImage(ImageMode::Full, false, 0, 0);
     const std::vector<std::uint8_t> records(store.image.begin() + 1024, store.image.end());
     store.setCommentText("Line 7 north");
@@ -140,7 +134,7 @@ TEST(MeasurementStore, WarnsOnceWhenTheImageHoldsMoreThanTheCapacity) {
 TEST(MeasurementStore, ShortImagesKeepWhatTheyCannotReplace) {
     MeasurementStore store;
     store.setCommentText("ABCDEFGH");
-    store.append(recordOf(1, false, true));
+    store.append(record({.profile = 1}));
     store.image = {'x', 'y'};
     RecordingMessages messages;
     store.loadFromImage(messages);
@@ -161,13 +155,13 @@ TEST(MeasurementStore, ShortImagesKeepWhatTheyCannotReplace) {
 
 TEST(MeasurementStore, AFullStoreRefusesMoreRecords) {
     MeasurementStore store;
-    for (int i = 0; i < 64000; ++i) ASSERT_TRUE(store.append(recordOf(1, false, true)));
-    EXPECT_FALSE(store.append(recordOf(2, false, true)));
+    for (int i = 0; i < 64000; ++i) ASSERT_TRUE(store.append(record({.profile = 1})));
+    EXPECT_FALSE(store.append(record({.profile = 2})));
     EXPECT_EQ(store.count(), 64000);
 }
 
 TEST(MeasurementStore, SetKeptChangesOnlyFilledSlots) {
-    MeasurementStore store = storeOf({recordOf(1, false, true), recordOf(1, false, true)});
+    MeasurementStore store = storeOf({record({.profile = 1}), record({.profile = 1})});
     store.setKept(1, false);
     store.setKept(2, false);
     store.setKept(-1, false);
@@ -179,7 +173,7 @@ TEST(MeasurementStore, SetKeptChangesOnlyFilledSlots) {
 TEST(MeasurementStore, IgnoredRecordsSurviveASaveAndReload) {
     TempDir dir;
     MeasurementStore store =
-        storeOf({recordOf(1, false, true), recordOf(1, false, true), recordOf(1, false, true)});
+        storeOf({record({.profile = 1}), record({.profile = 1}), record({.profile = 1})});
     store.setKept(1, false);
     RecordingProgress progress;
     store.saveToFile(dir.file("a.vlf"), &progress);
@@ -197,13 +191,13 @@ TEST(MeasurementStore, IgnoredRecordsSurviveASaveAndReload) {
 TEST(MeasurementStore, AFailedSaveLeavesTheOldFileWhole) {
     if (canWriteToReadOnlyFolders()) GTEST_SKIP() << "root writes into read-only folders";
     TempDir dir;
-    MeasurementStore old = storeOf({recordOf(1, false, true)});
+    MeasurementStore old = storeOf({record({.profile = 1})});
     const std::string path = dir.file("survey.vlf");
     old.saveToFile(path);
     const auto before = veldro::test::readBytes(path);
 
     ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
-    MeasurementStore replacement = storeOf({recordOf(2, false, true), recordOf(3, false, true)});
+    MeasurementStore replacement = storeOf({record({.profile = 2}), record({.profile = 3})});
     EXPECT_THROW(replacement.saveToFile(path), FileError);
     ::chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(veldro::test::readBytes(path), before);
@@ -213,10 +207,10 @@ TEST(MeasurementStore, AFailedSaveLeavesTheOldFileWhole) {
 TEST(MeasurementStore, AFullDiskLeavesTheOldFileWholeAndNoTemporaryBehind) {
     TempDir dir;
     const std::string path = dir.file("survey.vlf");
-    storeOf({recordOf(1, false, true)}).saveToFile(path);
+    storeOf({record({.profile = 1})}).saveToFile(path);
     const auto before = veldro::test::readBytes(path);
 
-    std::vector<MeasurementRecord> many(100, recordOf(4, false, true));
+    std::vector<MeasurementRecord> many(100, record({.profile = 4}));
     MeasurementStore bigger = storeOf(many);
     // A file size limit stands in for a full disk: writes past it fail.
     rlimit saved{};
@@ -238,7 +232,7 @@ TEST(MeasurementStore, AFullDiskLeavesTheOldFileWholeAndNoTemporaryBehind) {
 
 TEST(MeasurementStore, ASaveIntoAMissingFolderReportsTheFile) {
     TempDir dir;
-    MeasurementStore store = storeOf({recordOf(1, false, true)});
+    MeasurementStore store = storeOf({record({.profile = 1})});
     try {
         store.saveToFile(dir.file("no/such/folder/a.vlf"));
         FAIL() << "the save did not fail";
@@ -250,8 +244,9 @@ TEST(MeasurementStore, ASaveIntoAMissingFolderReportsTheFile) {
 TEST(MeasurementStore, SplitGroupsFollowKeptRecordsOfOneProfileAndMode) {
     TempDir dir;
     // Profile 1 tilt, tilt, resistivity; profile 2 resistivity.
-    MeasurementStore store = storeOf({recordOf(1, false, true), recordOf(1, false, true),
-                                      recordOf(1, true, true), recordOf(2, true, true)});
+    MeasurementStore store = storeOf({record({.profile = 1}), record({.profile = 1}),
+                                      record({.profile = 1, .resistivity = true}),
+                                      record({.profile = 2, .resistivity = true})});
     const auto files = store.splitToFiles(dir.path());
     ASSERT_EQ(files, (std::vector<std::string>{dir.file("Profile 1_INC_1.vlf"),
                                                dir.file("Profile 1_RES_3.vlf"),
@@ -263,8 +258,8 @@ TEST(MeasurementStore, SplitGroupsFollowKeptRecordsOfOneProfileAndMode) {
 
 TEST(MeasurementStore, SplitPassesOverIgnoredRecordsOfOtherProfiles) {
     TempDir dir;
-    MeasurementStore store =
-        storeOf({recordOf(1, false, true), recordOf(5, false, false), recordOf(1, false, true)});
+    MeasurementStore store = storeOf(
+        {record({.profile = 1}), record({.profile = 5, .kept = false}), record({.profile = 1})});
     const auto files = store.splitToFiles(dir.path());
     ASSERT_EQ(files, std::vector<std::string>{dir.file("Profile 1_INC_1.vlf")});
     EXPECT_EQ(veldro::test::readBytes(files[0]).size(), 1024u + 2 * 44);
@@ -272,7 +267,8 @@ TEST(MeasurementStore, SplitPassesOverIgnoredRecordsOfOtherProfiles) {
 
 TEST(MeasurementStore, SplitGroupHeadedByAnIgnoredRecordGivesACommentOnlyFile) {
     TempDir dir;
-    MeasurementStore store = storeOf({recordOf(9, false, false), recordOf(1, false, true)});
+    MeasurementStore store =
+        storeOf({record({.profile = 9, .kept = false}), record({.profile = 1})});
     store.setCommentText("North grid");
     const auto files = store.splitToFiles(dir.path());
     ASSERT_EQ(files, (std::vector<std::string>{dir.file("Profile 9_INC_1.vlf"),

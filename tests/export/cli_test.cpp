@@ -75,7 +75,7 @@ TEST_F(Cli, FraserSpreadsheetBytes) {
     DataSet d;
     const int tilts[] = {10, 5, -3, -8, -2};
     for (int s = 0; s < 5; ++s)
-        d.addTilt({.profile = 7, .station = 25 * s, .tilt = tilts[s], .frequency = 19800});
+        d.add({.profile = 7, .station = 25 * s, .tilt = tilts[s], .frequency = 19800});
     ASSERT_EQ(
         run({"export", "fraser", save(d, "f.vlf"), "-o", f("f.txt"), "--separator", "semicolon"}),
         0);
@@ -104,7 +104,7 @@ TEST_F(Cli, ProfileListAndXyzWadiBytes) {
 
 TEST_F(Cli, ProfileExportRefusals) {
     DataSet d = twoProfiles();
-    d.addTilt({.profile = 3, .station = 1, .frequency = 18300});
+    d.add({.profile = 3, .station = 1, .frequency = 18300});
     const std::string in = save(d, "p.vlf");
     EXPECT_EQ(run({"export", "xyz", in, "-o", f("p.xyz"), "--pick", "1"}), 2);
     EXPECT_NE(errors.find("16000 or 19600"), std::string::npos) << errors;
@@ -122,7 +122,7 @@ TEST_F(Cli, ProfileExportRefusals) {
 
 TEST_F(Cli, KeepAndIgnoreRoundTripIntoTheSameFile) {
     DataSet d;
-    for (int i = 0; i < 10; ++i) d.addTilt({.station = i});
+    for (int i = 0; i < 10; ++i) d.add({.station = i});
     const std::string in = save(d, "k.vlf");
     ASSERT_EQ(run({"ignore", in, "3-7,9", "-o", in}), 0) << errors;
     EXPECT_EQ(flags(*load(in)), (std::vector<int>{0, 0, 1, 1, 1, 1, 1, 0, 1, 0}));
@@ -136,11 +136,11 @@ TEST_F(Cli, KeepAndIgnoreRoundTripIntoTheSameFile) {
 
 TEST_F(Cli, IgnoreOverloadAndDeleteIgnored) {
     DataSet d;
-    d.addTilt({.station = 1});
-    MeasurementRecord overloaded = tiltRecord({.station = 2});
+    d.add({.station = 1});
+    MeasurementRecord overloaded = record({.station = 2});
     overloaded.status = makeStatus(0, false, 0, true, 0, false, 1, false);
-    d.add(overloaded);
-    d.addTilt({.station = 3, .kept = false});
+    d.append(overloaded);
+    d.add({.station = 3, .kept = false});
     ASSERT_EQ(run({"ignore-overload", save(d, "o.vlf"), "-o", f("o2.vlf")}), 0);
     EXPECT_EQ(flags(*load(f("o2.vlf"))), (std::vector<int>{0, 1, 1}));
     ASSERT_EQ(run({"delete-ignored", f("o2.vlf"), "-o", f("o3.vlf")}), 0);
@@ -150,7 +150,7 @@ TEST_F(Cli, IgnoreOverloadAndDeleteIgnored) {
 }
 
 TEST_F(Cli, RejectFrequencyAndItsMessage) {
-    DataSet d{tiltRecord({.frequency = 16000}), tiltRecord({.frequency = 19600})};
+    DataSet d{record({.frequency = 16000}), record({.frequency = 19600})};
     const std::string in = save(d, "r.vlf");
     ASSERT_EQ(run({"reject-frequency", in, "16000.0005", "-o", f("r2.vlf")}), 0);
     EXPECT_EQ(flags(*load(f("r2.vlf"))), (std::vector<int>{1, 0}));
@@ -159,7 +159,7 @@ TEST_F(Cli, RejectFrequencyAndItsMessage) {
 }
 
 TEST_F(Cli, FilterUnchangedKeepsEveryRowInAnyLocale) {
-    DataSet d{tiltRecord({.tilt = 3}), resistivityRecord(1, 2)};
+    DataSet d{record({.tilt = 3}), record({.profile = 1, .station = 2, .resistivity = true})};
     d.store.record(1).resistivity = 152.123456f;
     const std::string in = save(d, "g.vlf");
     ASSERT_EQ(run({"--decimal-separator", ",", "filter", in, "-o", f("g2.vlf")}), 0) << errors;
@@ -169,9 +169,9 @@ TEST_F(Cli, FilterUnchangedKeepsEveryRowInAnyLocale) {
 TEST_F(Cli, FilterRangesAndTheirEdge) {
     DataSet d;
     for (int q : {49, 50, 51, 52}) {
-        MeasurementRecord r = tiltRecord({});
+        MeasurementRecord r = record({});
         r.quality = static_cast<std::int16_t>(q);
-        d.add(r);
+        d.append(r);
     }
     const std::string in = save(d, "q.vlf");
     ASSERT_EQ(run({"filter", in, "-o", f("q2.vlf"), "--q", "49.0005:50.9995"}), 0) << errors;
@@ -185,10 +185,10 @@ TEST_F(Cli, FilterRangesAndTheirEdge) {
 
 TEST_F(Cli, SplitIntoFilesPerProfileAndMode) {
     DataSet d;
-    d.addTilt({.profile = 1});
-    d.addTilt({.profile = 1});
-    d.add(resistivityRecord(1, 3));
-    d.add(resistivityRecord(2, 4));
+    d.add({.profile = 1});
+    d.add({.profile = 1});
+    d.add({.profile = 1, .station = 3, .resistivity = true});
+    d.add({.profile = 2, .station = 4, .resistivity = true});
     std::filesystem::create_directory(dir.file("out"));
     ASSERT_EQ(run({"split", save(d, "s.vlf"), f("out")}), 0) << errors;
     EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 1_INC_1.vlf")), 1024u + 2 * 44u);
@@ -196,8 +196,8 @@ TEST_F(Cli, SplitIntoFilesPerProfileAndMode) {
     EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 2_RES_4.vlf")), 1024u + 44u);
 
     DataSet lone;
-    lone.addTilt({.profile = 9, .kept = false});
-    lone.addTilt({.profile = 1});
+    lone.add({.profile = 9, .kept = false});
+    lone.add({.profile = 1});
     ASSERT_EQ(run({"split", save(lone, "l.vlf"), f("out")}), 0);
     EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 9_INC_1.vlf")), 1024u);
     EXPECT_EQ(std::filesystem::file_size(dir.file("out/Profile 1_INC_2.vlf")), 1024u + 44u);
@@ -208,8 +208,8 @@ TEST_F(Cli, SplitIntoFilesPerProfileAndMode) {
 
 TEST_F(Cli, AddAppendsRecordsAndKeepsTheComment) {
     DataSet five, ten;
-    for (int i = 0; i < 5; ++i) five.addTilt({.station = i});
-    for (int i = 0; i < 10; ++i) ten.addTilt({.station = 100 + i});
+    for (int i = 0; i < 5; ++i) five.add({.station = i});
+    for (int i = 0; i < 10; ++i) ten.add({.station = 100 + i});
     five.store.setCommentText("first set");
     ten.store.setCommentText("second set");
     const std::string a = save(five, "a.vlf");

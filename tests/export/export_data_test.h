@@ -8,14 +8,18 @@ namespace veldro::test {
 // A kept tilt row "1", an ignored row "2", a kept resistivity row "3", and a
 // comment of three lines.
 inline DataSet exportSurvey() {
-    MeasurementRecord tilt =
-        tiltRecord({.profile = 12, .station = 150, .tilt = -12, .ellipticity = 3});
+    MeasurementRecord tilt = record({.profile = 12, .station = 150, .tilt = -12, .ellipticity = 3});
     tilt.quality = 97;
     tilt.hHorizontal = 45.678f;
     tilt.tiltHorizontal = -4;
     tilt.ellipticityHorizontal = 7;
     tilt.status = makeStatus(2, false, 1, true, 3, false, 1, false);
-    MeasurementRecord res = resistivityRecord(12, 175, true, 2, 19600);
+    MeasurementRecord res = record({.profile = 12,
+                                    .station = 175,
+                                    .frequencyNumber = 2,
+                                    .frequency = 19600,
+                                    .kept = true,
+                                    .resistivity = true});
     res.quality = 88;
     res.resistivity = 152.25f;
     res.phase = 45;
@@ -32,34 +36,34 @@ inline DataSet exportSurvey() {
 // resistivity row inside it; then profile 2 at 19600 Hz (#2) only.
 inline DataSet twoProfiles() {
     DataSet d;
-    d.addTilt({.profile = 1, .station = 25, .tilt = -12, .ellipticity = 3});
-    d.addTilt({.profile = 1,
-               .station = 25,
-               .tilt = 5,
-               .ellipticity = 1,
-               .frequencyNumber = 2,
-               .frequency = 19600});
-    d.addTilt({.profile = 1, .station = 50, .tilt = 3, .ellipticity = -4, .kept = false});
-    d.add(resistivityRecord(1, 50));
-    d.addTilt({.profile = 1, .station = 50, .tilt = 7, .ellipticity = -2});
-    d.addTilt({.profile = 1,
-               .station = 50,
-               .tilt = 8,
-               .ellipticity = 0,
-               .frequencyNumber = 2,
-               .frequency = 19600});
-    d.addTilt({.profile = 2,
-               .station = 100,
-               .tilt = 1234,
-               .ellipticity = -567,
-               .frequencyNumber = 2,
-               .frequency = 19600});
-    d.addTilt({.profile = 2,
-               .station = 125,
-               .tilt = -1,
-               .ellipticity = 2,
-               .frequencyNumber = 2,
-               .frequency = 19600});
+    d.add({.profile = 1, .station = 25, .tilt = -12, .ellipticity = 3});
+    d.add({.profile = 1,
+           .station = 25,
+           .tilt = 5,
+           .ellipticity = 1,
+           .frequencyNumber = 2,
+           .frequency = 19600});
+    d.add({.profile = 1, .station = 50, .tilt = 3, .ellipticity = -4, .kept = false});
+    d.add({.profile = 1, .station = 50, .resistivity = true});
+    d.add({.profile = 1, .station = 50, .tilt = 7, .ellipticity = -2});
+    d.add({.profile = 1,
+           .station = 50,
+           .tilt = 8,
+           .ellipticity = 0,
+           .frequencyNumber = 2,
+           .frequency = 19600});
+    d.add({.profile = 2,
+           .station = 100,
+           .tilt = 1234,
+           .ellipticity = -567,
+           .frequencyNumber = 2,
+           .frequency = 19600});
+    d.add({.profile = 2,
+           .station = 125,
+           .tilt = -1,
+           .ellipticity = 2,
+           .frequencyNumber = 2,
+           .frequency = 19600});
     return d;
 }
 

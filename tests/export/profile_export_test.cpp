@@ -49,9 +49,9 @@ TEST(ProfileItems, ARunOfKeptTiltRowsWithBothFrequencyNumbersIsOneItem) {
 
 TEST(ProfileItems, AFrequencyChangeOfOneNumberStartsANewItem) {
     DataSet d;
-    d.addTilt({.station = 1, .frequency = 16000});
-    d.addTilt({.station = 2, .frequency = 16000});
-    d.addTilt({.station = 1, .frequency = 18300});
+    d.add({.station = 1, .frequency = 16000});
+    d.add({.station = 2, .frequency = 16000});
+    d.add({.station = 1, .frequency = 18300});
     const auto items = buildProfileItems(d.store, d.rows);
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(stationsText(items[1]), "1");
@@ -60,14 +60,14 @@ TEST(ProfileItems, AFrequencyChangeOfOneNumberStartsANewItem) {
 
 TEST(ProfileItems, AProfileChangeStartsANewItemAndTheSameProfileLaterAnother) {
     DataSet d;
-    d.addTilt({.profile = 1});
-    d.addTilt({.profile = 2});
-    d.addTilt({.profile = 1});
+    d.add({.profile = 1});
+    d.add({.profile = 2});
+    d.add({.profile = 1});
     EXPECT_EQ(buildProfileItems(d.store, d.rows).size(), 3u);
 }
 
 TEST(ProfileItems, NoKeptTiltRowGivesNoItem) {
-    DataSet d{resistivityRecord(1, 1), tiltRecord({.kept = false})};
+    DataSet d{record({.profile = 1, .station = 1, .resistivity = true}), record({.kept = false})};
     EXPECT_TRUE(buildProfileItems(d.store, d.rows).empty());
 }
 

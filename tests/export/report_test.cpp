@@ -42,14 +42,14 @@ TEST(Report, CommentLineBreaksBecomeCrLf) {
 }
 
 TEST(Report, EmptyCommentAndNoKeptRowGivePathAndOneEmptyLine) {
-    DataSet d{tiltRecord({.kept = false})};
+    DataSet d{record({.kept = false})};
     d.store.setCommentText("");
     writeReport(d.store, d.rows, kAllColumns);
     EXPECT_EQ(finishedReport("f.vlf", d.store), "f.vlf\r\n\r\n");
 }
 
 TEST(Report, LongValuesAreWrittenWhole) {
-    DataSet d{tiltRecord({.profile = 1, .station = 12345})};
+    DataSet d{record({.profile = 1, .station = 12345})};
     VisibleColumns visible{};
     visible[ColStation] = true;
     writeReport(d.store, d.rows, visible);
@@ -57,7 +57,7 @@ TEST(Report, LongValuesAreWrittenWhole) {
 }
 
 TEST(Report, HiddenQuantitiesLeaveTheirLinesEmpty) {
-    DataSet d{tiltRecord({.profile = 12}), resistivityRecord(3, 4)};
+    DataSet d{record({.profile = 12}), record({.profile = 3, .station = 4, .resistivity = true})};
     VisibleColumns visible{};
     visible[ColProfile] = true;
     writeReport(d.store, d.rows, visible);

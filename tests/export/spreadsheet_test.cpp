@@ -81,7 +81,7 @@ TEST(FraserSpreadsheet, WorkedExampleWithSemicolons) {
     DataSet d;
     const int tilts[] = {10, 5, -3, -8, -2};
     for (int s = 0; s < 5; ++s)
-        d.addTilt({.profile = 7, .station = 25 * s, .tilt = tilts[s], .frequency = 19800});
+        d.add({.profile = 7, .station = 25 * s, .tilt = tilts[s], .frequency = 19800});
     EXPECT_EQ(fraserText(d, ';'), goldenText("export_fraser_worked_example.txt"));
 }
 
@@ -89,13 +89,13 @@ TEST(FraserSpreadsheet, PositionOfStations10To55RoundsAwayFromZero) {
     DataSet d;
     const int tilts[] = {4, 3, 2, 1};
     for (int s = 0; s < 4; ++s)
-        d.addTilt({.profile = 3, .station = 10 + 15 * s, .tilt = tilts[s], .frequency = 16000});
+        d.add({.profile = 3, .station = 10 + 15 * s, .tilt = tilts[s], .frequency = 16000});
     EXPECT_EQ(fraserText(d, '\t'), goldenText("export_fraser_four_stations_tab.txt"));
 }
 
 TEST(FraserSpreadsheet, NegativeHalfPositionRoundsDown) {
     DataSet d;
-    for (int station : {-10, -5, 0, 5}) d.addTilt({.station = station});
+    for (int station : {-10, -5, 0, 5}) d.add({.station = station});
     EXPECT_EQ(fraserText(d, ','), "Profile,Station,Freq(Hz),Fraser\r\n1,-3,16000,0\r\n");
 }
 
@@ -107,24 +107,24 @@ TEST(FraserSpreadsheet, InterleavedRunsInEmissionOrder) {
     const int tilts1[] = {10, 5, -3, -8};
     const int tilts2[] = {2, 4, 6, 8};
     for (int s = 0; s < 4; ++s) {
-        d.addTilt({.profile = 5, .station = 10 * s, .tilt = tilts1[s], .frequencyNumber = 1});
-        d.addTilt({.profile = 5,
-                   .station = 10 * s,
-                   .tilt = tilts2[s],
-                   .frequencyNumber = 2,
-                   .frequency = 19600});
-        if (s == 2) d.addTilt({.profile = 9, .station = 99, .tilt = 100, .kept = false});
+        d.add({.profile = 5, .station = 10 * s, .tilt = tilts1[s], .frequencyNumber = 1});
+        d.add({.profile = 5,
+               .station = 10 * s,
+               .tilt = tilts2[s],
+               .frequencyNumber = 2,
+               .frequency = 19600});
+        if (s == 2) d.add({.profile = 9, .station = 99, .tilt = 100, .kept = false});
     }
-    d.addTilt({.profile = 5, .station = 40, .tilt = -2});
+    d.add({.profile = 5, .station = 40, .tilt = -2});
     const int tilts6[] = {1, 2, 3, 5};
     for (int s = 0; s < 4; ++s)
-        d.addTilt({.profile = 6, .station = 10 * s, .tilt = tilts6[s], .frequency = 18300});
-    d.addTilt({.profile = 5, .station = 40, .tilt = 10, .frequencyNumber = 2, .frequency = 19600});
+        d.add({.profile = 6, .station = 10 * s, .tilt = tilts6[s], .frequency = 18300});
+    d.add({.profile = 5, .station = 40, .tilt = 10, .frequencyNumber = 2, .frequency = 19600});
     EXPECT_EQ(fraserText(d, ','), goldenText("export_fraser_interleaved.txt"));
 }
 
 TEST(FraserSpreadsheet, FewerThanFourStationGroupsGiveTheHeaderOnly) {
     DataSet d;
-    for (int s = 0; s < 3; ++s) d.addTilt({.station = s});
+    for (int s = 0; s < 3; ++s) d.add({.station = s});
     EXPECT_EQ(fraserText(d, ' '), "Profile Station Freq(Hz) Fraser\r\n");
 }

@@ -44,7 +44,7 @@ Recorder walk(const DataSet& d) {
 DataSet profile(std::initializer_list<std::pair<int, int>> stationTilts, int number = 1) {
     DataSet d;
     for (auto [station, tilt] : stationTilts)
-        d.addTilt({.profile = number, .station = station, .tilt = tilt});
+        d.add({.profile = number, .station = station, .tilt = tilt});
     return d;
 }
 
@@ -79,11 +79,11 @@ TEST(FraserWalk, FourStationsGiveOneValueFromTheFlushThreeGiveNone) {
 
 TEST(FraserWalk, ReadingsOfOneStationAreAveragedAcrossRowsThatDoNotContribute) {
     DataSet d;
-    d.addTilt({.station = 1, .tilt = 3});
-    d.addTilt({.station = 9, .tilt = 100, .kept = false});
-    d.add(resistivityRecord(1, 8));
-    d.addTilt({.station = 1, .tilt = 4});
-    for (int s = 2; s <= 4; ++s) d.addTilt({.station = s, .tilt = 0});
+    d.add({.station = 1, .tilt = 3});
+    d.add({.station = 9, .tilt = 100, .kept = false});
+    d.add({.profile = 1, .station = 8, .resistivity = true});
+    d.add({.station = 1, .tilt = 4});
+    for (int s = 2; s <= 4; ++s) d.add({.station = s, .tilt = 0});
     const Recorder r = walk(d);
     ASSERT_EQ(r.points.size(), 1u);
     EXPECT_EQ(r.points[0].value, 3.5f);
@@ -100,8 +100,8 @@ TEST(FraserWalk, InterleavedFrequencyNumbersAreFilteredApart) {
     DataSet d;
     const int tilts1[] = {10, 5, -3, -8, -2};
     for (int s = 0; s < 5; ++s) {
-        d.addTilt({.station = s * 25, .tilt = tilts1[s], .frequencyNumber = 1, .frequency = 16000});
-        d.addTilt({.station = s * 25, .tilt = 1, .frequencyNumber = 2, .frequency = 19600});
+        d.add({.station = s * 25, .tilt = tilts1[s], .frequencyNumber = 1, .frequency = 16000});
+        d.add({.station = s * 25, .tilt = 1, .frequencyNumber = 2, .frequency = 19600});
     }
     const Recorder r = walk(d);
     ASSERT_EQ(r.runs.size(), 2u);
@@ -118,8 +118,8 @@ TEST(FraserWalk, InterleavedFrequencyNumbersAreFilteredApart) {
 
 TEST(FraserWalk, ProfileChangeHandsTheLastValueToThePreviousRun) {
     DataSet d = profile({{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}});
-    d.addTilt({.profile = 2, .station = 1, .frequency = 18300});
-    for (int s = 2; s <= 4; ++s) d.addTilt({.profile = 2, .station = s, .frequency = 18300});
+    d.add({.profile = 2, .station = 1, .frequency = 18300});
+    for (int s = 2; s <= 4; ++s) d.add({.profile = 2, .station = s, .frequency = 18300});
     const Recorder r = walk(d);
     EXPECT_EQ(r.points,
               (std::vector<Point>{
@@ -128,9 +128,9 @@ TEST(FraserWalk, ProfileChangeHandsTheLastValueToThePreviousRun) {
 
 TEST(FraserWalk, InterruptingProfileStartsNewRunsButKeepsTheWindow) {
     DataSet d = profile({{1, 1}, {2, 2}, {3, 3}, {4, 4}});
-    d.addTilt({.profile = 7, .station = 50, .kept = false});
-    d.addTilt({.station = 5, .tilt = 5});
-    d.addTilt({.station = 6, .tilt = 6});
+    d.add({.profile = 7, .station = 50, .kept = false});
+    d.add({.station = 5, .tilt = 5});
+    d.add({.station = 6, .tilt = 6});
     const Recorder r = walk(d);
     ASSERT_EQ(r.runs.size(), 3u);
     EXPECT_EQ(r.runs[1].title, "Prof7,Freq1");
@@ -143,9 +143,9 @@ TEST(FraserWalk, InterruptingProfileStartsNewRunsButKeepsTheWindow) {
 
 TEST(FraserWalk, IgnoredAndResistivityRowsDoNotContribute) {
     DataSet d = profile({{1, 1}, {2, 2}});
-    d.addTilt({.station = 3, .tilt = 50, .kept = false});
-    d.add(resistivityRecord(1, 3));
-    d.addTilt({.station = 4, .tilt = 4});
+    d.add({.station = 3, .tilt = 50, .kept = false});
+    d.add({.profile = 1, .station = 3, .resistivity = true});
+    d.add({.station = 4, .tilt = 4});
     const Recorder r = walk(d);
     EXPECT_TRUE(r.points.empty()); // stations 1, 2, 4: three groups only
 }

@@ -11,10 +11,15 @@ using namespace veldro::test;
 namespace {
 
 DataSet frequencies() {
-    return DataSet{tiltRecord({.frequencyNumber = 1, .frequency = 16000}),
-                   tiltRecord({.frequencyNumber = 2, .frequency = 16000}),
-                   resistivityRecord(1, 1, true, 1, 16000), tiltRecord({.frequency = 19600}),
-                   tiltRecord({.frequency = 16001})};
+    return DataSet{record({.frequencyNumber = 1, .frequency = 16000}),
+                   record({.frequencyNumber = 2, .frequency = 16000}),
+                   record({.profile = 1,
+                           .station = 1,
+                           .frequencyNumber = 1,
+                           .frequency = 16000,
+                           .kept = true,
+                           .resistivity = true}),
+                   record({.frequency = 19600}), record({.frequency = 16001})};
 }
 
 } // namespace
@@ -37,13 +42,13 @@ TEST(FrequencyRejection, ToleranceOfOneThousandthHertz) {
 }
 
 TEST(FrequencyRejection, IgnoredRowsStayIgnored) {
-    DataSet d{tiltRecord({.frequency = 19600, .kept = false})};
+    DataSet d{record({.frequency = 19600, .kept = false})};
     EXPECT_EQ(rejectFrequency(d.store, d.rows, 16000.0f), 0);
     EXPECT_FALSE(d.rows.kept(0));
 }
 
 TEST(FrequencyRejection, KeepsRowsToggledByHandSinceTheLastCopy) {
-    DataSet d{tiltRecord({.frequency = 19600}), tiltRecord({.frequency = 19600, .kept = false})};
+    DataSet d{record({.frequency = 19600}), record({.frequency = 19600, .kept = false})};
     d.rows.entries[0].kept = false; // single-click toggles: rows only
     d.rows.entries[1].kept = true;
     rejectFrequency(d.store, d.rows, 16000.0f);

@@ -12,13 +12,13 @@ using namespace veldro::test;
 namespace {
 
 MeasurementRecord withQuality(int quality, bool kept = true) {
-    MeasurementRecord r = tiltRecord({.kept = kept});
+    MeasurementRecord r = record({.kept = kept});
     r.quality = static_cast<std::int16_t>(quality);
     return r;
 }
 
 MeasurementRecord resistivity(float rho) {
-    MeasurementRecord r = resistivityRecord(1, 1);
+    MeasurementRecord r = record({.profile = 1, .station = 1, .resistivity = true});
     r.resistivity = rho;
     return r;
 }
@@ -45,9 +45,9 @@ private:
 
 DataSet mixedSurvey() {
     DataSet d{withQuality(40), resistivity(152.25f), withQuality(97)};
-    MeasurementRecord h = tiltRecord({.tilt = -12});
+    MeasurementRecord h = record({.tilt = -12});
     h.hHorizontal = 12.345678f;
-    d.add(h);
+    d.append(h);
     return d;
 }
 
@@ -55,7 +55,7 @@ DataSet mixedSurvey() {
 
 TEST(RangeScan, TakesExtremesOfKeptRowsPerMode) {
     DataSet d = mixedSurvey();
-    d.add(withQuality(99, false));
+    d.append(withQuality(99, false));
     const RangeScan scan = scanRanges(d.store, d.rows);
     EXPECT_TRUE(scan.tiltRows);
     EXPECT_TRUE(scan.resistivityRows);

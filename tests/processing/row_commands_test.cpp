@@ -10,7 +10,7 @@ using namespace veldro::test;
 namespace {
 
 MeasurementRecord withOverload(int channel) {
-    MeasurementRecord r = tiltRecord({});
+    MeasurementRecord r = record({});
     r.status = makeStatus(0, channel == 1, 1, channel == 2, 2, channel == 3, 1, false);
     return r;
 }
@@ -18,7 +18,7 @@ MeasurementRecord withOverload(int channel) {
 } // namespace
 
 TEST(KeepIgnore, SetsRowsAndRecordsAlike) {
-    DataSet d{tiltRecord({}), tiltRecord({}), tiltRecord({})};
+    DataSet d{record({}), record({}), record({})};
     setRowsKept(d.store, d.rows, {0, 2}, false);
     EXPECT_FALSE(d.rows.kept(0));
     EXPECT_TRUE(d.rows.kept(1));
@@ -33,14 +33,14 @@ TEST(KeepIgnore, SetsRowsAndRecordsAlike) {
 }
 
 TEST(KeepIgnore, RowsBeyondTheListAreNotTouched) {
-    DataSet d{tiltRecord({})};
+    DataSet d{record({})};
     setRowsKept(d.store, d.rows, {-1, 1, 5}, false);
     EXPECT_TRUE(d.rows.kept(0));
     EXPECT_EQ(d.rows.size(), 1);
 }
 
 TEST(KeepIgnore, ToggleInvertsEachSelectedRow) {
-    DataSet d{tiltRecord({}), tiltRecord({.kept = false}), tiltRecord({})};
+    DataSet d{record({}), record({.kept = false}), record({})};
     toggleRows(d.store, d.rows, {0, 1});
     EXPECT_FALSE(d.rows.kept(0));
     EXPECT_TRUE(d.rows.kept(1));
@@ -79,8 +79,8 @@ TEST(IgnoreOverload, WritesTheImageWithEveryRecord) {
 }
 
 TEST(DeleteIgnored, KeepsTheKeptRecordsInOrderAndRenumbers) {
-    DataSet d{tiltRecord({.station = 1}), tiltRecord({.station = 2, .kept = false}),
-              tiltRecord({.station = 3})};
+    DataSet d{record({.station = 1}), record({.station = 2, .kept = false}),
+              record({.station = 3})};
     RecordingMessages messages;
     deleteIgnoredData(d.store, d.rows, messages);
     ASSERT_EQ(d.store.count(), 2);
@@ -92,7 +92,7 @@ TEST(DeleteIgnored, KeepsTheKeptRecordsInOrderAndRenumbers) {
 }
 
 TEST(DeleteIgnored, EveryRowIgnoredLeavesAnEmptyDataSet) {
-    DataSet d{tiltRecord({.kept = false}), tiltRecord({.kept = false})};
+    DataSet d{record({.kept = false}), record({.kept = false})};
     RecordingMessages messages;
     deleteIgnoredData(d.store, d.rows, messages);
     EXPECT_EQ(d.store.count(), 0);
@@ -100,7 +100,7 @@ TEST(DeleteIgnored, EveryRowIgnoredLeavesAnEmptyDataSet) {
 }
 
 TEST(DeleteIgnored, EveryRowKeptKeepsTheSameRecords) {
-    DataSet d{tiltRecord({.station = 5}), tiltRecord({.station = 6})};
+    DataSet d{record({.station = 5}), record({.station = 6})};
     RecordingMessages messages;
     deleteIgnoredData(d.store, d.rows, messages);
     ASSERT_EQ(d.store.count(), 2);

@@ -45,7 +45,7 @@ int runTable(const Arguments& args) {
     auto store = loadDataSet(args.operand(0, "FILE.vlf"), messages);
     const RowList rows = buildRowList(*store);
     std::string out = "kept\t#";
-    for (const ColumnInfo& c : kColumns) (out += '\t') += c.caption;
+    for (const Quantity& c : kQuantities) (out += '\t') += c.caption;
     out += '\n';
     for (int i = 0; i < rows.size(); ++i) {
         out += rows.kept(i) ? '+' : '-';

@@ -1,0 +1,193 @@
+#include "app/commands/file_commands.h"
+
+#include "app/data_session.h"
+#include "app/measurement_table_view.h"
+#include "app/settings.h"
+#include "app/status_line.h"
+#include "app/ui_services.h"
+#include "app/wait_cursor.h"
+#include "data/bru_import.h"
+#include "data/file_io.h"
+#include "data/file_names.h"
+#include "data/measurement_store.h"
+#include "data/vlf_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMainWindow>
+
+namespace veldro {
+
+namespace {
+
+const QString kDataFileFilter = QStringLiteral("Veldro data file  (*.vlf)|*.vlf|All (*.*)|*.*");
+const QString kSaveFilter = QStringLiteral(
+    "Veldro data file  (*.vlf)|*.vlf|Spreadsheet (*.txt)|*.txt|XYZ data file (*.xyz)|*.xyz|"
+    "WAD data file (*.wad)|*.wad|All (*.*)|*.*");
+const QString kBruFilter =
+    QStringLiteral("Veldro old format data file  (*.bru)|*.bru|All (*.*)|*.*");
+
+const Message kQuitWithoutSaving{"Quit without saving ?", "Data not stored", MessageIcon::Warning};
+const Message kCreateDirectory{"Please create new directory", "", MessageIcon::None};
+const Message kDirectoryError{"Directory Error", "", MessageIcon::Error};
+
+QString fullNameOf(const QString& chosen) {
+    return QFileInfo(chosen).absoluteFilePath();
+}
+
+std::string localName(const QString& name) {
+    return QFile::encodeName(name).toStdString();
+}
+
+} // namespace
+
+FileCommands::FileCommands(CommandContext& context) : CommandGroup(context) {
+    CommandRegistry& commands = context_.commands;
+    commands.add(context_.action("Ouvrir1"), Enabling::Idle, [this] { Ouvrir1Click(); });
+    commands.add(context_.action("OpenLastFile"), Enabling::Idle, [this] { OpenLastFileClick(); });
+    commands.add(context_.action("EnregistrerSous"), Enabling::WithData,
+                 [this] { EnregistrerSousClick(); });
+    commands.add(context_.action("Importtextfile1"), Enabling::Idle,
+                 [this] { Importtextfile1Click(); });
+    commands.add(context_.action("Add1"), Enabling::WithData, [this] { Add1Click(); });
+    commands.add(context_.action("Splitonname1"), Enabling::WithData,
+                 [this] { Splitonname1Click(); });
+    commands.add(context_.action("Quitter1"), Enabling::Idle, [this] { Quitter1Click(); });
+}
+
+void FileCommands::openDataFile(const QString& path, bool direct) {
+    FileDialogRequest request{QDir::currentPath(), {}, kDataFileFilter, 1, QStringLiteral("vlf")};
+    if (!path.isEmpty()) {
+        const QFileInfo file(path);
+        request.directory = file.absolutePath();
+        request.fileName = file.fileName();
+    }
+    const QString chosen = direct ? path : context_.ui.openFileName(request);
+    if (chosen.isEmpty()) return;
+    const QString fullName = fullNameOf(chosen);
+    openDialogFileName_ = fullName;
+    DataSession& session = context_.session;
+    WaitCursor wait;
+    // Read whole before the current data set goes: a failed open leaves it as it was.
+    DataFileRead read = readDataFile(localName(fullName), session.messages());
+    if (read.status != DataFileStatus::Opened) return;
+    session.replaceStore(std::move(read.store));
+    session.view().title.setText(QStringLiteral("Veldro"));
+    // Said while the rows are built, the slow part of a large open.
+    context_.status.showFile(
+        QStringLiteral("Please wait, file openning can take a few minutes..."));
+    session.rebuildRows(false); // the read loaded the image already
+    session.setFilePath(fullName);
+    session.afterDataSetLoaded();
+    context_.settings.lastFile = fullName;
+    session.setDataSaved(true);
+}
+
+void FileCommands::saveDataFileAs() {
+    DataSession& session = context_.session;
+    if (!session.hasData()) return;
+    // Saving under a new name keeps the file shown and remembered: they go back
+    // to the open dialog's choice, and stay as they are when it chose none yet
+    // (after a download), rather than being emptied.
+    if (!openDialogFileName_.isEmpty()) {
+        session.setFilePath(openDialogFileName_);
+        context_.settings.lastFile = openDialogFileName_;
+    }
+    const QString chosen =
+        context_.ui.saveFileName({QDir::currentPath(), {}, kSaveFilter, 1, QStringLiteral("vlf")});
+    if (chosen.isEmpty()) return;
+    const std::string target = dataFileNameFor(localName(chosen));
+    // The dialog asked about the name typed; the file written may be another one.
+    if (target != localName(chosen) && fileExists(target) &&
+        context_.ui.ask({fileNamePart(target) + " already exists.\nDo you want to replace it?",
+                         "Save as", MessageIcon::Warning},
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    WaitCursor wait;
+    session.store()->saveToFile(target, &session.progress());
+    session.setDataSaved(true);
+}
+
+void FileCommands::Ouvrir1Click() {
+    if (context_.session.mayReplaceDataSet()) openDataFile({}, false);
+}
+
+void FileCommands::OpenLastFileClick() {
+    if (context_.session.mayReplaceDataSet()) openDataFile(context_.settings.lastFile, false);
+}
+
+void FileCommands::EnregistrerSousClick() {
+    saveDataFileAs();
+}
+
+void FileCommands::Importtextfile1Click() {
+    DataSession& session = context_.session;
+    if (!session.mayReplaceDataSet()) return;
+    const QString chosen = context_.ui.openFileName({QDir::currentPath(), {}, kBruFilter, 1, {}});
+    if (chosen.isEmpty()) return;
+    const QString fullName = fullNameOf(chosen);
+    openDialogFileName_ = fullName;
+    WaitCursor wait;
+    session.replaceStore(std::make_unique<MeasurementStore>());
+    try {
+        ImportBru(*session.store(), localName(fullName), &session.progress(), session.messages());
+    } catch (...) {
+        session.rebuildRows(false); // the discarded records must not stay on screen
+        throw;
+    }
+    session.setFilePath(fullName);
+    context_.settings.lastFile = fullName;
+    session.afterDataSetLoaded();
+    session.rebuildRows(false);
+}
+
+void FileCommands::Add1Click() {
+    DataSession& session = context_.session;
+    if (!session.hasData()) return;
+    const QString chosen =
+        context_.ui.openFileName({QDir::currentPath(), {}, kDataFileFilter, 1, {}});
+    if (chosen.isEmpty()) return;
+    const QString fullName = fullNameOf(chosen);
+    openDialogFileName_ = fullName;
+    WaitCursor wait;
+    if (addDataFile(*session.store(), localName(fullName), session.messages()) !=
+        DataFileStatus::Opened)
+        return;
+    session.rebuildRows(false); // the add reloaded the image already
+    session.afterDataSetLoaded();
+}
+
+void FileCommands::Splitonname1Click() {
+    DataSession& session = context_.session;
+    if (!session.hasData()) return;
+    QString directory = QDir::currentPath();
+    for (;;) {
+        try {
+            directory = context_.ui.directoryName(directory);
+            if (directory.isEmpty()) return;
+            if (directoryExists(localName(directory))) break;
+            context_.ui.tell(kCreateDirectory);
+        } catch (const std::exception&) {
+            context_.ui.tell(kDirectoryError);
+        }
+    }
+    WaitCursor wait;
+    session.store()->splitToFiles(localName(directory), &session.progress());
+}
+
+void FileCommands::Quitter1Click() {
+    context_.window.close();
+}
+
+bool FileCommands::FormCloseQuery() {
+    if (context_.session.dataSaved()) return true;
+    if (context_.ui.ask(kQuitWithoutSaving, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+        QMessageBox::Yes)
+        return true;
+    context_.commands.run([this] { saveDataFileAs(); });
+    return false;
+}
+
+} // namespace veldro

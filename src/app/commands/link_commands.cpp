@@ -1,0 +1,233 @@
+#include "app/commands/link_commands.h"
+
+#include "app/data_session.h"
+#include "app/icons.h"
+#include "app/measurement_table_view.h"
+#include "app/settings.h"
+#include "app/status_line.h"
+#include "app/ui_services.h"
+#include "app/window_download_display.h"
+#include "app/window_link_host.h"
+#include "data/measurement_store.h"
+#include "link/d2xx.h"
+#include "link/port.h"
+#include "link/port_selection.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+namespace veldro {
+
+namespace {
+
+const Message kPortLocked{"Communication port locked, please quit program before changing it",
+                          "WARNING", MessageIcon::Warning};
+
+#ifdef Q_OS_WIN
+const QString kLinkTestName = QStringLiteral("LinkTest.exe");
+#else
+const QString kLinkTestName = QStringLiteral("LinkTest");
+#endif
+
+constexpr int kIconFrameMs = 400;
+constexpr int kConverterCountMs = 500;
+
+const char* const kPortItems[] = {"Com11", "Com21", "Com31", "Com41", "Usb"};
+
+ComDevices comDevicesOf(const Settings& settings) {
+    ComDevices devices;
+    for (std::size_t i = 0; i < devices.paths.size(); ++i)
+        devices.paths[i] = QFile::encodeName(settings.comDevices[i]).toStdString();
+    return devices;
+}
+
+} // namespace
+
+std::optional<int> linkPictureIndex(int portNumber, bool converterAttached) {
+    if (portNumber == usbPortNumber) return converterAttached ? 1 : 0;
+    if (portNumber >= 1 && portNumber <= 4) return portNumber + 1;
+    return std::nullopt;
+}
+
+void startLinkTest(const QString& programFolder) {
+    const QString path = QDir(programFolder).filePath(kLinkTestName);
+    if (!QFileInfo(path).isFile() ||
+        !QProcess::startDetached(path, {QStringLiteral(" ")}, programFolder))
+        throw std::runtime_error("Unable to find LinkTest.exe\n(Please reinstall the software)");
+}
+
+LinkCommands::LinkCommands(CommandContext& context, D2xx* d2xx)
+    : CommandGroup(context), systemD2xx_(d2xx ? nullptr : makeSystemD2xx()),
+      d2xx_(d2xx ? *d2xx : *systemD2xx_),
+      linkHost_(std::make_unique<WindowLinkHost>(context.ui, currentPort_)) {
+    buildDownloadPanel();
+    CommandRegistry& commands = context_.commands;
+    commands.add(context_.action("Rcuprerdesdonnes1"), Enabling::Idle,
+                 [this] { Rcuprerdesdonnes1Click(); });
+    for (const char* name : kPortItems) {
+        QAction* item = context_.action(name);
+        commands.add(item, Enabling::Idle, [this, item] { ComCheck(item); });
+    }
+
+    for (int frame = 0; frame < static_cast<int>(iconFrames_.size()); ++frame)
+        iconFrames_[static_cast<std::size_t>(frame)] = icons::applicationIcon(frame);
+    Timer1 = new QTimer(&context_.window);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(kIconFrameMs);
+    connect(Timer1, &QTimer::timeout, this, &LinkCommands::Timer1Timer);
+    Timer1->start();
+    ConverterWatch = new QTimer(&context_.window);
+    ConverterWatch->setObjectName(QStringLiteral("ConverterWatch"));
+    ConverterWatch->setInterval(kConverterCountMs);
+    connect(ConverterWatch, &QTimer::timeout, this, &LinkCommands::ConverterWatchTimer);
+    checkPortItem();
+    watchConverter();
+    context_.window.installEventFilter(this);
+}
+
+LinkCommands::~LinkCommands() = default;
+
+void LinkCommands::buildDownloadPanel() {
+    QMainWindow& window = context_.window;
+    DownloadGB = new QGroupBox(&window);
+    DownloadGB->setObjectName(QStringLiteral("DownloadGB"));
+    DownloadGB->setFixedSize(377, 113);
+    auto* label = new QLabel(QStringLiteral("Please wait during data download ..."), DownloadGB);
+    ProgressBarLbl = new QLabel(DownloadGB);
+    ProgressBarLbl->setObjectName(QStringLiteral("ProgressBarLbl"));
+    StopDownload = new QPushButton(QStringLiteral("Cancel"), DownloadGB);
+    StopDownload->setObjectName(QStringLiteral("StopDownload"));
+    auto* layout = new QVBoxLayout(DownloadGB);
+    layout->addWidget(label, 0, Qt::AlignHCenter);
+    layout->addWidget(ProgressBarLbl, 0, Qt::AlignHCenter);
+    layout->addWidget(StopDownload, 0, Qt::AlignHCenter);
+    DownloadGB->hide();
+
+    downloadDisplay_ = std::make_unique<WindowDownloadDisplay>(
+        *DownloadGB, *ProgressBarLbl, context_.status.progress(), context_.ui,
+        QCoreApplication::applicationDirPath());
+    connect(StopDownload, &QPushButton::clicked, this, &LinkCommands::StopDownloadClick);
+    // The table is hidden during a download; the status line keeps its height.
+    QSizePolicy table = context_.table.sizePolicy();
+    table.setRetainSizeWhenHidden(true);
+    context_.table.setSizePolicy(table);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (now && DownloadGB->isAncestorOf(now) && !(old && DownloadGB->isAncestorOf(old)))
+            DownloadGBEnter();
+    });
+}
+
+// The panel stays centred and the link picture follows the window's size.
+bool LinkCommands::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &context_.window && event->type() == QEvent::Resize) {
+        const QMainWindow& window = context_.window;
+        DownloadGB->move(window.width() / 2 - DownloadGB->width() / 2,
+                         window.height() / 2 - DownloadGB->height() / 2);
+        ShowPortImage();
+    }
+    return CommandGroup::eventFilter(watched, event);
+}
+
+void LinkCommands::checkPortItem() {
+    for (const char* name : kPortItems) {
+        QAction* item = context_.action(name);
+        item->setChecked(item->data().toInt() == context_.settings.portNumber);
+    }
+}
+
+void LinkCommands::watchConverter() {
+    if (context_.settings.portNumber == usbPortNumber)
+        ConverterWatch->start();
+    else
+        ConverterWatch->stop();
+    ShowPortImage();
+}
+
+// A port that once connected fixes the link for the rest of the run.
+void LinkCommands::ComCheck(QAction* item) {
+    const int chosen = item->data().toInt();
+    Settings& settings = context_.settings;
+    if (currentPort_ && currentPort_->isLocked()) {
+        checkPortItem(); // the menu checked the clicked item already
+        if (chosen != settings.portNumber) context_.ui.tell(kPortLocked);
+        return;
+    }
+    settings.portNumber = chosen;
+    checkPortItem();
+    // The picture follows the choice even when the checker below is missing.
+    watchConverter();
+    if (chosen == usbPortNumber) startLinkTest(QCoreApplication::applicationDirPath());
+}
+
+void LinkCommands::ShowPortImage() {
+    const int port = context_.settings.portNumber;
+    if (port == usbPortNumber) converterAttached_ = CountUsbDevices(d2xx_) > 0;
+    const std::optional<int> index = linkPictureIndex(port, converterAttached_);
+    context_.status.setLinkPicture(index ? icons::linkPicture(*index) : QPixmap());
+}
+
+void LinkCommands::ConverterWatchTimer() {
+    if ((CountUsbDevices(d2xx_) > 0) != converterAttached_) ShowPortImage();
+}
+
+void LinkCommands::Timer1Timer() {
+    const QIcon& icon = iconFrames_[static_cast<std::size_t>(frame_)];
+    QApplication::setWindowIcon(icon);
+    context_.window.setWindowIcon(icon);
+    frame_ = (frame_ + 1) % static_cast<int>(iconFrames_.size());
+}
+
+// What was shown goes before the link is touched. Records that reached no file
+// are unsaved data, so quitting asks first; a download that brought none leaves
+// the data commands off.
+void LinkCommands::Rcuprerdesdonnes1Click() {
+    DataSession& session = context_.session;
+    if (!session.mayReplaceDataSet()) return;
+    session.replaceStore(nullptr);
+    session.rebuildRows(false);
+    context_.status.setPanel0({});
+    context_.table.hide();
+    DownloadResult result;
+    {
+        DataSession::BusyScope busy(session);
+        const PortResources resources{*linkHost_, comDevicesOf(context_.settings), d2xx_};
+        result = downloadData(currentPort_, context_.settings.portNumber, resources, *linkHost_,
+                              *downloadDisplay_);
+    }
+    const bool received = result.store && result.store->count() > 0;
+    if (result.store) {
+        session.replaceStore(std::move(result.store));
+        session.rebuildRows(true);
+    }
+    if (result.saved) session.setFilePath(QFile::decodeName(result.savedTo.c_str()));
+    session.setDataSaved(result.saved || !received);
+    context_.status.resetProgress();
+    context_.table.show();
+}
+
+void LinkCommands::StopDownloadClick() {
+    context_.session.rebuildContinue = false;
+    veldro::StopDownload(currentPort_.get(), *downloadDisplay_);
+}
+
+void LinkCommands::DownloadGBEnter() {
+    ProgressBarLbl->clear();
+}
+
+void LinkCommands::windowClosing() {
+    if (currentPort_ && currentPort_->GetState() > 0) currentPort_->Disconnect();
+}
+
+} // namespace veldro

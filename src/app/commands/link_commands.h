@@ -1,0 +1,82 @@
+#pragma once
+
+#include "app/command_group.h"
+
+#include <QIcon>
+#include <QString>
+#include <array>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTimer;
+
+namespace veldro {
+
+class D2xx;
+class Port;
+class WindowDownloadDisplay;
+class WindowLinkHost;
+
+// The link picture (see icons::linkPicture) of a link choice: COM 1 to COM 4
+// have their own, USB is crossed out without an attached converter; any other
+// choice has none.
+std::optional<int> linkPictureIndex(int portNumber, bool converterAttached);
+
+// The instrument software's USB link checker beside the program, started on
+// its own with a single blank as argument. Throws with the user's message
+// when it is not there.
+void startLinkTest(const QString& programFolder);
+
+// The "Communication" menu: the link choice and the download, with the
+// download panel, the link picture and the icon animation.
+class LinkCommands : public CommandGroup {
+    Q_OBJECT
+public:
+    // `d2xx` counts and opens the USB converters and outlives the window; null
+    // stands for this machine's.
+    LinkCommands(CommandContext& context, D2xx* d2xx);
+    ~LinkCommands() override;
+
+    // The instrument port of the run: none before the first download.
+    const Port* currentPort() const { return currentPort_.get(); }
+
+    void ComCheck(QAction* item);  // "COM 1" .. "COM 4", "USB"
+    void Rcuprerdesdonnes1Click(); // "Data download"
+    void StopDownloadClick();      // the panel's "Cancel"
+    void DownloadGBEnter();
+    void ShowPortImage();
+    void Timer1Timer();
+
+    void windowClosing() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildDownloadPanel();
+    void checkPortItem();
+    void watchConverter();
+    void ConverterWatchTimer();
+
+    std::unique_ptr<D2xx> systemD2xx_;
+    D2xx& d2xx_;
+    std::unique_ptr<WindowLinkHost> linkHost_;
+    std::unique_ptr<WindowDownloadDisplay> downloadDisplay_;
+    std::unique_ptr<Port> currentPort_;
+    QGroupBox* DownloadGB;
+    QLabel* ProgressBarLbl;
+    QPushButton* StopDownload;
+    QTimer* Timer1;
+    // Re-counts the USB converters while USB is chosen, so that plugging one in
+    // or out changes the link picture.
+    QTimer* ConverterWatch;
+    bool converterAttached_ = false;
+    std::array<QIcon, 6> iconFrames_;
+    int frame_ = 0;
+};
+
+} // namespace veldro

@@ -1,0 +1,108 @@
+#include "app/commands/processing_commands.h"
+
+#include "app/data_session.h"
+#include "app/measurement_table_model.h"
+#include "app/measurement_table_view.h"
+#include "app/ui_services.h"
+#include "app/wait_cursor.h"
+#include "data/measurement_store.h"
+#include "processing/row_commands.h"
+
+#include <QApplication>
+#include <QMenu>
+
+namespace veldro {
+
+namespace {
+
+const Message kDeleteIgnored{"Are you sure ?", "Delete ignored data (unchecked)",
+                             MessageIcon::Warning};
+
+} // namespace
+
+ProcessingCommands::ProcessingCommands(CommandContext& context) : CommandGroup(context) {
+    CommandRegistry& commands = context_.commands;
+    for (const char* name : {"Keepselectedrows1", "Check1"})
+        commands.add(context_.action(name), Enabling::WithData, [this] { Check1Click(); });
+    for (const char* name : {"Ignoreselectedrows1", "Uncheck1"})
+        commands.add(context_.action(name), Enabling::WithData, [this] { Uncheck1Click(); });
+    commands.add(context_.action("DeleteUnselectedData"), Enabling::WithData,
+                 [this] { DeleteUnselectedDataClick(); });
+    commands.add(context_.action("Ignoreoverloaddata1"), Enabling::WithData,
+                 [this] { Ignoreoverloaddata1Click(); });
+
+    MeasurementTableView& table = context_.table;
+    table.imageStripPressed = [this](int row) { return toggleFromImageStrip(row); };
+    table.doubleClickedRight = [this] {
+        context_.commands.run([this] { TabMesureCLstViewDblClick(); });
+    };
+    table.rightPressed = [this](const QPoint& at) { TabMesureCLstViewMouseDown(at); };
+}
+
+void ProcessingCommands::Check1Click() {
+    DataSession& session = context_.session;
+    session.changeKept([&session](RowList& rows) {
+        setRowsKept(*session.store(), rows, session.selectedRows(), true);
+    });
+}
+
+void ProcessingCommands::Uncheck1Click() {
+    DataSession& session = context_.session;
+    session.changeKept([&session](RowList& rows) {
+        setRowsKept(*session.store(), rows, session.selectedRows(), false);
+    });
+}
+
+void ProcessingCommands::TabMesureCLstViewDblClick() {
+    DataSession& session = context_.session;
+    session.changeKept(
+        [&session](RowList& rows) { toggleRows(*session.store(), rows, session.selectedRows()); });
+}
+
+// A second press on the same row within the double-click time is the tail of
+// a double-click: it is swallowed rather than toggling the row back.
+bool ProcessingCommands::toggleFromImageStrip(int row) {
+    DataSession& session = context_.session;
+    if (!session.hasData() || session.busy()) return false;
+    const std::string& caption = session.rows().entries[static_cast<std::size_t>(row)].caption;
+    const auto now = std::chrono::steady_clock::now();
+    const auto doubleClickTime = std::chrono::milliseconds(QApplication::doubleClickInterval());
+    if (now - lastToggleTime_ < doubleClickTime && lastToggledCaption_ == caption) return true;
+    lastToggleTime_ = now;
+    lastToggledCaption_ = caption;
+    session.changeKept(
+        [&session, row](RowList& rows) { toggleRows(*session.store(), rows, {row}); });
+    return false;
+}
+
+void ProcessingCommands::TabMesureCLstViewMouseDown(const QPoint& globalPosition) {
+    const DataSession& session = context_.session;
+    if (session.hasData() && !session.busy()) context_.menu("PopupMenu1")->popup(globalPosition);
+}
+
+void ProcessingCommands::Ignoreoverloaddata1Click() {
+    DataSession& session = context_.session;
+    if (!session.hasData()) return;
+    WaitCursor wait;
+    RowList rows = session.rows();
+    ignoreOverloadData(*session.store(), rows, &session.progress());
+    session.showRows(std::move(rows));
+    session.setDataSaved(false);
+}
+
+void ProcessingCommands::DeleteUnselectedDataClick() {
+    DataSession& session = context_.session;
+    if (!session.hasData()) return;
+    copyRowFlagsToStore(session.rows(), *session.store());
+    if (context_.ui.ask(kDeleteIgnored, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) !=
+        QMessageBox::Yes)
+        return;
+    WaitCursor wait;
+    session.model().beginRebuild();
+    RowList rows;
+    deleteIgnoredData(*session.store(), rows, session.messages(), &session.progress());
+    session.showRows(std::move(rows));
+    session.setDataSaved(false);
+}
+
+} // namespace veldro

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/command_group.h"
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+class QPoint;
+
+namespace veldro {
+
+// The "Processing" menu's keep and ignore commands, with the table's gestures
+// and its pop-up menu that do the same.
+class ProcessingCommands : public CommandGroup {
+    Q_OBJECT
+public:
+    explicit ProcessingCommands(CommandContext& context);
+
+    void Check1Click();               // "Keep selected data", pop-up "Keep"
+    void Uncheck1Click();             // "Ignore selected data", pop-up "Ignore"
+    void DeleteUnselectedDataClick(); // "Delete ignored data"
+    void Ignoreoverloaddata1Click();  // "Ignore overload data"
+
+private:
+    // The table's mouse gestures.
+    bool toggleFromImageStrip(int row);
+    void TabMesureCLstViewDblClick();
+    void TabMesureCLstViewMouseDown(const QPoint& globalPosition);
+
+    std::chrono::steady_clock::time_point lastToggleTime_{};
+    std::optional<std::string> lastToggledCaption_;
+};
+
+} // namespace veldro

@@ -1,0 +1,142 @@
+#include "app/data_session.h"
+
+#include "app/measurement_table_model.h"
+#include "app/measurement_table_view.h"
+#include "app/status_line.h"
+#include "app/wait_cursor.h"
+#include "data/file_io.h"
+#include "data/file_names.h"
+#include "data/measurement_store.h"
+#include "data/vlf_file.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <algorithm>
+
+namespace veldro {
+
+namespace {
+
+const Message kDiscardUnsaved{"Discard unsaved data ?", "Data not stored", MessageIcon::Warning};
+
+} // namespace
+
+DataSession::DataSession(UiServices& ui, SessionView view, QObject* parent)
+    : QObject(parent), ui_(ui), messages_(ui), view_(view),
+      model_(new MeasurementTableModel(this)) {
+    view_.table.setModel(model_);
+}
+
+DataSession::~DataSession() = default;
+
+const RowList& DataSession::rows() const {
+    return model_->rows();
+}
+
+Progress& DataSession::progress() {
+    return view_.status.progress();
+}
+
+void DataSession::setFilePath(const QString& path) {
+    filePath_ = path;
+    view_.status.showFile(path);
+}
+
+void DataSession::setDataSaved(bool saved) {
+    dataSaved_ = saved;
+    emit stateChanged();
+}
+
+DataSession::BusyScope::BusyScope(DataSession& session) : session_(session) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ++session_.busyDepth_;
+    emit session_.stateChanged();
+}
+
+DataSession::BusyScope::~BusyScope() {
+    --session_.busyDepth_;
+    emit session_.stateChanged();
+    QApplication::restoreOverrideCursor();
+}
+
+// The rows and their count go with the data set they describe.
+void DataSession::replaceStore(std::unique_ptr<MeasurementStore> store) {
+    model_->setStore(store.get());
+    view_.status.setPanel0({});
+    store_ = std::move(store);
+    emit stateChanged();
+}
+
+void DataSession::rebuildRows(bool reload) {
+    rebuildContinue = true;
+    BusyScope busy(*this);
+    view_.status.setPanel0({});
+    view_.status.resetProgress();
+    model_->beginRebuild();
+    RowList rows;
+    if (!store_) {
+        filePath_.clear();
+        view_.status.clearFile();
+        view_.title.clear();
+    } else {
+        if (reload) store_->loadFromImage(messages_);
+        rows = buildRowList(*store_, &progress(), [this](int) {
+            QCoreApplication::processEvents();
+            return rebuildContinue;
+        });
+    }
+    showRows(std::move(rows));
+    view_.table.show();
+}
+
+void DataSession::showRows(RowList rows) {
+    model_->endRebuild(std::move(rows));
+    showRowCount();
+    view_.status.resetProgress();
+}
+
+void DataSession::showRowCount() {
+    const RowList& rows = model_->rows();
+    view_.status.setPanel0(QString::fromStdString(rowCountStatus(rows.keptCount(), rows.size())));
+}
+
+// A scratch file that cannot be written is said in the status line; the data
+// set stays open.
+void DataSession::afterDataSetLoaded() {
+    emit stateChanged();
+    try {
+        store_->saveToFile(kScratchFileName);
+    } catch (const FileError& error) {
+        view_.status.showNote(QStringLiteral("Scratch file not written: ") +
+                              QString::fromStdString(error.what()));
+    }
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    view_.status.resetProgress();
+    setDataSaved(false);
+}
+
+bool DataSession::mayReplaceDataSet() {
+    if (dataSaved_ || !store_) return true;
+    return ui_.ask(kDiscardUnsaved, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
+std::vector<int> DataSession::selectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : view_.table.selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+// Every keep/ignore writes the records too, so what the table shows is what a
+// save writes, and a hand-made change asks before quitting.
+void DataSession::changeKept(const std::function<void(RowList&)>& change) {
+    if (!store_) return;
+    WaitCursor wait;
+    if (model_->changeKeptFlags(change)) setDataSaved(false);
+    showRowCount();
+}
+
+} // namespace veldro

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "app/ui_services.h"
+#include "data/rows.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QLabel;
+
+namespace veldro {
+
+class MeasurementStore;
+class MeasurementTableModel;
+class MeasurementTableView;
+class Progress;
+class StatusLine;
+
+// The parts of the main window that show the data set.
+struct SessionView {
+    MeasurementTableView& table;
+    StatusLine& status;
+    QLabel& title; // the toolbar's title label
+};
+
+// The data set of the window: the store, the rows of the table, whether it
+// was saved, and whether a command is running. Commands replace the data set,
+// rebuild the rows and ask before unsaved data is dropped through here.
+class DataSession : public QObject {
+    Q_OBJECT
+public:
+    DataSession(UiServices& ui, SessionView view, QObject* parent = nullptr);
+    ~DataSession() override;
+
+    MeasurementStore* store() const { return store_.get(); }
+    bool hasData() const { return store_ != nullptr; }
+    MeasurementTableModel& model() const { return *model_; }
+    const RowList& rows() const;
+    // The file the data set was read from or saved to; empty after a download
+    // that was not saved.
+    const QString& filePath() const { return filePath_; }
+    void setFilePath(const QString& path);
+
+    // False while there are changes no data file holds.
+    bool dataSaved() const { return dataSaved_; }
+    void setDataSaved(bool saved);
+
+    // While a command lets events run, the commands that change the data set
+    // are disabled and the window does not close, so no command re-enters another.
+    class BusyScope {
+    public:
+        explicit BusyScope(DataSession& session);
+        ~BusyScope();
+        BusyScope(const BusyScope&) = delete;
+        BusyScope& operator=(const BusyScope&) = delete;
+
+    private:
+        DataSession& session_;
+    };
+    bool busy() const { return busyDepth_ > 0; }
+    // Cleared by a cancel: a running rebuild stops after its current row.
+    bool rebuildContinue = false;
+
+    MessageSink& messages() { return messages_; }
+    Progress& progress();
+    const SessionView& view() const { return view_; }
+
+    // Replaces the data set; its rows stay empty until the next rebuild.
+    void replaceStore(std::unique_ptr<MeasurementStore> store);
+    // Rebuilds the rows from the store (after loading its image when `reload`).
+    void rebuildRows(bool reload);
+    // Shows rows made by a core command, with their count.
+    void showRows(RowList rows);
+    void showRowCount();
+    // After open, import and add: the scratch copy written, the data unsaved.
+    void afterDataSetLoaded();
+    // Open, import and download replace the data set: hand-made changes are
+    // not dropped without the user's word.
+    bool mayReplaceDataSet();
+
+    // The table rows the user selected, in order.
+    std::vector<int> selectedRows() const;
+    // Runs a change of kept flags on the rows (and the records); a change
+    // marks the data unsaved.
+    void changeKept(const std::function<void(RowList&)>& change);
+
+signals:
+    // The data set, its saved state or the busy state changed.
+    void stateChanged();
+
+private:
+    UiServices& ui_;
+    UiMessages messages_;
+    SessionView view_;
+    MeasurementTableModel* model_;
+    std::unique_ptr<MeasurementStore> store_;
+    QString filePath_;
+    bool dataSaved_ = true;
+    int busyDepth_ = 0;
+};
+
+} // namespace veldro

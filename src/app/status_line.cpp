@@ -1,0 +1,83 @@
+#include "app/status_line.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <algorithm>
+
+namespace veldro {
+
+namespace {
+
+QLabel* statusPanel(const char* name, int width) {
+    auto* panel = new QLabel;
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setFixedWidth(width);
+    panel->setAlignment(Qt::AlignCenter);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    return panel;
+}
+
+QProgressBar* newProgressBar(QWidget& parent) {
+    auto* bar = new QProgressBar(&parent);
+    bar->setObjectName(QStringLiteral("ProgressBar1"));
+    bar->setFixedHeight(9);
+    bar->setTextVisible(false);
+    bar->setRange(0, 1);
+    bar->setValue(0);
+    return bar;
+}
+
+} // namespace
+
+void BarProgress::setMaximum(int maximum) {
+    bar_.setRange(0, std::max(maximum, 1));
+}
+
+void BarProgress::setPosition(int position) {
+    bar_.setValue(position);
+}
+
+int BarProgress::position() const {
+    return bar_.value();
+}
+
+StatusLine::StatusLine(QWidget& parent)
+    : StatusBar1(new QStatusBar(&parent)), StatusPanel0(statusPanel("StatusPanel0", 128)),
+      StatusPanel1(statusPanel("StatusPanel1", 340)), Image2(statusPanel("Image2", 49)),
+      ProgressBar1(newProgressBar(parent)), progress_(*ProgressBar1) {
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->addWidget(StatusPanel0);
+    StatusBar1->addWidget(StatusPanel1);
+    StatusBar1->addPermanentWidget(Image2);
+}
+
+void StatusLine::setPanel0(const QString& text) {
+    StatusPanel0->setText(text);
+}
+
+void StatusLine::showFile(const QString& path) {
+    StatusPanel1->setText(path);
+    StatusPanel1->setToolTip({});
+}
+
+void StatusLine::showNote(const QString& text) {
+    StatusPanel1->setText(text);
+    StatusPanel1->setToolTip(text);
+}
+
+void StatusLine::clearFile() {
+    showFile({});
+}
+
+void StatusLine::setLinkPicture(const QPixmap& picture) {
+    Image2->setPixmap(picture);
+}
+
+void StatusLine::resetProgress() {
+    ProgressBar1->setValue(0);
+}
+
+} // namespace veldro

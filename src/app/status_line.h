@@ -1,0 +1,57 @@
+#pragma once
+
+#include "data/progress.h"
+
+#include <QString>
+
+class QLabel;
+class QPixmap;
+class QProgressBar;
+class QStatusBar;
+class QWidget;
+
+namespace veldro {
+
+// The progress bar along the bottom of the main window.
+class BarProgress : public Progress {
+public:
+    explicit BarProgress(QProgressBar& bar) : bar_(bar) {}
+    void setMaximum(int maximum) override;
+    void setPosition(int position) override;
+    int position() const override;
+
+private:
+    QProgressBar& bar_;
+};
+
+// The status bar and the progress bar under the table: panel 0 for the row
+// count and short news, panel 1 for the file shown or a longer note, and the
+// link picture.
+class StatusLine {
+public:
+    // The widgets are made as children of `parent` and placed by the caller.
+    explicit StatusLine(QWidget& parent);
+
+    QStatusBar& bar() { return *StatusBar1; }
+    QProgressBar& progressBar() { return *ProgressBar1; }
+    Progress& progress() { return progress_; }
+
+    void setPanel0(const QString& text);
+    // The file shown; a note (say, why a working file was not written) keeps
+    // its whole text as a tooltip, since the panel may cut it.
+    void showFile(const QString& path);
+    void showNote(const QString& text);
+    void clearFile();
+    void setLinkPicture(const QPixmap& picture);
+    void resetProgress();
+
+private:
+    QStatusBar* StatusBar1;
+    QLabel* StatusPanel0;
+    QLabel* StatusPanel1;
+    QLabel* Image2;
+    QProgressBar* ProgressBar1;
+    BarProgress progress_;
+};
+
+} // namespace veldro

@@ -1,0 +1,31 @@
+#include "app/window_download_display.h"
+
+#include "app/ui_services.h"
+
+#include <QFile>
+#include <QLabel>
+
+namespace veldro {
+
+WindowDownloadDisplay::WindowDownloadDisplay(QWidget& panel, QLabel& label, Progress& progress,
+                                             UiServices& services, QString programFolder)
+    : panel_(panel), label_(label), progress_(progress), services_(services),
+      programFolder_(std::move(programFolder)) {}
+
+void WindowDownloadDisplay::showPanel(bool shown) {
+    panel_.setVisible(shown);
+    if (shown) panel_.raise();
+}
+
+void WindowDownloadDisplay::LabelText::setText(const std::string& text) {
+    label_.setText(QString::fromStdString(text));
+}
+
+std::optional<std::string> WindowDownloadDisplay::askSaveFileName() {
+    const QString chosen = services_.saveFileName(
+        {programFolder_, {}, QString::fromLatin1(kDownloadSaveFilter), 1, QStringLiteral("vlf")});
+    if (chosen.isEmpty()) return std::nullopt;
+    return QFile::encodeName(chosen).toStdString();
+}
+
+} // namespace veldro

@@ -33,6 +33,8 @@ public:
     QString saveFileName(const FileDialogRequest&) override { return {}; }
     QString directoryName(const QString&) override { return {}; }
     int runDialog(QDialog&) override { return QDialog::Rejected; }
+    bool preparePrinter(QPrinter&, bool) override { return false; }
+    void showHelp(int) override {}
 
     QString survey;
 };

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace veldro {
 
@@ -100,5 +103,18 @@ QString QtUiServices::directoryName(const QString& start) {
 int QtUiServices::runDialog(QDialog& dialog) {
     return dialog.exec();
 }
+
+bool QtUiServices::preparePrinter(QPrinter& printer, bool ask) {
+    if (ask) {
+        QPrintDialog dialog(&printer, parent_);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    if (QPrinterInfo::defaultPrinter().isNull()) return false;
+    printer.setPrinterName(QPrinterInfo::defaultPrinter().printerName());
+    return true;
+}
+
+// The help window comes with the user guide.
+void QtUiServices::showHelp(int /*context*/) {}
 
 } // namespace veldro

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace veldro {
@@ -43,6 +44,12 @@ public:
     // Runs one of the program's own dialogs modally; returns its result
     // (QDialog::Accepted or QDialog::Rejected).
     virtual int runDialog(QDialog& dialog) = 0;
+    // Readies `printer` for a print job: through the print dialog when `ask`,
+    // else on the system's default printer. False when the user cancelled or
+    // there is no printer to print on (the caller says so).
+    virtual bool preparePrinter(QPrinter& printer, bool ask) = 0;
+    // Opens the user guide at a help context (100 the contents, 1600 filtering).
+    virtual void showHelp(int context) = 0;
 
     void tell(const Message& message) { ask(message, QMessageBox::Ok, QMessageBox::Ok); }
     // An OK box with a detail behind its "Show Details..." button, such as why a
@@ -65,6 +72,8 @@ public:
     QString saveFileName(const FileDialogRequest& request) override;
     QString directoryName(const QString& start) override;
     int runDialog(QDialog& dialog) override;
+    bool preparePrinter(QPrinter& printer, bool ask) override;
+    void showHelp(int context) override;
     void tellWithDetail(const Message& message, const QString& detail) override;
 
 private:

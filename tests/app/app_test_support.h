@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QPrinter>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -83,6 +84,17 @@ public:
         return result;
     }
 
+    // Prints into a PDF file of the test's choosing; an empty name cancels.
+    bool preparePrinter(QPrinter& printer, bool ask) override {
+        printerAsked.push_back(ask);
+        const QString file = next(printerAnswers);
+        if (file.isEmpty()) return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(file);
+        return true;
+    }
+    void showHelp(int context) override { helpContexts.push_back(context); }
+
     QStringList texts() const {
         QStringList all;
         for (const Asked& a : asked) all << QString::fromStdString(a.message.text);
@@ -99,6 +111,9 @@ public:
     QStringList directoryStarts;
     std::deque<std::function<QString()>> directoryAnswers;
     QStringList dialogTitles;
+    std::vector<bool> printerAsked; // whether each print showed the print dialog
+    std::deque<QString> printerAnswers;
+    std::vector<int> helpContexts;
     std::deque<std::function<void(QDialog&)>> dialogAnswers;
 
 private:

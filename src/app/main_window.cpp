@@ -457,7 +457,7 @@ void TMainFrm::showRowCount() {
 void TMainFrm::afterDataSetLoaded() {
     updateCommandStates();
     try {
-        store_->saveToFile(kScratchFileName);
+        writeScratchFile(*store_);
     } catch (const FileError& error) {
         StatusPanel1->setText(QStringLiteral("Scratch file not written: ") +
                               QString::fromStdString(error.what()));

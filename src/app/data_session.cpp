@@ -106,7 +106,7 @@ void DataSession::showRowCount() {
 void DataSession::afterDataSetLoaded() {
     emit stateChanged();
     try {
-        store_->saveToFile(kScratchFileName);
+        writeScratchFile(*store_);
     } catch (const FileError& error) {
         view_.status.showNote(QStringLiteral("Scratch file not written: ") +
                               QString::fromStdString(error.what()));

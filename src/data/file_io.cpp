@@ -68,8 +68,20 @@ void writeInPlace(const std::string& path, std::string_view bytes) {
     if (::close(fd.release()) != 0) fail("Cannot write", path, errno);
 }
 
-// Writes a new file beside `target` and renames it over `target`; errors name `path`.
-void replaceFile(const std::string& target, const std::string& path, std::string_view bytes) {
+mode_t lessTheUmask(mode_t mode) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mode & ~mask;
+}
+
+std::string_view bytesOf(const std::vector<std::uint8_t>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// Writes a new file beside `target`, created exclusively under a random name,
+// and renames it over `target`; errors name `path`.
+void replaceFile(const std::string& target, const std::string& path, std::string_view bytes,
+                 mode_t mode) {
     std::string temporary = target + ".XXXXXX";
     FileDescriptor fd(::mkstemp(temporary.data()));
     if (fd.get() < 0) fail("Cannot write", path, errno);
@@ -78,16 +90,6 @@ void replaceFile(const std::string& target, const std::string& path, std::string
         fail("Cannot write", path, error);
     };
     if (const int error = writeAll(fd.get(), bytes)) discard(error);
-    // A replaced file keeps its permissions; a new one gets the usual ones.
-    struct stat old {};
-    mode_t mode = 0666;
-    if (::stat(target.c_str(), &old) == 0)
-        mode = old.st_mode & 07777;
-    else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
     if (::fchmod(fd.get(), mode) != 0 || ::fsync(fd.get()) != 0) discard(errno);
     if (::close(fd.release()) != 0) discard(errno);
     if (::rename(temporary.c_str(), target.c_str()) != 0) discard(errno);
@@ -129,13 +131,28 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
         writeInPlace(path, bytes);
         return;
     }
-    // A symbolic link stays a link: the file it points to is replaced.
-    replaceFile(linkTarget(path), path, bytes);
+    // A symbolic link stays a link: the file it points to is replaced, and
+    // keeps its permissions.
+    const std::string target = linkTarget(path);
+    struct stat old {};
+    const mode_t mode =
+        ::stat(target.c_str(), &old) == 0 ? old.st_mode & 07777 : lessTheUmask(0666);
+    replaceFile(target, path, bytes, mode);
 }
 
 void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    writeFileAtomically(
-        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    writeFileAtomically(path, bytesOf(bytes));
+}
+
+void writeWorkingFile(const std::string& path, std::string_view bytes) {
+    // The name itself is replaced, never followed: rename does not resolve a
+    // link at its target, and refuses a folder or another user's file in a
+    // sticky folder.
+    replaceFile(path, path, bytes, lessTheUmask(0644));
+}
+
+void writeWorkingFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    writeWorkingFile(path, bytesOf(bytes));
 }
 
 bool fileExists(const std::string& path) {

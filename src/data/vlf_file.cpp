@@ -50,4 +50,9 @@ DataFileStatus addDataFile(MeasurementStore& store, const std::string& path,
     return status;
 }
 
+void writeScratchFile(MeasurementStore& store) {
+    store.writeImage(ImageMode::Full, false, 0, 0);
+    writeWorkingFile(kScratchFileName, store.image);
+}
+
 } // namespace veldro

@@ -31,4 +31,8 @@ DataFileRead readDataFile(const std::string& path, MessageSink& messages);
 // used) to the whole current data set, and reloads. Same statuses as reading.
 DataFileStatus addDataFile(MeasurementStore& store, const std::string& path, MessageSink& messages);
 
+// Writes every record to the scratch file in the current folder, never through
+// a link planted there. Throws FileError when the name cannot be replaced.
+void writeScratchFile(MeasurementStore& store);
+
 } // namespace veldro

@@ -4,7 +4,6 @@
 #include "test_support.h"
 
 #include <csignal>
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -277,42 +276,4 @@ TEST(MeasurementStore, SplitGroupHeadedByAnIgnoredRecordGivesACommentOnlyFile) {
     EXPECT_EQ(first.size(), 1024u);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(first.data())), "North grid");
     EXPECT_EQ(veldro::test::readBytes(files[1]).size(), 1024u + 44);
-}
-
-TEST(WriteFileAtomically, APipeIsWrittenIntoNotReplaced) {
-    TempDir dir;
-    const std::string fifo = dir.file("pipe");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    // A reader that does not block, so the write can open the pipe.
-    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    ASSERT_GE(reader, 0);
-    writeFileAtomically(fifo, std::string("abc"));
-    struct stat info {};
-    ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
-    EXPECT_TRUE(S_ISFIFO(info.st_mode));
-    char got[8] = {};
-    EXPECT_EQ(::read(reader, got, sizeof got), 3);
-    EXPECT_STREQ(got, "abc");
-    ::close(reader);
-}
-
-TEST(WriteFileAtomically, ASymbolicLinkStaysALinkToTheNewContent) {
-    TempDir dir;
-    writeFileAtomically(dir.file("real.vlf"), std::string("old"));
-    ASSERT_EQ(::symlink("real.vlf", dir.file("link.vlf").c_str()), 0);
-    writeFileAtomically(dir.file("link.vlf"), std::string("new"));
-    struct stat info {};
-    ASSERT_EQ(::lstat(dir.file("link.vlf").c_str(), &info), 0);
-    EXPECT_TRUE(S_ISLNK(info.st_mode));
-    EXPECT_EQ(veldro::test::readBytes(dir.file("real.vlf")),
-              (std::vector<std::uint8_t>{'n', 'e', 'w'}));
-}
-
-TEST(WriteFileAtomically, AFolderIsNotReplaced) {
-    TempDir dir;
-    ASSERT_EQ(::mkdir(dir.file("sub").c_str(), 0755), 0);
-    EXPECT_THROW(writeFileAtomically(dir.file("sub"), std::string("x")), FileError);
-    struct stat info {};
-    ASSERT_EQ(::stat(dir.file("sub").c_str(), &info), 0);
-    EXPECT_TRUE(S_ISDIR(info.st_mode));
 }

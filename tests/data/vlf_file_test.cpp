@@ -3,8 +3,10 @@
 #include "data/vlf_file.h"
 #include "test_support.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace veldro;
 using veldro::test::RecordingMessages;
@@ -24,6 +26,31 @@ std::string writeSurvey(const TempDir& dir, const std::string& name, int count,
     }
     store.saveToFile(dir.file(name));
     return dir.file(name);
+}
+
+// Runs a test in `folder`, the scratch file's home, and goes back after it.
+class InFolder {
+public:
+    explicit InFolder(const std::string& folder) : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~InFolder() { std::filesystem::current_path(previous_); }
+
+private:
+    std::filesystem::path previous_;
+};
+
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// Entries a failed or finished write might leave beside the scratch file.
+int leftovers(const TempDir& dir) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        count += entry.path().filename().string().rfind("veldrotmp.vlf.", 0) == 0;
+    return count;
 }
 
 } // namespace
@@ -124,4 +151,61 @@ TEST(AddDataFile, TheCapacityWarningAppliesToTheWhole) {
     EXPECT_EQ(store->count(), 64000);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "64000 data points max kept");
+}
+
+TEST(ScratchFile, ReplacesWhatWasPlantedAtItsNameAndLeavesWhatThatPointedTo) {
+    const std::string precious = "precious user data";
+    // What another user may have left at the name in a folder both can write to.
+    const std::vector<std::pair<const char*, void (*)(const TempDir&)>> planted = {
+        {"a link to the user's file",
+         [](const TempDir& d) {
+             ASSERT_EQ(::symlink(d.file("victim.txt").c_str(), "veldrotmp.vlf"), 0);
+         }},
+        {"a link to a missing file",
+         [](const TempDir& d) {
+             ASSERT_EQ(::symlink(d.file("created.txt").c_str(), "veldrotmp.vlf"), 0);
+         }},
+        {"a pipe", [](const TempDir&) { ASSERT_EQ(::mkfifo("veldrotmp.vlf", 0666), 0); }},
+        {"an older scratch file",
+         [](const TempDir&) { veldro::test::writeBytes("veldrotmp.vlf", "old"); }},
+    };
+    const mode_t mask = ::umask(022);
+    for (const auto& [what, plant] : planted) {
+        TempDir dir;
+        InFolder inside(dir.path());
+        veldro::test::writeBytes(dir.file("victim.txt"), precious);
+        plant(dir);
+        MeasurementStore store;
+        store.setCommentText("Scratch");
+        store.append(MeasurementRecord{});
+        writeScratchFile(store);
+
+        ASSERT_TRUE(isRegularFile(dir.file("veldrotmp.vlf"))) << what;
+        const auto written = veldro::test::readBytes(dir.file("veldrotmp.vlf"));
+        EXPECT_EQ(written.size(), 1024u + 44) << what;
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(written.data())), "Scratch") << what;
+        struct stat info {};
+        ASSERT_EQ(::stat(dir.file("veldrotmp.vlf").c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0644u) << what;
+        const auto victim = veldro::test::readBytes(dir.file("victim.txt"));
+        EXPECT_EQ(std::string(victim.begin(), victim.end()), precious) << what;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("created.txt"))) << what;
+        EXPECT_EQ(leftovers(dir), 0) << what;
+    }
+    ::umask(mask);
+}
+
+TEST(ScratchFile, AFolderAtItsNameStaysAndTheFailureNamesTheFile) {
+    TempDir dir;
+    InFolder inside(dir.path());
+    ASSERT_EQ(::mkdir("veldrotmp.vlf", 0755), 0);
+    MeasurementStore store;
+    try {
+        writeScratchFile(store);
+        FAIL() << "the scratch file was written";
+    } catch (const FileError& error) {
+        EXPECT_STREQ(error.what(), "Cannot write veldrotmp.vlf: Is a directory");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("veldrotmp.vlf")));
+    EXPECT_EQ(leftovers(dir), 0);
 }

@@ -13,6 +13,7 @@
 #include "data/measurement_store.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -27,6 +28,9 @@ namespace veldro {
 
 namespace {
 
+const Message kCancelRunning{"Cancel the running command and quit ?", "Quit",
+                             MessageIcon::Question};
+
 constexpr int kDesignWidth = 887;
 constexpr int kDesignHeight = 616;
 constexpr int kMinimumWidth = 600;
@@ -36,7 +40,6 @@ constexpr int kMinimumHeight = 400;
 
 TMainFrm::TMainFrm(UiServices& services, D2xx* d2xx, QWidget* parent)
     : QMainWindow(parent), services_(services) {
-    setWindowTitle(QStringLiteral("Veldro"));
     setWindowIcon(icons::applicationIcon());
     QFont small = font();
     small.setPointSize(8);
@@ -52,6 +55,11 @@ TMainFrm::TMainFrm(UiServices& services, D2xx* d2xx, QWidget* parent)
         *this, services_, settings_, *session_, *status_, *TabMesureCLstView, *commands_});
     readSettings();
     followMenus();
+    showTitle();
+    connect(session_.get(), &DataSession::stateChanged, this, [this] {
+        showTitle();
+        closeIfAsked();
+    });
 
     // Each group registers its commands; a new group is one line here.
     files_ = static_cast<FileCommands*>(
@@ -107,6 +115,22 @@ void TMainFrm::followMenus() {
         commands_->follow(context_->menu(name)->menuAction(), Enabling::WithData);
 }
 
+// "<file name> — Veldro", with a "*" in front while the data set is unsaved;
+// the toolbar's title label stays as the commands set it.
+void TMainFrm::showTitle() {
+    const QString file = QFileInfo(session_->filePath()).fileName();
+    setWindowTitle(QStringLiteral("[*]") +
+                   (file.isEmpty() ? QString() : file + QStringLiteral(" \u2014 ")) +
+                   QStringLiteral("Veldro"));
+    setWindowModified(session_->hasData() && !session_->dataSaved());
+}
+
+void TMainFrm::closeIfAsked() {
+    if (!closeWhenIdle_ || session_->busy()) return;
+    closeWhenIdle_ = false;
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
 void TMainFrm::readSettings() {
     const std::unique_ptr<QSettings> stored = openSettings();
     const SettingsRead read = veldro::readSettings(*stored);
@@ -149,8 +173,19 @@ void TMainFrm::showEvent(QShowEvent* event) {
         });
 }
 
+// During a command the close is asked first; cancelled, the command ends on
+// its own and the close comes back with its usual question about unsaved data.
 void TMainFrm::closeEvent(QCloseEvent* event) {
-    if (session_->busy() || !files_->FormCloseQuery()) {
+    if (session_->busy()) {
+        event->ignore();
+        if (!closeWhenIdle_ && services_.ask(kCancelRunning, QMessageBox::Yes | QMessageBox::No,
+                                             QMessageBox::No) == QMessageBox::Yes) {
+            closeWhenIdle_ = true;
+            session_->cancelRunning();
+        }
+        return;
+    }
+    if (!files_->FormCloseQuery()) {
         event->ignore();
         return;
     }

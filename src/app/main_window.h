@@ -59,6 +59,8 @@ private:
     void readSettings();
     void placeWindow();
     void followMenus();
+    void showTitle();
+    void closeIfAsked();
 
     UiServices& services_;
     Settings settings_;
@@ -74,6 +76,9 @@ private:
     LinkCommands* link_ = nullptr;
     QString startupFile_;
     bool shown_ = false;
+    // A close asked during a command that was cancelled for it: it comes back
+    // once the command has ended.
+    bool closeWhenIdle_ = false;
 };
 
 } // namespace veldro

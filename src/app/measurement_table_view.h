@@ -22,7 +22,12 @@ public:
     // A right press, after the selection followed it.
     std::function<void(const QPoint& globalPosition)> rightPressed;
 
+    // The cell's whole text when its column is too narrow to show it; empty
+    // when it shows whole. The tooltip of a cell.
+    QString cutText(const QModelIndex& index) const;
+
 protected:
+    bool viewportEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 

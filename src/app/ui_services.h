@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QDialog;
 class QPrinter;
@@ -59,6 +60,13 @@ public:
         tell(message);
     }
 };
+
+// The box `QtUiServices` shows for a message, not yet shown: its caption is
+// the message's, or the application's name when the message has none.
+std::unique_ptr<QMessageBox> messageBox(const Message& message,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton,
+                                        QWidget* parent = nullptr);
 
 // The real dialogs.
 class QtUiServices : public UiServices {

@@ -70,13 +70,13 @@ void FileCommands::openDataFile(const QString& path, bool direct) {
     openDialogFileName_ = fullName;
     DataSession& session = context_.session;
     WaitCursor wait;
-    // Read whole before the current data set goes: a failed open leaves it as it was.
+    // Read before the current data set goes: a failed open leaves it as it was.
     DataFileRead read = readDataFile(localName(fullName), session.messages());
     if (read.status != DataFileStatus::Opened) return;
     session.replaceStore(std::move(read.store));
     session.view().title.setText(QStringLiteral("Veldro"));
     // Said while the rows are built, the slow part of a large open.
-    context_.status.showFile(
+    context_.status.setPanel1(
         QStringLiteral("Please wait, file openning can take a few minutes..."));
     session.rebuildRows(false); // the read loaded the image already
     session.setFilePath(fullName);
@@ -174,7 +174,13 @@ void FileCommands::Splitonname1Click() {
         }
     }
     WaitCursor wait;
-    session.store()->splitToFiles(localName(directory), &session.progress());
+    const std::size_t written =
+        session.store()->splitToFiles(localName(directory), &session.progress()).size();
+    context_.status.setPanel1(
+        QStringLiteral("%1 %2 written in %3")
+            .arg(written)
+            .arg(written == 1 ? QStringLiteral("file") : QStringLiteral("files"))
+            .arg(QDir::toNativeSeparators(directory)));
 }
 
 void FileCommands::Quitter1Click() {

@@ -201,7 +201,7 @@ void LinkCommands::Rcuprerdesdonnes1Click() {
     context_.table.hide();
     DownloadResult result;
     {
-        DataSession::BusyScope busy(session);
+        DataSession::BusyScope busy(session, [this] { StopDownloadClick(); });
         const PortResources resources{*linkHost_, comDevicesOf(context_.settings), d2xx_};
         result = downloadData(currentPort_, context_.settings.portNumber, resources, *linkHost_,
                               *downloadDisplay_);

@@ -14,6 +14,7 @@ namespace {
 
 using test::ChildProcess;
 using test::CliDownload;
+using test::LinkPauses;
 using test::SimulatedInstrument;
 using test::TempDir;
 
@@ -51,14 +52,16 @@ struct Download {
     SimulatedInstrument instrument;
     CliDownload cli;
 
-    explicit Download(std::vector<std::string> simOptions)
+    explicit Download(std::vector<std::string> simOptions, LinkPauses pauses = LinkPauses::Skipped)
         : instrument(dir.path(), std::move(simOptions)),
-          cli(dir.path(), instrument.terminal(), output) {}
+          cli(dir.path(), instrument.terminal(), output, pauses) {}
     bool saved() const { return std::filesystem::exists(output); }
 };
 
+// As a user runs it: the link's pauses take their time.
 TEST(DownloadCli, HandWrittenRecordsOfBothModesArriveAsTheGoldenBytes) {
-    Download d({"--file", std::string(VELDRO_TEST_DATA) + "/download_two_records.bru"});
+    Download d({"--file", std::string(VELDRO_TEST_DATA) + "/download_two_records.bru"},
+               LinkPauses::Real);
     EXPECT_EQ(d.cli.wait(), 0);
     EXPECT_EQ(recordBytesOf(d.output), test::goldenHex("download_two_records.hex"));
     const std::string comment(reinterpret_cast<const char*>(test::readBytes(d.output).data()), 15);

@@ -113,6 +113,7 @@ TEST(DownloadCli, UnexpectedLetterEndsAsIncompleteAndSavesWhatCameBefore) {
 }
 
 struct StopCase {
+    std::string name;
     std::vector<std::string> fault;
     std::size_t recordsSaved;
     int simStatus; // 0 when every record sent was acknowledged
@@ -134,10 +135,13 @@ TEST_P(DownloadCliStop, StopsWithTheMessagesAndSavesTheRecordsBefore) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, DownloadCliStop,
-    testing::Values(StopCase{{"--missing-cr", "3"}, 2, 1}, StopCase{{"--missing-lf", "3"}, 2, 1},
-                    StopCase{{"--short-text", "3"}, 2, 1},
-                    StopCase{{"--silence-after", "3", "--silence-ms", "2500"}, 3, 1},
-                    StopCase{{"--hang-up-after", "3"}, 3, 0}, StopCase{{"--no-end"}, 5, 0}));
+    testing::Values(StopCase{"MissingCr", {"--missing-cr", "3"}, 2, 1},
+                    StopCase{"MissingLf", {"--missing-lf", "3"}, 2, 1},
+                    StopCase{"ShortText", {"--short-text", "3"}, 2, 1},
+                    StopCase{"Silence", {"--silence-after", "3", "--silence-ms", "2500"}, 3, 1},
+                    StopCase{"HangUp", {"--hang-up-after", "3"}, 3, 0},
+                    StopCase{"NoEnd", {"--no-end"}, 5, 0}),
+    [](const testing::TestParamInfo<StopCase>& param) { return param.param.name; });
 
 TEST(DownloadCli, CancelDuringTheOpeningWaitSavesNothing) {
     Download d({"--no-start"});

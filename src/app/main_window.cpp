@@ -38,8 +38,7 @@ constexpr int kMinimumHeight = 400;
 
 } // namespace
 
-TMainFrm::TMainFrm(UiServices& services, D2xx* d2xx, QWidget* parent)
-    : QMainWindow(parent), services_(services) {
+TMainFrm::TMainFrm(UiServices& services, LinkDevices devices) : services_(services) {
     setWindowIcon(icons::applicationIcon());
     QFont small = font();
     small.setPointSize(8);
@@ -68,7 +67,7 @@ TMainFrm::TMainFrm(UiServices& services, D2xx* d2xx, QWidget* parent)
     groups_.push_back(std::make_unique<ExportCommands>(*context_));
     groups_.push_back(std::make_unique<ViewCommands>(*context_));
     link_ = static_cast<LinkCommands*>(
-        groups_.emplace_back(std::make_unique<LinkCommands>(*context_, d2xx)).get());
+        groups_.emplace_back(std::make_unique<LinkCommands>(*context_, devices)).get());
 }
 
 TMainFrm::~TMainFrm() = default;

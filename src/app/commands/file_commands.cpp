@@ -20,12 +20,13 @@
 
 namespace veldro {
 
+const QString kSaveDialogFilter = QStringLiteral(
+    "Veldro data file  (*.vlf)|*.vlf|Spreadsheet (*.txt)|*.txt|XYZ data file (*.xyz)|*.xyz|"
+    "WAD data file (*.wad)|*.wad|All (*.*)|*.*");
+
 namespace {
 
 const QString kDataFileFilter = QStringLiteral("Veldro data file  (*.vlf)|*.vlf|All (*.*)|*.*");
-const QString kSaveFilter = QStringLiteral(
-    "Veldro data file  (*.vlf)|*.vlf|Spreadsheet (*.txt)|*.txt|XYZ data file (*.xyz)|*.xyz|"
-    "WAD data file (*.wad)|*.wad|All (*.*)|*.*");
 const QString kBruFilter =
     QStringLiteral("Veldro old format data file  (*.bru)|*.bru|All (*.*)|*.*");
 
@@ -95,8 +96,8 @@ void FileCommands::saveDataFileAs() {
         session.setFilePath(openDialogFileName_);
         context_.settings.lastFile = openDialogFileName_;
     }
-    const QString chosen =
-        context_.ui.saveFileName({QDir::currentPath(), {}, kSaveFilter, 1, QStringLiteral("vlf")});
+    const QString chosen = context_.ui.saveFileName(
+        {QDir::currentPath(), {}, kSaveDialogFilter, 1, QStringLiteral("vlf")});
     if (chosen.isEmpty()) return;
     const std::string target = dataFileNameFor(localName(chosen));
     // The dialog asked about the name typed; the file written may be another one.

@@ -6,6 +6,10 @@
 
 namespace veldro {
 
+// The filter list of the main window's save dialog, which "Save as..." and the
+// exports share.
+extern const QString kSaveDialogFilter;
+
 // The "File" menu: open, open last, save as, import, add, split, quit.
 class FileCommands : public CommandGroup {
     Q_OBJECT

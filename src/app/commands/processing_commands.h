@@ -1,10 +1,7 @@
 #pragma once
 
 #include "app/command_group.h"
-
-#include <chrono>
-#include <optional>
-#include <string>
+#include "app/measurement_table_view.h"
 
 class QPoint;
 
@@ -28,8 +25,7 @@ private:
     void TabMesureCLstViewDblClick();
     void TabMesureCLstViewMouseDown(const QPoint& globalPosition);
 
-    std::chrono::steady_clock::time_point lastToggleTime_{};
-    std::optional<std::string> lastToggledCaption_;
+    DoublePressGuard imageStripGuard_;
 };
 
 } // namespace veldro

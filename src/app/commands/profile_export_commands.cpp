@@ -1,0 +1,69 @@
+#include "app/commands/profile_export_commands.h"
+
+#include "app/commands/file_commands.h"
+#include "app/data_session.h"
+#include "app/ui_services.h"
+#include "app/wait_cursor.h"
+#include "data/file_io.h"
+#include "data/file_names.h"
+#include "data/measurement_store.h"
+#include "export/ui/export_xyz_dialog.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMainWindow>
+
+namespace veldro {
+
+ProfileExportCommands::ProfileExportCommands(CommandContext& context) : CommandGroup(context) {
+    context_.commands.add(context_.action("IXVLF1"), Enabling::WithData, [this] { IXVLF1Click(); });
+    context_.commands.add(context_.action("Orvex1"), Enabling::WithData, [this] { Orvex1Click(); });
+}
+
+void ProfileExportCommands::IXVLF1Click() {
+    runExportDialog(ProfileExportFormat::Xyz);
+}
+
+void ProfileExportCommands::Orvex1Click() {
+    runExportDialog(ProfileExportFormat::Wadi);
+}
+
+void ProfileExportCommands::runExportDialog(ProfileExportFormat format) {
+    DataSession& session = context_.session;
+    if (!session.hasData()) return;
+    // A failed export is said in a box and the dialog stays open for another try.
+    TExportXYZFrm dialog(
+        format, *session.store(), session.rows(), context_.ui,
+        [this, format](const std::vector<TProfileItem>& items, int frequency) {
+            context_.commands.run([&] { exportProfiles(format, items, frequency); });
+        },
+        &context_.window);
+    context_.ui.runDialog(dialog);
+}
+
+void ProfileExportCommands::exportProfiles(ProfileExportFormat format,
+                                           const std::vector<TProfileItem>& items, int frequency) {
+    const QString chosen = chooseExportFile(format);
+    if (chosen.isEmpty()) return;
+    {
+        WaitCursor wait;
+        MeasurementStore& store = *context_.session.store();
+        writeProfileExport(store, context_.session.rows(), items, frequency, format);
+        writeFileAtomically(QFile::encodeName(chosen).toStdString(), store.exportBuffer);
+    }
+    context_.ui.tell({exportSucceededText(format), "", MessageIcon::None});
+}
+
+// The main window's save dialog proposes the name it last held, cut before its
+// extension, and holds the name chosen.
+QString ProfileExportCommands::chooseExportFile(ProfileExportFormat format) {
+    const bool xyz = format == ProfileExportFormat::Xyz;
+    const std::string held = QFile::encodeName(saveDialogFileName_).toStdString();
+    const QString chosen = context_.ui.saveFileName(
+        {QDir::currentPath(), QFile::decodeName(withoutExtension(held).c_str()), kSaveDialogFilter,
+         xyz ? 3 : 4, xyz ? QStringLiteral("xyz") : QStringLiteral("wad")});
+    if (!chosen.isEmpty()) saveDialogFileName_ = chosen;
+    return chosen;
+}
+
+} // namespace veldro

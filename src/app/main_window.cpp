@@ -5,6 +5,7 @@
 #include "app/commands/link_commands.h"
 #include "app/commands/processing_commands.h"
 #include "app/commands/profile_export_commands.h"
+#include "app/commands/report_commands.h"
 #include "app/commands/view_commands.h"
 #include "app/data_session.h"
 #include "app/icons.h"
@@ -68,6 +69,7 @@ TMainFrm::TMainFrm(UiServices& services, LinkDevices devices) : services_(servic
     groups_.push_back(std::make_unique<ExportCommands>(*context_));
     groups_.push_back(std::make_unique<ProfileExportCommands>(*context_));
     groups_.push_back(std::make_unique<ViewCommands>(*context_));
+    groups_.push_back(std::make_unique<ReportCommands>(*context_));
     link_ = static_cast<LinkCommands*>(
         groups_.emplace_back(std::make_unique<LinkCommands>(*context_, devices)).get());
 }

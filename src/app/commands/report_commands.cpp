@@ -1,6 +1,7 @@
 #include "app/commands/report_commands.h"
 
 #include "app/data_session.h"
+#include "app/measurement_table_model.h"
 #include "app/measurement_table_view.h"
 #include "app/settings.h"
 #include "app/status_line.h"
@@ -72,13 +73,6 @@ private:
     DataSession::BusyScope busy_;
 };
 
-VisibleColumns visibleColumns(const ColumnVisibility& columnVisible) {
-    VisibleColumns visible{};
-    for (std::size_t column = 0; column < visible.size(); ++column)
-        visible[column] = columnVisible[column] != 0;
-    return visible;
-}
-
 } // namespace
 
 ReportCommands::ReportCommands(CommandContext& context) : CommandGroup(context) {
@@ -113,8 +107,7 @@ bool ReportCommands::writeReportFiles() {
     try {
         ReportBuilding building(session, context_.table);
         PacedProgress progress(session.progress());
-        writeReport(store, session.rows(), visibleColumns(context_.settings.columnVisible),
-                    &progress);
+        writeReport(store, session.rows(), session.model().shownColumns(), &progress);
         writeWorkingFile(kReportBlocksFileName, store.exportBuffer);
         writeWorkingFile(kFinishedReportFileName,
                          finishedReport(session.filePath().toStdString(), store));

@@ -1,6 +1,7 @@
 #include "app/commands/report_commands.h"
 
 #include "app/data_session.h"
+#include "app/local_file_name.h"
 #include "app/measurement_table_model.h"
 #include "app/measurement_table_view.h"
 #include "app/settings.h"
@@ -88,7 +89,7 @@ void ReportCommands::File1Click() {
     const QString chosen =
         context_.ui.openFileName({QDir::currentPath(), {}, kViewFilter, kViewFilterAll, {}});
     if (chosen.isEmpty()) return;
-    const std::string name = QFile::encodeName(chosen).toStdString();
+    const std::string name = localName(chosen);
     if (hasDataFileExtension(name)) return;
     view(chosen, QString::fromStdString(fileExtension(name)));
 }

@@ -109,6 +109,14 @@ QIcon fallback(Tool tool) {
             p.drawText(QRectF(0, 0, 24, 24), Qt::AlignCenter, QStringLiteral("?"));
             break;
         }
+        case Tool::Print:
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(6.5, 2.5, 11, 8));
+            p.setBrush(QColor(150, 150, 150));
+            p.drawRect(QRectF(2.5, 9.5, 19, 9));
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(6.5, 15.5, 11, 6));
+            break;
         }
     }));
 }
@@ -129,6 +137,8 @@ const char* themeName(Tool tool) {
         return "accessories-text-editor";
     case Tool::Help:
         return "help-contents";
+    case Tool::Print:
+        return "document-print";
     }
     return "";
 }

@@ -4,10 +4,10 @@
 #include "app/main_window.h"
 #include "app/measurement_table_model.h"
 #include "app/measurement_table_view.h"
-#include "largest_survey.h"
 #include "processing/graph_plots.h"
 #include "processing/ui/chart/graph_chart.h"
 #include "processing/ui/view_graph_window.h"
+#include "window_bench.h"
 
 #include <QAction>
 #include <QApplication>
@@ -105,11 +105,5 @@ BENCHMARK(BM_ToggleOneCurve)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    made.reset();
-    return 0;
+    return bench::runWindowBenchmarks(argc, argv, [] { made.reset(); });
 }

@@ -6,7 +6,7 @@
 #include "app/measurement_table_view.h"
 #include "data/measurement_store.h"
 #include "data/rows.h"
-#include "largest_survey.h"
+#include "window_bench.h"
 
 #include <QAction>
 #include <QApplication>
@@ -35,9 +35,12 @@ struct Fixture {
     QAction* open = nullptr;
 };
 
+std::unique_ptr<Fixture> made;
+
+// Made on first use and gone before the application: a window outliving it crashes the exit.
 Fixture& fixture() {
-    static Fixture f;
-    return f;
+    if (!made) made = std::make_unique<Fixture>();
+    return *made;
 }
 
 double peakMegabytes() {
@@ -76,10 +79,5 @@ BENCHMARK(BM_PaintVisibleRows)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWindowBenchmarks(argc, argv, [] { made.reset(); });
 }

@@ -1,15 +1,18 @@
 // What the window benchmarks share: the largest survey in a folder of its own,
-// and dialogs that open it and answer nothing else.
+// dialogs that open it and answer nothing else, and the offscreen run.
 #pragma once
 
 #include "app/ui_services.h"
 #include "data/measurement_store.h"
 #include "data/survey_generator.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <functional>
 
 namespace veldro::bench {
 
@@ -48,5 +51,17 @@ public:
 private:
     QString survey_;
 };
+
+// Runs the benchmarks on the offscreen platform unless another is asked for;
+// `done` drops what they made while the application still stands.
+inline int runWindowBenchmarks(int argc, char** argv, const std::function<void()>& done = {}) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (done) done();
+    return 0;
+}
 
 } // namespace veldro::bench

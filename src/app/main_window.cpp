@@ -2,8 +2,10 @@
 
 #include "app/commands/export_commands.h"
 #include "app/commands/file_commands.h"
+#include "app/commands/help_commands.h"
 #include "app/commands/link_commands.h"
 #include "app/commands/processing_commands.h"
+#include "app/commands/tools_commands.h"
 #include "app/commands/view_commands.h"
 #include "app/data_session.h"
 #include "app/icons.h"
@@ -59,6 +61,8 @@ TMainFrm::TMainFrm(UiServices& services, D2xx* d2xx, QWidget* parent)
     groups_.push_back(std::make_unique<ProcessingCommands>(*context_));
     groups_.push_back(std::make_unique<ExportCommands>(*context_));
     groups_.push_back(std::make_unique<ViewCommands>(*context_));
+    groups_.push_back(std::make_unique<ToolsCommands>(*context_));
+    groups_.push_back(std::make_unique<HelpCommands>(*context_));
     link_ = static_cast<LinkCommands*>(
         groups_.emplace_back(std::make_unique<LinkCommands>(*context_, d2xx)).get());
 }

@@ -5,12 +5,16 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QDialog;
 class QPrinter;
+class QUrl;
 class QWidget;
 
 namespace veldro {
+
+class HelpWindow;
 
 // An open or save dialog as the commands describe it. `filter` is written in
 // the "Description|patterns|Description|patterns" form the commands share.
@@ -51,6 +55,16 @@ public:
     // Opens the user guide at a help context (100 the contents, 1600 filtering).
     virtual void showHelp(int context) = 0;
 
+    // The help window and the desktop's services.
+    // Closes the user guide, if it is open: the main window is closing.
+    virtual void closeHelp() = 0;
+    // Opens a web address with the desktop's browser.
+    virtual void openUrl(const QUrl& url) = 0;
+    // Starts `program` with `arguments` in `folder` as a process of its own, not
+    // waited for; false when it could not be started.
+    virtual bool startDetached(const QString& program, const QStringList& arguments,
+                               const QString& folder) = 0;
+
     void tell(const Message& message) { ask(message, QMessageBox::Ok, QMessageBox::Ok); }
     // An OK box with a detail behind its "Show Details..." button, such as why a
     // device refused to open; an empty detail gives a plain box. A substitute
@@ -63,7 +77,8 @@ public:
 // The real dialogs.
 class QtUiServices : public UiServices {
 public:
-    explicit QtUiServices(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtUiServices(QWidget* parent = nullptr);
+    ~QtUiServices() override;
     void setParent(QWidget* parent) { parent_ = parent; }
 
     QMessageBox::StandardButton ask(const Message& message, QMessageBox::StandardButtons buttons,
@@ -74,6 +89,10 @@ public:
     int runDialog(QDialog& dialog) override;
     bool preparePrinter(QPrinter& printer, bool ask) override;
     void showHelp(int context) override;
+    void closeHelp() override;
+    void openUrl(const QUrl& url) override;
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& folder) override;
     void tellWithDetail(const Message& message, const QString& detail) override;
 
 private:
@@ -82,6 +101,7 @@ private:
                                      const QString& detail);
 
     QWidget* parent_;
+    std::unique_ptr<HelpWindow> help_;
 };
 
 // What core code says, shown in message boxes.

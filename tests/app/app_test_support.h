@@ -18,9 +18,11 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPrinter>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <deque>
 #include <functional>
 #include <stdexcept>
@@ -94,6 +96,19 @@ public:
         return true;
     }
     void showHelp(int context) override { helpContexts.push_back(context); }
+
+    // The help window and the desktop's services: the browser is noted, never
+    // opened; a program is noted (itself, then its arguments) and started.
+    void closeHelp() override { ++helpClosings; }
+    void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& folder) override {
+        startedPrograms.push_back(QStringList{program} + arguments);
+        return QProcess::startDetached(program, arguments, folder);
+    }
+    int helpClosings = 0;
+    std::vector<QUrl> openedUrls;
+    std::vector<QStringList> startedPrograms;
 
     QStringList texts() const {
         QStringList all;

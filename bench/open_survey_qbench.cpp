@@ -4,55 +4,24 @@
 #include "app/data_session.h"
 #include "app/main_window.h"
 #include "app/measurement_table_view.h"
-#include "app/ui_services.h"
-#include "data/measurement_store.h"
 #include "data/rows.h"
-#include "data/survey_generator.h"
+#include "window_bench.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QSettings>
 #include <QTableView>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 using namespace veldro;
 
 namespace {
 
-// The open dialog always picks the survey; nothing else is answered.
-class SilentUi : public UiServices {
-public:
-    QMessageBox::StandardButton ask(const Message&, QMessageBox::StandardButtons,
-                                    QMessageBox::StandardButton defaultButton) override {
-        return defaultButton;
-    }
-    QString openFileName(const FileDialogRequest&) override { return survey; }
-    QString saveFileName(const FileDialogRequest&) override { return {}; }
-    QString directoryName(const QString&) override { return {}; }
-    int runDialog(QDialog&) override { return QDialog::Rejected; }
-    bool preparePrinter(QPrinter&, bool) override { return false; }
-    void showHelp(int) override {}
-
-    QString survey;
-};
-
 struct Fixture {
-    QTemporaryDir dir;
-    QString survey;
-    SilentUi ui;
+    bench::LargestSurvey survey;
+    bench::SilentUi ui;
     std::unique_ptr<TMainFrm> window;
 
     Fixture() {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath("config"));
-        QDir::setCurrent(dir.path()); // the scratch file lands here
-        survey = ui.survey = dir.filePath("survey.vlf");
-        MeasurementStore store;
-        for (const MeasurementRecord& r : generateSurvey(MeasurementStore::kCapacity, 3))
-            store.append(r);
-        store.saveToFile(survey.toStdString());
+        ui.survey = survey.path;
         window = std::make_unique<TMainFrm>(ui);
         window->show();
         QCoreApplication::processEvents();
@@ -64,8 +33,9 @@ struct Fixture {
     QAction* open = nullptr;
 };
 
+// Left to the end of the process: windows must not outlive the application.
 Fixture& fixture() {
-    static Fixture f;
+    static Fixture& f = *new Fixture;
     return f;
 }
 
@@ -105,10 +75,5 @@ BENCHMARK(BM_PaintVisibleRows)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWindowBenchmarks(argc, argv);
 }

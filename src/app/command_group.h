@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/command_registry.h"
+#include "app/save_dialog.h"
 
 #include <QObject>
 
@@ -26,6 +27,8 @@ struct CommandContext {
     StatusLine& status;
     MeasurementTableView& table;
     CommandRegistry& commands;
+    // Shared by "Save as..." and the exports; it keeps its last name for the run.
+    SaveDialog saveDialog{};
 
     // The window's action or menu of that object name; a missing one is a
     // programming error and throws.

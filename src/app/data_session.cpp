@@ -40,7 +40,8 @@ Progress& DataSession::progress() {
 
 void DataSession::setFilePath(const QString& path) {
     filePath_ = path;
-    view_.status.showFile(path);
+    view_.status.setPanel1(path);
+    emit stateChanged();
 }
 
 void DataSession::setDataSaved(bool saved) {
@@ -48,16 +49,23 @@ void DataSession::setDataSaved(bool saved) {
     emit stateChanged();
 }
 
-DataSession::BusyScope::BusyScope(DataSession& session) : session_(session) {
+DataSession::BusyScope::BusyScope(DataSession& session, std::function<void()> cancel)
+    : session_(session) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ++session_.busyDepth_;
+    session_.cancels_.push_back(std::move(cancel));
     emit session_.stateChanged();
 }
 
 DataSession::BusyScope::~BusyScope() {
-    --session_.busyDepth_;
+    session_.cancels_.pop_back();
     emit session_.stateChanged();
     QApplication::restoreOverrideCursor();
+}
+
+void DataSession::cancelRunning() {
+    const auto running = cancels_; // a cancel may let events run
+    for (auto cancel = running.rbegin(); cancel != running.rend(); ++cancel)
+        if (*cancel) (*cancel)();
 }
 
 // The rows and their count go with the data set they describe.
@@ -70,14 +78,14 @@ void DataSession::replaceStore(std::unique_ptr<MeasurementStore> store) {
 
 void DataSession::rebuildRows(bool reload) {
     rebuildContinue = true;
-    BusyScope busy(*this);
+    BusyScope busy(*this, [this] { rebuildContinue = false; });
     view_.status.setPanel0({});
     view_.status.resetProgress();
     model_->beginRebuild();
     RowList rows;
     if (!store_) {
         filePath_.clear();
-        view_.status.clearFile();
+        view_.status.setPanel1({});
         view_.title.clear();
     } else {
         if (reload) store_->loadFromImage(messages_);
@@ -108,8 +116,8 @@ void DataSession::afterDataSetLoaded() {
     try {
         writeScratchFile(*store_);
     } catch (const FileError& error) {
-        view_.status.showNote(QStringLiteral("Scratch file not written: ") +
-                              QString::fromStdString(error.what()));
+        view_.status.setPanel1(QStringLiteral("Scratch file not written: ") +
+                               QString::fromStdString(error.what()));
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     view_.status.resetProgress();

@@ -50,9 +50,10 @@ public:
 
     // While a command lets events run, the commands that change the data set
     // are disabled and the window does not close, so no command re-enters another.
+    // `cancel`, when given, is what the command's own "Cancel" does.
     class BusyScope {
     public:
-        explicit BusyScope(DataSession& session);
+        explicit BusyScope(DataSession& session, std::function<void()> cancel = {});
         ~BusyScope();
         BusyScope(const BusyScope&) = delete;
         BusyScope& operator=(const BusyScope&) = delete;
@@ -60,7 +61,9 @@ public:
     private:
         DataSession& session_;
     };
-    bool busy() const { return busyDepth_ > 0; }
+    bool busy() const { return !cancels_.empty(); }
+    // Cancels the running commands that can be cancelled; they end on their own.
+    void cancelRunning();
     // Cleared by a cancel: a running rebuild stops after its current row.
     bool rebuildContinue = false;
 
@@ -99,7 +102,8 @@ private:
     std::unique_ptr<MeasurementStore> store_;
     QString filePath_;
     bool dataSaved_ = true;
-    int busyDepth_ = 0;
+    // One entry per running command, innermost last; empty for one without a Cancel.
+    std::vector<std::function<void()>> cancels_;
 };
 
 } // namespace veldro

@@ -5,6 +5,7 @@
 #include "app/commands/help_commands.h"
 #include "app/commands/link_commands.h"
 #include "app/commands/processing_commands.h"
+#include "app/commands/profile_export_commands.h"
 #include "app/commands/tools_commands.h"
 #include "app/commands/view_commands.h"
 #include "app/data_session.h"
@@ -15,6 +16,7 @@
 #include "data/measurement_store.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -29,6 +31,9 @@ namespace veldro {
 
 namespace {
 
+const Message kCancelRunning{"Cancel the running command and quit ?", "Quit",
+                             MessageIcon::Question};
+
 constexpr int kDesignWidth = 887;
 constexpr int kDesignHeight = 616;
 constexpr int kMinimumWidth = 600;
@@ -36,9 +41,7 @@ constexpr int kMinimumHeight = 400;
 
 } // namespace
 
-TMainFrm::TMainFrm(UiServices& services, D2xx* d2xx, QWidget* parent)
-    : QMainWindow(parent), services_(services) {
-    setWindowTitle(QStringLiteral("Veldro"));
+TMainFrm::TMainFrm(UiServices& services, LinkDevices devices) : services_(services) {
     setWindowIcon(icons::applicationIcon());
     QFont small = font();
     small.setPointSize(8);
@@ -54,17 +57,23 @@ TMainFrm::TMainFrm(UiServices& services, D2xx* d2xx, QWidget* parent)
         *this, services_, settings_, *session_, *status_, *TabMesureCLstView, *commands_});
     readSettings();
     followMenus();
+    showTitle();
+    connect(session_.get(), &DataSession::stateChanged, this, [this] {
+        showTitle();
+        closeIfAsked();
+    });
 
     // Each group registers its commands; a new group is one line here.
     files_ = static_cast<FileCommands*>(
         groups_.emplace_back(std::make_unique<FileCommands>(*context_)).get());
     groups_.push_back(std::make_unique<ProcessingCommands>(*context_));
     groups_.push_back(std::make_unique<ExportCommands>(*context_));
+    groups_.push_back(std::make_unique<ProfileExportCommands>(*context_));
     groups_.push_back(std::make_unique<ViewCommands>(*context_));
     groups_.push_back(std::make_unique<ToolsCommands>(*context_));
     groups_.push_back(std::make_unique<HelpCommands>(*context_));
     link_ = static_cast<LinkCommands*>(
-        groups_.emplace_back(std::make_unique<LinkCommands>(*context_, d2xx)).get());
+        groups_.emplace_back(std::make_unique<LinkCommands>(*context_, devices)).get());
 }
 
 TMainFrm::~TMainFrm() = default;
@@ -111,6 +120,22 @@ void TMainFrm::followMenus() {
         commands_->follow(context_->menu(name)->menuAction(), Enabling::WithData);
 }
 
+// "<file name> — Veldro", with a "*" in front while the data set is unsaved;
+// the toolbar's title label stays as the commands set it.
+void TMainFrm::showTitle() {
+    const QString file = QFileInfo(session_->filePath()).fileName();
+    setWindowTitle(QStringLiteral("[*]") +
+                   (file.isEmpty() ? QString() : file + QStringLiteral(" \u2014 ")) +
+                   QStringLiteral("Veldro"));
+    setWindowModified(session_->hasData() && !session_->dataSaved());
+}
+
+void TMainFrm::closeIfAsked() {
+    if (!closeWhenIdle_ || session_->busy()) return;
+    closeWhenIdle_ = false;
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
 void TMainFrm::readSettings() {
     const std::unique_ptr<QSettings> stored = openSettings();
     const SettingsRead read = veldro::readSettings(*stored);
@@ -153,8 +178,19 @@ void TMainFrm::showEvent(QShowEvent* event) {
         });
 }
 
+// During a command the close is asked first; cancelled, the command ends on
+// its own and the close comes back with its usual question about unsaved data.
 void TMainFrm::closeEvent(QCloseEvent* event) {
-    if (session_->busy() || !files_->FormCloseQuery()) {
+    if (session_->busy()) {
+        event->ignore();
+        if (!closeWhenIdle_ && services_.ask(kCancelRunning, QMessageBox::Yes | QMessageBox::No,
+                                             QMessageBox::No) == QMessageBox::Yes) {
+            closeWhenIdle_ = true;
+            session_->cancelRunning();
+        }
+        return;
+    }
+    if (!files_->FormCloseQuery()) {
         event->ignore();
         return;
     }

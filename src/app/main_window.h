@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/command_group.h"
+#include "app/commands/link_commands.h"
 #include "app/settings.h"
 #include "app/ui_services.h"
 
@@ -13,7 +14,6 @@ class QMenu;
 
 namespace veldro {
 
-class D2xx;
 class DataSession;
 class FileCommands;
 class LinkCommands;
@@ -30,9 +30,7 @@ struct RowList;
 class TMainFrm : public QMainWindow {
     Q_OBJECT
 public:
-    // `d2xx` counts and opens the USB converters and outlives the window; null
-    // stands for this machine's.
-    explicit TMainFrm(UiServices& services, D2xx* d2xx = nullptr, QWidget* parent = nullptr);
+    explicit TMainFrm(UiServices& services, LinkDevices devices = {});
     ~TMainFrm() override;
 
     // A data file named on the command line: opened, without a dialog, once the
@@ -59,6 +57,8 @@ private:
     void readSettings();
     void placeWindow();
     void followMenus();
+    void showTitle();
+    void closeIfAsked();
 
     UiServices& services_;
     Settings settings_;
@@ -74,6 +74,9 @@ private:
     LinkCommands* link_ = nullptr;
     QString startupFile_;
     bool shown_ = false;
+    // A close asked during a command that was cancelled for it: it comes back
+    // once the command has ended.
+    bool closeWhenIdle_ = false;
 };
 
 } // namespace veldro

@@ -61,12 +61,12 @@ void TMainFrm::buildMenus() {
     QMenu* spreadsheet = submenu(exports, "Spreadsheet2", "Spreadsheet...");
     item(spreadsheet, "Spreadsheet1", "Raw data");
     item(spreadsheet, "Fraser1", "Fraser values");
-    QMenu* separators = submenu(exports, "optiontableur1", "Spreadsheet separator");
+    QMenu* separators = submenu(exports, "Optionseparateur1", "Spreadsheet separator");
     auto* separatorGroup = new QActionGroup(this);
     separatorGroup->setObjectName(QStringLiteral("separatorGroup"));
-    choice(separators, separatorGroup, "Comma1", QStringLiteral("Comma"), ',');
-    choice(separators, separatorGroup, "Semicomma1", QStringLiteral("Semi comma"), ';');
-    choice(separators, separatorGroup, "Space1", QStringLiteral("Space"), ' ');
+    choice(separators, separatorGroup, "Virgule1", QStringLiteral("Comma"), ',');
+    choice(separators, separatorGroup, "PointVirgule1", QStringLiteral("Semi comma"), ';');
+    choice(separators, separatorGroup, "Espace1", QStringLiteral("Space"), ' ');
     choice(separators, separatorGroup, "Tabulation1", QStringLiteral("Tabulation"), '\t');
     item(exports, "IXVLF1", "IXVLF (XYZ data file)");
     item(exports, "Orvex1", "Orvex (WADI data file)");

@@ -18,6 +18,10 @@ QString columnCaption(int logical) {
     return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
+QVariant rowBackground(int row) {
+    return row % 2 == 1 ? QVariant(kOddRowColour) : QVariant();
+}
+
 MeasurementTableModel::MeasurementTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void MeasurementTableModel::setupColumns(const ColumnVisibility& columnVisible) {
@@ -88,7 +92,7 @@ QVariant MeasurementTableModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     case Qt::BackgroundRole:
-        return row % 2 == 1 ? QVariant(kOddRowColour) : QVariant();
+        return rowBackground(row);
     default:
         return {};
     }

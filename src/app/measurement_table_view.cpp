@@ -1,7 +1,11 @@
 #include "app/measurement_table_view.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QToolTip>
 
 namespace veldro {
 
@@ -22,6 +26,27 @@ MeasurementTableView::MeasurementTableView(QWidget* parent) : QTableView(parent)
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
+}
+
+QString MeasurementTableView::cutText(const QModelIndex& index) const {
+    const QString text = index.data().toString();
+    if (text.isEmpty()) return {};
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    int room = visualRect(index).width() - 2 * margin;
+    if (!index.data(Qt::DecorationRole).isNull()) room -= kImageStripEnd;
+    return fontMetrics().horizontalAdvance(text) > room ? text : QString();
+}
+
+bool MeasurementTableView::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QTableView::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const QString text = index.isValid() ? cutText(index) : QString();
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, viewport(), visualRect(index));
+    return true;
 }
 
 int MeasurementTableView::contentX(const QMouseEvent* event) const {
@@ -51,6 +76,15 @@ void MeasurementTableView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && contentX(event) >= kImageStripEnd &&
         doubleClickedRight)
         doubleClickedRight();
+}
+
+bool DoublePressGuard::secondPress(int key) {
+    const auto now = std::chrono::steady_clock::now();
+    const auto doubleClickTime = std::chrono::milliseconds(QApplication::doubleClickInterval());
+    if (lastKey_ == key && now - lastTime_ < doubleClickTime) return true;
+    lastTime_ = now;
+    lastKey_ = key;
+    return false;
 }
 
 } // namespace veldro

@@ -9,8 +9,9 @@ class QPushButton;
 
 namespace veldro {
 
-// "Select columns": which quantity columns the table shows. A header click
-// turns its column on or off; OK hands the choice back.
+// "Select columns": which quantity columns the table shows. A click on a
+// column's header or cell, or Space on its cell, turns it on or off; OK hands
+// the choice back.
 class TSelectColumnsFrm : public QDialog {
     Q_OBJECT
 public:
@@ -28,6 +29,9 @@ public:
     void TabMesureCLstViewColumnClick(int column);
     void ButtonSelectAllClick();
     void ButtonSelectNoneClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setTag(int logical, std::int32_t tag);

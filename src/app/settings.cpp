@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include "data/rows.h"
+#include "export/export_text.h"
 
 #include <QSettings>
 #include <cstring>
@@ -87,8 +88,7 @@ ColumnVisibility defaultColumnVisibility() {
 }
 
 int knownSeparatorOrSpace(int separatorChar) {
-    return separatorChar == '\t' || separatorChar == ',' || separatorChar == ';' ? separatorChar
-                                                                                 : ' ';
+    return static_cast<unsigned char>(separatorFromSetting(separatorChar));
 }
 
 int knownPortOrCom1(int portNumber) {

@@ -1,6 +1,7 @@
 #include "app/status_line.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <algorithm>
@@ -9,8 +10,23 @@ namespace veldro {
 
 namespace {
 
-QLabel* statusPanel(const char* name, int width) {
-    auto* panel = new QLabel;
+// A panel whose text, when too long, loses its middle rather than its ends:
+// both the folder and the file name of a long path stay in sight.
+class MiddleElidedLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        drawFrame(&painter);
+        const QRect area = contentsRect().adjusted(margin() + 2, 0, -margin() - 2, 0);
+        painter.drawText(area, static_cast<int>(alignment()),
+                         fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()));
+    }
+};
+
+QLabel* statusPanel(QLabel* panel, const char* name, int width) {
     panel->setObjectName(QString::fromLatin1(name));
     panel->setFixedWidth(width);
     panel->setAlignment(Qt::AlignCenter);
@@ -44,9 +60,11 @@ int BarProgress::position() const {
 }
 
 StatusLine::StatusLine(QWidget& parent)
-    : StatusBar1(new QStatusBar(&parent)), StatusPanel0(statusPanel("StatusPanel0", 128)),
-      StatusPanel1(statusPanel("StatusPanel1", 340)), Image2(statusPanel("Image2", 49)),
-      ProgressBar1(newProgressBar(parent)), progress_(*ProgressBar1) {
+    : StatusBar1(new QStatusBar(&parent)),
+      StatusPanel0(statusPanel(new QLabel, "StatusPanel0", 128)),
+      StatusPanel1(statusPanel(new MiddleElidedLabel, "StatusPanel1", 340)),
+      Image2(statusPanel(new QLabel, "Image2", 49)), ProgressBar1(newProgressBar(parent)),
+      progress_(*ProgressBar1) {
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->addWidget(StatusPanel0);
@@ -58,18 +76,9 @@ void StatusLine::setPanel0(const QString& text) {
     StatusPanel0->setText(text);
 }
 
-void StatusLine::showFile(const QString& path) {
-    StatusPanel1->setText(path);
-    StatusPanel1->setToolTip({});
-}
-
-void StatusLine::showNote(const QString& text) {
+void StatusLine::setPanel1(const QString& text) {
     StatusPanel1->setText(text);
     StatusPanel1->setToolTip(text);
-}
-
-void StatusLine::clearFile() {
-    showFile({});
 }
 
 void StatusLine::setLinkPicture(const QPixmap& picture) {

@@ -25,8 +25,7 @@ private:
 };
 
 // The status bar and the progress bar under the table: panel 0 for the row
-// count and short news, panel 1 for the file shown or a longer note, and the
-// link picture.
+// count, panel 1 for the file shown or a longer note, and the link picture.
 class StatusLine {
 public:
     // The widgets are made as children of `parent` and placed by the caller.
@@ -37,11 +36,9 @@ public:
     Progress& progress() { return progress_; }
 
     void setPanel0(const QString& text);
-    // The file shown; a note (say, why a working file was not written) keeps
-    // its whole text as a tooltip, since the panel may cut it.
-    void showFile(const QString& path);
-    void showNote(const QString& text);
-    void clearFile();
+    // The file shown or a note, such as why a working file was not written. A
+    // text too long for the panel loses its middle; the tooltip keeps it whole.
+    void setPanel1(const QString& text);
     void setLinkPicture(const QPixmap& picture);
     void resetProgress();
 

@@ -79,20 +79,28 @@ void QtUiServices::tellWithDetail(const Message& message, const QString& detail)
     show(message, QMessageBox::Ok, QMessageBox::Ok, detail);
 }
 
+std::unique_ptr<QMessageBox> messageBox(const Message& message,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton,
+                                        QWidget* parent) {
+    const QString caption = message.caption.empty() ? QApplication::applicationName()
+                                                    : QString::fromStdString(message.caption);
+    auto box = std::make_unique<QMessageBox>(qtIcon(message.icon), caption,
+                                             QString::fromStdString(message.text), buttons, parent);
+    box->setDefaultButton(defaultButton);
+    return box;
+}
+
 QMessageBox::StandardButton QtUiServices::show(const Message& message,
                                                QMessageBox::StandardButtons buttons,
                                                QMessageBox::StandardButton defaultButton,
                                                const QString& detail) {
-    const QString caption = message.caption.empty() ? QApplication::applicationDisplayName()
-                                                    : QString::fromStdString(message.caption);
-    QMessageBox box(qtIcon(message.icon), caption, QString::fromStdString(message.text), buttons,
-                    parent_);
-    box.setDefaultButton(defaultButton);
-    if (!detail.isEmpty()) box.setDetailedText(detail);
+    const std::unique_ptr<QMessageBox> box = messageBox(message, buttons, defaultButton, parent_);
+    if (!detail.isEmpty()) box->setDetailedText(detail);
     // A question asked in the middle of a command shows the normal pointer.
     const bool waiting = QApplication::overrideCursor() != nullptr;
     if (waiting) QApplication::setOverrideCursor(Qt::ArrowCursor);
-    const auto answer = static_cast<QMessageBox::StandardButton>(box.exec());
+    const auto answer = static_cast<QMessageBox::StandardButton>(box->exec());
     if (waiting) QApplication::restoreOverrideCursor();
     return answer;
 }

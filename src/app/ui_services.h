@@ -74,6 +74,13 @@ public:
     }
 };
 
+// The box `QtUiServices` shows for a message, not yet shown: its caption is
+// the message's, or the application's name when the message has none.
+std::unique_ptr<QMessageBox> messageBox(const Message& message,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton,
+                                        QWidget* parent = nullptr);
+
 // The real dialogs.
 class QtUiServices : public UiServices {
 public:

@@ -6,46 +6,61 @@
 #include "data/progress.h"
 #include "data/record_text.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace veldro {
 
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start =
-            end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
-    }
-    return lines;
+namespace {
+
+// The progress bar's length: the file's lines, counted in a first pass where
+// the file can be read twice; 0 (a busy bar) for a pipe.
+int progressLength(LineReader& lines) {
+    if (!lines.canRewind()) return 0;
+    std::int64_t count = 0;
+    while (lines.next()) ++count;
+    lines.rewind();
+    return static_cast<int>(std::min<std::int64_t>(count, std::numeric_limits<int>::max()));
 }
 
-BruImportResult ImportBru(MeasurementStore& store, const std::string& fileName, Progress* progress,
-                          MessageSink& messages) {
-    store.clearRecords();
-    const std::vector<std::uint8_t> bytes = readWholeFile(fileName);
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    const std::vector<std::string_view> lines = splitLines(text);
-
+// Appends the record of every line that decodes, counting every line.
+BruImportResult storeRecords(LineReader& lines, MeasurementStore& store, Progress* progress,
+                             int barLength) {
     BruImportResult result;
-    result.lines = static_cast<int>(lines.size());
-    if (progress) {
-        progress->setPosition(0);
-        progress->setMaximum(result.lines);
-    }
-    for (std::string_view line : lines) {
-        if (line.empty()) continue;
-        if (progress) progress->advance();
-        const auto record = decodeBruLine(line);
+    while (const auto line = lines.next()) {
+        ++result.lines;
+        if (line->text.empty()) continue;
+        if (progress && progress->position() < barLength) progress->advance();
+        // A cut line is longer than any record, so it is rejected as it should be.
+        const auto record = decodeBruLine(line->text);
         if (!record) continue;
         if (store.append(*record))
             ++result.stored;
         else
             ++result.overCapacity;
+    }
+    return result;
+}
+
+} // namespace
+
+BruImportResult ImportBru(MeasurementStore& store, const std::string& fileName, Progress* progress,
+                          MessageSink& messages) {
+    store.clearRecords();
+    LineReader lines(fileName);
+    int barLength = 0;
+    if (progress) {
+        progress->setPosition(0);
+        barLength = progressLength(lines);
+        progress->setMaximum(barLength);
+    }
+    BruImportResult result;
+    try {
+        result = storeRecords(lines, store, progress, barLength);
+    } catch (const FileError&) {
+        // A file that fails part way gives no records, as one that fails at once.
+        store.clearRecords();
+        throw;
     }
     if (result.overCapacity > 0) showCapacityWarning(messages);
     if (result.rejected() > 0)

@@ -1,5 +1,6 @@
 #include "data/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -101,17 +102,17 @@ void replaceFile(const std::string& target, const std::string& path, std::string
 
 } // namespace
 
-std::vector<std::uint8_t> readWholeFile(const std::string& path) {
+std::vector<std::uint8_t> readFileStart(const std::string& path, std::size_t limit) {
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) fail("Cannot open", path, errno);
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) fail("Cannot read", path, errno);
     if (S_ISDIR(info.st_mode)) fail("Cannot read", path, EISDIR);
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    bytes.reserve(std::min(limit, static_cast<std::size_t>(std::max<off_t>(info.st_size, 0))));
     std::uint8_t chunk[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+    while (bytes.size() < limit) {
+        const ssize_t n = ::read(fd.get(), chunk, std::min(sizeof chunk, limit - bytes.size()));
         if (n < 0) {
             if (errno == EINTR) continue;
             fail("Cannot read", path, errno);
@@ -120,6 +121,65 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path) {
         bytes.insert(bytes.end(), chunk, chunk + n);
     }
     return bytes;
+}
+
+LineReader::LineReader(const std::string& path)
+    : path_(path), buffer_(1 << 16), fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    if (fd_ < 0) fail("Cannot open", path, errno);
+    struct stat info {};
+    regular_ = ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+LineReader::~LineReader() {
+    ::close(fd_);
+}
+
+bool LineReader::fill() {
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            fail("Cannot read", path_, errno);
+        }
+        next_ = 0;
+        end_ = static_cast<std::size_t>(n);
+        return n > 0;
+    }
+}
+
+std::optional<TextLine> LineReader::next() {
+    if (skipLineFeed_) {
+        skipLineFeed_ = false;
+        if ((next_ < end_ || fill()) && buffer_[next_] == '\n') ++next_;
+    }
+    line_.clear();
+    std::uint64_t length = 0;
+    bool started = false;
+    for (;;) {
+        if (next_ == end_ && !fill()) {
+            if (!started) return std::nullopt;
+            return TextLine{line_, length};
+        }
+        started = true;
+        const char* from = buffer_.data() + next_;
+        const char* to = buffer_.data() + end_;
+        const char* lineEnd = std::find_if(from, to, [](char c) { return c == '\r' || c == '\n'; });
+        const auto taken = static_cast<std::size_t>(lineEnd - from);
+        line_.append(from, std::min(taken, kKeptLength - line_.size()));
+        length += taken;
+        next_ += taken;
+        if (lineEnd != to) {
+            skipLineFeed_ = *lineEnd == '\r';
+            ++next_;
+            return TextLine{line_, length};
+        }
+    }
+}
+
+void LineReader::rewind() {
+    if (::lseek(fd_, 0, SEEK_SET) != 0) fail("Cannot read", path_, errno);
+    next_ = end_ = 0;
+    skipLineFeed_ = false;
 }
 
 void writeFileAtomically(const std::string& path, std::string_view bytes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -15,7 +16,46 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-std::vector<std::uint8_t> readWholeFile(const std::string& path);
+// The first `limit` bytes of a file (all of it when shorter), so a huge or
+// endless file picked by mistake costs no more memory than the bytes that matter.
+std::vector<std::uint8_t> readFileStart(const std::string& path, std::size_t limit);
+
+// One line of a text file without its line break.
+struct TextLine {
+    std::string_view text;    // cut after LineReader::kKeptLength bytes
+    std::uint64_t length = 0; // the whole line's
+};
+
+// Reads a text file line by line through a fixed buffer: lines end at CR, LF or
+// CR LF, and a line break at the very end does not start another line. Memory
+// stays bounded whatever the file holds, even one endless line.
+class LineReader {
+public:
+    static constexpr std::size_t kKeptLength = 4096;
+
+    explicit LineReader(const std::string& path); // throws FileError
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // The next line, valid until the next call; nothing after the last. Throws FileError.
+    std::optional<TextLine> next();
+    // Whether the file can be read twice: a regular file, not a pipe.
+    bool canRewind() const { return regular_; }
+    // Back to the first line of a file that can be read twice. Throws FileError.
+    void rewind();
+
+private:
+    bool fill();
+
+    std::string path_;
+    std::vector<char> buffer_;
+    int fd_;
+    bool regular_ = false;
+    std::size_t next_ = 0, end_ = 0;
+    bool skipLineFeed_ = false; // the last line ended with CR: an LF after it is part of its break
+    std::string line_;
+};
 
 // Writes `bytes` to a new file beside `path` and renames it over `path`, so a
 // failed write (full disk, read-only folder) leaves the old file whole. For a

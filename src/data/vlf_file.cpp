@@ -9,6 +9,11 @@ namespace veldro {
 
 namespace {
 
+// The comment block, the records a store can hold, and one record more: enough
+// to say "64000 data points max kept" exactly when a whole record lies beyond.
+constexpr std::size_t kBytesThatMatter =
+    MeasurementStore::kCommentSize + (MeasurementStore::kCapacity + 1) * MeasurementRecord::kSize;
+
 // The checks an open and an add share before they read.
 DataFileStatus checkDataFile(const std::string& path, MessageSink& messages) {
     if (!hasDataFileExtension(path)) return DataFileStatus::WrongExtension;
@@ -29,7 +34,7 @@ DataFileRead readDataFile(const std::string& path, MessageSink& messages) {
     DataFileRead result;
     result.status = checkDataFile(path, messages);
     if (result.status != DataFileStatus::Opened) return result;
-    std::vector<std::uint8_t> bytes = readWholeFile(path);
+    std::vector<std::uint8_t> bytes = readFileStart(path, kBytesThatMatter);
     result.store = std::make_unique<MeasurementStore>();
     result.store->image = std::move(bytes);
     result.store->loadFromImage(messages);
@@ -40,7 +45,7 @@ DataFileStatus addDataFile(MeasurementStore& store, const std::string& path,
                            MessageSink& messages) {
     const DataFileStatus status = checkDataFile(path, messages);
     if (status != DataFileStatus::Opened) return status;
-    const std::vector<std::uint8_t> bytes = readWholeFile(path);
+    const std::vector<std::uint8_t> bytes = readFileStart(path, kBytesThatMatter);
     // The image may hold a split group or older flags: extend the current data set.
     store.writeImage(ImageMode::Full, false, 0, 0);
     if (bytes.size() > MeasurementStore::kCommentSize)

@@ -22,9 +22,10 @@ struct DataFileRead {
     std::unique_ptr<MeasurementStore> store; // only when Opened
 };
 
-// Reads a .vlf file whole into a new store and loads it. A wrong extension says
+// Reads a .vlf file into a new store and loads it. A wrong extension says
 // nothing; a missing file says "Unable to open file". Throws FileError when the
-// file exists but cannot be read.
+// file exists but cannot be read. Only the bytes that can matter are read, so a
+// huge file costs no more than a full one.
 DataFileRead readDataFile(const std::string& path, MessageSink& messages);
 
 // "Add...": appends the records of another .vlf file (its comment block is not

@@ -26,13 +26,9 @@ constexpr std::uint8_t kAcknowledge = 'T';
 // A transfer that cannot go on: timeout, broken record or closed port.
 struct TransferStopped {};
 
-bool isOpen(Port& port) {
-    return port.GetState() > 0;
-}
-
 void expectByte(Port& port, int expected) {
     const int b = port.ReadByteWithin(kByteTimeoutMs);
-    if (b != expected || !isOpen(port)) throw TransferStopped{};
+    if (b != expected || !port.isOpen()) throw TransferStopped{};
 }
 
 void expectLineEnd(Port& port) {
@@ -45,7 +41,7 @@ void awaitOpening(Port& port, LinkHost& host) {
     for (;;) {
         host.processEvents();
         const int b = port.ReadByteWithin(kOpeningPollMs);
-        if (!isOpen(port)) throw TransferStopped{};
+        if (!port.isOpen()) throw TransferStopped{};
         if (b == 'V') return;
     }
 }
@@ -70,7 +66,7 @@ void receiveRecords(Port& port, LinkHost& host, MeasurementStore& store, Progres
     for (;;) {
         host.processEvents();
         const int header = port.ReadByteWithin(kByteTimeoutMs);
-        if (header == -1 || !isOpen(port)) throw TransferStopped{};
+        if (header == -1 || !port.isOpen()) throw TransferStopped{};
         if (header == 'E') {
             counters.completed = true;
             return;
@@ -205,7 +201,7 @@ DownloadResult downloadData(std::unique_ptr<Port>& currentPort, int portNumber,
 }
 
 void StopDownload(Port* currentPort, DownloadDisplay& display) {
-    if (currentPort && currentPort->GetState() > 0) {
+    if (currentPort && currentPort->isOpen()) {
         currentPort->Disconnect();
         display.label().setText("");
     }

@@ -13,8 +13,7 @@ class Port;
 class Progress;
 struct PortResources;
 
-// The save dialog that follows a download.
-inline constexpr const char* kDownloadSaveExtension = "*.vlf";
+// The filter of the save dialog that follows a download.
 inline constexpr const char* kDownloadSaveFilter = "Veldro data file  (*.vlf)|*.vlf";
 
 // The counters of one transfer.

@@ -4,18 +4,18 @@
 
 #include <algorithm>
 #include <chrono>
-#include <thread>
 
 namespace veldro {
 
 void pauseWithEvents(LinkHost& host, int ms) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    PauseClock& clock = host.pauseClock();
+    const auto deadline = clock.now() + std::chrono::milliseconds(ms);
     for (;;) {
         host.processEvents();
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
+        // Rounded up: a pause never ends short of its time.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - clock.now());
         if (left.count() <= 0) return;
-        std::this_thread::sleep_for(std::min(left, std::chrono::milliseconds(pollStepMs)));
+        clock.sleepFor(std::min(left, std::chrono::milliseconds(pollStepMs)));
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/messages.h"
+#include "link/pause_clock.h"
 
 namespace veldro {
 
@@ -20,10 +21,14 @@ public:
     // An OK/Cancel question; true when the user chose OK.
     virtual bool askOkCancel(const Message& question) = 0;
     virtual void setCursor(Cursor cursor) = 0;
+    // The clock of the link's pauses: real time unless the host lets them
+    // pass at once.
+    virtual PauseClock& pauseClock() { return realPauseClock(); }
 };
 
-// Sleeps `ms` milliseconds in short steps, letting the host's events run
-// between them so that the window stays live and "Cancel" acts at once.
+// Pauses `ms` milliseconds of the host's pause clock in short steps, letting
+// the host's events run between them so that the window stays live and
+// "Cancel" acts at once.
 void pauseWithEvents(LinkHost& host, int ms);
 
 } // namespace veldro

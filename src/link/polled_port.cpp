@@ -22,7 +22,8 @@ constexpr int identificationLength = 40;
 constexpr int identificationLimitMs = 15000;
 
 // A write that could not go out, or a byte still in the transmit queue: a
-// character at the slowest speed takes about this long.
+// character at the slowest speed takes about this long. The device's time, so
+// real time whatever the host's pause clock.
 void writeRetryPause() {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }

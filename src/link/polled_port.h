@@ -12,7 +12,8 @@ class LinkHost;
 // What the serial and the USB port share: every wait polls the device in short
 // blocking steps and lets the host's events run between them, so the window
 // stays live, "Cancel" (a Disconnect from the host) ends a wait at its next
-// check of the state, and waiting costs next to no processor time.
+// check of the state, and waiting costs next to no processor time. Waits for
+// the device keep real time; the link's own pauses go by the host's pause clock.
 class PolledPort : public Port {
 public:
     explicit PolledPort(LinkHost& linkHost) : host(linkHost) {}

@@ -27,9 +27,10 @@ public:
 // The link choice that stands for the USB converter; 1 to 4 are COM 1 to COM 4.
 inline constexpr int usbPortNumber = 5;
 
-// The instrument port. The virtual operations keep the order of the
-// instrument software's port slots (slot 0 is the destructor); "open" means
-// GetState() > 0 and timeouts are in milliseconds.
+// The instrument port. The virtual operations keep the order and the numbers
+// of the instrument software's port slots (slot 0 is the destructor; slot 44,
+// an empty spare nothing calls, is left out); "open" means GetState() > 0 and
+// timeouts are in milliseconds.
 //
 // A port object that once reached the connected state is locked for the rest
 // of the run: it fixes the link choice.
@@ -95,7 +96,6 @@ public:
     /* 41 */ virtual bool GetDtr() = 0;
     /* 42 */ virtual bool GetRts() = 0;
     /* 43 */ virtual bool GetDsr() = 0;
-    /* 44 */ virtual void Spare() {}
     /* 45 */ virtual int MaxBaudRate() = 0;
     /* 46 */ virtual void KindName(std::string& text) = 0;
 

@@ -140,7 +140,7 @@ private slots:
         mapCom1(sandbox, missing);
         ScriptedUiServices ui;
         SimulatedD2xx converters;
-        TMainFrm window(ui, &converters);
+        TMainFrm window(ui, {&converters});
         openThroughDialog(window, ui, writeDataFile(sandbox.file("old.vlf"), profileRecords(1, 3)));
         action(window, "Rcuprerdesdonnes1")->trigger();
 
@@ -241,7 +241,8 @@ private slots:
         sandbox.settings()->setValue("LastFile", remembered);
         ScriptedUiServices ui;
         SimulatedD2xx converters;
-        TMainFrm window(ui, &converters);
+        InstantPauseClock pauses;
+        TMainFrm window(ui, {&converters, &pauses});
         ui.saveAnswers = {sandbox.file("line3.vlf"), sandbox.file("copy.vlf")};
         action(window, "Rcuprerdesdonnes1")->trigger();
         QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), sandbox.file("line3.vlf"));

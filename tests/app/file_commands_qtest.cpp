@@ -1,5 +1,6 @@
 // The file commands: open, open last, a file on the command line, save as,
 // import, add, split, quit, the scratch file and the error display.
+#include "app/application.h"
 #include "app_test_support.h"
 #include "data/file_names.h"
 #include "data/survey_generator.h"
@@ -417,23 +418,64 @@ private slots:
         QCOMPARE(window.rowList().size(), 500);
     }
 
-    void windowDoesNotCloseWhileBusy() {
+    void closeDuringACommandAsksToCancelIt() {
         Session session;
         auto& [sandbox, ui, window] = session;
         window.show();
         openThroughDialog(window, ui, writeDataFile(sandbox.file("a.vlf"), profileRecords(1, 2)));
+        int cancels = 0;
         {
-            DataSession::BusyScope busy(window.session());
+            DataSession::BusyScope busy(window.session(), [&] { ++cancels; });
             for (QAction* disabled :
                  {action(window, "Ouvrir1"), action(window, "EnregistrerSous"),
                   action(window, "Importtextfile1"), action(window, "Add1"),
                   action(window, "Keepselectedrows1"), action(window, "Check1"),
                   action(window, "Quitter1"), part<QMenu>(window, "Fichier1")->menuAction()})
                 QVERIFY(!disabled->isEnabled());
-            QVERIFY(!window.close());
+            QVERIFY(!window.close()); // No, the default: the command runs on
+            QCOMPARE(ui.texts(), QStringList{"Cancel the running command and quit ?"});
+            QCOMPARE(ui.asked[0].message.caption, std::string("Quit"));
+            QCOMPARE(ui.asked[0].defaultButton, QMessageBox::No);
+            QCOMPARE(cancels, 0);
+            ui.answers.push_back(QMessageBox::Yes);
+            QVERIFY(!window.close()); // the command ends first
+            QCOMPARE(cancels, 1);
         }
-        QVERIFY(action(window, "Ouvrir1")->isEnabled());
-        QVERIFY(window.close());
+        QVERIFY(window.isVisible());
+        QTRY_VERIFY(!window.isVisible()); // then the close goes on, with nothing unsaved
+        QCOMPARE(ui.asked.size(), 2u);
+    }
+
+    void titleNamesTheFileAndMarksUnsavedData() {
+        Session session;
+        auto& [sandbox, ui, window] = session;
+        QCOMPARE(window.windowTitle(), QStringLiteral("[*]Veldro"));
+        const QString file = writeDataFile(sandbox.file("line1.vlf"), profileRecords(1, 2));
+        openThroughDialog(window, ui, file);
+        QCOMPARE(window.windowTitle(), QStringLiteral("[*]line1.vlf \u2014 Veldro"));
+        QVERIFY(!window.isWindowModified());
+        QCOMPARE(part<QLabel>(window, "NameLblx")->text(), QStringLiteral("Veldro"));
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->toolTip(), file);
+        selectRows(window, {0});
+        action(window, "Ignoreselectedrows1")->trigger();
+        QVERIFY(window.isWindowModified());
+    }
+
+    // Qt adds the application's display name to every caption once it is set;
+    // the program sets none, so a box carries exactly its caption.
+    void boxesCarryExactlyTheirCaptions() {
+        configureApplication();
+        QCoreApplication::setApplicationName(QStringLiteral("probe"));
+        QCOMPARE(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
+        QCoreApplication::setApplicationName(QStringLiteral("Veldro"));
+        const auto box = messageBox({"Quit without saving ?", "Data not stored"},
+                                    QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        QCOMPARE(box->windowTitle(), QStringLiteral("Data not stored"));
+        QCOMPARE(box->text(), QStringLiteral("Quit without saving ?"));
+        QCOMPARE(messageBox({"Directory Error", "", MessageIcon::Error}, QMessageBox::Ok,
+                            QMessageBox::Ok)
+                     ->windowTitle(),
+                 QStringLiteral("Veldro"));
     }
 
     void addAppendsToTheWholeCurrentDataSet() {
@@ -515,6 +557,7 @@ private slots:
         QCOMPARE(readBack(missing + "/Profile 2_RES_4.vlf").size(), 1u);
         QCOMPARE(fileBytes(missing + "/Profile 2_RES_4.vlf").left(11), QByteArray("Test survey"));
         QCOMPARE(QDir(missing).count(), 3u + 2u); // with "." and ".."
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), "3 files written in " + missing);
         QVERIFY(window.dataSaved());
     }
 

@@ -60,7 +60,7 @@ private slots:
         Sandbox sandbox;
         ScriptedUiServices ui;
         SimulatedD2xx converters;
-        TMainFrm window(ui, &converters);
+        TMainFrm window(ui, {&converters});
         QVERIFY(showsPicture(window, 2));
         portItem(window, QStringLiteral("COM 3"))->trigger();
         QVERIFY(ui.asked.empty());
@@ -77,7 +77,7 @@ private slots:
         Sandbox sandbox;
         ScriptedUiServices ui;
         SimulatedD2xx converters;
-        TMainFrm window(ui, &converters);
+        TMainFrm window(ui, {&converters});
         QVERIFY(!QFileInfo::exists(QCoreApplication::applicationDirPath() + "/LinkTest"));
         for (int time = 1; time <= 2; ++time) {
             portItem(window, QStringLiteral("USB"))->trigger();
@@ -124,7 +124,7 @@ private slots:
         sandbox.settings()->setValue("PortNum", 5);
         ScriptedUiServices ui;
         SimulatedD2xx converters;
-        TMainFrm window(ui, &converters);
+        TMainFrm window(ui, {&converters});
         QVERIFY(part<QTimer>(window, "ConverterWatch")->isActive());
         QVERIFY(showsPicture(window, 0));
         const int first = converters.attach();
@@ -148,7 +148,7 @@ private slots:
         Sandbox sandbox;
         ScriptedUiServices ui;
         SimulatedD2xx converters;
-        TMainFrm window(ui, &converters);
+        TMainFrm window(ui, {&converters});
         QCOMPARE(part<QTimer>(window, "Timer1")->interval(), 400);
         QVERIFY(part<QTimer>(window, "Timer1")->isActive());
         part<QTimer>(window, "Timer1")->stop(); // the ticks below are the test's own
@@ -172,7 +172,7 @@ private slots:
         Sandbox sandbox;
         ScriptedUiServices ui;
         SimulatedD2xx converters;
-        TMainFrm window(ui, &converters);
+        TMainFrm window(ui, {&converters});
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         part<MeasurementTableView>(window, "TabMesureCLstView")->setFocus();

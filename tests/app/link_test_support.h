@@ -5,6 +5,7 @@
 #include "app_test_support.h"
 #include "data/survey_generator.h"
 #include "data/vlf_file.h"
+#include "link/pause_clock.h"
 #include "link/simulated_d2xx.h"
 
 #include <QDeadlineTimer>
@@ -96,7 +97,8 @@ struct SimulatorSession {
     bool mapped = mapCom1(sandbox, instrument.terminal());
     ScriptedUiServices ui;
     SimulatedD2xx converters;
-    TMainFrm window{ui, &converters};
+    InstantPauseClock pauses;
+    TMainFrm window{ui, {&converters, &pauses}};
 };
 
 // Runs `step` at every turn of the event loop while the download panel shows,

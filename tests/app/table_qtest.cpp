@@ -391,15 +391,48 @@ private slots:
         QCOMPARE(table->columnCount(), 22);
         QCOMPARE(table->horizontalHeaderItem(0)->text(), QStringLiteral("-"));
         QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Visible"));
-        QCOMPARE(table->horizontalHeaderItem(4)->text(), QStringLiteral("Freq(Hz)"));
+        // Captions wrap at their unit, so that all the columns fit a common screen.
+        QCOMPARE(table->horizontalHeaderItem(4)->text(), QStringLiteral("Freq\n(Hz)"));
+        QCOMPARE(table->horizontalHeaderItem(1)->text(), QStringLiteral("Profile"));
         QCOMPARE(table->item(0, 4)->text(), QStringLiteral("No"));
         QCOMPARE(table->item(0, 5)->text(), QStringLiteral("Yes"));
-        QCOMPARE(table->columnWidth(4), 8 * 5 + 24);
-        QCOMPARE(table->columnWidth(9), 10 * 5 + 24); // "Ph.E/H (°)": ° is one character
+        QCOMPARE(table->font().pointSize(), 8); // the main table's
+        int width = 0;
+        for (int column = 0; column < table->columnCount(); ++column) {
+            for (const QString& line : table->horizontalHeaderItem(column)->text().split('\n'))
+                QVERIFY(table->columnWidth(column) > table->fontMetrics().horizontalAdvance(line));
+            width += table->columnWidth(column);
+        }
+        QVERIFY(width < 1280 - 40);
         dialog.TabMesureCLstViewColumnClick(4);
         QCOMPARE(table->item(0, 4)->text(), QStringLiteral("Yes"));
         QCOMPARE(dialog.chosen(), defaultColumnVisibility());
         QCOMPARE(dialog.height(), 168);
+    }
+
+    void columnCellsToggleByClickAndSpace() {
+        answerColumnsDialog(*ui, [](TSelectColumnsFrm& dialog) {
+            QTableWidget* table = dialog.TabMesureCLstView;
+            const QRect frequency = table->visualRect(table->model()->index(0, 4));
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, frequency.center());
+            QCOMPARE(table->item(0, 4)->text(), QStringLiteral("No"));
+            table->setCurrentCell(0, 2);
+            QTest::keyClick(table, Qt::Key_Space);
+            QCOMPARE(table->item(0, 2)->text(), QStringLiteral("No"));
+            dialog.BitBtn1->click();
+        });
+        action(*window, "Displayoptions1")->trigger();
+        QCOMPARE(window->tableModel().columnCount(), 20);
+        QCOMPARE(header(*window, 2), QStringLiteral("Meas.Mode"));
+    }
+
+    void aCutCellShowsItsWholeText() {
+        TMainFrm& w = open({record({.profile = 12, .station = 12345})});
+        auto* table = part<MeasurementTableView>(w, "TabMesureCLstView");
+        const QModelIndex station = w.tableModel().index(0, 2);
+        QCOMPARE(table->cutText(station), QString());
+        table->setColumnWidth(2, 12);
+        QCOMPARE(table->cutText(station), QStringLiteral("12345"));
     }
 
     void columnChoiceDoesNotRevertHandToggles() {

@@ -5,7 +5,10 @@
 #include "data/record_text.h"
 #include "test_support.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
 
 using namespace veldro;
 using veldro::test::RecordingMessages;
@@ -25,11 +28,26 @@ std::string validTiltLine(int station) {
 
 } // namespace
 
-TEST(SplitLines, LinesEndAtCrLfOrCrLf) {
-    EXPECT_EQ(splitLines("a\r\nb\nc\rd"), (std::vector<std::string_view>{"a", "b", "c", "d"}));
-    EXPECT_EQ(splitLines("a\r\n"), std::vector<std::string_view>{"a"});
-    EXPECT_EQ(splitLines("a\n\nb\r\r\n"), (std::vector<std::string_view>{"a", "", "b", ""}));
-    EXPECT_TRUE(splitLines("").empty());
+TEST(ImportBru, APipeIsReadOnceWithABusyBar) {
+    TempDir dir;
+    const std::string fifo = dir.file("a.bru");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] {
+        const auto text = veldro::test::goldenBytes("mixed.bru");
+        std::ofstream(fifo, std::ios::binary)
+            .write(reinterpret_cast<const char*>(text.data()),
+                   static_cast<std::streamsize>(text.size()));
+    });
+    MeasurementStore store;
+    RecordingMessages messages;
+    RecordingProgress progress;
+    progress.maximum = -1;
+    ImportBru(store, fifo, &progress, messages);
+    writer.join();
+    EXPECT_EQ(store.count(), 4);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "8" + kRejectionTail);
+    EXPECT_EQ(progress.maximum, 0);
 }
 
 TEST(ImportBru, EveryKindOfBadLineIsCountedAsRejected) {

@@ -1,5 +1,5 @@
-// Writing files: the user's own files kept as links and devices, and the
-// data of others never overwritten.
+// Reading and writing files: lines of any file, the user's own files kept as
+// links and devices, and the data of others never overwritten.
 #include "data/file_io.h"
 #include "test_support.h"
 
@@ -10,6 +10,26 @@
 
 using namespace veldro;
 using veldro::test::TempDir;
+
+TEST(LineReader, LinesEndAtCrLfOrCrLfEvenAcrossItsBuffer) {
+    // Past the buffer: a CR LF split between two reads, and a line too long to keep whole.
+    const std::string longLine(65535, 'x');
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}}, {"a\r\n", {"a"}},
+        {"a\n\nb\r\r\n", {"a", "", "b", ""}},   {"", {}},
+        {longLine + "\r\ny", {longLine, "y"}},
+    };
+    TempDir dir;
+    for (const auto& [text, expected] : cases) {
+        veldro::test::writeBytes(dir.file("a.txt"), text);
+        LineReader reader(dir.file("a.txt"));
+        std::vector<std::pair<std::string, std::uint64_t>> got, wanted;
+        while (const auto line = reader.next()) got.emplace_back(line->text, line->length);
+        for (const std::string& line : expected)
+            wanted.emplace_back(line.substr(0, LineReader::kKeptLength), line.size());
+        EXPECT_EQ(got, wanted) << "case " << text.substr(0, 12);
+    }
+}
 
 TEST(WriteFileAtomically, APipeIsWrittenIntoNotReplaced) {
     TempDir dir;

@@ -153,6 +153,28 @@ TEST(AddDataFile, TheCapacityWarningAppliesToTheWhole) {
     EXPECT_EQ(messages.shown[0].text, "64000 data points max kept");
 }
 
+TEST(ReadDataFile, AHugeFileGivesTheRecordsOfItsFirstBytesAndTheWarningAsAFullOneWould) {
+    TempDir dir;
+    RecordingMessages messages;
+    const std::string path = writeSurvey(dir, "huge.vlf", 64000, "Full", 7);
+    const auto full = readDataFile(path, messages).store;
+    ASSERT_TRUE(messages.shown.empty());
+    constexpr off_t kFull = 1024 + 64000 * 44;
+    // A partial record more says nothing; a whole one, or 4 GB of holes, the warning.
+    for (const auto& [size, warned] :
+         {std::pair<off_t, bool>{kFull + 43, false}, {kFull + 44, true}, {off_t{4} << 30, true}}) {
+        ASSERT_EQ(::truncate(path.c_str(), size), 0);
+        RecordingMessages said;
+        const auto read = readDataFile(path, said);
+        ASSERT_EQ(read.store->count(), 64000) << size;
+        int differing = 0;
+        for (int i = 0; i < 64000; ++i) differing += !(read.store->record(i) == full->record(i));
+        EXPECT_EQ(differing, 0) << size;
+        EXPECT_EQ(read.store->commentText(), "Full");
+        EXPECT_EQ(said.shown.size(), warned ? 1u : 0u) << size;
+    }
+}
+
 TEST(ScratchFile, ReplacesWhatWasPlantedAtItsNameAndLeavesWhatThatPointedTo) {
     const std::string precious = "precious user data";
     // What another user may have left at the name in a folder both can write to.

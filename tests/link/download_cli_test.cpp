@@ -15,6 +15,7 @@ namespace {
 
 using test::ChildProcess;
 using test::CliDownload;
+using test::LinkPauses;
 using test::SimulatedInstrument;
 using test::TempDir;
 
@@ -52,14 +53,16 @@ struct Download {
     SimulatedInstrument instrument;
     CliDownload cli;
 
-    explicit Download(std::vector<std::string> simOptions)
+    explicit Download(std::vector<std::string> simOptions, LinkPauses pauses = LinkPauses::Skipped)
         : instrument(dir.path(), std::move(simOptions)),
-          cli(dir.path(), instrument.terminal(), output) {}
+          cli(dir.path(), instrument.terminal(), output, pauses) {}
     bool saved() const { return std::filesystem::exists(output); }
 };
 
+// As a user runs it: the link's pauses take their time.
 TEST(DownloadCli, HandWrittenRecordsOfBothModesArriveAsTheGoldenBytes) {
-    Download d({"--file", std::string(VELDRO_TEST_DATA) + "/download_two_records.bru"});
+    Download d({"--file", std::string(VELDRO_TEST_DATA) + "/download_two_records.bru"},
+               LinkPauses::Real);
     EXPECT_EQ(d.cli.wait(), 0);
     EXPECT_EQ(recordBytesOf(d.output), test::goldenHex("download_two_records.hex"));
     const std::string comment(reinterpret_cast<const char*>(test::readBytes(d.output).data()), 15);
@@ -111,6 +114,7 @@ TEST(DownloadCli, UnexpectedLetterEndsAsIncompleteAndSavesWhatCameBefore) {
 }
 
 struct StopCase {
+    std::string name;
     std::vector<std::string> fault;
     std::size_t recordsSaved;
     int simStatus; // 0 when every record sent was acknowledged
@@ -132,10 +136,13 @@ TEST_P(DownloadCliStop, StopsWithTheMessagesAndSavesTheRecordsBefore) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, DownloadCliStop,
-    testing::Values(StopCase{{"--missing-cr", "3"}, 2, 1}, StopCase{{"--missing-lf", "3"}, 2, 1},
-                    StopCase{{"--short-text", "3"}, 2, 1},
-                    StopCase{{"--silence-after", "3", "--silence-ms", "2500"}, 3, 1},
-                    StopCase{{"--hang-up-after", "3"}, 3, 0}, StopCase{{"--no-end"}, 5, 0}));
+    testing::Values(StopCase{"MissingCr", {"--missing-cr", "3"}, 2, 1},
+                    StopCase{"MissingLf", {"--missing-lf", "3"}, 2, 1},
+                    StopCase{"ShortText", {"--short-text", "3"}, 2, 1},
+                    StopCase{"Silence", {"--silence-after", "3", "--silence-ms", "2500"}, 3, 1},
+                    StopCase{"HangUp", {"--hang-up-after", "3"}, 3, 0},
+                    StopCase{"NoEnd", {"--no-end"}, 5, 0}),
+    [](const testing::TestParamInfo<StopCase>& param) { return param.param.name; });
 
 TEST(DownloadCli, CancelDuringTheOpeningWaitSavesNothing) {
     Download d({"--no-start"});

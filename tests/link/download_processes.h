@@ -25,12 +25,14 @@ inline std::string fileText(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// A program started with its standard output and error in files and its
-// standard input from a file (or /dev/null); killed if still running at the end.
+// A program started with its standard output and error in files, its
+// standard input from a file (or /dev/null) and `extraEnvironment` ("NAME=value")
+// added to ours; killed if still running at the end.
 class ChildProcess {
 public:
     ChildProcess(const std::vector<std::string>& argv, const std::string& outFile,
-                 const std::string& errFile, const std::string& inFile = "/dev/null") {
+                 const std::string& errFile, const std::string& inFile = "/dev/null",
+                 const std::vector<std::string>& extraEnvironment = {}) {
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, inFile.c_str(), O_RDONLY, 0);
@@ -41,7 +43,14 @@ public:
         std::vector<char*> args;
         for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
-        const int error = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+        std::vector<char*> environment;
+        for (char** variable = environ; *variable != nullptr; ++variable)
+            environment.push_back(*variable);
+        for (const std::string& v : extraEnvironment)
+            environment.push_back(const_cast<char*>(v.c_str()));
+        environment.push_back(nullptr);
+        const int error =
+            posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environment.data());
         posix_spawn_file_actions_destroy(&actions);
         if (error != 0) throw std::runtime_error("cannot start " + argv[0]);
     }
@@ -122,13 +131,21 @@ private:
     std::string path;
 };
 
+// Whether the link's own pauses (the settle second on connecting, the second
+// before disconnecting) take their time: a simulated instrument needs none.
+enum class LinkPauses { Skipped, Real };
+
 // veldro-cli download on a simulated instrument, answering OK to the prompts.
 class CliDownload {
 public:
-    CliDownload(const std::string& folder, const std::string& device, const std::string& output)
+    CliDownload(const std::string& folder, const std::string& device, const std::string& output,
+                LinkPauses pauses)
         : errFile(folder + "/cli.err"),
           process({VELDRO_CLI, "download", "--port", device, "-o", output, "--yes"},
-                  folder + "/cli.out", errFile) {}
+                  folder + "/cli.out", errFile, "/dev/null",
+                  pauses == LinkPauses::Skipped
+                      ? std::vector<std::string>{"VELDRO_SKIP_LINK_PAUSES=1"}
+                      : std::vector<std::string>{}) {}
 
     void interrupt() const { process.interrupt(); }
     int wait() { return process.wait(std::chrono::seconds(60)); }

@@ -10,7 +10,8 @@ namespace veldro::test {
 
 // A LinkHost that plays a scripted user and records what the link showed.
 // `onEvents` runs at every processEvents: the place where a test presses
-// "Cancel" or lets a scripted peer answer, on the test's own thread.
+// "Cancel" or lets a scripted peer answer, on the test's own thread. The
+// link's pauses pass at once (their events still run) and add up in `pauses`.
 class ScriptedHost : public LinkHost {
 public:
     void processEvents() override {
@@ -27,6 +28,7 @@ public:
     }
     void show(const Message& message) override { shown.push_back(message); }
     void setCursor(Cursor cursor) override { cursors.push_back(cursor); }
+    PauseClock& pauseClock() override { return pauses; }
 
     // Answers to the OK/Cancel questions in order (true = OK); once they are
     // used up, every question gets laterAnswers.
@@ -41,6 +43,7 @@ public:
     std::vector<Message> shown;
     std::vector<Cursor> cursors;
     long eventRuns = 0;
+    InstantPauseClock pauses;
 };
 
 } // namespace veldro::test

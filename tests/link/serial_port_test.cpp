@@ -19,6 +19,7 @@ namespace {
 
 using test::PtyPeer;
 using test::ScriptedHost;
+using namespace std::chrono_literals;
 
 const Message connectPrompt{
     "Connect Serial link < COM 1 > between computer and Veldro click <OK Button>", "Communication",
@@ -93,6 +94,7 @@ TEST(SerialConnect, SecondConnectOfALockedPortPromptsButNeitherReopensNorRaisesL
     EXPECT_TRUE(link.port.isLocked());
     EXPECT_TRUE(link.port.GetDtr());
     EXPECT_TRUE(link.port.GetRts());
+    EXPECT_EQ(link.host.pauses.elapsed(), 1s) << "the lines settle low for a second";
     // A direct link writes nothing to the instrument.
     EXPECT_EQ(link.peer.receive(1, 50), "");
 
@@ -100,6 +102,7 @@ TEST(SerialConnect, SecondConnectOfALockedPortPromptsButNeitherReopensNorRaisesL
     EXPECT_EQ(link.port.GetState(), 0);
     EXPECT_FALSE(link.port.GetDtr());
     EXPECT_FALSE(link.port.GetRts());
+    EXPECT_EQ(link.host.pauses.elapsed(), 2s) << "a second with the lines low";
     // Disconnect leaves the line open for the next download.
     EXPECT_FALSE(deviceFree(link.peer.devicePath()));
 
@@ -109,6 +112,7 @@ TEST(SerialConnect, SecondConnectOfALockedPortPromptsButNeitherReopensNorRaisesL
     EXPECT_FALSE(link.port.GetDtr());
     EXPECT_FALSE(link.port.GetRts());
     EXPECT_EQ(link.port.GetPortNumber(), 1);
+    EXPECT_EQ(link.host.pauses.elapsed(), 2s);
 
     link.host.answers = {false};
     EXPECT_EQ(link.connect(), 0);
@@ -141,6 +145,7 @@ TEST(SerialConnect, ModemDialogueWaitsForOkAndConnect) {
     };
     EXPECT_EQ(link.connect("AT&F", "5551234"), 1);
     EXPECT_EQ(heard, "ATZ\r\n|AT&F\r\n|ATDT5551234\r\n|");
+    EXPECT_EQ(link.host.pauses.elapsed(), 2s) << "the settle second and a second after CONNECT";
 }
 
 TEST(SerialFrame, LineIsRaw8N1AtTheAskedSpeed) {
@@ -166,38 +171,20 @@ TEST(SerialFrame, LineIsRaw8N1AtTheAskedSpeed) {
     EXPECT_EQ(kind, "RS232");
 }
 
-// Most primitives need a connected port; connecting costs the line's settle
-// second, so these tests share one and put it back in the connected state.
+// A port connected to a fresh peer, with a fresh host: the connect's
+// questions and events are not the test's.
 class ConnectedSerial : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        link = new Link;
-        ASSERT_EQ(link->connect(), 1);
-    }
-    static void TearDownTestSuite() {
-        delete link;
-        link = nullptr;
-    }
     void SetUp() override {
-        ASSERT_NE(link, nullptr);
-        // A fresh host first: the last test's script must not run here.
-        link->host = ScriptedHost{};
-        if (peerHungUp) {
-            TearDownTestSuite();
-            SetUpTestSuite();
-            peerHungUp = false;
-        }
-        link->port.SetState(1);
-        link->port.FlushInput();
-        link->peer.received();
-        link->host = ScriptedHost{};
+        ASSERT_EQ(link.connect(), 1);
+        link.host = ScriptedHost{};
     }
     // "Cancel" pressed while the port waits, at the n-th event run from now:
-    // the state a Disconnect leaves, without its one-second line pause.
+    // the state a Disconnect leaves, without its line pause.
     void cancelAfter(long eventRuns) {
-        const long at = link->host.eventRuns + eventRuns;
-        link->host.onEvents = [at] {
-            if (link->host.eventRuns == at) link->port.SetState(0);
+        const long at = link.host.eventRuns + eventRuns;
+        link.host.onEvents = [this, at] {
+            if (link.host.eventRuns == at) link.port.SetState(0);
         };
     }
     // Sends `bytes` and waits until they are in the port's receive queue: a
@@ -210,17 +197,12 @@ protected:
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         ASSERT_EQ(port().InputCount(), expected);
     }
-    SerialPort& port() { return link->port; }
-    PtyPeer& peer() { return link->peer; }
-    ScriptedHost& host() { return link->host; }
+    SerialPort& port() { return link.port; }
+    PtyPeer& peer() { return link.peer; }
+    ScriptedHost& host() { return link.host; }
 
-    static Link* link;
-    // A test that hung the peer up leaves the next one a new link to connect.
-    static bool peerHungUp;
+    Link link;
 };
-
-Link* ConnectedSerial::link = nullptr;
-bool ConnectedSerial::peerHungUp = false;
 
 TEST_F(ConnectedSerial, GetLineStopsAtMaxCharsWithoutLfAndLeavesTheRest) {
     const std::string fifty = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmn";
@@ -393,14 +375,12 @@ TEST_F(ConnectedSerial, APeerThatHangsUpLeavesTheWaitQuietUntilItsTimeLimit) {
     EXPECT_LT(host().eventRuns, 40);
     cancelAfter(5);
     EXPECT_THROW(port().GetByte(), PortError);
-    peerHungUp = true;
 }
 
 TEST_F(ConnectedSerial, ALineHungUpBeforeTheWaitIsWaitedOnQuietly) {
     // The instrument's end went away between two downloads: poll reports the
     // end of file as input, which must not turn the wait into a spin.
     peer().hangUp();
-    peerHungUp = true;
     EXPECT_EQ(port().ReadByteWithin(150), -1);
     EXPECT_GE(host().eventRuns, 5); // the wait went on in steps, letting events run
     EXPECT_LT(host().eventRuns, 40);
@@ -410,7 +390,7 @@ TEST_F(ConnectedSerial, CancelEndsEveryKindOfWaitAtOnce) {
     std::uint8_t buffer[8];
     std::string text;
     const auto cancelled = [&](auto wait) {
-        link->port.SetState(1);
+        port().SetState(1);
         host() = ScriptedHost{};
         cancelAfter(3);
         wait();

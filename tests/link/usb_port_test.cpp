@@ -10,6 +10,7 @@ namespace veldro {
 namespace {
 
 using test::ScriptedHost;
+using namespace std::chrono_literals;
 
 const Message usbPrompt{"Connect USB link beetwen computer and Veldro, then click <OK> Button",
                         "Download", MessageIcon::Information};
@@ -95,6 +96,7 @@ TEST(UsbConnect, EveryConnectReopensClosingTheOldHandleAndDisconnectCloses) {
     EXPECT_FALSE(link.converters.converter(0).open);
     EXPECT_LT(link.indexOfCall("open 0 -> 2"), link.indexOfCall("close 2"));
     EXPECT_EQ(link.host.cursors.back(), Cursor::Default);
+    EXPECT_EQ(link.host.pauses.elapsed(), 3s) << "a settle second each, a second to disconnect";
 }
 
 TEST(UsbConnect, DestroyingAnOpenPortReleasesTheConverter) {
@@ -128,43 +130,26 @@ TEST(UsbConnect, UnpluggedConverterLeavesTheListingAndFailsItsOpenPort) {
     EXPECT_TRUE(link.converters.converter(second).toComputer.empty());
 }
 
-// Connecting costs a second; these tests share one connected port.
+// A port connected to a fresh converter, with a fresh host: the connect's
+// questions are not the test's.
 class ConnectedUsb : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        link = new UsbLink;
-        link->converters.attach();
-        ASSERT_EQ(link->connect(), usbPortNumber);
-    }
-    static void TearDownTestSuite() {
-        delete link;
-        link = nullptr;
-    }
     void SetUp() override {
-        ASSERT_NE(link, nullptr);
-        // A fresh host first: the last test's script must not run here.
-        link->host = ScriptedHost{};
-        // A test that disconnected left the converter closed.
-        if (!device().open) {
-            ASSERT_EQ(link->connect(), usbPortNumber);
-        }
-        link->port.SetState(usbPortNumber);
-        link->port.FlushInput();
-        link->host = ScriptedHost{};
+        link.converters.attach();
+        ASSERT_EQ(link.connect(), usbPortNumber);
+        link.host = ScriptedHost{};
     }
-    UsbPort& port() { return link->port; }
-    ScriptedHost& host() { return link->host; }
-    SimulatedD2xx::Converter device() { return link->converters.converter(0); }
-    void deliver(const std::string& bytes) { link->converters.deliver(0, bytes); }
+    UsbPort& port() { return link.port; }
+    ScriptedHost& host() { return link.host; }
+    SimulatedD2xx::Converter device() { return link.converters.converter(0); }
+    void deliver(const std::string& bytes) { link.converters.deliver(0, bytes); }
     std::size_t sentCount(char byte) {
         const std::string sent = device().fromComputer;
         return static_cast<std::size_t>(std::count(sent.begin(), sent.end(), byte));
     }
 
-    static UsbLink* link;
+    UsbLink link;
 };
-
-UsbLink* ConnectedUsb::link = nullptr;
 
 TEST_F(ConnectedUsb, FrameFormatSettersReachTheConverterAndGettersReadThemBack) {
     port().SetStopBits(2);
@@ -229,9 +214,9 @@ TEST_F(ConnectedUsb, ModemLines) {
     port().SetDtr(false);
     port().SetRts(false);
     EXPECT_FALSE(device().dtr || device().rts);
-    link->converters.setDsr(0, true);
+    link.converters.setDsr(0, true);
     EXPECT_TRUE(port().GetDsr());
-    link->converters.setDsr(0, false);
+    link.converters.setDsr(0, false);
     EXPECT_FALSE(port().GetDsr());
 }
 
@@ -323,6 +308,7 @@ TEST_F(ConnectedUsb, SynchroniseGivesUpAfter102Passes) {
     std::string text1, text2;
     EXPECT_FALSE(port().Synchronise(text1, text2));
     EXPECT_EQ(sentCount('@') - before, 102u);
+    EXPECT_EQ(host().pauses.elapsed(), 102 * 100ms);
     EXPECT_TRUE(host().shown.empty());
 }
 

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 #include <strings.h>
 #include <thread>
@@ -26,6 +27,15 @@ constexpr int kRepeatedAnswerPauseMs = 1000;
 
 void onInterrupt(int) {
     interrupted = 1;
+}
+
+// VELDRO_SKIP_LINK_PAUSES=1: the link's own pauses (the settle second on
+// connecting, the second before disconnecting) pass at once. For runs against
+// veldro-sim, whose pseudo-terminal has no modem lines to settle; an
+// instrument wants them.
+bool linkPausesSkipped() {
+    const char* value = std::getenv("VELDRO_SKIP_LINK_PAUSES");
+    return value != nullptr && std::string(value) == "1";
 }
 
 // Without SA_RESTART, so that a prompt waiting for a line gives up at once.
@@ -151,6 +161,10 @@ public:
 
     void setCursor(Cursor) override {}
 
+    PauseClock& pauseClock() override {
+        return skipPauses ? instantPauses : LinkHost::pauseClock();
+    }
+
 private:
     bool answerOk;
     std::unique_ptr<Port>& currentPort;
@@ -158,6 +172,8 @@ private:
     TerminalMessages messages;
     bool cancelled = false;
     std::string lastQuestion;
+    bool skipPauses = linkPausesSkipped();
+    InstantPauseClock instantPauses;
 };
 
 int runDownload(const Arguments& args) {

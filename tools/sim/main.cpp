@@ -1,6 +1,5 @@
 // veldro-sim: the instrument's side of a data dump, on a pseudo-terminal or a
 // serial device, for tests, demos and training without hardware.
-#include "data/bru_import.h"
 #include "data/file_io.h"
 #include "data/measurement_store.h"
 #include "data/messages.h"
@@ -75,16 +74,15 @@ std::vector<OutgoingRecord> recordsOfDataFile(const std::string& path) {
 
 // A .bru file already holds the instrument's texts; they go out as they stand.
 std::vector<OutgoingRecord> recordsOfBruFile(const std::string& path) {
-    const auto bytes = readWholeFile(path);
+    LineReader lines(path);
     std::vector<OutgoingRecord> records;
-    for (std::string_view line :
-         splitLines({reinterpret_cast<const char*>(bytes.data()), bytes.size()})) {
-        if (line.size() == kTiltTextLength)
-            records.push_back({'V', std::string(line)});
-        else if (line.size() == kResistivityTextLength)
-            records.push_back({'R', std::string(line)});
-        else if (!line.empty())
-            std::cerr << "veldro-sim: line of " << line.size() << " characters left out\n";
+    while (const auto line = lines.next()) {
+        if (line->length == kTiltTextLength)
+            records.push_back({'V', std::string(line->text)});
+        else if (line->length == kResistivityTextLength)
+            records.push_back({'R', std::string(line->text)});
+        else if (line->length > 0)
+            std::cerr << "veldro-sim: line of " << line->length << " characters left out\n";
     }
     return records;
 }

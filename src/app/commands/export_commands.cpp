@@ -1,6 +1,13 @@
 #include "app/commands/export_commands.h"
 
+#include "app/data_session.h"
+#include "app/measurement_table_model.h"
 #include "app/settings.h"
+#include "app/status_line.h"
+#include "app/wait_cursor.h"
+#include "data/measurement_store.h"
+#include "export/fraser_spreadsheet.h"
+#include "export/raw_spreadsheet.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -8,24 +15,66 @@
 
 namespace veldro {
 
+namespace {
+
+// The quantity columns the table shows now, as the raw spreadsheet writes them.
+VisibleColumns tableColumns(const MeasurementTableModel& model) {
+    VisibleColumns visible{};
+    for (int column = 1; column < model.columnCount(); ++column)
+        visible[static_cast<std::size_t>(model.logicalColumn(column))] = true;
+    return visible;
+}
+
+} // namespace
+
 ExportCommands::ExportCommands(CommandContext& context) : CommandGroup(context) {
-    for (const char* name : {"Comma1", "Semicomma1", "Space1", "Tabulation1"}) {
-        QAction* item = context_.action(name);
-        context_.commands.add(item, Enabling::Idle, [this, item] { optiontableur1Click(item); });
-    }
-    checkSeparatorItem();
-}
-
-void ExportCommands::optiontableur1Click(QAction* item) {
-    context_.settings.separatorChar = item->data().toInt();
-    checkSeparatorItem();
-}
-
-void ExportCommands::checkSeparatorItem() {
-    for (const char* name : {"Comma1", "Semicomma1", "Space1", "Tabulation1"}) {
-        QAction* item = context_.action(name);
+    CommandRegistry& commands = context_.commands;
+    commands.add(context_.action("Spreadsheet1"), Enabling::WithData,
+                 [this] { Spreadsheet1Click(); });
+    commands.add(context_.action("Fraser1"), Enabling::WithData, [this] { Fraser1Click(); });
+    const auto* separators = context_.window.findChild<QActionGroup*>("separatorGroup");
+    for (QAction* item : separators->actions()) {
         item->setChecked(item->data().toInt() == context_.settings.separatorChar);
+        commands.add(item, Enabling::Idle, [this, item] { optiontableur1Click(item); });
     }
+}
+
+// The items form an exclusive group: the one triggered is checked already.
+void ExportCommands::optiontableur1Click(QAction* item) {
+    context_.settings.separatorChar = item->data().toInt() & 0xFF;
+}
+
+char ExportCommands::separator() const {
+    return static_cast<char>(context_.settings.separatorChar);
+}
+
+void ExportCommands::Spreadsheet1Click() {
+    exportSpreadsheet([this](MeasurementStore& store) {
+        writeRawSpreadsheet(store, context_.session.rows(), separator(),
+                            tableColumns(context_.session.model()));
+    });
+}
+
+void ExportCommands::Fraser1Click() {
+    exportSpreadsheet([this](MeasurementStore& store) {
+        writeFraserSpreadsheet(store, context_.session.rows(), separator());
+    });
+}
+
+// An export leaves the saved flag alone: only a data file holds the kept and
+// ignored states, so changes not saved there still ask before quitting.
+void ExportCommands::exportSpreadsheet(const std::function<void(MeasurementStore&)>& writeText) {
+    StatusLine& status = context_.status;
+    status.setPanel0(QStringLiteral("Processing in progress..."));
+    if (MeasurementStore* store = context_.session.store()) {
+        {
+            WaitCursor wait;
+            writeText(*store);
+        }
+        context_.saveDialog.saveExport(context_.ui, SaveDialog::Use::Spreadsheet,
+                                       store->exportBuffer);
+    }
+    status.setPanel0({});
 }
 
 } // namespace veldro

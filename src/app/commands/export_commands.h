@@ -2,7 +2,11 @@
 
 #include "app/command_group.h"
 
+#include <functional>
+
 namespace veldro {
+
+class MeasurementStore;
 
 // The "Export and save" menu's spreadsheet commands and separator choice.
 class ExportCommands : public CommandGroup {
@@ -10,10 +14,15 @@ class ExportCommands : public CommandGroup {
 public:
     explicit ExportCommands(CommandContext& context);
 
+    void Spreadsheet1Click();                // "Raw data"
+    void Fraser1Click();                     // "Fraser values"
     void optiontableur1Click(QAction* item); // "Comma", "Semi comma", "Space", "Tabulation"
 
 private:
-    void checkSeparatorItem();
+    // Builds the text into the store's exportBuffer and saves it where the
+    // user chooses.
+    void exportSpreadsheet(const std::function<void(MeasurementStore&)>& writeText);
+    char separator() const;
 };
 
 } // namespace veldro

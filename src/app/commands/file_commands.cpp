@@ -23,9 +23,6 @@ namespace veldro {
 namespace {
 
 const QString kDataFileFilter = QStringLiteral("Veldro data file  (*.vlf)|*.vlf|All (*.*)|*.*");
-const QString kSaveFilter = QStringLiteral(
-    "Veldro data file  (*.vlf)|*.vlf|Spreadsheet (*.txt)|*.txt|XYZ data file (*.xyz)|*.xyz|"
-    "WAD data file (*.wad)|*.wad|All (*.*)|*.*");
 const QString kBruFilter =
     QStringLiteral("Veldro old format data file  (*.bru)|*.bru|All (*.*)|*.*");
 
@@ -70,13 +67,13 @@ void FileCommands::openDataFile(const QString& path, bool direct) {
     openDialogFileName_ = fullName;
     DataSession& session = context_.session;
     WaitCursor wait;
-    // Read whole before the current data set goes: a failed open leaves it as it was.
+    // Read before the current data set goes: a failed open leaves it as it was.
     DataFileRead read = readDataFile(localName(fullName), session.messages());
     if (read.status != DataFileStatus::Opened) return;
     session.replaceStore(std::move(read.store));
     session.view().title.setText(QStringLiteral("Veldro"));
     // Said while the rows are built, the slow part of a large open.
-    context_.status.showFile(
+    context_.status.setPanel1(
         QStringLiteral("Please wait, file openning can take a few minutes..."));
     session.rebuildRows(false); // the read loaded the image already
     session.setFilePath(fullName);
@@ -95,8 +92,7 @@ void FileCommands::saveDataFileAs() {
         session.setFilePath(openDialogFileName_);
         context_.settings.lastFile = openDialogFileName_;
     }
-    const QString chosen =
-        context_.ui.saveFileName({QDir::currentPath(), {}, kSaveFilter, 1, QStringLiteral("vlf")});
+    const QString chosen = context_.saveDialog.run(context_.ui, SaveDialog::Use::DataFile);
     if (chosen.isEmpty()) return;
     const std::string target = dataFileNameFor(localName(chosen));
     // The dialog asked about the name typed; the file written may be another one.
@@ -174,7 +170,13 @@ void FileCommands::Splitonname1Click() {
         }
     }
     WaitCursor wait;
-    session.store()->splitToFiles(localName(directory), &session.progress());
+    const std::size_t written =
+        session.store()->splitToFiles(localName(directory), &session.progress()).size();
+    context_.status.setPanel1(
+        QStringLiteral("%1 %2 written in %3")
+            .arg(written)
+            .arg(written == 1 ? QStringLiteral("file") : QStringLiteral("files"))
+            .arg(QDir::toNativeSeparators(directory)));
 }
 
 void FileCommands::Quitter1Click() {

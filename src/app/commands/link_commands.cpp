@@ -10,6 +10,7 @@
 #include "app/window_link_host.h"
 #include "data/measurement_store.h"
 #include "link/d2xx.h"
+#include "link/pause_clock.h"
 #include "link/port.h"
 #include "link/port_selection.h"
 
@@ -68,10 +69,11 @@ void startLinkTest(const QString& programFolder) {
         throw std::runtime_error("Unable to find LinkTest.exe\n(Please reinstall the software)");
 }
 
-LinkCommands::LinkCommands(CommandContext& context, D2xx* d2xx)
-    : CommandGroup(context), systemD2xx_(d2xx ? nullptr : makeSystemD2xx()),
-      d2xx_(d2xx ? *d2xx : *systemD2xx_),
-      linkHost_(std::make_unique<WindowLinkHost>(context.ui, currentPort_)) {
+LinkCommands::LinkCommands(CommandContext& context, LinkDevices devices)
+    : CommandGroup(context), systemD2xx_(devices.converters ? nullptr : makeSystemD2xx()),
+      d2xx_(devices.converters ? *devices.converters : *systemD2xx_),
+      linkHost_(std::make_unique<WindowLinkHost>(
+          context.ui, currentPort_, devices.pauses ? *devices.pauses : realPauseClock())) {
     buildDownloadPanel();
     CommandRegistry& commands = context_.commands;
     commands.add(context_.action("Rcuprerdesdonnes1"), Enabling::Idle,
@@ -201,7 +203,7 @@ void LinkCommands::Rcuprerdesdonnes1Click() {
     context_.table.hide();
     DownloadResult result;
     {
-        DataSession::BusyScope busy(session);
+        DataSession::BusyScope busy(session, [this] { StopDownloadClick(); });
         const PortResources resources{*linkHost_, comDevicesOf(context_.settings), d2xx_};
         result = downloadData(currentPort_, context_.settings.portNumber, resources, *linkHost_,
                               *downloadDisplay_);

@@ -17,6 +17,7 @@ class QTimer;
 namespace veldro {
 
 class D2xx;
+class PauseClock;
 class Port;
 class WindowDownloadDisplay;
 class WindowLinkHost;
@@ -31,14 +32,19 @@ std::optional<int> linkPictureIndex(int portNumber, bool converterAttached);
 // when it is not there.
 void startLinkTest(const QString& programFolder);
 
+// What the link works with; null stands for this machine's: its USB
+// converters, and real time for the link's pauses. Both outlive the window.
+struct LinkDevices {
+    D2xx* converters = nullptr;
+    PauseClock* pauses = nullptr;
+};
+
 // The "Communication" menu: the link choice and the download, with the
 // download panel, the link picture and the icon animation.
 class LinkCommands : public CommandGroup {
     Q_OBJECT
 public:
-    // `d2xx` counts and opens the USB converters and outlives the window; null
-    // stands for this machine's.
-    LinkCommands(CommandContext& context, D2xx* d2xx);
+    LinkCommands(CommandContext& context, LinkDevices devices);
     ~LinkCommands() override;
 
     // The instrument port of the run: none before the first download.

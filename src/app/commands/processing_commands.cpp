@@ -6,9 +6,13 @@
 #include "app/ui_services.h"
 #include "app/wait_cursor.h"
 #include "data/measurement_store.h"
+#include "processing/frequency_rejection.h"
+#include "processing/range_filter.h"
 #include "processing/row_commands.h"
+#include "processing/ui/filter_dialog.h"
+#include "processing/ui/frequency_dialog.h"
 
-#include <QApplication>
+#include <QMainWindow>
 #include <QMenu>
 
 namespace veldro {
@@ -17,6 +21,7 @@ namespace {
 
 const Message kDeleteIgnored{"Are you sure ?", "Delete ignored data (unchecked)",
                              MessageIcon::Warning};
+constexpr int kFilteringHelp = 1600;
 
 } // namespace
 
@@ -30,6 +35,9 @@ ProcessingCommands::ProcessingCommands(CommandContext& context) : CommandGroup(c
                  [this] { DeleteUnselectedDataClick(); });
     commands.add(context_.action("Ignoreoverloaddata1"), Enabling::WithData,
                  [this] { Ignoreoverloaddata1Click(); });
+    commands.add(context_.action("Filtering1"), Enabling::WithData, [this] { Filtering1Click(); });
+    commands.add(context_.action("FrequencyDisabler1"), Enabling::WithData,
+                 [this] { FrequencyDisabler1Click(); });
 
     MeasurementTableView& table = context_.table;
     table.imageStripPressed = [this](int row) { return toggleFromImageStrip(row); };
@@ -59,17 +67,13 @@ void ProcessingCommands::TabMesureCLstViewDblClick() {
         [&session](RowList& rows) { toggleRows(*session.store(), rows, session.selectedRows()); });
 }
 
-// A second press on the same row within the double-click time is the tail of
-// a double-click: it is swallowed rather than toggling the row back.
+// A second press on the same row (row i's caption is its number) within the
+// double-click time is the tail of a double-click: it is swallowed rather than
+// toggling the row back.
 bool ProcessingCommands::toggleFromImageStrip(int row) {
     DataSession& session = context_.session;
     if (!session.hasData() || session.busy()) return false;
-    const std::string& caption = session.rows().entries[static_cast<std::size_t>(row)].caption;
-    const auto now = std::chrono::steady_clock::now();
-    const auto doubleClickTime = std::chrono::milliseconds(QApplication::doubleClickInterval());
-    if (now - lastToggleTime_ < doubleClickTime && lastToggledCaption_ == caption) return true;
-    lastToggleTime_ = now;
-    lastToggledCaption_ = caption;
+    if (imageStripGuard_.secondPress(row)) return true;
     session.changeKept(
         [&session, row](RowList& rows) { toggleRows(*session.store(), rows, {row}); });
     return false;
@@ -86,8 +90,7 @@ void ProcessingCommands::Ignoreoverloaddata1Click() {
     WaitCursor wait;
     RowList rows = session.rows();
     ignoreOverloadData(*session.store(), rows, &session.progress());
-    session.showRows(std::move(rows));
-    session.setDataSaved(false);
+    showChangedRows(std::move(rows));
 }
 
 void ProcessingCommands::DeleteUnselectedDataClick() {
@@ -101,8 +104,46 @@ void ProcessingCommands::DeleteUnselectedDataClick() {
     session.model().beginRebuild();
     RowList rows;
     deleteIgnoredData(*session.store(), rows, session.messages(), &session.progress());
-    session.showRows(std::move(rows));
-    session.setDataSaved(false);
+    showChangedRows(std::move(rows));
+}
+
+void ProcessingCommands::Filtering1Click() {
+    DataSession& session = context_.session;
+    if (!session.hasData()) return;
+    MeasurementStore& store = *session.store();
+    RangeScan scan;
+    {
+        WaitCursor wait;
+        copyRowFlagsToStore(session.rows(), store);
+        scan = scanRanges(store, session.rows());
+    }
+    TFilterFrm dialog(scan, session.messages(), &context_.window);
+    connect(&dialog, &TFilterFrm::helpRequested, this,
+            [this] { context_.ui.showHelp(kFilteringHelp); });
+    if (context_.ui.runDialog(dialog) != QDialog::Accepted) return;
+    WaitCursor wait;
+    RowList rows = session.rows();
+    applyRangeFilter(store, scan.ranges, rows);
+    commitRecordFlags(store, rows, &session.progress());
+    showChangedRows(std::move(rows));
+}
+
+void ProcessingCommands::FrequencyDisabler1Click() {
+    DataSession& session = context_.session;
+    if (!session.hasData()) return;
+    TFreqFrm dialog(session.messages(), &context_.window);
+    if (context_.ui.runDialog(dialog) != QDialog::Accepted) return;
+    WaitCursor wait;
+    RowList rows = session.rows();
+    rejectFrequency(*session.store(), rows, dialog.frequency());
+    showChangedRows(std::move(rows));
+}
+
+// The rows a command rebuilt from the records it changed: the data set is no
+// longer what its file holds.
+void ProcessingCommands::showChangedRows(RowList rows) {
+    context_.session.showRows(std::move(rows));
+    context_.session.setDataSaved(false);
 }
 
 } // namespace veldro

@@ -1,17 +1,15 @@
 #pragma once
 
 #include "app/command_group.h"
-
-#include <chrono>
-#include <optional>
-#include <string>
+#include "app/measurement_table_view.h"
+#include "data/rows.h"
 
 class QPoint;
 
 namespace veldro {
 
-// The "Processing" menu's keep and ignore commands, with the table's gestures
-// and its pop-up menu that do the same.
+// The "Processing" menu's keep, ignore and filter commands, with the table's
+// gestures and its pop-up menu that keep and ignore too.
 class ProcessingCommands : public CommandGroup {
     Q_OBJECT
 public:
@@ -21,15 +19,17 @@ public:
     void Uncheck1Click();             // "Ignore selected data", pop-up "Ignore"
     void DeleteUnselectedDataClick(); // "Delete ignored data"
     void Ignoreoverloaddata1Click();  // "Ignore overload data"
+    void Filtering1Click();           // "Filtering..."
+    void FrequencyDisabler1Click();   // "Reject frequency..."
 
 private:
     // The table's mouse gestures.
     bool toggleFromImageStrip(int row);
     void TabMesureCLstViewDblClick();
     void TabMesureCLstViewMouseDown(const QPoint& globalPosition);
+    void showChangedRows(RowList rows);
 
-    std::chrono::steady_clock::time_point lastToggleTime_{};
-    std::optional<std::string> lastToggledCaption_;
+    DoublePressGuard imageStripGuard_;
 };
 
 } // namespace veldro

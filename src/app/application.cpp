@@ -1,0 +1,18 @@
+#include "app/application.h"
+
+#include "app/icons.h"
+#include "data/number_text.h"
+
+#include <QApplication>
+#include <QLocale>
+
+namespace veldro {
+
+void configureApplication() {
+    QApplication::setApplicationName(QStringLiteral("Veldro"));
+    QApplication::setWindowIcon(icons::applicationIcon());
+    const QString point = QLocale::system().decimalPoint();
+    setDecimalSeparator(point.size() == 1 && point[0].unicode() < 0x80 ? point[0].toLatin1() : '.');
+}
+
+} // namespace veldro

@@ -6,6 +6,7 @@
 #include "app/commands/link_commands.h"
 #include "app/commands/processing_commands.h"
 #include "app/commands/profile_export_commands.h"
+#include "app/commands/report_commands.h"
 #include "app/commands/tools_commands.h"
 #include "app/commands/view_commands.h"
 #include "app/data_session.h"
@@ -70,6 +71,7 @@ TMainFrm::TMainFrm(UiServices& services, LinkDevices devices) : services_(servic
     groups_.push_back(std::make_unique<ExportCommands>(*context_));
     groups_.push_back(std::make_unique<ProfileExportCommands>(*context_));
     groups_.push_back(std::make_unique<ViewCommands>(*context_));
+    groups_.push_back(std::make_unique<ReportCommands>(*context_));
     groups_.push_back(std::make_unique<ToolsCommands>(*context_));
     groups_.push_back(std::make_unique<HelpCommands>(*context_));
     link_ = static_cast<LinkCommands*>(

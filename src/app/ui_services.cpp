@@ -3,8 +3,10 @@
 #include "app/help_window.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -44,6 +46,12 @@ QString fileDialog(QWidget* parent, const FileDialogRequest& request,
     dialog.setDirectory(request.directory);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    if (request.suffixOfFilter)
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, &filters, &request](const QString& filter) {
+                             dialog.setDefaultSuffix(request.suffixOfFilter(
+                                 static_cast<int>(filters.indexOf(filter)) + 1));
+                         });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
@@ -153,6 +161,17 @@ void QtUiServices::openUrl(const QUrl& url) {
 bool QtUiServices::startDetached(const QString& program, const QStringList& arguments,
                                  const QString& folder) {
     return QProcess::startDetached(program, arguments, folder);
+}
+
+std::optional<QFont> QtUiServices::chooseFont(const QFont& initial) {
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(&chosen, initial, parent_);
+    return chosen ? std::optional<QFont>(font) : std::nullopt;
+}
+
+std::optional<QColor> QtUiServices::chooseColour(const QColor& initial) {
+    const QColor colour = QColorDialog::getColor(initial, parent_);
+    return colour.isValid() ? std::optional<QColor>(colour) : std::nullopt;
 }
 
 } // namespace veldro

@@ -47,11 +47,6 @@ std::vector<MeasurementRecord> survey() {
         record({.profile = 4, .station = 20, .tilt = 3, .frequency = 19600})};
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The position dialog answered with an entry (and a direction in the WADI
 // form) and OK, or cancelled when `entry` is null.
 void answerPosition(ScriptedUiServices& ui, const char* entry,

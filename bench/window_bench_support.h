@@ -1,10 +1,10 @@
-// What the window benchmarks share: dialogs that answer nothing but the open
-// dialog, the largest survey in a folder of its own, and the offscreen run.
+// What the window benchmarks share: dialogs that answer only the open
+// dialog, and the main window beside the largest survey.
 #pragma once
 
+#include "app/main_window.h"
 #include "app/ui_services.h"
-#include "data/measurement_store.h"
-#include "data/survey_generator.h"
+#include "bench_support.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -12,10 +12,12 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <functional>
+#include <memory>
 
 namespace veldro::bench {
 
-// The open dialog always picks the survey; nothing else is answered.
+// The open dialog always picks the survey; every other dialog is cancelled.
 class SilentUi : public UiServices {
 public:
     QMessageBox::StandardButton ask(const Message&, QMessageBox::StandardButtons,
@@ -28,33 +30,40 @@ public:
     int runDialog(QDialog&) override { return QDialog::Rejected; }
     bool preparePrinter(QPrinter&, bool) override { return false; }
     void showHelp(int) override {}
+    std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
+    std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
 
     QString survey;
 };
 
-// A full instrument memory as "survey.vlf" in a temporary folder, which is
-// also the current folder (where the scratch file lands) and the settings' home.
-struct LargestSurvey {
+// The window over `ui`, shown, in a fresh current folder (where the scratch
+// and working files land) that holds the largest survey as "survey.vlf".
+struct SurveyWindow {
     QTemporaryDir dir;
-    QString path = dir.filePath("survey.vlf");
+    std::unique_ptr<TMainFrm> window;
 
-    LargestSurvey() {
+    explicit SurveyWindow(SilentUi& ui) {
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath("config"));
         QDir::setCurrent(dir.path());
+        ui.survey = dir.filePath("survey.vlf");
         MeasurementStore store;
-        for (const MeasurementRecord& r : generateSurvey(MeasurementStore::kCapacity, 3))
-            store.append(r);
-        store.saveToFile(path.toStdString());
+        fillLargestSurvey(store);
+        store.saveToFile(ui.survey.toStdString());
+        window = std::make_unique<TMainFrm>(ui);
+        window->show();
+        QCoreApplication::processEvents();
     }
 };
 
-// The benchmarks of the program, on the offscreen platform unless another is asked for.
-inline int runWindowBenchmarks(int argc, char** argv) {
+// Runs the benchmarks offscreen (unless a platform is named); `cleanUp`
+// drops what they made while the application still runs.
+inline int runWindowBenchmarks(int argc, char** argv, const std::function<void()>& cleanUp) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    cleanUp();
     return 0;
 }
 

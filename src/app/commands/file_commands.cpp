@@ -1,6 +1,7 @@
 #include "app/commands/file_commands.h"
 
 #include "app/data_session.h"
+#include "app/local_file_name.h"
 #include "app/measurement_table_view.h"
 #include "app/settings.h"
 #include "app/status_line.h"
@@ -32,10 +33,6 @@ const Message kDirectoryError{"Directory Error", "", MessageIcon::Error};
 
 QString fullNameOf(const QString& chosen) {
     return QFileInfo(chosen).absoluteFilePath();
-}
-
-std::string localName(const QString& name) {
-    return QFile::encodeName(name).toStdString();
 }
 
 } // namespace

@@ -32,6 +32,11 @@ public:
     void showHelp(int) override {}
     std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
     std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
+    void closeHelp() override {}
+    void openUrl(const QUrl&) override {}
+    bool startDetached(const QString&, const QStringList&, const QString&) override {
+        return false;
+    }
 
     QString survey;
 };

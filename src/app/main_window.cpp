@@ -3,10 +3,12 @@
 #include "app/commands/export_commands.h"
 #include "app/commands/file_commands.h"
 #include "app/commands/graph_commands.h"
+#include "app/commands/help_commands.h"
 #include "app/commands/link_commands.h"
 #include "app/commands/processing_commands.h"
 #include "app/commands/profile_export_commands.h"
 #include "app/commands/report_commands.h"
+#include "app/commands/tools_commands.h"
 #include "app/commands/view_commands.h"
 #include "app/data_session.h"
 #include "app/icons.h"
@@ -72,6 +74,8 @@ TMainFrm::TMainFrm(UiServices& services, LinkDevices devices) : services_(servic
     groups_.push_back(std::make_unique<ViewCommands>(*context_));
     groups_.push_back(std::make_unique<ReportCommands>(*context_));
     groups_.push_back(std::make_unique<GraphCommands>(*context_));
+    groups_.push_back(std::make_unique<ToolsCommands>(*context_));
+    groups_.push_back(std::make_unique<HelpCommands>(*context_));
     link_ = static_cast<LinkCommands*>(
         groups_.emplace_back(std::make_unique<LinkCommands>(*context_, devices)).get());
 }

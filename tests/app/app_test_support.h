@@ -19,9 +19,11 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPrinter>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <deque>
 #include <functional>
 #include <stdexcept>
@@ -109,6 +111,19 @@ public:
     std::deque<QFont> fontAnswers;
     std::vector<QColor> coloursOffered;
     std::deque<QColor> colourAnswers;
+
+    // The help window and the desktop's services: there is no help window to
+    // close; the browser is noted, never opened; a program is noted (itself,
+    // then its arguments) and started.
+    void closeHelp() override {}
+    void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& folder) override {
+        startedPrograms.push_back(QStringList{program} + arguments);
+        return QProcess::startDetached(program, arguments, folder);
+    }
+    std::vector<QUrl> openedUrls;
+    std::vector<QStringList> startedPrograms;
 
     QStringList texts() const {
         QStringList all;

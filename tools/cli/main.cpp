@@ -75,6 +75,10 @@ int main(int argc, char** argv) {
             printHelp(std::cout);
             return 0;
         }
+        if (args[0] == "--version") {
+            std::cout << "veldro-cli " << VELDRO_VERSION << '\n';
+            return 0;
+        }
         if (args[0] == "--decimal-separator") {
             if (args.size() < 2 || args[1].size() != 1) {
                 std::cerr

@@ -1,9 +1,9 @@
 // The writers over the 64000-record generated survey. Targets: raw
 // spreadsheet <= 30 ms, Fraser spreadsheet <= 5 ms, formatted report <= 80 ms,
 // profile list <= 2 ms.
+#include "bench_support.h"
 #include "data/measurement_store.h"
 #include "data/rows.h"
-#include "data/survey_generator.h"
 #include "export/fraser_spreadsheet.h"
 #include "export/profile_export.h"
 #include "export/raw_spreadsheet.h"
@@ -19,8 +19,7 @@ struct Survey {
     MeasurementStore store{0};
     RowList rows;
     Survey() {
-        for (const MeasurementRecord& r : generateSurvey(MeasurementStore::kCapacity, 3))
-            store.append(r);
+        bench::fillLargestSurvey(store);
         rows = buildRowList(store);
     }
 };

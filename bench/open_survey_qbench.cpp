@@ -2,71 +2,31 @@
 // the first rows painted, and the process's peak memory with it open.
 // Target: 64000 records shown within 150 ms; peak memory at most 120 MB.
 #include "app/data_session.h"
-#include "app/main_window.h"
 #include "app/measurement_table_view.h"
-#include "app/ui_services.h"
-#include "data/measurement_store.h"
 #include "data/rows.h"
-#include "data/survey_generator.h"
+#include "window_bench_support.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QDir>
-#include <QSettings>
 #include <QTableView>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 using namespace veldro;
 
 namespace {
 
-// The open dialog always picks the survey; nothing else is answered.
-class SilentUi : public UiServices {
-public:
-    QMessageBox::StandardButton ask(const Message&, QMessageBox::StandardButtons,
-                                    QMessageBox::StandardButton defaultButton) override {
-        return defaultButton;
-    }
-    QString openFileName(const FileDialogRequest&) override { return survey; }
-    QString saveFileName(const FileDialogRequest&) override { return {}; }
-    QString directoryName(const QString&) override { return {}; }
-    int runDialog(QDialog&) override { return QDialog::Rejected; }
-    bool preparePrinter(QPrinter&, bool) override { return false; }
-    void showHelp(int) override {}
-
-    QString survey;
-};
-
 struct Fixture {
-    QTemporaryDir dir;
-    QString survey;
-    SilentUi ui;
-    std::unique_ptr<TMainFrm> window;
-
-    Fixture() {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.filePath("config"));
-        QDir::setCurrent(dir.path()); // the scratch file lands here
-        survey = ui.survey = dir.filePath("survey.vlf");
-        MeasurementStore store;
-        for (const MeasurementRecord& r : generateSurvey(MeasurementStore::kCapacity, 3))
-            store.append(r);
-        store.saveToFile(survey.toStdString());
-        window = std::make_unique<TMainFrm>(ui);
-        window->show();
-        QCoreApplication::processEvents();
-        table = window->findChild<QTableView*>(QStringLiteral("TabMesureCLstView"));
-        open = window->findChild<QAction*>(QStringLiteral("Ouvrir1"));
-    }
-
-    QTableView* table = nullptr;
-    QAction* open = nullptr;
+    bench::SilentUi ui;
+    bench::SurveyWindow survey{ui};
+    QTableView* table = survey.window->findChild<QTableView*>(QStringLiteral("TabMesureCLstView"));
+    QAction* open = survey.window->findChild<QAction*>(QStringLiteral("Ouvrir1"));
 };
+
+// Made on first use, gone before the application.
+std::unique_ptr<Fixture> made;
 
 Fixture& fixture() {
-    static Fixture f;
-    return f;
+    if (!made) made = std::make_unique<Fixture>();
+    return *made;
 }
 
 double peakMegabytes() {
@@ -81,9 +41,9 @@ void BM_OpenLargestSurveyToFirstRowsPainted(benchmark::State& state) {
         f.open->trigger();
         f.table->viewport()->repaint();
     }
-    if (f.window->rowList().size() != MeasurementStore::kCapacity)
+    if (f.survey.window->rowList().size() != MeasurementStore::kCapacity)
         state.SkipWithError("the survey did not open whole");
-    state.counters["rows"] = f.window->rowList().size();
+    state.counters["rows"] = f.survey.window->rowList().size();
     state.counters["peak_MB"] = peakMegabytes();
 }
 BENCHMARK(BM_OpenLargestSurveyToFirstRowsPainted)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -91,7 +51,7 @@ BENCHMARK(BM_OpenLargestSurveyToFirstRowsPainted)->Unit(benchmark::kMillisecond)
 void BM_RebuildRowsOfLargestSurvey(benchmark::State& state) {
     Fixture& f = fixture();
     f.open->trigger();
-    for (auto _ : state) f.window->session().rebuildRows(false);
+    for (auto _ : state) f.survey.window->session().rebuildRows(false);
 }
 BENCHMARK(BM_RebuildRowsOfLargestSurvey)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -105,10 +65,5 @@ BENCHMARK(BM_PaintVisibleRows)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWindowBenchmarks(argc, argv, [] { made.reset(); });
 }

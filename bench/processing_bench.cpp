@@ -1,7 +1,7 @@
 // The Fraser walk over the 64000-record generated survey; target <= 2 ms.
+#include "bench_support.h"
 #include "data/measurement_store.h"
 #include "data/rows.h"
-#include "data/survey_generator.h"
 #include "processing/fraser_walk.h"
 
 #include <benchmark/benchmark.h>
@@ -17,8 +17,7 @@ struct Counter : FraserVisitor {
 
 void FraserWalk(benchmark::State& state) {
     MeasurementStore store{0};
-    for (const MeasurementRecord& r : generateSurvey(MeasurementStore::kCapacity, 3))
-        store.append(r);
+    bench::fillLargestSurvey(store);
     const RowList rows = buildRowList(store);
     for (auto _ : state) {
         Counter counter;

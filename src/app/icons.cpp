@@ -94,6 +94,31 @@ QIcon fallback(Tool tool) {
             p.drawText(QRectF(0, 0, 24, 24), Qt::AlignCenter, QStringLiteral("?"));
             break;
         }
+        case Tool::Print:
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(6.5, 2.5, 11, 8));
+            p.setBrush(QColor(160, 160, 170));
+            p.drawRoundedRect(QRectF(2.5, 9.5, 19, 8), 1.5, 1.5);
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(6.5, 14.5, 11, 7));
+            for (double y = 17; y < 21; y += 2) p.drawLine(QPointF(8.5, y), QPointF(15.5, y));
+            break;
+        case Tool::Font:
+        case Tool::Colour: {
+            QFont font(QStringLiteral("serif"));
+            font.setBold(true);
+            font.setPixelSize(tool == Tool::Font ? 20 : 16);
+            p.setFont(font);
+            p.setPen(QColor(30, 30, 30));
+            p.drawText(QRectF(0, tool == Tool::Font ? 0 : -3, 24, 24), Qt::AlignCenter,
+                       QStringLiteral("A"));
+            if (tool == Tool::Colour) {
+                p.setPen(Qt::NoPen);
+                p.setBrush(QColor(220, 30, 30));
+                p.drawRect(QRectF(3, 18, 18, 4));
+            }
+            break;
+        }
         }
     }));
 }
@@ -114,6 +139,12 @@ const char* themeName(Tool tool) {
         return "accessories-text-editor";
     case Tool::Help:
         return "help-contents";
+    case Tool::Print:
+        return "document-print";
+    case Tool::Font:
+        return "preferences-desktop-font";
+    case Tool::Colour:
+        return "format-text-color";
     }
     return "";
 }

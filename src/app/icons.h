@@ -24,7 +24,7 @@ void paintMast(QPainter& painter, int waves);
 // 2 to 5 "COM 1" to "COM 4". Null for any other index.
 QPixmap linkPicture(int index);
 
-enum class Tool { Open, OpenLast, Save, Export, Download, Comments, Help };
+enum class Tool { Open, OpenLast, Save, Export, Download, Comments, Help, Print, Font, Colour };
 // The desktop theme's icon when it has one, else our own drawing.
 QIcon toolIcon(Tool tool);
 

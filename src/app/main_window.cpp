@@ -4,6 +4,8 @@
 #include "app/commands/file_commands.h"
 #include "app/commands/link_commands.h"
 #include "app/commands/processing_commands.h"
+#include "app/commands/profile_export_commands.h"
+#include "app/commands/report_commands.h"
 #include "app/commands/view_commands.h"
 #include "app/data_session.h"
 #include "app/icons.h"
@@ -65,7 +67,9 @@ TMainFrm::TMainFrm(UiServices& services, LinkDevices devices) : services_(servic
         groups_.emplace_back(std::make_unique<FileCommands>(*context_)).get());
     groups_.push_back(std::make_unique<ProcessingCommands>(*context_));
     groups_.push_back(std::make_unique<ExportCommands>(*context_));
+    groups_.push_back(std::make_unique<ProfileExportCommands>(*context_));
     groups_.push_back(std::make_unique<ViewCommands>(*context_));
+    groups_.push_back(std::make_unique<ReportCommands>(*context_));
     link_ = static_cast<LinkCommands*>(
         groups_.emplace_back(std::make_unique<LinkCommands>(*context_, devices)).get());
 }

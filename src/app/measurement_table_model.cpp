@@ -18,6 +18,10 @@ QString columnCaption(int logical) {
     return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
 }
 
+QVariant rowBackground(int row) {
+    return row % 2 == 1 ? QVariant(kOddRowColour) : QVariant();
+}
+
 MeasurementTableModel::MeasurementTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void MeasurementTableModel::setupColumns(const ColumnVisibility& columnVisible) {
@@ -31,6 +35,12 @@ void MeasurementTableModel::setupColumns(const ColumnVisibility& columnVisible) 
 int MeasurementTableModel::logicalColumn(int tableColumn) const {
     if (tableColumn <= 0 || tableColumn > static_cast<int>(columns_.size())) return -1;
     return columns_[static_cast<std::size_t>(tableColumn - 1)];
+}
+
+VisibleColumns MeasurementTableModel::shownColumns() const {
+    VisibleColumns shown{};
+    for (int column : columns_) shown[static_cast<std::size_t>(column)] = true;
+    return shown;
 }
 
 void MeasurementTableModel::setStore(const MeasurementStore* store) {
@@ -88,7 +98,7 @@ QVariant MeasurementTableModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
     case Qt::BackgroundRole:
-        return row % 2 == 1 ? QVariant(kOddRowColour) : QVariant();
+        return rowBackground(row);
     default:
         return {};
     }

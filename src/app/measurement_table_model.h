@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "data/rows.h"
+#include "export/export_text.h"
 
 #include <QAbstractTableModel>
 #include <functional>
@@ -14,6 +15,9 @@ class MeasurementStore;
 // The caption of a quantity column, by logical index.
 QString columnCaption(int logical);
 
+// The background of a row in the program's lists: every second row tinted.
+QVariant rowBackground(int row);
+
 // The measurement table: "#" and the visible quantity columns over the row list
 // and the store. Texts are made when a row is painted; nothing is kept per cell.
 class MeasurementTableModel : public QAbstractTableModel {
@@ -25,6 +29,9 @@ public:
     void setupColumns(const ColumnVisibility& columnVisible);
     // The logical column of a table column; -1 for "#".
     int logicalColumn(int tableColumn) const;
+    // The quantity columns the table shows: what the raw spreadsheet and the
+    // report write.
+    VisibleColumns shownColumns() const;
 
     // The store the rows belong to; the rows empty until the next rebuild ends.
     void setStore(const MeasurementStore* store);

@@ -1,5 +1,6 @@
 #include "app/measurement_table_view.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -75,6 +76,15 @@ void MeasurementTableView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && contentX(event) >= kImageStripEnd &&
         doubleClickedRight)
         doubleClickedRight();
+}
+
+bool DoublePressGuard::secondPress(int key) {
+    const auto now = std::chrono::steady_clock::now();
+    const auto doubleClickTime = std::chrono::milliseconds(QApplication::doubleClickInterval());
+    if (lastKey_ == key && now - lastTime_ < doubleClickTime) return true;
+    lastTime_ = now;
+    lastKey_ = key;
+    return false;
 }
 
 } // namespace veldro

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QTableView>
+#include <chrono>
 #include <functional>
+#include <optional>
 
 namespace veldro {
 
@@ -35,6 +37,19 @@ private:
     // The content x of a viewport position, whatever the horizontal scroll.
     int contentX(const QMouseEvent* event) const;
     bool pressOnImageStrip(QMouseEvent* event);
+};
+
+// Tells the second press of a double press on a row's image, which must not
+// toggle the row back, from a new press: the same key pressed again within the
+// system's double-click time.
+class DoublePressGuard {
+public:
+    // True for the second press of a double press; any other press is noted.
+    bool secondPress(int key);
+
+private:
+    std::chrono::steady_clock::time_point lastTime_{};
+    std::optional<int> lastKey_;
 };
 
 } // namespace veldro

@@ -22,6 +22,22 @@ constexpr int kDesignWidth = 679;
 // Room on both sides of a caption in its column.
 constexpr int kCaptionPadding = 14;
 
+// A caption on two lines, its unit or its last word on the second, so that
+// all the columns fit a common screen: "Rho (ohm.m)" becomes "Rho" over "(ohm.m)".
+QString wrapped(const QString& caption) {
+    const qsizetype unit = caption.indexOf(u'(');
+    const qsizetype cut = unit > 0 ? unit : caption.lastIndexOf(u' ');
+    if (cut <= 0) return caption;
+    return caption.left(cut).trimmed() + u'\n' + caption.mid(cut).trimmed();
+}
+
+int widestLine(const QFontMetrics& metrics, const QString& text) {
+    int widest = 0;
+    for (const QString& line : text.split(u'\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return widest;
+}
+
 } // namespace
 
 TSelectColumnsFrm::TSelectColumnsFrm(const ColumnVisibility& columnVisible, QWidget* parent)
@@ -46,14 +62,13 @@ TSelectColumnsFrm::TSelectColumnsFrm(const ColumnVisibility& columnVisible, QWid
     TabMesureCLstView->setHorizontalHeaderItem(0, new QTableWidgetItem(QStringLiteral("-")));
     TabMesureCLstView->setItem(0, 0, new QTableWidgetItem(QStringLiteral("Visible")));
     const QFontMetrics metrics(small);
-    // Each column as wide as its caption, so that all of them fit a common screen.
+    // Each column as wide as its caption.
     TabMesureCLstView->setColumnWidth(0, metrics.horizontalAdvance(QStringLiteral("Visible")) +
                                              kCaptionPadding);
     for (int c = 0; c < kColumnCount; ++c) {
-        const QString caption = columnCaption(c);
+        const QString caption = wrapped(columnCaption(c));
         TabMesureCLstView->setHorizontalHeaderItem(c + 1, new QTableWidgetItem(caption));
-        TabMesureCLstView->setColumnWidth(c + 1,
-                                          metrics.horizontalAdvance(caption) + kCaptionPadding);
+        TabMesureCLstView->setColumnWidth(c + 1, widestLine(metrics, caption) + kCaptionPadding);
         auto* cell = new QTableWidgetItem;
         cell->setTextAlignment(Qt::AlignCenter);
         TabMesureCLstView->setItem(0, c + 1, cell);

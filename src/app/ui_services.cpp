@@ -1,7 +1,9 @@
 #include "app/ui_services.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -39,6 +41,12 @@ QString fileDialog(QWidget* parent, const FileDialogRequest& request,
     dialog.setDirectory(request.directory);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    if (request.suffixOfFilter)
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, &filters, &request](const QString& filter) {
+                             dialog.setDefaultSuffix(request.suffixOfFilter(
+                                 static_cast<int>(filters.indexOf(filter)) + 1));
+                         });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
 }
@@ -124,5 +132,16 @@ bool QtUiServices::preparePrinter(QPrinter& printer, bool ask) {
 
 // The help window comes with the user guide.
 void QtUiServices::showHelp(int /*context*/) {}
+
+std::optional<QFont> QtUiServices::chooseFont(const QFont& initial) {
+    bool chosen = false;
+    const QFont font = QFontDialog::getFont(&chosen, initial, parent_);
+    return chosen ? std::optional<QFont>(font) : std::nullopt;
+}
+
+std::optional<QColor> QtUiServices::chooseColour(const QColor& initial) {
+    const QColor colour = QColorDialog::getColor(initial, parent_);
+    return colour.isValid() ? std::optional<QColor>(colour) : std::nullopt;
+}
 
 } // namespace veldro

@@ -2,10 +2,14 @@
 
 #include "data/messages.h"
 
+#include <QColor>
+#include <QFont>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QDialog;
 class QPrinter;
@@ -21,6 +25,8 @@ struct FileDialogRequest {
     QString filter;
     int filterIndex = 1; // 1-based
     QString defaultSuffix;
+    // When set, the default suffix follows the filter entry the user picks (1-based).
+    std::function<QString(int filterIndex)> suffixOfFilter = {};
 };
 
 // The pattern form of a filter converted into Qt name filters ("All (*.*)"
@@ -52,6 +58,10 @@ public:
     // Opens the user guide at a help context (100 the contents, 1600 filtering).
     virtual void showHelp(int context) = 0;
 
+    // Font and colour dialogs: the choice made from `initial`, none when cancelled.
+    virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
+    virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
+
     void tell(const Message& message) { ask(message, QMessageBox::Ok, QMessageBox::Ok); }
     // An OK box with a detail behind its "Show Details..." button, such as why a
     // device refused to open; an empty detail gives a plain box. A substitute
@@ -82,6 +92,8 @@ public:
     int runDialog(QDialog& dialog) override;
     bool preparePrinter(QPrinter& printer, bool ask) override;
     void showHelp(int context) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<QColor> chooseColour(const QColor& initial) override;
     void tellWithDetail(const Message& message, const QString& detail) override;
 
 private:

@@ -32,11 +32,14 @@ std::string dataFileNameFor(const std::string& chosen) {
     return withoutExtension(chosen) + ".vlf";
 }
 
-bool hasDataFileExtension(const std::string& path) {
-    const std::size_t start = fileNameStart(path);
+std::string fileExtension(const std::string& path) {
     const auto dot = path.find_last_of('.');
-    if (dot == std::string::npos || dot < start) return false;
-    std::string extension = path.substr(dot);
+    if (dot == std::string::npos || dot < fileNameStart(path)) return {};
+    return path.substr(dot);
+}
+
+bool hasDataFileExtension(const std::string& path) {
+    std::string extension = fileExtension(path);
     for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return extension.find("VLF") != std::string::npos;
 }

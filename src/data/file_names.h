@@ -16,7 +16,9 @@ std::string withoutExtension(const std::string& path);
 // The name a data file is saved under: the extension replaced by ".vlf".
 std::string dataFileNameFor(const std::string& chosen);
 
-// Whether the file name's extension (from its last dot) contains "VLF" in any case.
+// The file name's extension, from its last dot on (".txt"); empty without one.
+std::string fileExtension(const std::string& path);
+// Whether the file name's extension contains "VLF" in any case.
 bool hasDataFileExtension(const std::string& path);
 
 // The file of one split group: "Profile 12_INC_37.vlf" in `directory`.

@@ -25,8 +25,10 @@ bool exported(const MeasurementStore& store, const RowList& rows, int row, int f
     return rows.kept(row) && r.tiltMode() && r.frequency == frequency;
 }
 
-void appendRows(std::string& out, const MeasurementStore& store, const RowList& rows,
-                const TProfileItem& item, int frequency, ProfileExportFormat format) {
+// Appends the item's exported rows; returns how many.
+int appendRows(std::string& out, const MeasurementStore& store, const RowList& rows,
+               const TProfileItem& item, int frequency, ProfileExportFormat format) {
+    int written = 0;
     const int last = std::min({item.lastRowIndex, rows.size() - 1, store.count() - 1});
     for (int row = item.firstRowIndex; row <= last; ++row) {
         if (!exported(store, rows, row, frequency)) continue;
@@ -40,7 +42,9 @@ void appendRows(std::string& out, const MeasurementStore& store, const RowList& 
         out += ' ';
         appendField(out, r.ellipticityVertical);
         out += "\r\n";
+        ++written;
     }
+    return written;
 }
 
 } // namespace
@@ -126,7 +130,8 @@ std::vector<int> commonFrequencies(const std::vector<TProfileItem>& items) {
     }
     std::vector<int> choices;
     if (c1 != -1) choices.push_back(c1);
-    if (c2 != -1) choices.push_back(c2);
+    // Both frequency numbers at one frequency offer it once.
+    if (c2 != -1 && c2 != c1) choices.push_back(c2);
     return choices;
 }
 
@@ -152,14 +157,18 @@ void writeProfileExport(MeasurementStore& store, const RowList& rows,
         if (!item.selected) continue;
         if (format == ProfileExportFormat::Xyz) {
             ((out += "LINE") += item.positionText) += "\r\n";
-        } else {
-            (out += item.positionText) += "\r\n";
-            appendFixedPoint(out, frequency * 0.001, 4, 1);
-            out += "\r\n";
-            appendInteger(out, frequency == item.frequency1Hz ? item.rowCount1 : item.rowCount2, 3);
-            out += "\r\n";
+            appendRows(out, store, rows, item, frequency, format);
+            continue;
         }
-        appendRows(out, store, rows, item, frequency, format);
+        // The count is of the rows that follow, which with both frequency
+        // numbers at the export frequency are those of both.
+        std::string itemRows;
+        const int count = appendRows(itemRows, store, rows, item, frequency, format);
+        (out += item.positionText) += "\r\n";
+        appendFixedPoint(out, frequency * 0.001, 4, 1);
+        out += "\r\n";
+        appendInteger(out, count, 3);
+        (out += "\r\n") += itemRows;
     }
 }
 

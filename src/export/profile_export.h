@@ -38,8 +38,8 @@ std::string stationsText(const TProfileItem& item);    // "10 to 550", or "10"
 std::string frequenciesText(const TProfileItem& item); // "16000  ;  19600", " " for none
 std::string positionColumnText(const TProfileItem& item);
 
-// The frequencies every selected item has, for the frequency choice: none,
-// one (chosen at once) or two (the user picks).
+// The distinct frequencies every selected item has, for the frequency choice:
+// none, one (chosen at once) or two (the user picks).
 std::vector<int> commonFrequencies(const std::vector<TProfileItem>& items);
 
 inline constexpr const char* kExportNotPossible = "Export is not possible :";
@@ -51,7 +51,8 @@ std::string exportDialogCaption(ProfileExportFormat format);
 std::string exportSucceededText(ProfileExportFormat format);
 
 // Writes the selected items' kept tilt-mode rows at `frequency` (Hz) into the
-// store's exportBuffer (emptied first), as an XYZ or a WADI file.
+// store's exportBuffer (emptied first), as an XYZ or a WADI file. A WADI item's
+// row count is the number of its rows written.
 void writeProfileExport(MeasurementStore& store, const RowList& rows,
                         const std::vector<TProfileItem>& items, int frequency,
                         ProfileExportFormat format);

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPrinter>
@@ -95,6 +96,20 @@ public:
     }
     void showHelp(int context) override { helpContexts.push_back(context); }
 
+    // Font and colour dialogs: each offer is kept; without an answer, cancelled.
+    std::optional<QFont> chooseFont(const QFont& initial) override {
+        fontsOffered.push_back(initial);
+        return nextChoice(fontAnswers);
+    }
+    std::optional<QColor> chooseColour(const QColor& initial) override {
+        coloursOffered.push_back(initial);
+        return nextChoice(colourAnswers);
+    }
+    std::vector<QFont> fontsOffered;
+    std::deque<QFont> fontAnswers;
+    std::vector<QColor> coloursOffered;
+    std::deque<QColor> colourAnswers;
+
     QStringList texts() const {
         QStringList all;
         for (const Asked& a : asked) all << QString::fromStdString(a.message.text);
@@ -117,11 +132,14 @@ public:
     std::deque<std::function<void(QDialog&)>> dialogAnswers;
 
 private:
-    static QString next(std::deque<QString>& queue) {
-        if (queue.empty()) return {};
-        QString answer = queue.front();
+    template <class T> static std::optional<T> nextChoice(std::deque<T>& queue) {
+        if (queue.empty()) return std::nullopt;
+        T answer = queue.front();
         queue.pop_front();
         return answer;
+    }
+    static QString next(std::deque<QString>& queue) {
+        return nextChoice(queue).value_or(QString());
     }
 };
 
@@ -175,6 +193,17 @@ inline QString writeDataFile(const QString& path, const std::vector<MeasurementR
     for (const MeasurementRecord& r : records) store.append(r);
     store.saveToFile(path.toStdString());
     return path;
+}
+
+inline QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void writeText(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
 }
 
 inline std::vector<MeasurementRecord> profileRecords(int profile, int count, int firstStation = 0) {

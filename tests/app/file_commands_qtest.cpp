@@ -26,17 +26,6 @@ std::vector<MeasurementRecord> readBack(const QString& path) {
     return records;
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeText(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
-}
-
 } // namespace
 
 class FileCommandsTest : public QObject {

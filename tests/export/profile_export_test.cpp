@@ -116,6 +116,25 @@ TEST(ProfileExport, WadiLinesOfTwoProfiles) {
     EXPECT_EQ(d.store.exportBuffer, goldenText("export_wadi_two_profiles.txt"));
 }
 
+// The count line must match the rows that follow, or the reader takes a row
+// for the next profile's position.
+TEST(ProfileExport, BothFrequencyNumbersAtOneFrequencyAreOfferedOnceAndAllCounted) {
+    DataSet d;
+    d.add({.station = 10, .tilt = 1, .ellipticity = 2, .frequency = 19600});
+    d.add({.station = 10, .tilt = 3, .ellipticity = 4, .frequencyNumber = 2, .frequency = 19600});
+    d.add({.station = 20, .tilt = 5, .ellipticity = 6, .frequency = 19600});
+    auto items = picked(d, {0});
+    ASSERT_EQ(commonFrequencies(items), std::vector<int>{19600});
+    writeProfileExport(d.store, d.rows, items, 19600, ProfileExportFormat::Wadi);
+    EXPECT_EQ(d.store.exportBuffer, "Veldro file export\r\n"
+                                    "-999999\r\n"
+                                    "19.6\r\n"
+                                    "  3\r\n"
+                                    " 10       1.0       2.0\r\n"
+                                    " 10       3.0       4.0\r\n"
+                                    " 20       5.0       6.0\r\n");
+}
+
 TEST(ProfileExport, NothingPickedWritesTheWadiTitleOnly) {
     DataSet d = twoProfiles();
     writeProfileExport(d.store, d.rows, picked(d, {}), 19600, ProfileExportFormat::Wadi);

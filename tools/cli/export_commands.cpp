@@ -140,7 +140,6 @@ std::string joined(const std::vector<int>& values) {
 int exportFrequency(const Arguments& args, const std::vector<TProfileItem>& items) {
     std::vector<int> choices = commonFrequencies(items);
     if (choices.empty()) throw CommandFailed(kNoCommonFrequency);
-    choices.erase(std::unique(choices.begin(), choices.end()), choices.end());
     if (!args.hasValue("--frequency")) {
         if (choices.size() == 1) return choices[0];
         throw UsageError("choose the frequency with --frequency: " + joined(choices));

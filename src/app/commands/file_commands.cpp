@@ -2,6 +2,7 @@
 
 #include "app/data_session.h"
 #include "app/file_drop_target.h"
+#include "app/local_file_name.h"
 #include "app/measurement_table_view.h"
 #include "app/settings.h"
 #include "app/status_line.h"
@@ -40,10 +41,6 @@ const std::string kNotAddable = "Only Veldro data files (*.vlf) can be added:\n"
 
 QString fullNameOf(const QString& chosen) {
     return QFileInfo(chosen).absoluteFilePath();
-}
-
-std::string localName(const QString& name) {
-    return QFile::encodeName(name).toStdString();
 }
 
 // What a file handed over by the desktop is taken for, by its name as the
@@ -168,7 +165,7 @@ void FileCommands::saveDataFileAs() {
         return;
     WaitCursor wait;
     session.store()->saveToFile(target, &session.progress());
-    remember(QFile::decodeName(target.c_str()));
+    remember(qtName(target));
     session.setDataSaved(true);
 }
 

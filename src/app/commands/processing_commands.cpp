@@ -12,7 +12,6 @@
 #include "processing/ui/filter_dialog.h"
 #include "processing/ui/frequency_dialog.h"
 
-#include <QApplication>
 #include <QMainWindow>
 #include <QMenu>
 
@@ -68,17 +67,13 @@ void ProcessingCommands::TabMesureCLstViewDblClick() {
         [&session](RowList& rows) { toggleRows(*session.store(), rows, session.selectedRows()); });
 }
 
-// A second press on the same row within the double-click time is the tail of
-// a double-click: it is swallowed rather than toggling the row back.
+// A second press on the same row (row i's caption is its number) within the
+// double-click time is the tail of a double-click: it is swallowed rather than
+// toggling the row back.
 bool ProcessingCommands::toggleFromImageStrip(int row) {
     DataSession& session = context_.session;
     if (!session.hasData() || session.busy()) return false;
-    const std::string& caption = session.rows().entries[static_cast<std::size_t>(row)].caption;
-    const auto now = std::chrono::steady_clock::now();
-    const auto doubleClickTime = std::chrono::milliseconds(QApplication::doubleClickInterval());
-    if (now - lastToggleTime_ < doubleClickTime && lastToggledCaption_ == caption) return true;
-    lastToggleTime_ = now;
-    lastToggledCaption_ = caption;
+    if (imageStripGuard_.secondPress(row)) return true;
     session.changeKept(
         [&session, row](RowList& rows) { toggleRows(*session.store(), rows, {row}); });
     return false;

@@ -1,11 +1,8 @@
 #pragma once
 
 #include "app/command_group.h"
+#include "app/measurement_table_view.h"
 #include "data/rows.h"
-
-#include <chrono>
-#include <optional>
-#include <string>
 
 class QPoint;
 
@@ -32,8 +29,7 @@ private:
     void TabMesureCLstViewMouseDown(const QPoint& globalPosition);
     void showChangedRows(RowList rows);
 
-    std::chrono::steady_clock::time_point lastToggleTime_{};
-    std::optional<std::string> lastToggledCaption_;
+    DoublePressGuard imageStripGuard_;
 };
 
 } // namespace veldro

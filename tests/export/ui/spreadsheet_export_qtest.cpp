@@ -39,11 +39,6 @@ std::vector<MeasurementRecord> surveyRows() {
     return rows;
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QByteArray cliExport(const QStringList& arguments, const QString& output) {
     QProcess cli;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -2,6 +2,7 @@
 
 #include "app/commands/export_commands.h"
 #include "app/commands/file_commands.h"
+#include "app/commands/graph_commands.h"
 #include "app/commands/link_commands.h"
 #include "app/commands/processing_commands.h"
 #include "app/commands/profile_export_commands.h"
@@ -70,6 +71,7 @@ TMainFrm::TMainFrm(UiServices& services, LinkDevices devices) : services_(servic
     groups_.push_back(std::make_unique<ProfileExportCommands>(*context_));
     groups_.push_back(std::make_unique<ViewCommands>(*context_));
     groups_.push_back(std::make_unique<ReportCommands>(*context_));
+    groups_.push_back(std::make_unique<GraphCommands>(*context_));
     link_ = static_cast<LinkCommands*>(
         groups_.emplace_back(std::make_unique<LinkCommands>(*context_, devices)).get());
 }

@@ -60,6 +60,10 @@ void printHelp(std::ostream& out) {
               [](const Command& a, const Command& b) { return a.name < b.name; });
     for (const Command& c : sorted)
         out << "  " << c.name << ' ' << c.usage << "\n      " << c.summary << '\n';
+#ifndef VELDRO_PLOT
+    out << "\nplot (charts as PNG, SVG or PDF) is left out: this veldro-cli was built without\n"
+           "the window (VELDRO_GUI=OFF).\n";
+#endif
     out << "\n'veldro-cli COMMAND --help' shows one command.\n";
 }
 

@@ -168,18 +168,17 @@ void TMainFrm::placeWindow() {
         move(centred);
 }
 
-void TMainFrm::openOnFirstShow(const QString& path) {
-    startupFile_ = path;
+void TMainFrm::openOnFirstShow(const QStringList& paths) {
+    startupFiles_ = paths;
 }
 
 void TMainFrm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
     shown_ = true;
-    if (!startupFile_.isEmpty())
-        QTimer::singleShot(0, this, [this] {
-            commands_->run([this] { files_->openDataFile(startupFile_, true); });
-        });
+    if (!startupFiles_.isEmpty())
+        QTimer::singleShot(
+            0, this, [this] { commands_->run([this] { files_->openFiles(startupFiles_); }); });
 }
 
 // During a command the close is asked first; cancelled, the command ends on

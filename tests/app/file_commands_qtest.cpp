@@ -137,7 +137,7 @@ private slots:
         const QString file = writeDataFile(sandbox.file("start.vlf"), profileRecords(3, 7));
         ScriptedUiServices ui;
         TMainFrm window(ui);
-        window.openOnFirstShow(QStringLiteral("start.vlf")); // relative to the current folder
+        window.openOnFirstShow({QStringLiteral("start.vlf")}); // relative to the current folder
         window.show();
         QTRY_COMPARE(window.rowList().size(), 7);
         QVERIFY(ui.openRequests.empty());
@@ -148,7 +148,7 @@ private slots:
     void missingFileOnTheCommandLineIsSaid() {
         Session session;
         auto& [sandbox, ui, window] = session;
-        window.openOnFirstShow(sandbox.file("none.vlf"));
+        window.openOnFirstShow({sandbox.file("none.vlf")});
         window.show();
         QTRY_COMPARE(ui.texts(), QStringList{"Unable to open file\n" + sandbox.file("none.vlf")});
         QVERIFY(!window.store());

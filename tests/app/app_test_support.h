@@ -210,6 +210,18 @@ inline QString writeDataFile(const QString& path, const std::vector<MeasurementR
     return path;
 }
 
+// The records of a data file, read as plain bytes.
+inline std::vector<MeasurementRecord> readBack(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    std::vector<MeasurementRecord> records;
+    for (qsizetype at = 1024; at + 44 <= bytes.size(); at += 44)
+        records.push_back(MeasurementRecord::decode(
+            reinterpret_cast<const std::uint8_t*>(bytes.constData() + at)));
+    return records;
+}
+
 inline QByteArray fileBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();

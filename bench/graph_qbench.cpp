@@ -20,47 +20,24 @@ using namespace veldro;
 
 namespace {
 
-// Every graph window is painted once and closed.
-class PaintingUi : public bench::SilentUi {
-public:
-    int runDialog(QDialog& dialog) override {
-        dialog.show();
-        // The chart lays itself out on a posted request, before it is painted.
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QWidget* chart = dialog.findChild<QChartView*>(QStringLiteral("Chart1"))->viewport();
-        chart->repaint();
-        if (!picture.isEmpty()) chart->grab().save(picture);
-        ++shown;
-        dialog.hide();
-        return QDialog::Rejected;
-    }
+// Every graph window painted once; VELDRO_BENCH_PICTURE names a file to look
+// at what was painted.
+void paintChart(QDialog& dialog) {
+    // The chart lays itself out on a posted request, before it is painted.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QWidget* chart = dialog.findChild<QChartView*>(QStringLiteral("Chart1"))->viewport();
+    chart->repaint();
+    const QString picture = qEnvironmentVariable("VELDRO_BENCH_PICTURE");
+    if (!picture.isEmpty()) chart->grab().save(picture);
+}
 
-    int shown = 0;
-    QString picture = qEnvironmentVariable("VELDRO_BENCH_PICTURE"); // to look at what was painted
-};
-
-struct Fixture {
-    PaintingUi ui;
-    bench::SurveyWindow survey{ui};
-    std::unique_ptr<TMainFrm>& window = survey.window;
-
-    Fixture() {
-        window->findChild<QAction*>(QStringLiteral("Ouvrir1"))->trigger();
-        QCoreApplication::processEvents();
-    }
-};
-
-std::unique_ptr<Fixture> made;
-
-// Made on first use and gone before the application.
-Fixture& fixture() {
-    if (!made) made = std::make_unique<Fixture>();
-    return *made;
+bench::OpenSurvey& fixture() {
+    return bench::openSurvey(paintChart);
 }
 
 void BM_ViewFraserToFirstPaintedChart(benchmark::State& state) {
-    Fixture& f = fixture();
-    QAction* viewFraser = f.window->findChild<QAction*>(QStringLiteral("ViewFraser1"));
+    bench::OpenSurvey& f = fixture();
+    QAction* viewFraser = f.window().findChild<QAction*>(QStringLiteral("ViewFraser1"));
     f.ui.shown = 0;
     for (auto _ : state) viewFraser->trigger();
     if (f.ui.shown != static_cast<int>(state.iterations())) state.SkipWithError("no chart shown");
@@ -68,12 +45,12 @@ void BM_ViewFraserToFirstPaintedChart(benchmark::State& state) {
 BENCHMARK(BM_ViewFraserToFirstPaintedChart)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ColumnPlotOfQualityToFirstPaintedChart(benchmark::State& state) {
-    Fixture& f = fixture();
-    QHeaderView* header =
-        f.window->findChild<MeasurementTableView*>(QStringLiteral("TabMesureCLstView"))
-            ->horizontalHeader();
+    bench::OpenSurvey& f = fixture();
+    QHeaderView* header = f.window()
+                              .findChild<MeasurementTableView*>(QStringLiteral("TabMesureCLstView"))
+                              ->horizontalHeader();
     int column = 0;
-    while (f.window->tableModel().logicalColumn(column) != ColQuality) ++column;
+    while (f.window().tableModel().logicalColumn(column) != ColQuality) ++column;
     f.ui.shown = 0;
     for (auto _ : state) emit header->sectionClicked(column);
     if (f.ui.shown != static_cast<int>(state.iterations())) state.SkipWithError("no chart shown");
@@ -81,10 +58,10 @@ void BM_ColumnPlotOfQualityToFirstPaintedChart(benchmark::State& state) {
 BENCHMARK(BM_ColumnPlotOfQualityToFirstPaintedChart)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ToggleOneCurve(benchmark::State& state) {
-    Fixture& f = fixture();
-    TViewGraphFrm graph(f.ui, f.window.get());
-    graph.setGeometry(f.window->geometry());
-    plotFraser(*f.window->store(), f.window->rowList(), graph);
+    bench::OpenSurvey& f = fixture();
+    TViewGraphFrm graph(f.ui, &f.window());
+    graph.setGeometry(f.window().geometry());
+    plotFraser(*f.window().store(), f.window().rowList(), graph);
     graph.show();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     auto* view = graph.findChild<QChartView*>(QStringLiteral("Chart1"));
@@ -102,5 +79,5 @@ BENCHMARK(BM_ToggleOneCurve)->Unit(benchmark::kMillisecond)->UseRealTime();
 } // namespace
 
 int main(int argc, char** argv) {
-    return bench::runWindowBenchmarks(argc, argv, [] { made.reset(); });
+    return bench::runWindowBenchmarks(argc, argv);
 }

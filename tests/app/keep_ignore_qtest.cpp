@@ -8,17 +8,12 @@
 using namespace veldro;
 using namespace veldro::test;
 
-class KeepIgnoreTest : public QObject {
+class KeepIgnoreTest : public TableTestBase {
     Q_OBJECT
-    TableFixture fixture;
-    std::unique_ptr<ScriptedUiServices>& ui = fixture.ui;
-    std::unique_ptr<Sandbox>& sandbox = fixture.sandbox;
-    std::unique_ptr<TMainFrm>& window = fixture.window;
-    TMainFrm& open(const std::vector<MeasurementRecord>& records) { return fixture.open(records); }
 
 private slots:
-    void init() { fixture.make(); }
-    void cleanup() { fixture.drop(); }
+    void init() { make(); }
+    void cleanup() { drop(); }
 
     void keepAndIgnoreSetRowsAndRecords() {
         TMainFrm& w =

@@ -29,17 +29,12 @@ void answerColumnsDialog(ScriptedUiServices& ui, std::function<void(TSelectColum
 
 } // namespace
 
-class TableTest : public QObject {
+class TableTest : public TableTestBase {
     Q_OBJECT
-    TableFixture fixture;
-    std::unique_ptr<ScriptedUiServices>& ui = fixture.ui;
-    std::unique_ptr<Sandbox>& sandbox = fixture.sandbox;
-    std::unique_ptr<TMainFrm>& window = fixture.window;
-    TMainFrm& open(const std::vector<MeasurementRecord>& records) { return fixture.open(records); }
 
 private slots:
-    void init() { fixture.make(); }
-    void cleanup() { fixture.drop(); }
+    void init() { make(); }
+    void cleanup() { drop(); }
 
     void rowsShowNumbersImagesAndCount() {
         TMainFrm& w = open({record({.profile = 1, .station = 0}),

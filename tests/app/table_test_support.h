@@ -39,9 +39,10 @@ inline MeasurementRecord withStatus(MeasurementRecord r, std::uint16_t status) {
     return r;
 }
 
-// A fresh folder, dialogs and window per test; the model is checked by the
-// tester throughout.
-struct TableFixture {
+// The base of a table test: a fresh folder, dialogs and window per test
+// (make at init, drop at cleanup), the model checked by the tester throughout.
+class TableTestBase : public QObject {
+protected:
     std::unique_ptr<Sandbox> sandbox;
     std::unique_ptr<ScriptedUiServices> ui;
     std::unique_ptr<TMainFrm> window;

@@ -14,19 +14,8 @@ using namespace veldro;
 
 namespace {
 
-struct Fixture {
-    bench::SilentUi ui;
-    bench::SurveyWindow survey{ui};
-    QTableView* table = survey.window->findChild<QTableView*>(QStringLiteral("TabMesureCLstView"));
-    QAction* open = survey.window->findChild<QAction*>(QStringLiteral("Ouvrir1"));
-};
-
-// Made on first use, gone before the application.
-std::unique_ptr<Fixture> made;
-
-Fixture& fixture() {
-    if (!made) made = std::make_unique<Fixture>();
-    return *made;
+QTableView* table(bench::OpenSurvey& f) {
+    return f.window().findChild<QTableView*>(QStringLiteral("TabMesureCLstView"));
 }
 
 double peakMegabytes() {
@@ -36,34 +25,32 @@ double peakMegabytes() {
 }
 
 void BM_OpenLargestSurveyToFirstRowsPainted(benchmark::State& state) {
-    Fixture& f = fixture();
+    bench::OpenSurvey& f = bench::openSurvey();
     for (auto _ : state) {
-        f.open->trigger();
-        f.table->viewport()->repaint();
+        f.action("Ouvrir1")->trigger();
+        table(f)->viewport()->repaint();
     }
-    if (f.survey.window->rowList().size() != MeasurementStore::kCapacity)
+    if (f.window().rowList().size() != MeasurementStore::kCapacity)
         state.SkipWithError("the survey did not open whole");
-    state.counters["rows"] = f.survey.window->rowList().size();
+    state.counters["rows"] = f.window().rowList().size();
     state.counters["peak_MB"] = peakMegabytes();
 }
 BENCHMARK(BM_OpenLargestSurveyToFirstRowsPainted)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_RebuildRowsOfLargestSurvey(benchmark::State& state) {
-    Fixture& f = fixture();
-    f.open->trigger();
-    for (auto _ : state) f.survey.window->session().rebuildRows(false);
+    bench::OpenSurvey& f = bench::openSurvey();
+    for (auto _ : state) f.window().session().rebuildRows(false);
 }
 BENCHMARK(BM_RebuildRowsOfLargestSurvey)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_PaintVisibleRows(benchmark::State& state) {
-    Fixture& f = fixture();
-    f.open->trigger();
-    for (auto _ : state) f.table->viewport()->repaint();
+    bench::OpenSurvey& f = bench::openSurvey();
+    for (auto _ : state) table(f)->viewport()->repaint();
 }
 BENCHMARK(BM_PaintVisibleRows)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
 int main(int argc, char** argv) {
-    return bench::runWindowBenchmarks(argc, argv, [] { made.reset(); });
+    return bench::runWindowBenchmarks(argc, argv);
 }

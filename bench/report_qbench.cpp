@@ -15,39 +15,17 @@ using namespace veldro;
 
 namespace {
 
-// Shows each dialog, paints it and closes it.
-class PaintingUi : public bench::SilentUi {
-public:
-    int runDialog(QDialog& dialog) override {
-        dialog.show();
+bench::OpenSurvey& fixture() {
+    return bench::openSurvey([](QDialog& dialog) {
         dialog.findChild<QTextEdit*>(QStringLiteral("ReportMemo"))->viewport()->repaint();
-        ++shown;
-        dialog.hide();
-        return QDialog::Rejected;
-    }
-    int shown = 0;
-};
-
-struct Fixture {
-    PaintingUi ui;
-    bench::SurveyWindow survey{ui};
-    QAction* formated = survey.window->findChild<QAction*>(QStringLiteral("Formatedtype1"));
-
-    Fixture() { survey.window->findChild<QAction*>(QStringLiteral("Ouvrir1"))->trigger(); }
-};
-
-// Made on first use, gone before the application.
-std::unique_ptr<Fixture> made;
-
-Fixture& fixture() {
-    if (!made) made = std::make_unique<Fixture>();
-    return *made;
+    });
 }
 
 void BM_FormatedToFirstPage(benchmark::State& state) {
-    Fixture& f = fixture();
+    bench::OpenSurvey& f = fixture();
     const int before = f.ui.shown;
-    for (auto _ : state) f.formated->trigger();
+    QAction* formated = f.action("Formatedtype1");
+    for (auto _ : state) formated->trigger();
     if (f.ui.shown - before != static_cast<int>(state.iterations()))
         state.SkipWithError("the viewer did not open");
 }
@@ -68,8 +46,8 @@ QString richTextCopy(const QString& report) {
 }
 
 void BM_ViewerLoadsReport(benchmark::State& state) {
-    Fixture& f = fixture();
-    f.formated->trigger();
+    bench::OpenSurvey& f = fixture();
+    f.action("Formatedtype1")->trigger();
     QString report = QDir::current().absoluteFilePath(kFinishedReportFileName);
     if (state.range(0)) report = richTextCopy(report);
     for (auto _ : state) {
@@ -88,5 +66,5 @@ BENCHMARK(BM_ViewerLoadsReport)
 } // namespace
 
 int main(int argc, char** argv) {
-    return bench::runWindowBenchmarks(argc, argv, [] { made.reset(); });
+    return bench::runWindowBenchmarks(argc, argv);
 }

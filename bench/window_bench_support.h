@@ -6,6 +6,7 @@
 #include "app/ui_services.h"
 #include "bench_support.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
@@ -32,6 +33,11 @@ public:
     void showHelp(int) override {}
     std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
     std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
+    void closeHelp() override {}
+    void openUrl(const QUrl&) override {}
+    bool startDetached(const QString&, const QStringList&, const QString&) override {
+        return false;
+    }
 
     QString survey;
 };
@@ -55,15 +61,60 @@ struct SurveyWindow {
     }
 };
 
-// Runs the benchmarks offscreen (unless a platform is named); `cleanUp`
-// drops what they made while the application still runs.
-inline int runWindowBenchmarks(int argc, char** argv, const std::function<void()>& cleanUp) {
+// Shows each dialog of ours, has `paint` paint it once, and closes it.
+class PaintingUi : public SilentUi {
+public:
+    explicit PaintingUi(std::function<void(QDialog&)> paint) : paint_(std::move(paint)) {}
+    int runDialog(QDialog& dialog) override {
+        dialog.show();
+        if (paint_) paint_(dialog);
+        ++shown;
+        dialog.hide();
+        return QDialog::Rejected;
+    }
+
+    int shown = 0;
+
+private:
+    std::function<void(QDialog&)> paint_;
+};
+
+// The window with the largest survey open.
+struct OpenSurvey {
+    PaintingUi ui;
+    SurveyWindow survey{ui};
+
+    explicit OpenSurvey(std::function<void(QDialog&)> paint) : ui(std::move(paint)) {
+        action("Ouvrir1")->trigger();
+        QCoreApplication::processEvents();
+    }
+    TMainFrm& window() { return *survey.window; }
+    QAction* action(const char* name) {
+        return window().findChild<QAction*>(QString::fromLatin1(name));
+    }
+};
+
+inline std::unique_ptr<OpenSurvey>& openSurveyMade() {
+    static std::unique_ptr<OpenSurvey> made;
+    return made;
+}
+
+// The program's one open survey, made on first use (with `paint` for its
+// dialogs) and dropped by runWindowBenchmarks while the application stands.
+inline OpenSurvey& openSurvey(std::function<void(QDialog&)> paint = {}) {
+    std::unique_ptr<OpenSurvey>& made = openSurveyMade();
+    if (!made) made = std::make_unique<OpenSurvey>(std::move(paint));
+    return *made;
+}
+
+// Runs the benchmarks offscreen (unless a platform is named).
+inline int runWindowBenchmarks(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    cleanUp();
+    openSurveyMade().reset();
     return 0;
 }
 

@@ -32,22 +32,7 @@ QPixmap checkBox(bool ticked) {
 QPixmap mast(int waves, int size) {
     return drawn(size, size, [waves, size](QPainter& p) {
         p.scale(size / 32.0, size / 32.0);
-        p.setPen(QPen(QColor(60, 60, 60), 1.6));
-        p.drawLine(QPointF(16, 8), QPointF(9, 30));
-        p.drawLine(QPointF(16, 8), QPointF(23, 30));
-        p.drawLine(QPointF(11.5, 22), QPointF(20.5, 22));
-        p.drawLine(QPointF(13.3, 15), QPointF(18.7, 15));
-        p.drawLine(QPointF(11.5, 22), QPointF(18.7, 15));
-        p.setPen(QPen(QColor(30, 90, 200), 1.4));
-        p.setBrush(Qt::NoBrush);
-        for (int w = 1; w <= waves; ++w) {
-            const double r = 3.0 + 2.4 * w;
-            p.drawArc(QRectF(16 - r, 6 - r, 2 * r, 2 * r), -50 * 16, 100 * 16);
-            p.drawArc(QRectF(16 - r, 6 - r, 2 * r, 2 * r), 130 * 16, 100 * 16);
-        }
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(220, 0, 0));
-        p.drawEllipse(QPointF(16, 6), 2.6, 2.6);
+        paintMast(p, waves);
     });
 }
 
@@ -165,6 +150,25 @@ const char* themeName(Tool tool) {
 }
 
 } // namespace
+
+void paintMast(QPainter& p, int waves) {
+    p.setPen(QPen(QColor(60, 60, 60), 1.6));
+    p.drawLine(QPointF(16, 8), QPointF(9, 30));
+    p.drawLine(QPointF(16, 8), QPointF(23, 30));
+    p.drawLine(QPointF(11.5, 22), QPointF(20.5, 22));
+    p.drawLine(QPointF(13.3, 15), QPointF(18.7, 15));
+    p.drawLine(QPointF(11.5, 22), QPointF(18.7, 15));
+    p.setPen(QPen(QColor(30, 90, 200), 1.4));
+    p.setBrush(Qt::NoBrush);
+    for (int w = 1; w <= waves; ++w) {
+        const double r = 3.0 + 2.4 * w;
+        p.drawArc(QRectF(16 - r, 6 - r, 2 * r, 2 * r), -50 * 16, 100 * 16);
+        p.drawArc(QRectF(16 - r, 6 - r, 2 * r, 2 * r), 130 * 16, 100 * 16);
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(220, 0, 0));
+    p.drawEllipse(QPointF(16, 6), 2.6, 2.6);
+}
 
 const QPixmap& keptBox() {
     static const QPixmap box = checkBox(true);

@@ -3,6 +3,8 @@
 #include <QIcon>
 #include <QPixmap>
 
+class QPainter;
+
 namespace veldro::icons {
 
 // The row images of the table: a ticked box for a kept row, an empty one for an ignored row.
@@ -13,6 +15,9 @@ const QPixmap& lineChart();
 
 // The transmitter mast of the application icon, with `waves` arcs (0 to 5).
 QIcon applicationIcon(int waves = 0);
+// Paints that mast on a 32 x 32 canvas; scale the painter for other sizes.
+// The desktop's icon files are rendered from it too.
+void paintMast(QPainter& painter, int waves);
 
 // The link pictures of the status bar, 47 x 15: 0 the word "USB" beside a
 // cable plug, crossed out (no converter attached); 1 the same, not crossed out;

@@ -15,8 +15,7 @@ int main(int argc, char** argv) {
     try {
         TMainFrm window(services);
         services.setParent(&window);
-        const QStringList arguments = QApplication::arguments();
-        if (arguments.size() > 1) window.openOnFirstShow(arguments[1]);
+        window.openOnFirstShow(QApplication::arguments().mid(1));
         window.show();
         return QApplication::exec();
     } catch (const std::exception& error) {

@@ -2,10 +2,13 @@
 
 #include "app/commands/export_commands.h"
 #include "app/commands/file_commands.h"
+#include "app/commands/graph_commands.h"
+#include "app/commands/help_commands.h"
 #include "app/commands/link_commands.h"
 #include "app/commands/processing_commands.h"
 #include "app/commands/profile_export_commands.h"
 #include "app/commands/report_commands.h"
+#include "app/commands/tools_commands.h"
 #include "app/commands/view_commands.h"
 #include "app/data_session.h"
 #include "app/icons.h"
@@ -70,6 +73,9 @@ TMainFrm::TMainFrm(UiServices& services, LinkDevices devices) : services_(servic
     groups_.push_back(std::make_unique<ProfileExportCommands>(*context_));
     groups_.push_back(std::make_unique<ViewCommands>(*context_));
     groups_.push_back(std::make_unique<ReportCommands>(*context_));
+    groups_.push_back(std::make_unique<GraphCommands>(*context_));
+    groups_.push_back(std::make_unique<ToolsCommands>(*context_));
+    groups_.push_back(std::make_unique<HelpCommands>(*context_));
     link_ = static_cast<LinkCommands*>(
         groups_.emplace_back(std::make_unique<LinkCommands>(*context_, devices)).get());
 }
@@ -162,18 +168,17 @@ void TMainFrm::placeWindow() {
         move(centred);
 }
 
-void TMainFrm::openOnFirstShow(const QString& path) {
-    startupFile_ = path;
+void TMainFrm::openOnFirstShow(const QStringList& paths) {
+    startupFiles_ = paths;
 }
 
 void TMainFrm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
     shown_ = true;
-    if (!startupFile_.isEmpty())
-        QTimer::singleShot(0, this, [this] {
-            commands_->run([this] { files_->openDataFile(startupFile_, true); });
-        });
+    if (!startupFiles_.isEmpty())
+        QTimer::singleShot(
+            0, this, [this] { commands_->run([this] { files_->openFiles(startupFiles_); }); });
 }
 
 // During a command the close is asked first; cancelled, the command ends on

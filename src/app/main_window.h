@@ -6,6 +6,7 @@
 #include "app/ui_services.h"
 
 #include <QMainWindow>
+#include <QStringList>
 #include <memory>
 #include <vector>
 
@@ -33,9 +34,9 @@ public:
     explicit TMainFrm(UiServices& services, LinkDevices devices = {});
     ~TMainFrm() override;
 
-    // A data file named on the command line: opened, without a dialog, once the
-    // window is first shown.
-    void openOnFirstShow(const QString& path);
+    // The files named on the command line, taken once the window is first
+    // shown: the first opened without a dialog, the others added.
+    void openOnFirstShow(const QStringList& paths);
 
     DataSession& session() { return *session_; }
     const MeasurementStore* store() const;
@@ -72,7 +73,7 @@ private:
     std::vector<std::unique_ptr<CommandGroup>> groups_;
     FileCommands* files_ = nullptr;
     LinkCommands* link_ = nullptr;
-    QString startupFile_;
+    QStringList startupFiles_;
     bool shown_ = false;
     // A close asked during a command that was cancelled for it: it comes back
     // once the command has ended.

@@ -55,6 +55,7 @@ void TMainFrm::buildMenus() {
     file->setObjectName(QStringLiteral("Fichier1"));
     decorate(item(file, "Ouvrir1", "Open..."), icons::Tool::Open, Qt::Key_F2);
     decorate(item(file, "OpenLastFile", "Open last file..."), icons::Tool::OpenLast, Qt::Key_F3);
+    submenu(file, "Recentfiles1", "Recent files")->menuAction()->setEnabled(false);
     decorate(item(file, "EnregistrerSous", "Save as..."), icons::Tool::Save, Qt::Key_F4);
     QMenu* exports = submenu(file, "ExporterEtEnregistrer", "Export and save");
     exports->setIcon(icons::toolIcon(icons::Tool::Export));

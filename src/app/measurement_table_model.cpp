@@ -37,6 +37,12 @@ int MeasurementTableModel::logicalColumn(int tableColumn) const {
     return columns_[static_cast<std::size_t>(tableColumn - 1)];
 }
 
+VisibleColumns MeasurementTableModel::shownColumns() const {
+    VisibleColumns shown{};
+    for (int column : columns_) shown[static_cast<std::size_t>(column)] = true;
+    return shown;
+}
+
 void MeasurementTableModel::setStore(const MeasurementStore* store) {
     beginRebuild();
     store_ = store;

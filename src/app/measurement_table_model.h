@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "data/rows.h"
+#include "export/export_text.h"
 
 #include <QAbstractTableModel>
 #include <functional>
@@ -28,6 +29,9 @@ public:
     void setupColumns(const ColumnVisibility& columnVisible);
     // The logical column of a table column; -1 for "#".
     int logicalColumn(int tableColumn) const;
+    // The quantity columns the table shows: what the raw spreadsheet and the
+    // report write.
+    VisibleColumns shownColumns() const;
 
     // The store the rows belong to; the rows empty until the next rebuild ends.
     void setStore(const MeasurementStore* store);

@@ -1,5 +1,6 @@
 #include "app/save_dialog.h"
 
+#include "app/local_file_name.h"
 #include "app/ui_services.h"
 #include "data/file_io.h"
 #include "data/file_names.h"
@@ -24,8 +25,7 @@ const QString SaveDialog::kFilter = QStringLiteral(
 // The name proposed stays the dialog's name after a cancel, as the next export
 // finds it.
 QString SaveDialog::run(UiServices& ui, Use use) {
-    if (use != Use::DataFile)
-        fileName_ = QString::fromStdString(withoutExtension(fileName_.toStdString()));
+    if (use != Use::DataFile) fileName_ = qtName(withoutExtension(localName(fileName_)));
     const auto entry = static_cast<std::size_t>(use);
     const QString chosen =
         ui.saveFileName({QDir::currentPath(), fileName_, kFilter, static_cast<int>(entry) + 1,
@@ -38,7 +38,7 @@ bool SaveDialog::saveExport(UiServices& ui, Use use, std::string_view bytes) {
     const QString chosen = run(ui, use);
     if (chosen.isEmpty()) return false;
     try {
-        writeFileAtomically(QFile::encodeName(chosen).toStdString(), bytes);
+        writeFileAtomically(localName(chosen), bytes);
     } catch (const FileError& error) {
         ui.tell({error.what(), "", MessageIcon::Error});
         return false;

@@ -40,6 +40,14 @@ void readText(QSettings& store, const QString& name, QString& target) {
     if (store.contains(name)) target = store.value(name).toString();
 }
 
+// A list written by hand or by an older run may be longer, or hold blanks.
+void readRecentFiles(QSettings& store, const QString& name, QStringList& target) {
+    if (!store.contains(name)) return;
+    for (const QString& path : store.value(name).toStringList())
+        if (!path.isEmpty() && !target.contains(path) && target.size() < kRecentFileCount)
+            target << path;
+}
+
 QByteArray columnBlock(const ColumnVisibility& columns) {
     QByteArray block(kColumnBlockBytes, '\0');
     for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -87,6 +95,12 @@ ColumnVisibility defaultColumnVisibility() {
     return columns;
 }
 
+void rememberRecentFile(Settings& settings, const QString& path) {
+    settings.recentFiles.removeAll(path);
+    settings.recentFiles.prepend(path);
+    while (settings.recentFiles.size() > kRecentFileCount) settings.recentFiles.removeLast();
+}
+
 int knownSeparatorOrSpace(int separatorChar) {
     return static_cast<unsigned char>(separatorFromSetting(separatorChar));
 }
@@ -125,6 +139,7 @@ SettingsRead readSettings(QSettings& store) {
     } catch (const ReadStop& stop) {
         read.error = invalidValueText(stop.name);
     }
+    readRecentFiles(store, "RecentFiles", s.recentFiles);
     store.beginGroup(QStringLiteral("Ports"));
     for (std::size_t i = 0; i < s.comDevices.size(); ++i)
         readText(store, QStringLiteral("COM%1").arg(i + 1), s.comDevices[i]);
@@ -143,6 +158,7 @@ QString writeSettings(QSettings& store, const Settings& s) {
     store.setValue("TabColumn", columnBlock(s.columnVisible));
     store.setValue("IXVLF", s.ixvlfPath);
     store.setValue("Orvex", s.orvexPath);
+    store.setValue("RecentFiles", s.recentFiles);
     store.beginGroup(QStringLiteral("Ports"));
     for (std::size_t i = 0; i < s.comDevices.size(); ++i)
         store.setValue(QStringLiteral("COM%1").arg(i + 1), s.comDevices[i]);

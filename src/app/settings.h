@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -21,12 +22,18 @@ struct Settings {
     // The window's place; without "Top" it is centred.
     std::optional<int> top, left, width, height;
     QString lastFile;
+    // The files last opened, imported or saved, the latest first.
+    QStringList recentFiles;
     ColumnVisibility columnVisible = defaultColumnVisibility();
     QString ixvlfPath;
     QString orvexPath;
     // The serial device of COM 1 to COM 4.
     std::array<QString, 4> comDevices{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"};
 };
+
+// Puts `path` first among the recent files, once, keeping the latest few.
+constexpr int kRecentFileCount = 5;
+void rememberRecentFile(Settings& settings, const QString& path);
 
 // The separator and link choices the menus can show; anything else falls back.
 int knownSeparatorOrSpace(int separatorChar);

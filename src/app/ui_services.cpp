@@ -1,12 +1,17 @@
 #include "app/ui_services.h"
 
+#include "app/help_window.h"
+
 #include <QApplication>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QUrl>
 
 namespace veldro {
 
@@ -68,6 +73,10 @@ QStringList qtNameFilters(const QString& filter) {
     return filters;
 }
 
+QtUiServices::QtUiServices(QWidget* parent) : parent_(parent) {}
+
+QtUiServices::~QtUiServices() = default;
+
 QMessageBox::StandardButton QtUiServices::ask(const Message& message,
                                               QMessageBox::StandardButtons buttons,
                                               QMessageBox::StandardButton defaultButton) {
@@ -116,7 +125,10 @@ QString QtUiServices::directoryName(const QString& start) {
     return QFileDialog::getExistingDirectory(parent_, QString(), start, QFileDialog::ShowDirsOnly);
 }
 
+// Modal to the window under it only, so that the user guide opened from a
+// dialog's Help button takes the mouse and the keyboard.
 int QtUiServices::runDialog(QDialog& dialog) {
+    dialog.setWindowModality(Qt::WindowModal);
     return dialog.exec();
 }
 
@@ -130,8 +142,26 @@ bool QtUiServices::preparePrinter(QPrinter& printer, bool ask) {
     return true;
 }
 
-// The help window comes with the user guide.
-void QtUiServices::showHelp(int /*context*/) {}
+// One help window for the run, made when first asked for.
+void QtUiServices::showHelp(int context) {
+    if (!help_) help_ = std::make_unique<HelpWindow>(*this);
+    help_->showContext(context);
+}
+
+void QtUiServices::closeHelp() {
+    if (help_) help_->close();
+}
+
+void QtUiServices::openUrl(const QUrl& url) {
+    if (!QDesktopServices::openUrl(url))
+        tell({"No web browser could open " + url.toString().toStdString(), "",
+              MessageIcon::Warning});
+}
+
+bool QtUiServices::startDetached(const QString& program, const QStringList& arguments,
+                                 const QString& folder) {
+    return QProcess::startDetached(program, arguments, folder);
+}
 
 std::optional<QFont> QtUiServices::chooseFont(const QFont& initial) {
     bool chosen = false;

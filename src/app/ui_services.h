@@ -13,9 +13,12 @@
 
 class QDialog;
 class QPrinter;
+class QUrl;
 class QWidget;
 
 namespace veldro {
+
+class HelpWindow;
 
 // An open or save dialog as the commands describe it. `filter` is written in
 // the "Description|patterns|Description|patterns" form the commands share.
@@ -62,6 +65,16 @@ public:
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
     virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
 
+    // The help window and the desktop's services.
+    // Closes the user guide, if it is open: the main window is closing.
+    virtual void closeHelp() = 0;
+    // Opens a web address with the desktop's browser.
+    virtual void openUrl(const QUrl& url) = 0;
+    // Starts `program` with `arguments` in `folder` as a process of its own, not
+    // waited for; false when it could not be started.
+    virtual bool startDetached(const QString& program, const QStringList& arguments,
+                               const QString& folder) = 0;
+
     void tell(const Message& message) { ask(message, QMessageBox::Ok, QMessageBox::Ok); }
     // An OK box with a detail behind its "Show Details..." button, such as why a
     // device refused to open; an empty detail gives a plain box. A substitute
@@ -81,7 +94,8 @@ std::unique_ptr<QMessageBox> messageBox(const Message& message,
 // The real dialogs.
 class QtUiServices : public UiServices {
 public:
-    explicit QtUiServices(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtUiServices(QWidget* parent = nullptr);
+    ~QtUiServices() override;
     void setParent(QWidget* parent) { parent_ = parent; }
 
     QMessageBox::StandardButton ask(const Message& message, QMessageBox::StandardButtons buttons,
@@ -94,6 +108,10 @@ public:
     void showHelp(int context) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     std::optional<QColor> chooseColour(const QColor& initial) override;
+    void closeHelp() override;
+    void openUrl(const QUrl& url) override;
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& folder) override;
     void tellWithDetail(const Message& message, const QString& detail) override;
 
 private:
@@ -102,6 +120,7 @@ private:
                                      const QString& detail);
 
     QWidget* parent_;
+    std::unique_ptr<HelpWindow> help_;
 };
 
 // What core code says, shown in message boxes.

@@ -1,5 +1,6 @@
 #include "app/window_download_display.h"
 
+#include "app/local_file_name.h"
 #include "app/ui_services.h"
 
 #include <QFile>
@@ -25,7 +26,7 @@ std::optional<std::string> WindowDownloadDisplay::askSaveFileName() {
     const QString chosen = services_.saveFileName(
         {programFolder_, {}, QString::fromLatin1(kDownloadSaveFilter), 1, QStringLiteral("vlf")});
     if (chosen.isEmpty()) return std::nullopt;
-    return QFile::encodeName(chosen).toStdString();
+    return localName(chosen);
 }
 
 } // namespace veldro

@@ -17,9 +17,6 @@ namespace {
 constexpr std::int32_t kNotSeen = -99999;
 
 struct FraserTrack {
-    std::int32_t runProfile = kNotSeen;
-    std::int32_t curveIndex = -1;
-    std::int32_t runFrequency = 0; // first row of the current run
     std::int32_t groupProfile = kNotSeen;
     std::int32_t groupStation = kNotSeen;
     std::int32_t groupSum = 0;
@@ -54,6 +51,7 @@ struct FraserTrack {
         v.x = static_cast<float>(windowStations[0] + windowStations[3]) * 0.5f;
         v.profile = targetProfile;
         v.frequency = targetFrequency;
+        std::copy(windowStations.begin(), windowStations.end(), v.stations.begin());
         visitor.value(v);
     }
 };
@@ -67,22 +65,36 @@ std::string fraserCurveTitle(int profile, int frequencyNumber) {
     return title;
 }
 
+RunDetection::RunDetection() {
+    for (FraserRun& run : runs_) {
+        run.profile = kNotSeen;
+        run.curve = -1;
+    }
+}
+
+bool RunDetection::follow(const MeasurementRecord& r) {
+    FraserRun& run = runs_[static_cast<std::size_t>(r.frequencyNumber() - 1)];
+    if (r.profile == run.profile) return false;
+    run.curve = std::max(runs_[0].curve, runs_[1].curve) + 1;
+    run.profile = r.profile;
+    run.frequencyNumber = r.frequencyNumber();
+    run.frequency = r.frequency;
+    run.title = fraserCurveTitle(r.profile, r.frequencyNumber());
+    return true;
+}
+
 void walkFraser(const MeasurementStore& store, const RowList& rows, FraserVisitor& visitor) {
+    RunDetection runs;
     std::array<FraserTrack, 2> tracks;
     const int n = std::min(rows.size(), store.count());
     for (int i = 0; i < n; ++i) {
         const MeasurementRecord& r = store.record(i);
-        FraserTrack& t = tracks[static_cast<std::size_t>(r.frequencyNumber() - 1)];
-        if (r.profile != t.runProfile) {
-            t.runProfile = r.profile;
-            t.curveIndex = std::max(tracks[0].curveIndex, tracks[1].curveIndex) + 1;
-            t.runFrequency = r.frequency;
-            visitor.newRun({t.curveIndex, r.profile, r.frequencyNumber(), r.frequency,
-                            fraserCurveTitle(r.profile, r.frequencyNumber())});
-        }
+        if (runs.follow(r)) visitor.newRun(runs.current(r.frequencyNumber()));
         if (!rows.kept(i) || r.resistivityMode()) continue;
+        const FraserRun& run = runs.current(r.frequencyNumber());
+        FraserTrack& t = tracks[static_cast<std::size_t>(r.frequencyNumber() - 1)];
         t.lastRow = i;
-        if (r.station == t.groupStation && t.runProfile == t.groupProfile) {
+        if (r.station == t.groupStation && run.profile == t.groupProfile) {
             t.groupSum += r.tiltVertical;
             ++t.groupCount;
             continue;
@@ -94,13 +106,13 @@ void walkFraser(const MeasurementStore& store, const RowList& rows, FraserVisito
         if (t.filled == 4) t.emit(visitor);
         if (t.filled < 4) ++t.filled;
         // A new profile starts the window again, so no value mixes two profiles.
-        if (t.runProfile != t.groupProfile) t.filled = 1;
+        if (run.profile != t.groupProfile) t.filled = 1;
         // Set only after the emission: the value completed at a profile's end
         // still belongs to the run of its four groups.
-        t.groupProfile = t.runProfile;
-        t.targetCurve = t.curveIndex;
-        t.targetProfile = t.runProfile;
-        t.targetFrequency = t.runFrequency;
+        t.groupProfile = run.profile;
+        t.targetCurve = run.curve;
+        t.targetProfile = run.profile;
+        t.targetFrequency = run.frequency;
     }
     for (FraserTrack& t : tracks) {
         if (t.lastRow < 1) continue;

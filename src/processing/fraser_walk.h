@@ -1,10 +1,12 @@
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace veldro {
 
 class MeasurementStore;
+struct MeasurementRecord;
 struct RowList;
 
 // A run: rows of one frequency number whose profile does not change. Each run
@@ -25,6 +27,7 @@ struct FraserValue {
     float value = 0; // kFraserFailed when the arithmetic failed
     int profile = 0;
     int frequency = 0;
+    std::array<int, 4> stations{}; // S0 to S3, oldest first
 };
 
 inline constexpr float kFraserFailed = 99999.0f;
@@ -37,6 +40,24 @@ public:
     // The curve is about to receive a value: its list entry is enabled and checked.
     virtual void curveUsed(int /*curve*/) {}
     virtual void value(const FraserValue& value) = 0;
+};
+
+// Run detection over the rows in table order, one track per frequency number.
+// Every row of a frequency number takes part, kept or ignored, tilt or
+// resistivity; the Fraser walk and the column plot share it.
+class RunDetection {
+public:
+    RunDetection();
+    // Follows `record` into its frequency number's track; true when a run
+    // starts with it (`current` then describes the new run).
+    bool follow(const MeasurementRecord& record);
+    // The run the last record of a frequency number (1 or 2) belongs to.
+    const FraserRun& current(int frequencyNumber) const {
+        return runs_[static_cast<std::size_t>(frequencyNumber - 1)];
+    }
+
+private:
+    std::array<FraserRun, 2> runs_;
 };
 
 // The Fraser filter of the vertical tilt over the rows in table order: kept

@@ -19,9 +19,11 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPrinter>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <deque>
 #include <functional>
 #include <stdexcept>
@@ -110,6 +112,19 @@ public:
     std::vector<QColor> coloursOffered;
     std::deque<QColor> colourAnswers;
 
+    // The help window and the desktop's services: there is no help window to
+    // close; the browser is noted, never opened; a program is noted (itself,
+    // then its arguments) and started.
+    void closeHelp() override {}
+    void openUrl(const QUrl& url) override { openedUrls.push_back(url); }
+    bool startDetached(const QString& program, const QStringList& arguments,
+                       const QString& folder) override {
+        startedPrograms.push_back(QStringList{program} + arguments);
+        return QProcess::startDetached(program, arguments, folder);
+    }
+    std::vector<QUrl> openedUrls;
+    std::vector<QStringList> startedPrograms;
+
     QStringList texts() const {
         QStringList all;
         for (const Asked& a : asked) all << QString::fromStdString(a.message.text);
@@ -193,6 +208,18 @@ inline QString writeDataFile(const QString& path, const std::vector<MeasurementR
     for (const MeasurementRecord& r : records) store.append(r);
     store.saveToFile(path.toStdString());
     return path;
+}
+
+// The records of a data file, read as plain bytes.
+inline std::vector<MeasurementRecord> readBack(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    std::vector<MeasurementRecord> records;
+    for (qsizetype at = 1024; at + 44 <= bytes.size(); at += 44)
+        records.push_back(MeasurementRecord::decode(
+            reinterpret_cast<const std::uint8_t*>(bytes.constData() + at)));
+    return records;
 }
 
 inline QByteArray fileBytes(const QString& path) {

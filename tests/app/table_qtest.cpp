@@ -1,9 +1,9 @@
-// The measurement table and the keep/ignore commands: cells, images, colours,
-// header, the mouse gestures, overload and delete, and the column choice.
+// The measurement table: cells, images, colours, header, hints, and the
+// column choice.
 #include "app/icons.h"
 #include "app/measurement_table_model.h"
 #include "app/select_columns_dialog.h"
-#include "app_test_support.h"
+#include "table_test_support.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -18,35 +18,6 @@ using namespace veldro::test;
 
 namespace {
 
-QString cell(TMainFrm& window, int row, int column) {
-    return window.tableModel().index(row, column).data().toString();
-}
-
-QString header(TMainFrm& window, int column) {
-    return window.tableModel().headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-}
-
-qint64 imageKey(TMainFrm& window, int row) {
-    return window.tableModel().index(row, 0).data(Qt::DecorationRole).value<QPixmap>().cacheKey();
-}
-
-// A point on the image strip (or `x` pixels into the viewport) of a row.
-QPoint rowPoint(TMainFrm& window, int row, int x) {
-    const QRect rect = part<MeasurementTableView>(window, "TabMesureCLstView")
-                           ->visualRect(window.tableModel().index(row, 0));
-    return {x, rect.center().y()};
-}
-
-void press(TMainFrm& window, int row, int x) {
-    QTest::mouseClick(part<MeasurementTableView>(window, "TabMesureCLstView")->viewport(),
-                      Qt::LeftButton, {}, rowPoint(window, row, x));
-}
-
-MeasurementRecord withStatus(MeasurementRecord r, std::uint16_t status) {
-    r.status = status;
-    return r;
-}
-
 // Answers the next column dialog.
 void answerColumnsDialog(ScriptedUiServices& ui, std::function<void(TSelectColumnsFrm&)> act) {
     ui.dialogAnswers.push_back([act = std::move(act)](QDialog& dialog) {
@@ -58,35 +29,12 @@ void answerColumnsDialog(ScriptedUiServices& ui, std::function<void(TSelectColum
 
 } // namespace
 
-class TableTest : public QObject {
+class TableTest : public TableTestBase {
     Q_OBJECT
 
-    std::unique_ptr<Sandbox> sandbox;
-    std::unique_ptr<ScriptedUiServices> ui;
-    std::unique_ptr<TMainFrm> window;
-
-    // A shown window on `records`; the model is checked by the tester throughout.
-    TMainFrm& open(const std::vector<MeasurementRecord>& records) {
-        window->show();
-        openThroughDialog(*window, *ui, writeDataFile(sandbox->file("t.vlf"), records));
-        return *window;
-    }
-
 private slots:
-    void init() {
-        sandbox = std::make_unique<Sandbox>();
-        ui = std::make_unique<ScriptedUiServices>();
-        window = std::make_unique<TMainFrm>(*ui);
-        new QAbstractItemModelTester(&window->tableModel(),
-                                     QAbstractItemModelTester::FailureReportingMode::QtTest,
-                                     window.get());
-        QApplication::setDoubleClickInterval(400);
-    }
-    void cleanup() {
-        window.reset();
-        ui.reset();
-        sandbox.reset();
-    }
+    void init() { make(); }
+    void cleanup() { drop(); }
 
     void rowsShowNumbersImagesAndCount() {
         TMainFrm& w = open({record({.profile = 1, .station = 0}),
@@ -160,179 +108,6 @@ private slots:
         QCOMPARE(marked, 10);
         QVERIFY(w.tableModel().headerData(5, Qt::Horizontal, Qt::DecorationRole).isValid());
         QVERIFY(!w.tableModel().headerData(4, Qt::Horizontal, Qt::DecorationRole).isValid());
-    }
-
-    void keepAndIgnoreSetRowsAndRecords() {
-        TMainFrm& w =
-            open({record({.profile = 1, .station = 0}),
-                  record({.profile = 1, .station = 25, .kept = false}),
-                  record({.profile = 1, .station = 50}), record({.profile = 1, .station = 75})});
-        selectRows(w, {0, 2});
-        action(w, "Ignoreselectedrows1")->trigger();
-        QCOMPARE(keptFlags(w), (std::vector<bool>{false, false, false, true}));
-        QCOMPARE(recordFlags(*w.store()), keptFlags(w));
-        QCOMPARE(statusText(w), QStringLiteral("Data :1 / 4"));
-        QVERIFY(!w.dataSaved());
-
-        selectRows(w, {1, 2});
-        action(w, "Keepselectedrows1")->trigger();
-        QCOMPARE(keptFlags(w), (std::vector<bool>{false, true, true, true}));
-        QCOMPARE(recordFlags(*w.store()), keptFlags(w));
-        QCOMPARE(statusText(w), QStringLiteral("Data :3 / 4"));
-    }
-
-    void keepOnKeptRowsChangesNothing() {
-        TMainFrm& w = open({record({.profile = 1, .station = 0}),
-                            record({.profile = 1, .station = 25, .kept = false})});
-        selectRows(w, {0});
-        action(w, "Keepselectedrows1")->trigger();
-        QCOMPARE(statusText(w), QStringLiteral("Data :1 / 2"));
-        QVERIFY(w.dataSaved());
-        selectRows(w, {});
-        action(w, "Ignoreselectedrows1")->trigger();
-        QCOMPARE(keptFlags(w), (std::vector<bool>{true, false}));
-        QVERIFY(w.dataSaved());
-    }
-
-    void popupMenuOnRightPress() {
-        QTest::mousePress(part<MeasurementTableView>(*window, "TabMesureCLstView")->viewport(),
-                          Qt::RightButton, {}, QPoint(30, 5));
-        QVERIFY(!part<QMenu>(*window, "PopupMenu1")->isVisible()); // no data, no menu
-        TMainFrm& w = open(profileRecords(1, 3));
-        QTest::mousePress(part<MeasurementTableView>(w, "TabMesureCLstView")->viewport(),
-                          Qt::RightButton, {}, rowPoint(w, 1, 40));
-        QVERIFY(part<QMenu>(w, "PopupMenu1")->isVisible());
-        QCOMPARE(action(w, "Check1")->text(), QStringLiteral("Keep"));
-        QCOMPARE(action(w, "Uncheck1")->text(), QStringLiteral("Ignore"));
-        action(w, "Uncheck1")->trigger(); // the right press selected the row under it
-        part<QMenu>(w, "PopupMenu1")->hide();
-        QCOMPARE(keptFlags(w), (std::vector<bool>{true, false, true}));
-    }
-
-    void doubleClickTogglesTheSelectedRows() {
-        TMainFrm& w = open({record({.profile = 1, .station = 0}),
-                            record({.profile = 1, .station = 25, .kept = false}),
-                            record({.profile = 1, .station = 50})});
-        QTest::mouseClick(part<MeasurementTableView>(w, "TabMesureCLstView")->viewport(),
-                          Qt::LeftButton, {}, rowPoint(w, 1, 40));
-        QTest::mouseDClick(part<MeasurementTableView>(w, "TabMesureCLstView")->viewport(),
-                           Qt::LeftButton, {}, rowPoint(w, 1, 40));
-        QCOMPARE(keptFlags(w), (std::vector<bool>{true, true, true}));
-        QCOMPARE(recordFlags(*w.store()), keptFlags(w));
-        QCOMPARE(statusText(w), QStringLiteral("Data :3 / 3"));
-        QVERIFY(!w.dataSaved());
-    }
-
-    void doubleClickOnTheImageStripIsNoDoubleClickToggle() {
-        TMainFrm& w = open(profileRecords(1, 3));
-        selectRows(w, {0, 1});
-        QTest::mouseDClick(part<MeasurementTableView>(w, "TabMesureCLstView")->viewport(),
-                           Qt::LeftButton, {}, rowPoint(w, 2, 10));
-        // Only the strip's own toggle acted, on the row under the pointer.
-        QCOMPARE(keptFlags(w), (std::vector<bool>{true, true, false}));
-    }
-
-    void imageStripClickTogglesRowAndRecord() {
-        TMainFrm& w = open(profileRecords(1, 3));
-        press(w, 1, 10);
-        QCOMPARE(keptFlags(w), (std::vector<bool>{true, false, true}));
-        QCOMPARE(recordFlags(*w.store()), keptFlags(w));
-        QCOMPARE(statusText(w), QStringLiteral("Data :2 / 3"));
-        QVERIFY(!w.dataSaved());
-        // Saved as shown, and a later rebuild keeps it.
-        ui->saveAnswers.push_back(sandbox->file("s.vlf"));
-        action(w, "EnregistrerSous")->trigger();
-        w.session().rebuildRows(true);
-        QCOMPARE(keptFlags(w), (std::vector<bool>{true, false, true}));
-    }
-
-    void secondStripClickWithinDoubleClickTimeIsSwallowed() {
-        TMainFrm& w = open(profileRecords(1, 3));
-        QApplication::setDoubleClickInterval(60000);
-        press(w, 0, 10);
-        press(w, 0, 10);
-        QCOMPARE(keptFlags(w), (std::vector<bool>{false, true, true}));
-        press(w, 2, 10); // another row is not a double-click
-        QCOMPARE(keptFlags(w), (std::vector<bool>{false, true, false}));
-        press(w, 0, 10);
-        QCOMPARE(keptFlags(w), (std::vector<bool>{true, true, false}));
-        QApplication::setDoubleClickInterval(0);
-        press(w, 0, 10);
-        QCOMPARE(keptFlags(w), (std::vector<bool>{false, true, false}));
-    }
-
-    void stripFollowsTheHorizontalScroll() {
-        TMainFrm& w = open(profileRecords(1, 2));
-        QApplication::setDoubleClickInterval(0);
-        QScrollBar* bar = part<MeasurementTableView>(w, "TabMesureCLstView")->horizontalScrollBar();
-        QVERIFY(bar->maximum() >= 30);
-        bar->setValue(10);
-        press(w, 0, 5); // content x 15: on the strip
-        QCOMPARE(keptFlags(w)[0], false);
-        press(w, 0, 10); // content x 20: past it
-        QCOMPARE(keptFlags(w)[0], false);
-        bar->setValue(30);
-        press(w, 0, 2); // content x 32
-        QCOMPARE(keptFlags(w)[0], false);
-        bar->setValue(0);
-        press(w, 0, 18);
-        QCOMPARE(keptFlags(w)[0], true);
-    }
-
-    void ignoreOverloadDataIgnoresOverloadedKeptRows() {
-        TMainFrm& w = open({withStatus(record({.profile = 1, .station = 0}),
-                                       makeStatus(0, false, 0, true, 0, false, 1, false)),
-                            record({.profile = 1, .station = 25}),
-                            withStatus(record({.profile = 1, .station = 50, .kept = false}),
-                                       makeStatus(0, true, 0, false, 0, false, 1, false)),
-                            record({.profile = 1, .station = 75})});
-        QApplication::setDoubleClickInterval(0);
-        press(w, 3, 10); // row only: the command brings the records into line first
-        action(w, "Ignoreoverloaddata1")->trigger();
-        QVERIFY(ui->asked.empty());
-        QCOMPARE(keptFlags(w), (std::vector<bool>{false, true, false, false}));
-        QCOMPARE(recordFlags(*w.store()), keptFlags(w));
-        QCOMPARE(statusText(w), QStringLiteral("Data :1 / 4"));
-        QVERIFY(!w.dataSaved());
-    }
-
-    void deleteIgnoredAsksAndNoKeepsEverything() {
-        TMainFrm& w = open({record({.profile = 1, .station = 0}),
-                            record({.profile = 1, .station = 25, .kept = false}),
-                            record({.profile = 1, .station = 50})});
-        action(w, "DeleteUnselectedData")->trigger();
-        QCOMPARE(ui->asked.size(), 1u);
-        QCOMPARE(ui->asked[0].message.text, std::string("Are you sure ?"));
-        QCOMPARE(ui->asked[0].message.caption, std::string("Delete ignored data (unchecked)"));
-        QCOMPARE(ui->asked[0].message.icon, MessageIcon::Warning);
-        QCOMPARE(ui->asked[0].buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(ui->asked[0].defaultButton, QMessageBox::No);
-        QCOMPARE(w.rowList().size(), 3);
-        QVERIFY(w.dataSaved());
-    }
-
-    void deleteIgnoredRenumbersTheKeptRows() {
-        TMainFrm& w = open({record({.profile = 1, .station = 0}),
-                            record({.profile = 1, .station = 25, .kept = false}),
-                            record({.profile = 1, .station = 50})});
-        ui->answers.push_back(QMessageBox::Yes);
-        action(w, "DeleteUnselectedData")->trigger();
-        QCOMPARE(w.rowList().size(), 2);
-        QCOMPARE(cell(w, 1, 0), QStringLiteral("2"));
-        QCOMPARE(cell(w, 1, 2), QStringLiteral("50"));
-        QCOMPARE(statusText(w), QStringLiteral("Data :2 / 2"));
-        QVERIFY(!w.dataSaved());
-    }
-
-    void deleteIgnoredOfEveryRowEmptiesTheTable() {
-        TMainFrm& w = open(profileRecords(1, 3));
-        selectRows(w, {0, 1, 2});
-        action(w, "Ignoreselectedrows1")->trigger();
-        ui->answers.push_back(QMessageBox::Yes);
-        action(w, "DeleteUnselectedData")->trigger();
-        QCOMPARE(w.store()->count(), 0);
-        QCOMPARE(w.tableModel().rowCount(), 0);
-        QCOMPARE(statusText(w), QStringLiteral("Data :0 / 0"));
     }
 
     void selectNoneLeavesOnlyTheNumberColumn() {

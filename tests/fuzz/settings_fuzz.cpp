@@ -21,8 +21,9 @@ bool sameSettings(const Settings& a, const Settings& b) {
     return a.separatorChar == b.separatorChar && a.portNumber == b.portNumber &&
            place(a.top) == place(b.top) && place(a.left) == place(b.left) &&
            place(a.width) == place(b.width) && place(a.height) == place(b.height) &&
-           a.lastFile == b.lastFile && a.columnVisible == b.columnVisible &&
-           a.ixvlfPath == b.ixvlfPath && a.orvexPath == b.orvexPath && a.comDevices == b.comDevices;
+           a.lastFile == b.lastFile && a.recentFiles == b.recentFiles &&
+           a.columnVisible == b.columnVisible && a.ixvlfPath == b.ixvlfPath &&
+           a.orvexPath == b.orvexPath && a.comDevices == b.comDevices;
 }
 
 // QSettings keeps what it read of a file while the file's size and time stay
@@ -52,6 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             "the separator in use is one the menu offers");
     const int port = knownPortOrCom1(settings.portNumber);
     require(port >= 1 && port <= 5, "the link in use is one the menu offers");
+    QStringList recent = settings.recentFiles;
+    require(recent.size() <= kRecentFileCount && recent.removeDuplicates() == 0 &&
+                !recent.contains(QString()),
+            "the recent files are a few distinct names");
     for (std::size_t c = 0; c < kColumnCount; ++c)
         require(settings.columnVisible[c] == 0 || settings.columnVisible[c] == 1,
                 "a column is shown or not");

@@ -5,6 +5,7 @@
 #include "download_processes.h"
 #include "link/d2xx.h"
 #include "test_support.h"
+#include "veldro_version.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -228,6 +229,17 @@ TEST(DownloadCli, YesWaitsForAConverterWithoutFloodingAndCtrlCEndsTheWait) {
     const std::string messages = test::fileText(dir.file("cli.err"));
     EXPECT_EQ(messages, prompt + "[Download] OK or Cancel? OK\nCancel\nPort error\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.vlf")));
+}
+
+TEST(Versions, BothToolsSayTheProgramVersion) {
+    TempDir dir;
+    for (const std::string program : {VELDRO_CLI, VELDRO_SIM}) {
+        ChildProcess run({program, "--version"}, dir.file("out"), dir.file("err"));
+        EXPECT_EQ(run.wait(std::chrono::seconds(10)), 0) << program;
+        EXPECT_EQ(test::fileText(dir.file("out")),
+                  std::filesystem::path(program).filename().string() + ' ' + kProgramVersion +
+                      '\n');
+    }
 }
 
 TEST(SimulatorOptions, FaultsPastTheLastRecordAreRefused) {

@@ -4,6 +4,7 @@
 #include "data/vlf_file.h"
 
 #include <algorithm>
+#include <charconv>
 #include <iostream>
 
 namespace veldro::cli {
@@ -81,6 +82,11 @@ std::unique_ptr<MeasurementStore> loadDataSet(const std::string& path, MessageSi
         throw CommandFailed("");
     }
     throw CommandFailed("");
+}
+
+bool parseWhole(std::string_view text, int& value) {
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && error == std::errc() && end == text.data() + text.size();
 }
 
 std::string requireOutput(const Arguments& args) {

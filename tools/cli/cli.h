@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace veldro {
@@ -78,6 +79,8 @@ private:
 // Reads a .vlf data set, or fails with the program's message ("Unable to open
 // file", or a refused extension, which the window passes over silently).
 std::unique_ptr<MeasurementStore> loadDataSet(const std::string& path, MessageSink& messages);
+// A whole number written out in full ("12", not "12x" or "").
+bool parseWhole(std::string_view text, int& value);
 // The "-o" option, required.
 std::string requireOutput(const Arguments& args);
 

@@ -10,18 +10,12 @@
 #include "loaded_rows.h"
 
 #include <algorithm>
-#include <charconv>
 #include <iostream>
 
 using namespace veldro;
 using namespace veldro::cli;
 
 namespace {
-
-bool parseWhole(std::string_view text, int& value) {
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && error == std::errc() && end == text.data() + text.size();
-}
 
 char separatorOption(const Arguments& args) {
     const std::string name = args.value("--separator", "space");

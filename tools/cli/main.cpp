@@ -2,6 +2,7 @@
 #include "cli.h"
 #include "data/file_io.h"
 #include "data/number_text.h"
+#include "veldro_version.h"
 
 #include <algorithm>
 #include <clocale>
@@ -51,7 +52,8 @@ void printUsage(std::ostream& out, const Command& c) {
 }
 
 void printHelp(std::ostream& out) {
-    out << "usage: veldro-cli [--decimal-separator C] COMMAND [ARGS]\n\n"
+    out << "usage: veldro-cli [--decimal-separator C] COMMAND [ARGS]\n"
+           "       veldro-cli --version\n\n"
            "Numbers are shown with the decimal separator of the locale (LC_ALL, LC_NUMERIC)\n"
            "unless --decimal-separator is given. Exit status: 0 success, 1 failure, 2 usage.\n\n"
            "Commands:\n";
@@ -60,6 +62,10 @@ void printHelp(std::ostream& out) {
               [](const Command& a, const Command& b) { return a.name < b.name; });
     for (const Command& c : sorted)
         out << "  " << c.name << ' ' << c.usage << "\n      " << c.summary << '\n';
+#ifndef VELDRO_PLOT
+    out << "\nplot (charts as PNG, SVG or PDF) is left out: this veldro-cli was built without\n"
+           "the window (VELDRO_GUI=OFF).\n";
+#endif
     out << "\n'veldro-cli COMMAND --help' shows one command.\n";
 }
 
@@ -73,6 +79,10 @@ int main(int argc, char** argv) {
     while (!args.empty() && args[0].rfind("--", 0) == 0) {
         if (args[0] == "--help") {
             printHelp(std::cout);
+            return 0;
+        }
+        if (args[0] == "--version") {
+            std::cout << "veldro-cli " << kProgramVersion << '\n';
             return 0;
         }
         if (args[0] == "--decimal-separator") {

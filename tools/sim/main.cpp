@@ -8,6 +8,7 @@
 #include "data/vlf_file.h"
 #include "sim_dump.h"
 #include "sim_line.h"
+#include "veldro_version.h"
 
 #include <cstring>
 #include <iostream>
@@ -25,7 +26,8 @@ constexpr int kUsage = 2;
 constexpr int kLineFailed = 3;
 
 constexpr const char* kUsageText =
-    "usage: veldro-sim [--device PATH] [--baud N] [--file F.vlf|F.bru | --records N [--seed S]]\n"
+    "usage: veldro-sim --version\n"
+    "       veldro-sim [--device PATH] [--baud N] [--file F.vlf|F.bru | --records N [--seed S]]\n"
     "                  [--undecodable N] [--missing-cr N] [--missing-lf N] [--short-text N]\n"
     "                  [--unexpected-letter N] [--silence-after N [--silence-ms MS]]\n"
     "                  [--hang-up-after N] [--no-end] [--no-start]\n"
@@ -179,6 +181,10 @@ Options parse(int argc, char** argv) {
 int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::cout << kUsageText;
+        return kAllAcknowledged;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "veldro-sim " << kProgramVersion << '\n';
         return kAllAcknowledged;
     }
     Options options;

@@ -15,18 +15,6 @@
 
 namespace veldro {
 
-namespace {
-
-// The quantity columns the table shows now, as the raw spreadsheet writes them.
-VisibleColumns tableColumns(const MeasurementTableModel& model) {
-    VisibleColumns visible{};
-    for (int column = 1; column < model.columnCount(); ++column)
-        visible[static_cast<std::size_t>(model.logicalColumn(column))] = true;
-    return visible;
-}
-
-} // namespace
-
 ExportCommands::ExportCommands(CommandContext& context) : CommandGroup(context) {
     CommandRegistry& commands = context_.commands;
     commands.add(context_.action("Spreadsheet1"), Enabling::WithData,
@@ -51,7 +39,7 @@ char ExportCommands::separator() const {
 void ExportCommands::Spreadsheet1Click() {
     exportSpreadsheet([this](MeasurementStore& store) {
         writeRawSpreadsheet(store, context_.session.rows(), separator(),
-                            tableColumns(context_.session.model()));
+                            context_.session.model().shownColumns());
     });
 }
 

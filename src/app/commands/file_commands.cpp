@@ -1,6 +1,8 @@
 #include "app/commands/file_commands.h"
 
 #include "app/data_session.h"
+#include "app/file_drop_target.h"
+#include "app/local_file_name.h"
 #include "app/measurement_table_view.h"
 #include "app/settings.h"
 #include "app/status_line.h"
@@ -17,6 +19,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
+#include <algorithm>
 
 namespace veldro {
 
@@ -29,13 +33,25 @@ const QString kBruFilter =
 const Message kQuitWithoutSaving{"Quit without saving ?", "Data not stored", MessageIcon::Warning};
 const Message kCreateDirectory{"Please create new directory", "", MessageIcon::None};
 const Message kDirectoryError{"Directory Error", "", MessageIcon::Error};
+const std::string kNotOpenable =
+    "Not a Veldro data file (*.vlf) nor an old format data file (*.bru):\n";
+// About the width of a path the recent files' menu shows whole.
+constexpr int kRecentFileChars = 70;
+const std::string kNotAddable = "Only Veldro data files (*.vlf) can be added:\n";
 
 QString fullNameOf(const QString& chosen) {
     return QFileInfo(chosen).absoluteFilePath();
 }
 
-std::string localName(const QString& name) {
-    return QFile::encodeName(name).toStdString();
+// What a file handed over by the desktop is taken for, by its name as the
+// dialogs' filters go.
+enum class FileKind { Data, Bru, Other };
+
+FileKind kindOf(const QString& path) {
+    if (hasDataFileExtension(localName(path))) return FileKind::Data;
+    if (QFileInfo(path).suffix().compare(QLatin1String("bru"), Qt::CaseInsensitive) == 0)
+        return FileKind::Bru;
+    return FileKind::Other;
 }
 
 } // namespace
@@ -52,9 +68,27 @@ FileCommands::FileCommands(CommandContext& context) : CommandGroup(context) {
     commands.add(context_.action("Splitonname1"), Enabling::WithData,
                  [this] { Splitonname1Click(); });
     commands.add(context_.action("Quitter1"), Enabling::Idle, [this] { Quitter1Click(); });
+
+    QMenu* recent = context_.menu("Recentfiles1");
+    connect(recent, &QMenu::aboutToShow, this, &FileCommands::fillRecentMenu);
+    recent->menuAction()->setEnabled(!context_.settings.recentFiles.isEmpty());
+
+    // A drop is taken while no command runs, and only of files the window can open.
+    new FileDropTarget(
+        context_.window,
+        [this](const QStringList& paths) {
+            return !context_.session.busy() &&
+                   std::none_of(paths.begin(), paths.end(), [](const QString& path) {
+                       return kindOf(path) == FileKind::Other;
+                   });
+        },
+        [this](const QStringList& paths) {
+            if (!context_.session.busy())
+                context_.commands.run([this, paths] { openFiles(paths); });
+        });
 }
 
-void FileCommands::openDataFile(const QString& path, bool direct) {
+bool FileCommands::openDataFile(const QString& path, bool direct) {
     FileDialogRequest request{QDir::currentPath(), {}, kDataFileFilter, 1, QStringLiteral("vlf")};
     if (!path.isEmpty()) {
         const QFileInfo file(path);
@@ -62,14 +96,14 @@ void FileCommands::openDataFile(const QString& path, bool direct) {
         request.fileName = file.fileName();
     }
     const QString chosen = direct ? path : context_.ui.openFileName(request);
-    if (chosen.isEmpty()) return;
+    if (chosen.isEmpty()) return false;
     const QString fullName = fullNameOf(chosen);
     openDialogFileName_ = fullName;
     DataSession& session = context_.session;
     WaitCursor wait;
     // Read before the current data set goes: a failed open leaves it as it was.
     DataFileRead read = readDataFile(localName(fullName), session.messages());
-    if (read.status != DataFileStatus::Opened) return;
+    if (read.status != DataFileStatus::Opened) return false;
     session.replaceStore(std::move(read.store));
     session.view().title.setText(QStringLiteral("Veldro"));
     // Said while the rows are built, the slow part of a large open.
@@ -79,7 +113,35 @@ void FileCommands::openDataFile(const QString& path, bool direct) {
     session.setFilePath(fullName);
     session.afterDataSetLoaded();
     context_.settings.lastFile = fullName;
+    remember(fullName);
     session.setDataSaved(true);
+    return true;
+}
+
+void FileCommands::openFiles(const QStringList& paths) {
+    if (paths.isEmpty() || !context_.session.mayReplaceDataSet()) return;
+    if (!openOrImport(fullNameOf(paths.front()))) return;
+    for (const QString& path : paths.mid(1)) {
+        const QString fullName = fullNameOf(path);
+        if (kindOf(fullName) == FileKind::Data)
+            addFile(fullName);
+        else
+            context_.ui.tell({kNotAddable + fullName.toStdString(), "", MessageIcon::Warning});
+    }
+}
+
+bool FileCommands::openOrImport(const QString& fullName) {
+    switch (kindOf(fullName)) {
+    case FileKind::Data:
+        return openDataFile(fullName, true);
+    case FileKind::Bru:
+        importBruFile(fullName);
+        return true;
+    case FileKind::Other:
+        break;
+    }
+    context_.ui.tell({kNotOpenable + fullName.toStdString(), "", MessageIcon::Warning});
+    return false;
 }
 
 void FileCommands::saveDataFileAs() {
@@ -103,6 +165,7 @@ void FileCommands::saveDataFileAs() {
         return;
     WaitCursor wait;
     session.store()->saveToFile(target, &session.progress());
+    remember(qtName(target));
     session.setDataSaved(true);
 }
 
@@ -123,8 +186,12 @@ void FileCommands::Importtextfile1Click() {
     if (!session.mayReplaceDataSet()) return;
     const QString chosen = context_.ui.openFileName({QDir::currentPath(), {}, kBruFilter, 1, {}});
     if (chosen.isEmpty()) return;
-    const QString fullName = fullNameOf(chosen);
+    importBruFile(fullNameOf(chosen));
+}
+
+void FileCommands::importBruFile(const QString& fullName) {
     openDialogFileName_ = fullName;
+    DataSession& session = context_.session;
     WaitCursor wait;
     session.replaceStore(std::make_unique<MeasurementStore>());
     try {
@@ -135,6 +202,7 @@ void FileCommands::Importtextfile1Click() {
     }
     session.setFilePath(fullName);
     context_.settings.lastFile = fullName;
+    remember(fullName);
     session.afterDataSetLoaded();
     session.rebuildRows(false);
 }
@@ -147,6 +215,11 @@ void FileCommands::Add1Click() {
     if (chosen.isEmpty()) return;
     const QString fullName = fullNameOf(chosen);
     openDialogFileName_ = fullName;
+    addFile(fullName);
+}
+
+void FileCommands::addFile(const QString& fullName) {
+    DataSession& session = context_.session;
     WaitCursor wait;
     if (addDataFile(*session.store(), localName(fullName), session.messages()) !=
         DataFileStatus::Opened)
@@ -177,6 +250,41 @@ void FileCommands::Splitonname1Click() {
             .arg(written)
             .arg(written == 1 ? QStringLiteral("file") : QStringLiteral("files"))
             .arg(QDir::toNativeSeparators(directory)));
+}
+
+// A recent file that is gone leaves the list once its absence was said.
+void FileCommands::openRecentFile(const QString& path) {
+    openFiles({path});
+    if (QFileInfo::exists(path)) return;
+    context_.settings.recentFiles.removeAll(path);
+    context_.menu("Recentfiles1")
+        ->menuAction()
+        ->setEnabled(!context_.settings.recentFiles.isEmpty());
+}
+
+void FileCommands::remember(const QString& fullName) {
+    rememberRecentFile(context_.settings, fullName);
+    context_.menu("Recentfiles1")->menuAction()->setEnabled(true);
+}
+
+// Numbered for the keyboard; a long path loses its middle, and shows whole
+// as the item's tooltip.
+void FileCommands::fillRecentMenu() {
+    QMenu* menu = context_.menu("Recentfiles1");
+    menu->clear();
+    menu->setToolTipsVisible(true);
+    const QFontMetrics metrics = menu->fontMetrics();
+    const int width = metrics.averageCharWidth() * kRecentFileChars;
+    int number = 0;
+    for (const QString& path : context_.settings.recentFiles) {
+        const QString shown = metrics.elidedText(path, Qt::ElideMiddle, width);
+        QAction* item = menu->addAction(
+            QStringLiteral("&%1 %2").arg(++number).arg(QString(shown).replace('&', "&&")));
+        item->setData(path);
+        item->setToolTip(path);
+        connect(item, &QAction::triggered, this,
+                [this, path] { context_.commands.run([this, path] { openRecentFile(path); }); });
+    }
 }
 
 void FileCommands::Quitter1Click() {

@@ -3,10 +3,13 @@
 #include "app/command_group.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace veldro {
 
-// The "File" menu: open, open last, save as, import, add, split, quit.
+// The "File" menu: open, open last, the recent files, save as, import, add,
+// split, quit; and the files the desktop hands over, on the command line or
+// dropped on the window.
 class FileCommands : public CommandGroup {
     Q_OBJECT
 public:
@@ -20,16 +23,30 @@ public:
     void Splitonname1Click();    // "Split in files..."
     void Quitter1Click();        // "Quit"
 
-    // Opens `path` (`direct`: without the dialog, as from the command line).
-    void openDataFile(const QString& path, bool direct);
+    // Files from the command line, a drop or the recent files: after the
+    // unsaved-data question, the first is opened (a .bru imported) and the
+    // others are added, as "Add..." does.
+    void openFiles(const QStringList& paths);
     // The close question: true when the window may close; after "No" the
     // save dialog is offered and the window stays.
     bool FormCloseQuery();
 
 private:
+    // Opens `path` (`direct`: without the dialog, as a file the desktop hands
+    // over); true when it was opened.
+    bool openDataFile(const QString& path, bool direct);
     void saveDataFileAs();
+    bool openOrImport(const QString& fullName);
+    void importBruFile(const QString& fullName);
+    void addFile(const QString& fullName);
+    void openRecentFile(const QString& path);
+    void remember(const QString& fullName);
+    // The recent files' menu is filled as it opens, never while one of its
+    // items runs.
+    void fillRecentMenu();
 
-    // The file name last chosen in the open dialog, which "Save as..." shows.
+    // The file name last chosen in the open dialog, or handed over by the
+    // desktop, which "Save as..." shows.
     QString openDialogFileName_;
 };
 

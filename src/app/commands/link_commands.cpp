@@ -2,6 +2,7 @@
 
 #include "app/data_session.h"
 #include "app/icons.h"
+#include "app/local_file_name.h"
 #include "app/measurement_table_view.h"
 #include "app/settings.h"
 #include "app/status_line.h"
@@ -50,7 +51,7 @@ const char* const kPortItems[] = {"Com11", "Com21", "Com31", "Com41", "Usb"};
 ComDevices comDevicesOf(const Settings& settings) {
     ComDevices devices;
     for (std::size_t i = 0; i < devices.paths.size(); ++i)
-        devices.paths[i] = QFile::encodeName(settings.comDevices[i]).toStdString();
+        devices.paths[i] = localName(settings.comDevices[i]);
     return devices;
 }
 
@@ -213,7 +214,7 @@ void LinkCommands::Rcuprerdesdonnes1Click() {
         session.replaceStore(std::move(result.store));
         session.rebuildRows(true);
     }
-    if (result.saved) session.setFilePath(QFile::decodeName(result.savedTo.c_str()));
+    if (result.saved) session.setFilePath(qtName(result.savedTo));
     session.setDataSaved(result.saved || !received);
     context_.status.resetProgress();
     context_.table.show();

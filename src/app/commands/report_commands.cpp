@@ -1,6 +1,8 @@
 #include "app/commands/report_commands.h"
 
 #include "app/data_session.h"
+#include "app/local_file_name.h"
+#include "app/measurement_table_model.h"
 #include "app/measurement_table_view.h"
 #include "app/settings.h"
 #include "app/status_line.h"
@@ -72,13 +74,6 @@ private:
     DataSession::BusyScope busy_;
 };
 
-VisibleColumns visibleColumns(const ColumnVisibility& columnVisible) {
-    VisibleColumns visible{};
-    for (std::size_t column = 0; column < visible.size(); ++column)
-        visible[column] = columnVisible[column] != 0;
-    return visible;
-}
-
 } // namespace
 
 ReportCommands::ReportCommands(CommandContext& context) : CommandGroup(context) {
@@ -94,7 +89,7 @@ void ReportCommands::File1Click() {
     const QString chosen =
         context_.ui.openFileName({QDir::currentPath(), {}, kViewFilter, kViewFilterAll, {}});
     if (chosen.isEmpty()) return;
-    const std::string name = QFile::encodeName(chosen).toStdString();
+    const std::string name = localName(chosen);
     if (hasDataFileExtension(name)) return;
     view(chosen, QString::fromStdString(fileExtension(name)));
 }
@@ -113,8 +108,7 @@ bool ReportCommands::writeReportFiles() {
     try {
         ReportBuilding building(session, context_.table);
         PacedProgress progress(session.progress());
-        writeReport(store, session.rows(), visibleColumns(context_.settings.columnVisible),
-                    &progress);
+        writeReport(store, session.rows(), session.model().shownColumns(), &progress);
         writeWorkingFile(kReportBlocksFileName, store.exportBuffer);
         writeWorkingFile(kFinishedReportFileName,
                          finishedReport(session.filePath().toStdString(), store));

@@ -1,6 +1,7 @@
 #include "export/ui/report_frm.h"
 
 #include "app/icons.h"
+#include "app/local_file_name.h"
 #include "app/ui_services.h"
 #include "app/wait_cursor.h"
 #include "data/file_io.h"
@@ -43,10 +44,6 @@ QFont reportFont() {
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSize(10);
     return fixed;
-}
-
-std::string localName(const QString& name) {
-    return QFile::encodeName(name).toStdString();
 }
 
 // "1 character was", "3 characters were".

@@ -1,0 +1,82 @@
+#include "app/commands/graph_commands.h"
+
+#include "app/data_session.h"
+#include "app/measurement_table_model.h"
+#include "app/measurement_table_view.h"
+#include "app/ui_services.h"
+#include "app/wait_cursor.h"
+#include "processing/graph_plots.h"
+#include "processing/ui/view_graph_window.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMainWindow>
+
+namespace veldro {
+
+namespace {
+
+QString qtText(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "<data file name>_<name>.png" beside the data file; "<name>.png" in the
+// current folder for a download not saved yet.
+QString proposedImagePath(const QString& dataFile, std::string_view name) {
+    if (dataFile.isEmpty()) return QDir::current().filePath(qtText(name) + QStringLiteral(".png"));
+    const QFileInfo data(dataFile);
+    return data.dir().filePath(data.completeBaseName() + u'_' + qtText(name) +
+                               QStringLiteral(".png"));
+}
+
+} // namespace
+
+GraphCommands::GraphCommands(CommandContext& context) : CommandGroup(context) {
+    context_.commands.add(context_.action("ViewFraser1"), Enabling::WithData,
+                          [this] { ViewFraser1Click(); });
+    // A header click always means a plot: the table never sorts.
+    QHeaderView* header = context_.table.horizontalHeader();
+    context_.table.setSortingEnabled(false);
+    header->setSortIndicatorShown(false);
+    connect(header, &QHeaderView::sectionClicked, this, [this](int column) {
+        context_.commands.run([this, column] { TabMesureCLstViewColumnClick(column); });
+    });
+}
+
+void GraphCommands::ViewFraser1Click() {
+    const DataSession& session = context_.session;
+    if (!session.hasData()) return;
+    showGraph(qtText(kFraserAxisTitle), kFraserImageName, [&session](GraphSink& graph) {
+        return plotFraser(*session.store(), session.rows(), graph);
+    });
+}
+
+void GraphCommands::TabMesureCLstViewColumnClick(int column) {
+    const DataSession& session = context_.session;
+    const int logical = session.model().logicalColumn(column);
+    if (logical < 0 || !quantity(logical).plottable) return;
+    if (!session.hasData() || session.busy()) return;
+    const std::string name = fileNamePart(quantity(logical).caption);
+    showGraph(columnCaption(logical), name, [&session, logical](GraphSink& graph) {
+        return plotColumn(*session.store(), session.rows(), logical, graph);
+    });
+}
+
+void GraphCommands::showGraph(const QString& axisTitle, std::string_view imageName,
+                              const std::function<bool(GraphSink&)>& fill) {
+    TViewGraphFrm graph(context_.ui, &context_.window);
+    graph.setGeometry(context_.window.geometry());
+    graph.setLeftAxisTitle(axisTitle);
+    graph.setImagePath(proposedImagePath(context_.session.filePath(), imageName));
+    bool show = false;
+    try {
+        WaitCursor wait;
+        show = fill(graph);
+    } catch (const std::exception&) {
+        return;
+    }
+    if (show) context_.ui.runDialog(graph);
+}
+
+} // namespace veldro

@@ -1,0 +1,104 @@
+#include "processing/ui/chart/chart_image.h"
+
+#include <QChart>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+namespace veldro {
+
+namespace {
+
+// Screen pixels per inch: a chart laid out at this many pixels per inch of
+// paper keeps the text sizes it has on screen.
+constexpr int kLayoutDotsPerInch = 96;
+
+// The chart and its legend lay themselves out when their posted requests
+// come; a picture is drawn before that.
+void layOut() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+}
+
+// Draws the chart into `target`, laid out at `layout` for the time of drawing.
+void renderChart(QChart& chart, QPainter& painter, const QRectF& target, const QSizeF& layout) {
+    const QSizeF shown = chart.size();
+    chart.resize(layout);
+    layOut();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    chart.scene()->render(&painter, target, QRectF(chart.pos(), layout));
+    chart.resize(shown);
+    layOut();
+}
+
+QString writeImage(QChart& chart, QIODevice& file, const QString& format, QSize size) {
+    const QRectF area(QPointF(0, 0), QSizeF(size));
+    if (format == QLatin1String("png")) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        renderChart(chart, painter, area, area.size());
+        painter.end();
+        return image.save(&file, "PNG") ? QString() : QStringLiteral("the PNG image was not made");
+    }
+    if (format == QLatin1String("svg")) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(size);
+        svg.setViewBox(area);
+        svg.setResolution(kLayoutDotsPerInch);
+        svg.setTitle(chart.title());
+        QPainter painter;
+        if (!painter.begin(&svg)) return QStringLiteral("the SVG drawing was not started");
+        renderChart(chart, painter, area, area.size());
+        return painter.end() ? QString() : QStringLiteral("the SVG drawing was not finished");
+    }
+    QPdfWriter pdf(&file);
+    pdf.setResolution(kLayoutDotsPerInch);
+    const QSizeF points = QSizeF(size) * 72.0 / kLayoutDotsPerInch;
+    pdf.setPageSize(QPageSize(points, QPageSize::Point, {}, QPageSize::ExactMatch));
+    pdf.setPageMargins({});
+    QPainter painter;
+    if (!painter.begin(&pdf)) return QStringLiteral("the PDF document was not started");
+    renderChart(chart, painter, QRectF(painter.viewport()), area.size());
+    return painter.end() ? QString() : QStringLiteral("the PDF document was not finished");
+}
+
+} // namespace
+
+bool isChartImageName(const QString& path) {
+    const QString format = QFileInfo(path).suffix().toLower();
+    return format == QLatin1String("png") || format == QLatin1String("svg") ||
+           format == QLatin1String("pdf");
+}
+
+QString saveChartImage(QChart& chart, const QString& path, QSize size) {
+    if (!isChartImageName(path)) return QStringLiteral("the name must end in .png, .svg or .pdf");
+    const QString format = QFileInfo(path).suffix().toLower();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+    const QString error = writeImage(chart, file, format, size);
+    if (!error.isEmpty()) {
+        file.cancelWriting();
+        return error;
+    }
+    return file.commit() ? QString() : file.errorString();
+}
+
+bool printChart(QChart& chart, QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    const QRectF page(0, 0, printer.width() - 1, printer.height() - 1);
+    const double scale = static_cast<double>(kLayoutDotsPerInch) / printer.resolution();
+    renderChart(chart, painter, page, page.size() * scale);
+    return painter.end();
+}
+
+} // namespace veldro

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+
+class QChart;
+class QPrinter;
+
+namespace veldro {
+
+// The picture formats a chart is saved in, chosen by the name's extension.
+inline const QString kChartImageFilter =
+    QStringLiteral("PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf");
+
+// Whether the name ends in a format a chart is saved in.
+bool isChartImageName(const QString& path);
+
+// Writes the chart as it stands (visible curves, zoom) laid out at `size`
+// pixels into `path`: PNG, SVG or PDF by the extension. An existing file is
+// replaced only by a whole picture. Returns what went wrong, empty on success.
+QString saveChartImage(QChart& chart, const QString& path, QSize size);
+
+// Prints the chart as one page filling the printer's page, laid out to the
+// page's shape. False when the print job could not be started or finished.
+bool printChart(QChart& chart, QPrinter& printer);
+
+} // namespace veldro

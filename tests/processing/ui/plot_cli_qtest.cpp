@@ -1,0 +1,70 @@
+// veldro-cli plot: the graph window's chart as a picture, without a display.
+#include "../../app/app_test_support.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QSvgRenderer>
+
+using namespace veldro;
+using namespace veldro::test;
+
+namespace {
+
+struct Run {
+    int status;
+    QString error;
+};
+
+Run cli(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(VELDRO_CLI), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class PlotCliTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Sandbox> sandbox;
+    QString survey;
+
+private slots:
+    void init() {
+        sandbox = std::make_unique<Sandbox>();
+        std::vector<MeasurementRecord> records;
+        for (int s = 0; s < 6; ++s)
+            records.push_back(record({.station = 25 * s, .tilt = s * s, .quality = 60 + s}));
+        survey = writeDataFile(sandbox->file("survey.vlf"), records);
+    }
+
+    void drawsTheFraserViewAndAColumnAtTheAskedSize() {
+        const QString png = sandbox->file("fraser.png");
+        QCOMPARE(
+            cli({"plot", "fraser", survey, "-o", png, "--width", "640", "--height", "480"}).status,
+            0);
+        QCOMPARE(QImage(png).size(), QSize(640, 480));
+
+        const QString svg = sandbox->file("q.svg");
+        QCOMPARE(cli({"plot", "column", survey, "Q (%)", "-o", svg}).status, 0);
+        QVERIFY(QSvgRenderer(svg).isValid());
+        QCOMPARE(cli({"plot", "column", survey, "4", "-o", sandbox->file("q.pdf")}).status, 0);
+    }
+
+    void refusesWhatCannotBePlotted() {
+        const Run frequency = cli({"plot", "column", survey, "Freq(Hz)", "-o", "f.png"});
+        QCOMPARE(frequency.status, 2);
+        QVERIFY2(frequency.error.contains(QStringLiteral("4  Q (%)")), qPrintable(frequency.error));
+        QCOMPARE(cli({"plot", "fraser", survey, "-o", "f.jpg"}).status, 2);
+
+        const QString rho = sandbox->file("rho.png");
+        const Run nothing = cli({"plot", "column", survey, "Rho (ohm.m)", "-o", rho});
+        QCOMPARE(nothing.status, 1);
+        QVERIFY(nothing.error.startsWith(QStringLiteral("nothing to plot")));
+        QVERIFY(!QFile::exists(rho));
+    }
+};
+
+QTEST_MAIN(PlotCliTest)
+#include "plot_cli_qtest.moc"

@@ -6,17 +6,16 @@
 
 #include "app/select_columns_dialog.h"
 #include "app_test_support.h"
-#include "data/bru_import.h"
 #include "data/measurement_store.h"
-#include "data/survey_generator.h"
-#include "data/vlf_file.h"
 #include "export/ui/export_xyz_dialog.h"
 #include "export/ui/position_dialog.h"
+#include "monkey_files.h"
 #include "processing/ui/filter_dialog.h"
 #include "processing/ui/frequency_dialog.h"
 #include "test_support.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -41,14 +40,12 @@ struct MonkeyCommand {
 
 class Monkey {
 public:
-    explicit Monkey(unsigned seed) : random_(seed) {
-        window.show();
-        makeFiles(seed);
-    }
+    explicit Monkey(unsigned seed) : files(session.sandbox, seed), random_(seed) { window.show(); }
 
     Session session;
     TMainFrm& window = session.window;
     ScriptedUiServices& ui = session.ui;
+    MonkeyFiles files;
     // What the step will leave in the store, kept flags aside; none: what was there.
     std::optional<std::vector<MeasurementRecord>> expected;
     // The step may show an error box (a missing file).
@@ -67,10 +64,7 @@ public:
     }
 
     std::vector<MeasurementRecord> records() const {
-        std::vector<MeasurementRecord> all;
-        if (const MeasurementStore* store = window.store())
-            for (int i = 0; i < store->count(); ++i) all.push_back(store->record(i));
-        return all;
+        return window.store() ? recordsOf(*window.store()) : std::vector<MeasurementRecord>{};
     }
 
     int pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
@@ -83,13 +77,14 @@ public:
 
     // ---- files ----
     void openFile(const char* name) {
-        const QString file = anyDataFile();
+        const QString file = files.anyDataFile(pick(MonkeyFiles::kDataFileChoices));
         if (willReplace(file)) expected = recordsOfFile(file);
         trigger(name);
     }
     void openLastFile(const char* name) {
         // The dialog shows the last file; the monkey takes another at times.
-        const QString file = chance() ? window.settings().lastFile : anyDataFile();
+        const QString file = chance() ? window.settings().lastFile
+                                      : files.anyDataFile(pick(MonkeyFiles::kDataFileChoices));
         if (willReplace(file)) expected = recordsOfFile(file);
         trigger(name);
     }
@@ -97,15 +92,13 @@ public:
         const QString file = chance() ? sandbox().file("survey.bru") : sandbox().file("faults.bru");
         if (!mayReplace()) return trigger(name);
         ui.openAnswers.push_back(file);
-        MeasurementStore imported;
-        RecordingMessages said;
-        ImportBru(imported, file.toStdString(), nullptr, said);
-        expected = recordsOf(imported);
+        errorExpected = !QFile::exists(file);
+        expected = importedRecords(file);
         trigger(name);
     }
     void addFile(const char* name) {
         if (!window.store()) return;
-        const QString file = anyDataFile();
+        const QString file = files.anyDataFile(pick(MonkeyFiles::kDataFileChoices));
         ui.openAnswers.push_back(file);
         if (file.endsWith(".vlf") && QFile::exists(file)) {
             std::vector<MeasurementRecord> all = records();
@@ -115,6 +108,32 @@ public:
         }
         errorExpected = !QFile::exists(file);
         trigger(name);
+    }
+    // "File" > "Recent files": one of them, which may have vanished since.
+    void openRecent(const char* name) {
+        auto* menu = part<QMenu>(window, name);
+        if (!menu->menuAction()->isEnabled()) return;
+        emit menu->aboutToShow();
+        const QList<QAction*> items = menu->actions();
+        if (items.isEmpty()) return;
+        QAction* item = items[pick(static_cast<int>(items.size()))];
+        const QString file = item->data().toString();
+        const bool replace = mayReplace();
+        errorExpected = replace && !QFile::exists(file);
+        if (replace && file.endsWith(".bru"))
+            expected = importedRecords(file);
+        else if (replace && QFile::exists(file))
+            expected = recordsOfFile(file);
+        item->trigger();
+    }
+    // A file the program knows goes away behind its back, or comes back.
+    void vanish(const char*) {
+        static const char* const names[] = {"saved 0.vlf", "saved 1.vlf", "faults.bru"};
+        const QString file = sandbox().file(names[pick(3)]);
+        if (QFile::exists(file))
+            QFile::remove(file);
+        else if (file.endsWith(".bru"))
+            files.writeFaultyBru();
     }
     void saveAndReopen(const char* name) {
         if (!window.store()) return;
@@ -241,13 +260,24 @@ public:
         });
         trigger(name);
     }
+    // A click on a column's header plots the column.
+    void clickHeader(const char*) {
+        QHeaderView* header =
+            part<MeasurementTableView>(window, "TabMesureCLstView")->horizontalHeader();
+        const int column = pick(header->count());
+        if (chance()) ui.dialogAnswers.push_back([](QDialog& graph) { graph.reject(); });
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            {header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+             header->height() / 2});
+    }
     void viewReport(const char* name) {
         if (chance()) ui.dialogAnswers.push_back([](QDialog& viewer) { viewer.reject(); });
         trigger(name);
     }
     void viewFile(const char* name) {
-        const QStringList files = QDir(sandbox().path()).entryList(QDir::Files);
-        ui.openAnswers.push_back(sandbox().file(files[pick(static_cast<int>(files.size()))]));
+        const QStringList present = QDir(sandbox().path()).entryList(QDir::Files);
+        ui.openAnswers.push_back(sandbox().file(present[pick(static_cast<int>(present.size()))]));
         trigger(name);
     }
     void editComment(const char* name) {
@@ -270,27 +300,6 @@ public:
 private:
     Sandbox& sandbox() { return session.sandbox; }
 
-    void makeFiles(unsigned seed) {
-        writeDataFile(sandbox().file("survey.vlf"), generateSurvey(200, seed), "North grid");
-        std::vector<MeasurementRecord> modes = generateSurvey(400, seed + 1);
-        modes.erase(modes.begin(), modes.begin() + 300); // tilt and resistivity profiles
-        writeDataFile(sandbox().file("modes.vlf"), modes, "Levé sud");
-        writeDataFile(sandbox().file("empty.vlf"), {}, "");
-        writeText(sandbox().file("cut.vlf"), QByteArray(1024 + 44 * 3 + 20, '\x01'));
-        writeText(sandbox().file("notes.txt"), "not data\r\n");
-        writeText(sandbox().file("survey.bru"),
-                  QByteArray::fromStdString(bruTextOf(generateSurvey(60, seed))));
-        writeText(sandbox().file("faults.bru"),
-                  "short\r\n" + QByteArray::fromStdString(bruTextOf(generateSurvey(5, seed))) +
-                      "\r\n\r\n");
-    }
-
-    QString anyDataFile() {
-        static const char* const names[] = {"survey.vlf",  "modes.vlf", "empty.vlf", "cut.vlf",
-                                            "saved 0.vlf", "notes.txt", "gone.vlf"};
-        return sandbox().file(names[pick(7)]);
-    }
-
     bool mayReplace() {
         if (!window.store() || window.dataSaved()) return true;
         const bool yes = chance();
@@ -303,17 +312,6 @@ private:
         ui.openAnswers.push_back(file);
         errorExpected = replace && file.endsWith(".vlf") && !QFile::exists(file);
         return replace && file.endsWith(".vlf") && QFile::exists(file);
-    }
-
-    static std::vector<MeasurementRecord> recordsOf(const MeasurementStore& store) {
-        std::vector<MeasurementRecord> all;
-        for (int i = 0; i < store.count(); ++i) all.push_back(store.record(i));
-        return all;
-    }
-    static std::vector<MeasurementRecord> recordsOfFile(const QString& file) {
-        RecordingMessages said;
-        const DataFileRead read = readDataFile(file.toStdString(), said);
-        return read.store ? recordsOf(*read.store) : std::vector<MeasurementRecord>{};
     }
 
     void answerSave(const QString& name) {

@@ -18,6 +18,8 @@ const std::vector<MonkeyCommand>& Monkey::commands() {
     static const std::vector<MonkeyCommand> all{
         {"Ouvrir1", &Monkey::openFile},
         {"OpenLastFile", &Monkey::openLastFile},
+        {"Recentfiles1", &Monkey::openRecent},
+        {"a file vanishes", &Monkey::vanish},
         {"Importtextfile1", &Monkey::importFile},
         {"Add1", &Monkey::addFile},
         {"EnregistrerSous", &Monkey::saveAndReopen},
@@ -46,6 +48,14 @@ const std::vector<MonkeyCommand>& Monkey::commands() {
         {"Formatedtype1", &Monkey::viewReport},
         {"File1", &Monkey::viewFile},
         {"Comments1", &Monkey::editComment},
+        {"ViewFraser1"},
+        {"header click", &Monkey::clickHeader},
+        {"RunIXVLF1"},
+        {"RunOrvex1"},
+        {"Rubriquedaide1"},
+        {"Homepage1"},
+        {"Productsupport1"},
+        {"Apropos1"},
     };
     return all;
 }

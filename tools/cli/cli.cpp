@@ -4,6 +4,7 @@
 #include "data/vlf_file.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iostream>
 
 namespace veldro::cli {
@@ -81,6 +82,16 @@ std::unique_ptr<MeasurementStore> loadDataSet(const std::string& path, MessageSi
         throw CommandFailed("");
     }
     throw CommandFailed("");
+}
+
+std::time_t dataSetTime() {
+    const char* fixed = std::getenv("SOURCE_DATE_EPOCH");
+    if (!fixed || !*fixed) return std::time(nullptr);
+    char* end = nullptr;
+    const long long seconds = std::strtoll(fixed, &end, 10);
+    if (*end != '\0' || seconds < 0)
+        throw UsageError("SOURCE_DATE_EPOCH must be a count of seconds");
+    return static_cast<std::time_t>(seconds);
 }
 
 std::string requireOutput(const Arguments& args) {

@@ -2,6 +2,7 @@
 
 #include "data/messages.h"
 
+#include <ctime>
 #include <functional>
 #include <map>
 #include <memory>
@@ -78,6 +79,10 @@ private:
 // Reads a .vlf data set, or fails with the program's message ("Unable to open
 // file", or a refused extension, which the window passes over silently).
 std::unique_ptr<MeasurementStore> loadDataSet(const std::string& path, MessageSink& messages);
+// When a data set made by a command was made, for its comment: now, or the
+// moment SOURCE_DATE_EPOCH names (seconds since 1970), so that a run can be
+// repeated byte for byte.
+std::time_t dataSetTime();
 // The "-o" option, required.
 std::string requireOutput(const Arguments& args);
 

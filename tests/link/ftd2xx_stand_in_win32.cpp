@@ -23,8 +23,9 @@ std::deque<unsigned char> looped;
 HANDLE arrival = nullptr;
 std::string calls;
 
-void note(const std::string& call) {
+Status note(const std::string& call) {
     calls += call + "\n";
+    return ok;
 }
 
 } // namespace
@@ -74,40 +75,33 @@ STAND_IN Status WINAPI FT_Write(Handle, void* buffer, DWORD count, DWORD* writte
 }
 
 STAND_IN Status WINAPI FT_SetBaudRate(Handle, ULONG speed) {
-    note("FT_SetBaudRate " + std::to_string(speed));
-    return ok;
+    return note("FT_SetBaudRate " + std::to_string(speed));
 }
 
 STAND_IN Status WINAPI FT_SetDataCharacteristics(Handle, UCHAR length, UCHAR stop, UCHAR parity) {
-    note("FT_SetDataCharacteristics " + std::to_string(length) + " " + std::to_string(stop) + " " +
-         std::to_string(parity));
-    return ok;
+    return note("FT_SetDataCharacteristics " + std::to_string(length) + " " + std::to_string(stop) +
+                " " + std::to_string(parity));
 }
 
 STAND_IN Status WINAPI FT_SetFlowControl(Handle, USHORT mode, UCHAR xon, UCHAR xoff) {
-    note("FT_SetFlowControl " + std::to_string(mode) + " " + std::to_string(xon) + " " +
-         std::to_string(xoff));
-    return ok;
+    return note("FT_SetFlowControl " + std::to_string(mode) + " " + std::to_string(xon) + " " +
+                std::to_string(xoff));
 }
 
 STAND_IN Status WINAPI FT_SetDtr(Handle) {
-    note("FT_SetDtr");
-    return ok;
+    return note("FT_SetDtr");
 }
 
 STAND_IN Status WINAPI FT_ClrDtr(Handle) {
-    note("FT_ClrDtr");
-    return ok;
+    return note("FT_ClrDtr");
 }
 
 STAND_IN Status WINAPI FT_SetRts(Handle) {
-    note("FT_SetRts");
-    return ok;
+    return note("FT_SetRts");
 }
 
 STAND_IN Status WINAPI FT_ClrRts(Handle) {
-    note("FT_ClrRts");
-    return ok;
+    return note("FT_ClrRts");
 }
 
 STAND_IN Status WINAPI FT_GetModemStatus(Handle, ULONG* status) {
@@ -116,8 +110,7 @@ STAND_IN Status WINAPI FT_GetModemStatus(Handle, ULONG* status) {
 }
 
 STAND_IN Status WINAPI FT_SetTimeouts(Handle, ULONG readMs, ULONG writeMs) {
-    note("FT_SetTimeouts " + std::to_string(readMs) + " " + std::to_string(writeMs));
-    return ok;
+    return note("FT_SetTimeouts " + std::to_string(readMs) + " " + std::to_string(writeMs));
 }
 
 STAND_IN Status WINAPI FT_Purge(Handle, ULONG mask) {

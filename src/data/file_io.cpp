@@ -1,150 +1,38 @@
 #include "data/file_io.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <utility>
 
 namespace veldro {
 
 namespace {
 
-[[noreturn]] void fail(const char* what, const std::string& path, int error) {
-    throw FileError(std::string(what) + " " + path + ": " + std::strerror(error));
-}
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-    int release() { return std::exchange(fd_, -1); }
-
-private:
-    int fd_;
-};
-
-std::string directoryOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Writes every byte; returns 0 or the error number.
-int writeAll(int fd, std::string_view bytes) {
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
-}
-
-// The file a symbolic link leads to; any other path (or a dangling link) as it is.
-std::string linkTarget(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (!resolved) return path;
-    std::string target(resolved);
-    std::free(resolved);
-    return target;
-}
-
-void writeInPlace(const std::string& path, std::string_view bytes) {
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-    if (fd.get() < 0) fail("Cannot write", path, errno);
-    if (const int error = writeAll(fd.get(), bytes)) fail("Cannot write", path, error);
-    if (::close(fd.release()) != 0) fail("Cannot write", path, errno);
-}
-
-mode_t lessTheUmask(mode_t mode) {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return mode & ~mask;
-}
-
 std::string_view bytesOf(const std::vector<std::uint8_t>& bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-}
-
-// Writes a new file beside `target`, created exclusively under a random name,
-// and renames it over `target`; errors name `path`.
-void replaceFile(const std::string& target, const std::string& path, std::string_view bytes,
-                 mode_t mode) {
-    std::string temporary = target + ".XXXXXX";
-    FileDescriptor fd(::mkstemp(temporary.data()));
-    if (fd.get() < 0) fail("Cannot write", path, errno);
-    auto discard = [&](int error) {
-        ::unlink(temporary.c_str());
-        fail("Cannot write", path, error);
-    };
-    if (const int error = writeAll(fd.get(), bytes)) discard(error);
-    if (::fchmod(fd.get(), mode) != 0 || ::fsync(fd.get()) != 0) discard(errno);
-    if (::close(fd.release()) != 0) discard(errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) discard(errno);
-    // Make the rename itself durable; a failure here no longer endangers data.
-    FileDescriptor directory(
-        ::open(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0) ::fsync(directory.get());
 }
 
 } // namespace
 
 std::vector<std::uint8_t> readFileStart(const std::string& path, std::size_t limit) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) fail("Cannot open", path, errno);
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0) fail("Cannot read", path, errno);
-    if (S_ISDIR(info.st_mode)) fail("Cannot read", path, EISDIR);
+    InputFile file(path);
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(std::min(limit, static_cast<std::size_t>(std::max<off_t>(info.st_size, 0))));
-    std::uint8_t chunk[1 << 16];
+    bytes.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(limit, file.size())));
+    char chunk[1 << 16];
     while (bytes.size() < limit) {
-        const ssize_t n = ::read(fd.get(), chunk, std::min(sizeof chunk, limit - bytes.size()));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail("Cannot read", path, errno);
-        }
+        const std::size_t n = file.read(chunk, std::min(sizeof chunk, limit - bytes.size()));
         if (n == 0) break;
         bytes.insert(bytes.end(), chunk, chunk + n);
     }
     return bytes;
 }
 
-LineReader::LineReader(const std::string& path)
-    : path_(path), buffer_(1 << 16), fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
-    if (fd_ < 0) fail("Cannot open", path, errno);
-    struct stat info {};
-    regular_ = ::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode);
-}
+LineReader::LineReader(const std::string& path) : file_(path), buffer_(1 << 16) {}
 
-LineReader::~LineReader() {
-    ::close(fd_);
-}
+LineReader::~LineReader() = default;
 
 bool LineReader::fill() {
-    for (;;) {
-        const ssize_t n = ::read(fd_, buffer_.data(), buffer_.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail("Cannot read", path_, errno);
-        }
-        next_ = 0;
-        end_ = static_cast<std::size_t>(n);
-        return n > 0;
-    }
+    next_ = 0;
+    end_ = file_.read(buffer_.data(), buffer_.size());
+    return end_ > 0;
 }
 
 std::optional<TextLine> LineReader::next() {
@@ -177,52 +65,17 @@ std::optional<TextLine> LineReader::next() {
 }
 
 void LineReader::rewind() {
-    if (::lseek(fd_, 0, SEEK_SET) != 0) fail("Cannot read", path_, errno);
+    file_.rewind();
     next_ = end_ = 0;
     skipLineFeed_ = false;
-}
-
-void writeFileAtomically(const std::string& path, std::string_view bytes) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
-        if (S_ISDIR(info.st_mode)) fail("Cannot write", path, EISDIR);
-        // A device or a pipe (such as /dev/stdout) has no contents to keep
-        // whole, and renaming over it would replace the device itself.
-        writeInPlace(path, bytes);
-        return;
-    }
-    // A symbolic link stays a link: the file it points to is replaced, and
-    // keeps its permissions.
-    const std::string target = linkTarget(path);
-    struct stat old {};
-    const mode_t mode =
-        ::stat(target.c_str(), &old) == 0 ? old.st_mode & 07777 : lessTheUmask(0666);
-    replaceFile(target, path, bytes, mode);
 }
 
 void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     writeFileAtomically(path, bytesOf(bytes));
 }
 
-void writeWorkingFile(const std::string& path, std::string_view bytes) {
-    // The name itself is replaced, never followed: rename does not resolve a
-    // link at its target, and refuses a folder or another user's file in a
-    // sticky folder.
-    replaceFile(path, path, bytes, lessTheUmask(0644));
-}
-
 void writeWorkingFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     writeWorkingFile(path, bytesOf(bytes));
-}
-
-bool fileExists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
-bool directoryExists(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 } // namespace veldro

@@ -16,6 +16,30 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file read from its start, closed with the object: the system's own file
+// under its UTF-8 name. A folder is refused.
+class InputFile {
+public:
+    explicit InputFile(const std::string& path); // throws FileError
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // Whether the file can be read twice: a regular file, not a pipe or a device.
+    bool isRegular() const { return regular_; }
+    // The size a regular file has now; 0 for others.
+    std::uint64_t size() const;
+    // Up to `count` bytes into `buffer`; 0 at the end. Throws FileError.
+    std::size_t read(char* buffer, std::size_t count);
+    // Back to the first byte of a regular file. Throws FileError.
+    void rewind();
+
+private:
+    std::string path_;
+    std::intptr_t handle_; // a file descriptor, or a Windows HANDLE
+    bool regular_ = false;
+};
+
 // The first `limit` bytes of a file (all of it when shorter), so a huge or
 // endless file picked by mistake costs no more memory than the bytes that matter.
 std::vector<std::uint8_t> readFileStart(const std::string& path, std::size_t limit);
@@ -41,17 +65,15 @@ public:
     // The next line, valid until the next call; nothing after the last. Throws FileError.
     std::optional<TextLine> next();
     // Whether the file can be read twice: a regular file, not a pipe.
-    bool canRewind() const { return regular_; }
+    bool canRewind() const { return file_.isRegular(); }
     // Back to the first line of a file that can be read twice. Throws FileError.
     void rewind();
 
 private:
     bool fill();
 
-    std::string path_;
+    InputFile file_;
     std::vector<char> buffer_;
-    int fd_;
-    bool regular_ = false;
     std::size_t next_ = 0, end_ = 0;
     bool skipLineFeed_ = false; // the last line ended with CR: an LF after it is part of its break
     std::string line_;

@@ -1,13 +1,18 @@
 #include "data/file_names.h"
 
 #include <cctype>
+#include <filesystem>
 
 namespace veldro {
 
 namespace {
 
+// Windows separates folders by '\' and '/', POSIX by '/' only.
+constexpr char kNativeSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+constexpr char kSeparators[] = {kNativeSeparator, '/', '\0'};
+
 std::size_t fileNameStart(const std::string& path) {
-    const auto slash = path.find_last_of('/');
+    const auto slash = path.find_last_of(kSeparators);
     return slash == std::string::npos ? 0 : slash + 1;
 }
 
@@ -47,7 +52,8 @@ bool hasDataFileExtension(const std::string& path) {
 std::string splitGroupFileName(const std::string& directory, int profile, bool resistivityMode,
                                int firstIndex) {
     std::string name = directory;
-    if (!name.empty() && name.back() != '/') name += '/';
+    if (!name.empty() && name.back() != '/' && name.back() != kNativeSeparator)
+        name += kNativeSeparator;
     name += "Profile " + std::to_string(profile) + (resistivityMode ? "_RES_" : "_INC_") +
             std::to_string(firstIndex + 1) + ".vlf";
     return name;

@@ -4,7 +4,8 @@
 
 namespace veldro {
 
-// The file name of a path, after its last '/'.
+// The file name of a path, after its last folder separator ('/', and on
+// Windows '\' too).
 std::string fileNamePart(const std::string& path);
 std::string directoryPart(const std::string& path);
 

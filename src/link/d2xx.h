@@ -8,8 +8,9 @@
 namespace veldro {
 
 // The calls of the FTDI D2XX library that the USB link relies on, with their
-// status convention (ftOk is success). Backends: the converter's kernel tty,
-// libftdi1, and a simulated converter for tests.
+// status convention (ftOk is success). Backends: on Linux the converter's
+// kernel tty and libftdi1, on Windows the vendor's own library, and a
+// simulated converter for tests.
 using FtStatus = std::uint32_t;
 using FtHandle = std::uintptr_t;
 
@@ -66,10 +67,14 @@ public:
     virtual bool waitForInput(FtHandle handle, int ms) = 0;
     // Why the last open failed, in words for the user; empty when unknown.
     virtual std::string openFailure() const { return {}; }
+    // Why no converter can be reached at all (its driver is missing), in words
+    // for the user; empty when converters can be listed.
+    virtual std::string unavailableReason() const { return {}; }
 };
 
-// The converters of this machine: the kernel's tty of an attached FTDI
-// converter, else libftdi1 where no kernel driver holds it.
+// The converters of this machine. Linux: the kernel's tty of an attached FTDI
+// converter, else libftdi1 where no kernel driver holds it. Windows: the
+// vendor's ftd2xx.dll, loaded at run time.
 std::unique_ptr<D2xx> makeSystemD2xx();
 
 // The device-count query: the number of attached converters, 0 when the

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace veldro {
 
-// Why `path` could not be opened, for the user: the path, the system's
-// reason and, when permission was refused, what to do about it.
+// Why `path` could not be opened, for the user: the path, the system's reason
+// for the error code `error` and, when the platform knows one, what to do.
 std::string describeOpenFailure(const std::string& path, int error);
 
 // Parity codes of the serial line, shared with the USB converter.
@@ -16,14 +17,14 @@ inline constexpr int parityEven = 2;
 inline constexpr int parityMark = 3;
 inline constexpr int paritySpace = 4;
 
-// A serial device over POSIX termios: opened with an exclusive lock, raw,
-// 8 data bits, no parity, one stop bit unless told otherwise. Settings made
-// while closed are kept and applied at the next open. Works on pseudo-
-// terminals, where the modem-line calls are refused: the device goes on and
-// reports those lines as low.
+// A serial device of the system, kept to itself while open: raw, 8 data bits,
+// no parity, one stop bit unless told otherwise. Settings made while closed
+// are kept and applied at the next open; a modem line the device refuses keeps
+// its level and is reported low. POSIX termios or the Windows communications
+// API underneath, one file each.
 class SerialDevice {
 public:
-    SerialDevice() = default;
+    SerialDevice();
     ~SerialDevice();
     SerialDevice(const SerialDevice&) = delete;
     SerialDevice& operator=(const SerialDevice&) = delete;
@@ -31,7 +32,7 @@ public:
     // False when the device cannot be opened; openError() then says why.
     bool open(const std::string& path);
     void close();
-    bool isOpen() const { return fd >= 0; }
+    bool isOpen() const { return line != nullptr; }
     const std::string& openError() const { return openFailure; }
 
     // False (and nothing changed) for a speed the line cannot take.
@@ -45,8 +46,7 @@ public:
     int stopBits() const { return stopBitCount; }
     void setXonXoff(bool on);
     bool xonXoff() const { return softwareFlow; }
-    // Linux has no DTR/DSR handshake; the choice is kept and reported only.
-    void setDtrDsr(bool on) { dtrDsrFlow = on; }
+    void setDtrDsr(bool on);
     bool dtrDsr() const { return dtrDsrFlow; }
     void setRtsCts(bool on);
     bool rtsCts() const { return hardwareFlow; }
@@ -76,10 +76,17 @@ public:
     void clearLineStatus();
 
 private:
-    void applyFrame();
-    void applyModemLine(int line, bool on);
+    enum class ModemLine { Dtr, Rts };
+    // The open line of the platform: its descriptor or handle and what it keeps.
+    struct Line;
 
-    int fd = -1;
+    // Opens the platform's line at `path` into `line`; false (openFailure set) when refused.
+    bool openLine(const std::string& path);
+    // The frame, speed and flow control to the open line; false when refused.
+    bool applyFrame();
+    void applyModemLine(ModemLine which, bool on);
+
+    std::unique_ptr<Line> line;
     std::string openFailure;
     int speed = 9600;
     int parityCode = parityNone;
@@ -90,8 +97,6 @@ private:
     bool hardwareFlow = false;
     bool dtrLevel = false;
     bool rtsLevel = false;
-    // Line error counts at the last clear; the kernel counts only upwards.
-    int errorBaseline = 0;
 };
 
 } // namespace veldro

@@ -36,6 +36,12 @@ int UsbPort::Connect(int portNumber, int baudRate, int writeDelay,
     writeDelayMs = writeDelay;
     closeDevice();
     SetState(-1);
+    // Without the converter's driver none can ever be attached: say so rather
+    // than ask again and again to plug one in.
+    if (const std::string reason = d2xx.unavailableReason(); !reason.empty()) {
+        setConnectFailure(reason);
+        return 0;
+    }
     if (!promptUntilAttached() || !openFirstDevice()) return 0;
     d2xx.setBaudRate(handle, static_cast<std::uint32_t>(baudRate));
     d2xx.setTimeouts(handle, connectTimeoutMs, connectTimeoutMs);

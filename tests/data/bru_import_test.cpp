@@ -5,10 +5,7 @@
 #include "data/record_text.h"
 #include "test_support.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <thread>
 
 using namespace veldro;
 using veldro::test::RecordingMessages;
@@ -27,28 +24,6 @@ std::string validTiltLine(int station) {
 }
 
 } // namespace
-
-TEST(ImportBru, APipeIsReadOnceWithABusyBar) {
-    TempDir dir;
-    const std::string fifo = dir.file("a.bru");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::thread writer([&] {
-        const auto text = veldro::test::goldenBytes("mixed.bru");
-        std::ofstream(fifo, std::ios::binary)
-            .write(reinterpret_cast<const char*>(text.data()),
-                   static_cast<std::streamsize>(text.size()));
-    });
-    MeasurementStore store;
-    RecordingMessages messages;
-    RecordingProgress progress;
-    progress.maximum = -1;
-    ImportBru(store, fifo, &progress, messages);
-    writer.join();
-    EXPECT_EQ(store.count(), 4);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "8" + kRejectionTail);
-    EXPECT_EQ(progress.maximum, 0);
-}
 
 TEST(ImportBru, EveryKindOfBadLineIsCountedAsRejected) {
     setDecimalSeparator(',');

@@ -3,8 +3,6 @@
 #include "test_support.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using veldro::test::CliRun;
 using veldro::test::runCli;
@@ -57,18 +55,6 @@ TEST(Cli, ImportSavesTheDecodedRecordsAndSaysWhatWasRejected) {
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "8 points rejected\nPlease edit BRU file to correct bad records\n");
     EXPECT_EQ(veldro::test::readBytes(dir.file("out.vlf")).size(), 1024u + 4 * 44);
-}
-
-TEST(Cli, AnOutputLinkTheUserNamedIsWrittenThrough) {
-    TempDir dir;
-    veldro::test::writeBytes(dir.file("real.vlf"), "old");
-    ASSERT_EQ(::symlink("real.vlf", dir.file("link.vlf").c_str()), 0);
-    const CliRun run = runCli("import " + golden("mixed.bru") + " -o " + dir.file("link.vlf"));
-    EXPECT_EQ(run.status, 0) << run.err;
-    struct stat info {};
-    ASSERT_EQ(::lstat(dir.file("link.vlf").c_str(), &info), 0);
-    EXPECT_TRUE(S_ISLNK(info.st_mode));
-    EXPECT_EQ(veldro::test::readBytes(dir.file("real.vlf")).size(), 1024u + 4 * 44);
 }
 
 TEST(Cli, FailuresAndUsageErrorsHaveTheirOwnExitCodes) {

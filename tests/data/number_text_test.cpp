@@ -120,6 +120,6 @@ TEST(FileNames, DataFileExtensionsContainVlfInAnyCase) {
 }
 
 TEST(FileNames, SplitGroupsAreNamedAfterProfileModeAndFirstRow) {
-    EXPECT_EQ(splitGroupFileName("/d/survey", 12, false, 36), "/d/survey/Profile 12_INC_37.vlf");
+    EXPECT_EQ(splitGroupFileName("/d/survey/", 12, false, 36), "/d/survey/Profile 12_INC_37.vlf");
     EXPECT_EQ(splitGroupFileName("/d/survey/", 1, true, 2), "/d/survey/Profile 1_RES_3.vlf");
 }

@@ -1,6 +1,5 @@
 #include "data/file_io.h"
 #include "data/measurement_store.h"
-#include "faulty_folder.h"
 #include "records.h"
 #include "test_support.h"
 
@@ -8,7 +7,6 @@
 #include <gtest/gtest.h>
 
 using namespace veldro;
-using veldro::test::FaultyFolder;
 using veldro::test::goldenHex;
 using veldro::test::record;
 using veldro::test::RecordingMessages;
@@ -180,46 +178,6 @@ TEST(MeasurementStore, IgnoredRecordsSurviveASaveAndReload) {
     EXPECT_EQ(reread.record(1).ignored, 1);
     EXPECT_EQ(reread.record(2).ignored, 0);
 }
-
-enum class DiskFault { Full, ReadOnly };
-
-class FailedSave : public testing::TestWithParam<DiskFault> {};
-
-// On a full disk or into a read-only folder (a small file system of the
-// test's own where it may mount one).
-TEST_P(FailedSave, LeavesTheOldFileWholeNothingBesideItAndTheRecordsInTheStore) {
-    FaultyFolder folder;
-    if (GetParam() == DiskFault::ReadOnly && !folder.readOnlyHolds())
-        GTEST_SKIP() << "root writes into read-only folders";
-    const std::string path = folder.file("survey.vlf");
-    storeOf({record({.profile = 1})}).saveToFile(path);
-    const auto before = veldro::test::readBytes(path);
-
-    MeasurementStore bigger = storeOf(std::vector<MeasurementRecord>(100, record({.profile = 4})));
-    if (GetParam() == DiskFault::Full)
-        folder.fill();
-    else
-        folder.makeReadOnly();
-    try {
-        bigger.saveToFile(path);
-        ADD_FAILURE() << "the save did not fail";
-    } catch (const FileError& e) {
-        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
-    }
-    folder.restore();
-
-    EXPECT_EQ(veldro::test::readBytes(path), before);
-    std::vector<std::string> entries;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-        entries.push_back(entry.path().filename().string());
-    EXPECT_EQ(entries, std::vector<std::string>{"survey.vlf"});
-    EXPECT_EQ(bigger.count(), 100);
-}
-
-INSTANTIATE_TEST_SUITE_P(Disk, FailedSave, testing::Values(DiskFault::Full, DiskFault::ReadOnly),
-                         [](const testing::TestParamInfo<DiskFault>& fault) {
-                             return fault.param == DiskFault::Full ? "Full" : "ReadOnly";
-                         });
 
 TEST(MeasurementStore, ASaveIntoAMissingFolderReportsTheFile) {
     TempDir dir;

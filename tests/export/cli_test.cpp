@@ -18,10 +18,11 @@ protected:
     std::string errors, output;
 
     std::string f(const std::string& name) const { return dir.file(name); }
-    // Runs veldro-cli with the words (each quoted) and returns its exit status.
+    // Runs veldro-cli with the words (each in double quotes, which both the POSIX
+    // shell and a Windows command line take) and returns its exit status.
     int run(const std::vector<std::string>& words) {
         std::string arguments;
-        for (const std::string& w : words) arguments += " '" + w + "'";
+        for (const std::string& w : words) arguments += " \"" + w + "\"";
         const CliRun result = runCli(arguments);
         errors = result.err;
         output = result.out;

@@ -1,20 +1,24 @@
 #include "test_support.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
-#include <sys/wait.h>
 
 namespace veldro::test {
 
 TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path().string()) {}
 
 TempDir::TempDir(const std::string& parent) {
-    std::string pattern = parent + "/veldro-test-XXXXXX";
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    std::random_device random;
+    const std::filesystem::path base(parent);
+    for (int attempt = 0; path_.empty(); ++attempt) {
+        const auto candidate = base / ("veldro-test-" + std::to_string(random()));
+        // False when the name is taken already; an error throws.
+        if (std::filesystem::create_directory(candidate)) path_ = candidate.string();
+        if (attempt == 100) throw std::runtime_error("no new folder in " + base.string());
+    }
 }
 
 TempDir::~TempDir() {
@@ -22,6 +26,13 @@ TempDir::~TempDir() {
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
     std::filesystem::remove_all(path_, ignored);
+}
+
+int entriesStartingWith(const TempDir& dir, const std::string& prefix) {
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        count += entry.path().filename().string().rfind(prefix, 0) == 0;
+    return count;
 }
 
 std::vector<std::uint8_t> readBytes(const std::string& path) {
@@ -80,11 +91,8 @@ std::vector<std::uint8_t> goldenHex(const std::string& name) {
 
 CliRun runCli(const std::string& arguments, const std::string& environment) {
     TempDir dir;
-    const std::string command = "env " + environment + " " + VELDRO_CLI + " " + arguments + " >" +
-                                dir.file("out") + " 2>" + dir.file("err") + " </dev/null";
     CliRun run;
-    const int raw = std::system(command.c_str());
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.status = runCliInto(arguments, environment, dir.file("out"), dir.file("err"));
     const auto out = readBytes(dir.file("out"));
     const auto err = readBytes(dir.file("err"));
     run.out.assign(out.begin(), out.end());

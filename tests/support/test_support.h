@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,11 +21,30 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // `name` (UTF-8) in the folder, joined with the system's own separator.
+    std::string file(const std::string& name) const {
+        return path_ + static_cast<char>(std::filesystem::path::preferred_separator) + name;
+    }
 
 private:
     std::string path_;
 };
+
+// Runs a test in `folder` (a working file's home) and goes back after it.
+class InFolder {
+public:
+    explicit InFolder(const std::string& folder) : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~InFolder() { std::filesystem::current_path(previous_); }
+
+private:
+    std::filesystem::path previous_;
+};
+
+// The entries of `dir` whose names start with `prefix`: what a failed or
+// finished write may have left beside a file.
+int entriesStartingWith(const TempDir& dir, const std::string& prefix);
 
 // Records every message the code under test shows.
 class RecordingMessages : public MessageSink {
@@ -58,6 +78,9 @@ struct CliRun {
     std::string out, err;
 };
 CliRun runCli(const std::string& arguments, const std::string& environment = "LC_ALL=C");
+// The platform's part of runCli: the exit status, the streams into the two files.
+int runCliInto(const std::string& arguments, const std::string& environment,
+               const std::string& outFile, const std::string& errFile);
 
 std::vector<std::uint8_t> readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);

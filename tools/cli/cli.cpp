@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <iostream>
 
 namespace veldro::cli {
@@ -87,6 +88,16 @@ std::unique_ptr<MeasurementStore> loadDataSet(const std::string& path, MessageSi
 bool parseWhole(std::string_view text, int& value) {
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return !text.empty() && error == std::errc() && end == text.data() + text.size();
+}
+
+std::time_t dataSetTime() {
+    const char* fixed = std::getenv("SOURCE_DATE_EPOCH");
+    if (!fixed || !*fixed) return std::time(nullptr);
+    char* end = nullptr;
+    const long long seconds = std::strtoll(fixed, &end, 10);
+    if (*end != '\0' || seconds < 0)
+        throw UsageError("SOURCE_DATE_EPOCH must be a count of seconds");
+    return static_cast<std::time_t>(seconds);
 }
 
 std::string requireOutput(const Arguments& args) {

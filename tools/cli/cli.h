@@ -2,6 +2,7 @@
 
 #include "data/messages.h"
 
+#include <ctime>
 #include <functional>
 #include <map>
 #include <memory>
@@ -81,6 +82,10 @@ private:
 std::unique_ptr<MeasurementStore> loadDataSet(const std::string& path, MessageSink& messages);
 // A whole number written out in full ("12", not "12x" or "").
 bool parseWhole(std::string_view text, int& value);
+// When a data set made by a command was made, for its comment: now, or the
+// moment SOURCE_DATE_EPOCH names (seconds since 1970), so that a run can be
+// repeated byte for byte.
+std::time_t dataSetTime();
 // The "-o" option, required.
 std::string requireOutput(const Arguments& args);
 

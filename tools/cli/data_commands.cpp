@@ -69,7 +69,7 @@ int runImport(const Arguments& args) {
         messages.show(unableToOpenFile(input));
         throw CommandFailed("");
     }
-    MeasurementStore store;
+    MeasurementStore store(dataSetTime());
     ImportBru(store, input, nullptr, messages);
     store.saveToFile(output);
     return 0;

@@ -1,6 +1,7 @@
 // veldro-cli download: the instrument's dump into a .vlf file, the prompts and
 // the messages on the terminal, Ctrl-C as the download panel's "Cancel".
 #include "cli.h"
+#include "console.h"
 #include "data/measurement_store.h"
 #include "data/progress.h"
 #include "link/d2xx.h"
@@ -10,7 +11,6 @@
 #include "link/port_selection.h"
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <iostream>
 #include <strings.h>
@@ -21,13 +21,7 @@ using namespace veldro::cli;
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
-
 constexpr int kRepeatedAnswerPauseMs = 1000;
-
-void onInterrupt(int) {
-    interrupted = 1;
-}
 
 // VELDRO_SKIP_LINK_PAUSES=1: the link's own pauses (the settle second on
 // connecting, the second before disconnecting) pass at once. For runs against
@@ -36,14 +30,6 @@ void onInterrupt(int) {
 bool linkPausesSkipped() {
     const char* value = std::getenv("VELDRO_SKIP_LINK_PAUSES");
     return value != nullptr && std::string(value) == "1";
-}
-
-// Without SA_RESTART, so that a prompt waiting for a line gives up at once.
-void catchInterrupt() {
-    struct sigaction action {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
 }
 
 // "COM1" to "COM4", "usb", or a device path (reached as COM 1).
@@ -57,7 +43,7 @@ PortChoice portChoiceOf(const std::string& text) {
     if (text.size() == 4 && strncasecmp(text.c_str(), "com", 3) == 0 && text[3] >= '1' &&
         text[3] <= '4')
         return {text[3] - '0', {}};
-    if (text.empty() || text[0] != '/')
+    if (!ComDevices::isDevicePath(text))
         throw UsageError("--port takes COM1 to COM4, usb or a device path");
     return {1, ComDevices::withDevice(1, text)};
 }
@@ -125,7 +111,7 @@ public:
     }
 
     void processEvents() override {
-        if (!interrupted || cancelled) return;
+        if (!interruptRequested() || cancelled) return;
         cancelled = true;
         std::cerr << "Cancel\n";
         StopDownload(currentPort.get(), display);
@@ -140,18 +126,18 @@ public:
             // it in. Ctrl-C still cancels.
             const auto until = std::chrono::steady_clock::now() +
                                std::chrono::milliseconds(kRepeatedAnswerPauseMs);
-            while (!interrupted && std::chrono::steady_clock::now() < until)
+            while (!interruptRequested() && std::chrono::steady_clock::now() < until)
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             processEvents();
-            return !interrupted;
+            return !interruptRequested();
         }
         std::cerr << question.text << "\n[" << question.caption << "] OK or Cancel? ";
         if (answerOk) {
             std::cerr << "OK\n";
-            return !interrupted;
+            return !interruptRequested();
         }
         std::string answer;
-        if (!std::getline(std::cin, answer) || interrupted) {
+        if (!std::getline(std::cin, answer) || interruptRequested()) {
             std::cerr << "Cancel\n";
             return false;
         }

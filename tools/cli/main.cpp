@@ -1,5 +1,6 @@
 // veldro-cli: every data command of the program, without a window.
 #include "cli.h"
+#include "console.h"
 #include "data/file_io.h"
 #include "data/number_text.h"
 #include "veldro_version.h"
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
     std::setlocale(LC_ALL, "");
     setDecimalSeparator(localeDecimalSeparator());
 
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args = commandLineWords(argc, argv);
     while (!args.empty() && args[0].rfind("--", 0) == 0) {
         if (args[0] == "--help") {
             printHelp(std::cout);

@@ -70,6 +70,14 @@ TEST(SerialConnect, AbsentDeviceFailsSilentlyWithItsReason) {
     EXPECT_NE(port.connectFailure().find("No such file"), std::string::npos);
 }
 
+TEST(ComDevices, SystemNamesAreTheFirstFourSerialTtys) {
+    const ComDevices defaults;
+    EXPECT_EQ(defaults.pathOf(1), "/dev/ttyS0");
+    EXPECT_EQ(defaults.pathOf(4), "/dev/ttyS3");
+    EXPECT_TRUE(ComDevices::isDevicePath("/dev/serial/by-id/usb-veldro"));
+    EXPECT_FALSE(ComDevices::isDevicePath("COM5"));
+}
+
 TEST(SerialConnect, RefusedPermissionNamesTheDialoutGroup) {
     const std::string denied = describeOpenFailure("/dev/ttyS0", EACCES);
     EXPECT_NE(denied.find("/dev/ttyS0"), std::string::npos);

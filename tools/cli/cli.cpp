@@ -2,6 +2,7 @@
 
 #include "data/measurement_store.h"
 #include "data/vlf_file.h"
+#include "processing/karous_hjelt.h"
 
 #include <algorithm>
 #include <charconv>
@@ -87,6 +88,20 @@ std::unique_ptr<MeasurementStore> loadDataSet(const std::string& path, MessageSi
 bool parseWhole(std::string_view text, int& value) {
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return !text.empty() && error == std::errc() && end == text.data() + text.size();
+}
+
+int wholeOption(const Arguments& args, const std::string& name, int fallback, int smallest,
+                int largest, const std::string& unit) {
+    if (!args.hasValue(name)) return fallback;
+    int value = 0;
+    if (!parseWhole(args.value(name), value) || value < smallest || value > largest)
+        throw UsageError(name + " takes a whole number of " + unit + " from " +
+                         std::to_string(smallest) + " to " + std::to_string(largest));
+    return value;
+}
+
+int khLevelsOption(const Arguments& args) {
+    return wholeOption(args, "--levels", kDefaultKhLevels, 1, kMostKhLevels, "levels");
 }
 
 std::string requireOutput(const Arguments& args) {

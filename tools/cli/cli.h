@@ -81,6 +81,12 @@ private:
 std::unique_ptr<MeasurementStore> loadDataSet(const std::string& path, MessageSink& messages);
 // A whole number written out in full ("12", not "12x" or "").
 bool parseWhole(std::string_view text, int& value);
+// The whole number an option names, from `smallest` to `largest` (a usage
+// error says so in `unit`); `fallback` when the option is not given.
+int wholeOption(const Arguments& args, const std::string& name, int fallback, int smallest,
+                int largest, const std::string& unit);
+// --levels of the Karous-Hjelt commands: 1 to kMostKhLevels, 8 unless given.
+int khLevelsOption(const Arguments& args);
 // The "-o" option, required.
 std::string requireOutput(const Arguments& args);
 

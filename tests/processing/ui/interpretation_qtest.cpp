@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(scale.limit(), 40.0);
         QCOMPARE(scale.ticks(), (std::vector<double>{-40, -20, 0, 20, 40}));
         QCOMPARE(scale.tickDecimals(), 0);
-        QCOMPARE(DivergingScale::covering(1.2).tickDecimals(), 2); // 1.5: ticks at 0.75
+        QCOMPARE(DivergingScale::covering(1.4).tickDecimals(), 2); // 1.5: ticks at 0.75
         QCOMPARE(QColor(scale.colour(0)), QColor(Qt::white));
         for (double v : {3.0, 17.5, 40.0, 55.0}) {
             const QColor up(scale.colour(v)), down(scale.colour(-v));

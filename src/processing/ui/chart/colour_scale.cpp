@@ -13,7 +13,7 @@ const std::array<QColor, 5> kPositive{{QColor(255, 255, 255), QColor(250, 190, 1
                                        QColor(230, 110, 80), QColor(190, 30, 40),
                                        QColor(105, 0, 25)}};
 
-constexpr std::array<double, 10> kRoundSteps{1, 1.5, 2, 2.5, 3, 4, 5, 6, 8, 10};
+constexpr std::array<double, 11> kRoundSteps{1, 1.2, 1.5, 2, 2.5, 3, 4, 5, 6, 8, 10};
 
 QColor mirrored(const QColor& c) {
     return QColor(c.blue(), c.green(), c.red());

@@ -14,7 +14,7 @@ class DivergingScale {
 public:
     // The scale from -limit to +limit; a limit of 0 counts as 1.
     explicit DivergingScale(double limit = 1);
-    // The smallest round limit (1, 1.5, 2, 2.5, 3, 4, 5, 6 or 8 times a power
+    // The smallest round limit (1, 1.2, 1.5, 2, 2.5, 3, 4, 5, 6 or 8 times a power
     // of ten) that covers values up to `largest` in magnitude.
     static DivergingScale covering(double largest);
 

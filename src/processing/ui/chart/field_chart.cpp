@@ -44,19 +44,19 @@ class ColourBar : public QGraphicsItem {
 public:
     explicit ColourBar(FieldChart& chart) : QGraphicsItem(&chart), chart_(chart) {}
 
+    // The chart's right margin, with room above and below for the end labels.
     QRectF boundingRect() const override {
-        const QRectF area = chart_.plotArea();
-        return {area.right(), area.top() - 20, chart_.size().width() - area.right(),
-                area.height() + 40};
+        return {area_.right(), area_.top() - 20, chart_.margins().right() + 20.0,
+                area_.height() + 40};
     }
 
-    void follow() {
+    void follow(const QRectF& area) {
         prepareGeometryChange();
-        update();
+        area_ = area;
     }
 
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
-        const QRectF area = chart_.plotArea();
+        const QRectF& area = area_;
         if (area.isEmpty() || chart_.field_.empty()) return;
         const QRectF bar(area.right() + kBarGap, area.top(), kBarWidth, area.height());
         QLinearGradient gradient = chart_.scale_.gradient();
@@ -90,6 +90,7 @@ public:
 
 private:
     FieldChart& chart_;
+    QRectF area_;
 };
 
 // Draws the cells and the dots over the plot area. The cells are sampled once
@@ -199,7 +200,7 @@ FieldChart::FieldChart() : layer_(new FieldLayer(*this)), bar_(new ColourBar(*th
         connect(axis, &QValueAxis::rangeChanged, this, [this] { layer_->update(); });
     connect(this, &QChart::plotAreaChanged, this, [this](const QRectF& area) {
         layer_->follow(area);
-        bar_->follow();
+        bar_->follow(area);
     });
 }
 
@@ -214,9 +215,9 @@ void FieldChart::setField(LayeredField field, const QString& valueTitle) {
     field_ = std::move(field);
     scale_ = DivergingScale::covering(field_.largestMagnitude());
     valueTitle_ = valueTitle;
-    makeRoomForColourBar();
     layer_->fieldChanged();
     bar_->update();
+    makeRoomForColourBar();
 }
 
 void FieldChart::makeRoomForColourBar() {

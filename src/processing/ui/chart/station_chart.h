@@ -25,7 +25,8 @@ public:
 protected:
     // The axes' own series, without points.
     QLineSeries& frame() const { return *frame_; }
-    // low..high with nice numbers at the ends; some width around one value.
+    // low..high widened to round numbers with a tick at each step; some width
+    // around a single value.
     static void setAxisRange(QValueAxis& axis, double low, double high);
 
 private:

@@ -62,6 +62,7 @@ void TMainFrm::buildMenus() {
     QMenu* spreadsheet = submenu(exports, "Spreadsheet2", "Spreadsheet...");
     item(spreadsheet, "Spreadsheet1", "Raw data");
     item(spreadsheet, "Fraser1", "Fraser values");
+    item(spreadsheet, "KarousHjelt1", "Karous-Hjelt values");
     QMenu* separators = submenu(exports, "Optionseparateur1", "Spreadsheet separator");
     auto* separatorGroup = new QActionGroup(this);
     separatorGroup->setObjectName(QStringLiteral("separatorGroup"));
@@ -104,6 +105,8 @@ void TMainFrm::buildMenus() {
     item(processing, "Filtering1", "Filtering...");
     item(processing, "FrequencyDisabler1", "Reject frequency...");
     item(processing, "ViewFraser1", "View Fraser");
+    item(processing, "KarousHjeltSection1", "Karous-Hjelt section");
+    item(processing, "FraserMap1", "Fraser map");
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));

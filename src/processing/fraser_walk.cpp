@@ -34,9 +34,7 @@ struct FraserTrack {
         std::copy(windowStations.begin() + 1, windowStations.end(), windowStations.begin());
         std::copy(windowAverages.begin() + 1, windowAverages.end(), windowAverages.begin());
         windowStations[3] = groupStation;
-        if (groupCount > 0)
-            windowAverages[3] =
-                static_cast<float>(static_cast<double>(groupSum) / static_cast<double>(groupCount));
+        if (groupCount > 0) windowAverages[3] = stationAverage(groupSum, groupCount);
     }
 
     void emit(FraserVisitor& visitor) const {
@@ -57,6 +55,10 @@ struct FraserTrack {
 };
 
 } // namespace
+
+float stationAverage(std::int32_t sum, std::int32_t count) {
+    return static_cast<float>(static_cast<double>(sum) / static_cast<double>(count));
+}
 
 std::string fraserCurveTitle(int profile, int frequencyNumber) {
     std::string title = "Prof";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 namespace veldro {
@@ -65,6 +66,9 @@ private:
 // its run detection. Values come in emission order, then the flush of
 // frequency #1 and of frequency #2.
 void walkFraser(const MeasurementStore& store, const RowList& rows, FraserVisitor& visitor);
+
+// A station group's mean tilt: the integer sum divided by the count, as a 32-bit float.
+float stationAverage(std::int32_t sum, std::int32_t count);
 
 // "Prof" + profile + ",Freq1" or ",Freq2".
 std::string fraserCurveTitle(int profile, int frequencyNumber);

@@ -16,6 +16,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPrinter>
@@ -227,6 +228,17 @@ inline QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Pixels of a picture that are clearly red or blue: a section's or map's cells.
+inline int colouredPixels(const QImage& image) {
+    int coloured = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            coloured += std::abs(c.red() - c.blue()) > 60;
+        }
+    return coloured;
+}
+
 inline void writeText(const QString& path, const QByteArray& text) {
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -238,6 +250,12 @@ inline std::vector<MeasurementRecord> profileRecords(int profile, int count, int
     for (int i = 0; i < count; ++i)
         records.push_back(record({.profile = profile, .station = firstStation + 25 * i}));
     return records;
+}
+
+template <class... Lists> std::vector<MeasurementRecord> joined(Lists... lists) {
+    std::vector<MeasurementRecord> all;
+    (all.insert(all.end(), lists.begin(), lists.end()), ...);
+    return all;
 }
 
 // A window shown on the offscreen screen, opened on `file` when not empty.

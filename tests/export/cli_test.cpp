@@ -83,6 +83,28 @@ TEST_F(Cli, FraserSpreadsheetBytes) {
     EXPECT_EQ(text(f("f.txt")), goldenText("export_fraser_worked_example.txt"));
 }
 
+TEST_F(Cli, KarousHjeltSpreadsheetBytesAndLevels) {
+    DataSet d = khSurvey();
+    const std::string in = save(d, "kh.vlf");
+    ASSERT_EQ(run({"--decimal-separator", ",", "export", "kh", in, "-o", f("kh.txt"), "--separator",
+                   "semicolon"}),
+              0)
+        << errors;
+    const std::string golden = goldenText("export_kh_three_runs.txt");
+    EXPECT_EQ(text(f("kh.txt")), golden);
+    // One level leaves out the only level-2 line, profile 5's at depth 20.
+    ASSERT_EQ(run({"--decimal-separator", ",", "export", "kh", in, "-o", f("kh1.txt"),
+                   "--separator", "semicolon", "--levels", "1"}),
+              0);
+    const std::string level2 = "5;50,0;20,0;19600;-5,10\r\n";
+    EXPECT_EQ(text(f("kh1.txt")), golden.substr(0, golden.find(level2)) +
+                                      golden.substr(golden.find(level2) + level2.size()));
+    EXPECT_EQ(run({"export", "kh", in, "-o", f("kh0.txt"), "--levels", "0"}), 2);
+    EXPECT_NE(errors.find("--levels takes a whole number of levels from 1 to 100"),
+              std::string::npos)
+        << errors;
+}
+
 TEST_F(Cli, FinishedReportStartsWithThePathAsGiven) {
     DataSet d = exportSurvey();
     ASSERT_EQ(run({"export", "report", save(d, "run 12.vlf"), "-o", f("r.txt")}), 0) << errors;

@@ -1,6 +1,9 @@
+#include "data/number_text.h"
 #include "export/fraser_spreadsheet.h"
+#include "export/karous_hjelt_spreadsheet.h"
 #include "export/raw_spreadsheet.h"
 #include "export_data_test.h"
+#include "processing/karous_hjelt.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -127,4 +130,12 @@ TEST(FraserSpreadsheet, FewerThanFourStationGroupsGiveTheHeaderOnly) {
     DataSet d;
     for (int s = 0; s < 3; ++s) d.add({.station = s});
     EXPECT_EQ(fraserText(d, ' '), "Profile Station Freq(Hz) Fraser\r\n");
+}
+
+TEST(KarousHjeltSpreadsheet, RunsInCurveOrderWithTheDecimalSeparator) {
+    DataSet d = khSurvey();
+    setDecimalSeparator(',');
+    writeKarousHjeltSpreadsheet(d.store, d.rows, ';', kDefaultKhLevels);
+    setDecimalSeparator('.');
+    EXPECT_EQ(d.store.exportBuffer, goldenText("export_kh_three_runs.txt"));
 }

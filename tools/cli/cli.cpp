@@ -2,6 +2,7 @@
 
 #include "data/measurement_store.h"
 #include "data/vlf_file.h"
+#include "processing/karous_hjelt.h"
 
 #include <algorithm>
 #include <charconv>
@@ -98,6 +99,20 @@ std::time_t dataSetTime() {
     if (*end != '\0' || seconds < 0)
         throw UsageError("SOURCE_DATE_EPOCH must be a count of seconds");
     return static_cast<std::time_t>(seconds);
+}
+
+int wholeOption(const Arguments& args, const std::string& name, int fallback, int smallest,
+                int largest, const std::string& unit) {
+    if (!args.hasValue(name)) return fallback;
+    int value = 0;
+    if (!parseWhole(args.value(name), value) || value < smallest || value > largest)
+        throw UsageError(name + " takes a whole number of " + unit + " from " +
+                         std::to_string(smallest) + " to " + std::to_string(largest));
+    return value;
+}
+
+int khLevelsOption(const Arguments& args) {
+    return wholeOption(args, "--levels", kDefaultKhLevels, 1, kMostKhLevels, "levels");
 }
 
 std::string requireOutput(const Arguments& args) {

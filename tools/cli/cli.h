@@ -86,6 +86,12 @@ bool parseWhole(std::string_view text, int& value);
 // moment SOURCE_DATE_EPOCH names (seconds since 1970), so that a run can be
 // repeated byte for byte.
 std::time_t dataSetTime();
+// The whole number an option names, from `smallest` to `largest` (a usage
+// error says so in `unit`); `fallback` when the option is not given.
+int wholeOption(const Arguments& args, const std::string& name, int fallback, int smallest,
+                int largest, const std::string& unit);
+// --levels of the Karous-Hjelt commands: 1 to kMostKhLevels, 8 unless given.
+int khLevelsOption(const Arguments& args);
 // The "-o" option, required.
 std::string requireOutput(const Arguments& args);
 

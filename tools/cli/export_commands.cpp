@@ -3,11 +3,13 @@
 #include "cli.h"
 #include "data/file_io.h"
 #include "export/fraser_spreadsheet.h"
+#include "export/karous_hjelt_spreadsheet.h"
 #include "export/position_text.h"
 #include "export/profile_export.h"
 #include "export/raw_spreadsheet.h"
 #include "export/report.h"
 #include "loaded_rows.h"
+#include "processing/karous_hjelt.h"
 
 #include <algorithm>
 #include <iostream>
@@ -58,6 +60,16 @@ int runFraser(const Arguments& args) {
     TerminalMessages messages;
     LoadedRows d = loadRows(args.operand(0, "FILE.vlf"), messages);
     writeFraserSpreadsheet(*d.store, d.rows, separatorOption(args));
+    writeExport(args, d.store->exportBuffer);
+    return 0;
+}
+
+int runKarousHjelt(const Arguments& args) {
+    args.expectOperands(1, 1);
+    const int levels = khLevelsOption(args);
+    TerminalMessages messages;
+    LoadedRows d = loadRows(args.operand(0, "FILE.vlf"), messages);
+    writeKarousHjeltSpreadsheet(*d.store, d.rows, separatorOption(args), levels);
     writeExport(args, d.store->exportBuffer);
     return 0;
 }
@@ -171,6 +183,13 @@ const Registration fraser{{"export fraser",
                            {"-o", "--separator"},
                            {},
                            runFraser}};
+const Registration kh{{"export kh",
+                       "FILE.vlf -o OUT.txt [--separator S] [--levels N]",
+                       "The Karous-Hjelt values of the kept tilt-mode rows as a spreadsheet "
+                       "(N levels at most, 8 unless given).",
+                       {"-o", "--separator", "--levels"},
+                       {},
+                       runKarousHjelt}};
 const Registration report{{"export report",
                            "FILE.vlf -o OUT.txt [--columns LIST]",
                            "The finished formatted report: path line, comment, blocks.",

@@ -1,12 +1,16 @@
-// plot fraser and plot column: the graph window's chart drawn into a PNG, SVG
-// or PDF without a display. Qt starts here, on the offscreen platform, and
-// nowhere else in the tool.
+// plot fraser, column, kh and map: the charts of the graph, section and map
+// windows drawn into a PNG, SVG or PDF without a display. Qt starts here, on
+// the offscreen platform, and nowhere else in the tool.
 #include "cli.h"
 #include "data/quantities.h"
 #include "loaded_rows.h"
+#include "processing/fraser_map.h"
 #include "processing/graph_plots.h"
+#include "processing/karous_hjelt.h"
 #include "processing/ui/chart/chart_image.h"
+#include "processing/ui/chart/field_chart.h"
 #include "processing/ui/chart/graph_chart.h"
+#include "processing/ui/chart/interpretation_charts.h"
 
 #include <QApplication>
 #include <QFile>
@@ -36,12 +40,12 @@ QString qtText(std::string_view text) {
 }
 
 int pixelsOption(const Arguments& args, const std::string& name, int fallback) {
-    if (!args.hasValue(name)) return fallback;
-    int pixels = 0;
-    if (!parseWhole(args.value(name), pixels) || pixels < kSmallest || pixels > kLargest)
-        throw UsageError(name + " takes a whole number of pixels from " +
-                         std::to_string(kSmallest) + " to " + std::to_string(kLargest));
-    return pixels;
+    return wholeOption(args, name, fallback, kSmallest, kLargest, "pixels");
+}
+
+// --frequency-number 1 or 2; 0 when not given.
+int frequencyNumberOption(const Arguments& args) {
+    return wholeOption(args, "--frequency-number", 0, 1, 2, "frequency number");
 }
 
 // A caption such as "Q (%)" or a logical index as in --columns, of a quantity
@@ -59,10 +63,10 @@ int columnOperand(const std::string& text) {
     throw UsageError("COLUMN is one of these quantities, by index or caption:" + known);
 }
 
-// Loads the data set, fills the chart and writes the picture; `nothing` is
-// said when no value is worth drawing, as the window then shows none.
-int drawPlot(const Arguments& args, const QString& axisTitle, const std::string& nothing,
-             const std::function<bool(const LoadedRows&, GraphSink&)>& fill) {
+// Loads the data set, lets `make` make the chart and writes the picture; a
+// chart not made means nothing is worth drawing, and `nothing` is said.
+int drawChart(const Arguments& args, const std::string& nothing,
+              const std::function<std::unique_ptr<StationChart>(const LoadedRows&)>& make) {
     const std::string output = requireOutput(args);
     const QString outputPath = QFile::decodeName(output.c_str());
     if (!isChartImageName(outputPath))
@@ -78,15 +82,27 @@ int drawPlot(const Arguments& args, const QString& axisTitle, const std::string&
     qInstallMessageHandler(sayQtErrorsOnly);
     QApplication application(argc, argv);
     QGraphicsScene scene;
-    auto* chart = new GraphChart; // the scene's
+    std::unique_ptr<StationChart> made = make(d);
+    if (!made) throw CommandFailed(nothing);
+    StationChart* chart = made.release(); // the scene's
     scene.addItem(chart);
-    chart->setLeftAxisTitle(axisTitle);
-    if (!fill(d, *chart)) throw CommandFailed(nothing);
-    chart->setVisibleCurves(std::vector<bool>(static_cast<std::size_t>(chart->curveCount()), true));
     chart->resize(QSizeF(size));
     const QString error = saveChartImage(*chart, outputPath, size);
     if (!error.isEmpty()) throw CommandFailed(output + ": " + error.toStdString());
     return 0;
+}
+
+// The graph window's chart, filled by `fill`, every curve shown.
+int drawPlot(const Arguments& args, const QString& axisTitle, const std::string& nothing,
+             const std::function<bool(const LoadedRows&, GraphSink&)>& fill) {
+    return drawChart(args, nothing, [&](const LoadedRows& d) -> std::unique_ptr<StationChart> {
+        auto chart = std::make_unique<GraphChart>();
+        chart->setLeftAxisTitle(axisTitle);
+        if (!fill(d, *chart)) return nullptr;
+        chart->setVisibleCurves(
+            std::vector<bool>(static_cast<std::size_t>(chart->curveCount()), true));
+        return chart;
+    });
 }
 
 int runFraser(const Arguments& args) {
@@ -107,6 +123,54 @@ int runColumn(const Arguments& args) {
                     });
 }
 
+// The section of the first run with values, of --profile and --frequency-number
+// when given.
+int runKarousHjelt(const Arguments& args) {
+    args.expectOperands(1, 1);
+    const int levels = khLevelsOption(args);
+    const int frequencyNumber = frequencyNumberOption(args);
+    std::optional<int> profile;
+    if (args.hasValue("--profile") && !parseWhole(args.value("--profile"), profile.emplace()))
+        throw UsageError("--profile takes a profile number");
+    return drawChart(
+        args,
+        "nothing to plot: no run of the asked profile and frequency number has six station "
+        "groups of kept tilt readings",
+        [&](const LoadedRows& d) -> std::unique_ptr<StationChart> {
+            for (const KhRun& run : karousHjelt(*d.store, d.rows, levels)) {
+                if (run.values.empty() || (profile && run.run.profile != *profile) ||
+                    (frequencyNumber != 0 && run.run.frequencyNumber != frequencyNumber))
+                    continue;
+                auto chart = std::make_unique<FieldChart>();
+                showKhSection(*chart, run);
+                return chart;
+            }
+            return nullptr;
+        });
+}
+
+// The map of --frequency-number, or of the first with values.
+int runMap(const Arguments& args) {
+    args.expectOperands(1, 1);
+    const int frequencyNumber = frequencyNumberOption(args);
+    const std::string spacingText = args.value("--line-spacing", "1");
+    const std::optional<double> spacing = readLineSpacing(spacingText);
+    if (!spacing) throw UsageError(std::string("--line-spacing: ") + kLineSpacingWanted);
+    return drawChart(args, "nothing to plot: no Fraser value of the asked frequency number",
+                     [&](const LoadedRows& d) -> std::unique_ptr<StationChart> {
+                         for (const FraserMap& map : fraserMaps(*d.store, d.rows)) {
+                             if (!map.hasValues() ||
+                                 (frequencyNumber != 0 && map.frequencyNumber != frequencyNumber))
+                                 continue;
+                             auto chart = std::make_unique<FieldChart>();
+                             showFraserMap(*chart, map, *spacing,
+                                           QString::fromStdString(spacingText));
+                             return chart;
+                         }
+                         return nullptr;
+                     });
+}
+
 const Registration fraser{{"plot fraser",
                            "FILE.vlf -o OUT.png|OUT.svg|OUT.pdf [--width W --height H]",
                            "The Fraser view's chart as a picture (W x H pixels, 1039 x 763 "
@@ -121,5 +185,21 @@ const Registration column{{"plot column",
                            {"-o", "--width", "--height"},
                            {},
                            runColumn}};
+const Registration kh{{"plot kh",
+                       "FILE.vlf -o OUT.png|OUT.svg|OUT.pdf [--profile P] [--frequency-number N] "
+                       "[--levels L] [--width W --height H]",
+                       "The Karous-Hjelt section of the first run with values (of profile P and "
+                       "frequency number N when given; L levels at most, 8 unless given).",
+                       {"-o", "--width", "--height", "--profile", "--frequency-number", "--levels"},
+                       {},
+                       runKarousHjelt}};
+const Registration map{{"plot map",
+                        "FILE.vlf -o OUT.png|OUT.svg|OUT.pdf [--frequency-number N] "
+                        "[--line-spacing D] [--width W --height H]",
+                        "The Fraser map of frequency number N (the first with values unless "
+                        "given), profiles D apart (1 unless given).",
+                        {"-o", "--width", "--height", "--frequency-number", "--line-spacing"},
+                        {},
+                        runMap}};
 
 } // namespace

@@ -7,7 +7,9 @@
 #include "app/wait_cursor.h"
 #include "data/measurement_store.h"
 #include "export/fraser_spreadsheet.h"
+#include "export/karous_hjelt_spreadsheet.h"
 #include "export/raw_spreadsheet.h"
+#include "processing/karous_hjelt.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -20,6 +22,8 @@ ExportCommands::ExportCommands(CommandContext& context) : CommandGroup(context) 
     commands.add(context_.action("Spreadsheet1"), Enabling::WithData,
                  [this] { Spreadsheet1Click(); });
     commands.add(context_.action("Fraser1"), Enabling::WithData, [this] { Fraser1Click(); });
+    commands.add(context_.action("KarousHjelt1"), Enabling::WithData,
+                 [this] { KarousHjelt1Click(); });
     const auto* separators = context_.window.findChild<QActionGroup*>("separatorGroup");
     for (QAction* item : separators->actions()) {
         item->setChecked(item->data().toInt() == context_.settings.separatorChar);
@@ -46,6 +50,12 @@ void ExportCommands::Spreadsheet1Click() {
 void ExportCommands::Fraser1Click() {
     exportSpreadsheet([this](MeasurementStore& store) {
         writeFraserSpreadsheet(store, context_.session.rows(), separator());
+    });
+}
+
+void ExportCommands::KarousHjelt1Click() {
+    exportSpreadsheet([this](MeasurementStore& store) {
+        writeKarousHjeltSpreadsheet(store, context_.session.rows(), separator(), kDefaultKhLevels);
     });
 }
 

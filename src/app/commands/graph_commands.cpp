@@ -5,7 +5,11 @@
 #include "app/measurement_table_view.h"
 #include "app/ui_services.h"
 #include "app/wait_cursor.h"
+#include "processing/fraser_map.h"
 #include "processing/graph_plots.h"
+#include "processing/station_groups.h"
+#include "processing/ui/fraser_map_window.h"
+#include "processing/ui/karous_hjelt_window.h"
 #include "processing/ui/view_graph_window.h"
 
 #include <QDir>
@@ -16,6 +20,14 @@
 namespace veldro {
 
 namespace {
+
+const Message kNoKhValue{
+    "No run has six station groups of kept tilt readings: there is no Karous-Hjelt value to "
+    "show.",
+    "Karous-Hjelt section", MessageIcon::Information};
+const Message kNoMapValue{"No profile has four station groups of kept tilt readings: there is no "
+                          "Fraser value to map.",
+                          "Fraser map", MessageIcon::Information};
 
 QString qtText(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -35,6 +47,10 @@ QString proposedImagePath(const QString& dataFile, std::string_view name) {
 GraphCommands::GraphCommands(CommandContext& context) : CommandGroup(context) {
     context_.commands.add(context_.action("ViewFraser1"), Enabling::WithData,
                           [this] { ViewFraser1Click(); });
+    context_.commands.add(context_.action("KarousHjeltSection1"), Enabling::WithData,
+                          [this] { KarousHjeltSection1Click(); });
+    context_.commands.add(context_.action("FraserMap1"), Enabling::WithData,
+                          [this] { FraserMap1Click(); });
     // A header click always means a plot: the table never sorts.
     QHeaderView* header = context_.table.horizontalHeader();
     context_.table.setSortingEnabled(false);
@@ -61,6 +77,35 @@ void GraphCommands::TabMesureCLstViewColumnClick(int column) {
     showGraph(columnCaption(logical), name, [&session, logical](GraphSink& graph) {
         return plotColumn(*session.store(), session.rows(), logical, graph);
     });
+}
+
+// The window is made over what `compute` finds in the rows, under the
+// hourglass; one with nothing to show is not shown, and the user is told.
+template <class Frame, class Compute>
+void GraphCommands::showInterpretation(Compute compute, std::string_view imageName,
+                                       const Message& nothing) {
+    const DataSession& session = context_.session;
+    if (!session.hasData()) return;
+    const auto frame = [&] {
+        WaitCursor wait;
+        return std::make_unique<Frame>(context_.ui, compute(*session.store(), session.rows()),
+                                       &context_.window);
+    }();
+    if (!frame->hasValues()) {
+        context_.ui.tell(nothing);
+        return;
+    }
+    frame->setGeometry(context_.window.geometry());
+    frame->setImagePath(proposedImagePath(session.filePath(), imageName));
+    context_.ui.runDialog(*frame);
+}
+
+void GraphCommands::KarousHjeltSection1Click() {
+    showInterpretation<TKarousHjeltFrm>(runStationGroups, "kh", kNoKhValue);
+}
+
+void GraphCommands::FraserMap1Click() {
+    showInterpretation<TFraserMapFrm>(fraserMaps, "map", kNoMapValue);
 }
 
 void GraphCommands::showGraph(const QString& axisTitle, std::string_view imageName,

@@ -8,9 +8,11 @@
 namespace veldro {
 
 class GraphSink;
+struct Message;
 
-// The graph window's two callers: "View Fraser" and a click on the header of
-// a column with the chart mark.
+// The chart windows' callers: "View Fraser" and a click on the header of a
+// column with the chart mark (the graph window), "Karous-Hjelt section" and
+// "Fraser map".
 class GraphCommands : public CommandGroup {
     Q_OBJECT
 public:
@@ -18,6 +20,8 @@ public:
 
     void ViewFraser1Click();                       // "View Fraser"
     void TabMesureCLstViewColumnClick(int column); // the table column whose header was clicked
+    void KarousHjeltSection1Click();               // "Karous-Hjelt section"
+    void FraserMap1Click();                        // "Fraser map"
 
 private:
     // Fills a graph window under the hourglass and shows it when `fill` says
@@ -25,6 +29,9 @@ private:
     // without a message.
     void showGraph(const QString& axisTitle, std::string_view imageName,
                    const std::function<bool(GraphSink&)>& fill);
+    // "Karous-Hjelt section" and "Fraser map": says `nothing` when there is.
+    template <class Frame, class Compute>
+    void showInterpretation(Compute compute, std::string_view imageName, const Message& nothing);
 };
 
 } // namespace veldro

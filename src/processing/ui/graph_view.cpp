@@ -1,19 +1,19 @@
 #include "processing/ui/graph_view.h"
 
-#include "processing/ui/chart/graph_chart.h"
+#include "processing/ui/chart/station_chart.h"
 
 #include <QMouseEvent>
 
 namespace veldro {
 
-GraphView::GraphView(GraphChart* chart, QWidget* parent) : QChartView(chart, parent) {
+GraphView::GraphView(StationChart* chart, QWidget* parent) : QChartView(chart, parent) {
     setRubberBand(QChartView::RectangleRubberBand);
     setRenderHint(QPainter::Antialiasing);
     setMouseTracking(true);
 }
 
-GraphChart& GraphView::graph() const {
-    return *static_cast<GraphChart*>(chart());
+StationChart& GraphView::stationChart() const {
+    return *static_cast<StationChart*>(chart());
 }
 
 void GraphView::mouseMoveEvent(QMouseEvent* event) {
@@ -28,7 +28,7 @@ void GraphView::mouseMoveEvent(QMouseEvent* event) {
 // The view's own right click zooms out one step; here it undoes every zoom.
 void GraphView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
-        graph().showWholeRange();
+        stationChart().showWholeRange();
         event->accept();
         return;
     }

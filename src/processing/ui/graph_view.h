@@ -4,18 +4,18 @@
 
 namespace veldro {
 
-class GraphChart;
+class StationChart;
 
-// The chart of the graph window: a dragged rectangle zooms in, a right click
+// The chart of the graph, section and map windows: a dragged rectangle zooms in, a right click
 // returns to the whole range, and the pointer's station and value are told.
 class GraphView : public QChartView {
     Q_OBJECT
 public:
-    explicit GraphView(GraphChart* chart, QWidget* parent = nullptr);
-    GraphChart& graph() const;
+    explicit GraphView(StationChart* chart, QWidget* parent = nullptr);
+    StationChart& stationChart() const;
 
 signals:
-    // The station and value under the pointer, inside the plot area.
+    // The station and the left axis's value under the pointer, inside the plot area.
     void pointed(QPointF value);
     // The pointer left the plot area.
     void pointedAway();

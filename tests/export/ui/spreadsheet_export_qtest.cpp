@@ -14,12 +14,13 @@ using namespace veldro::test;
 
 namespace {
 
-// Profile 7 at 19800 Hz is the Fraser walk's worked example; an ignored row
-// and a resistivity row join it.
+// Profile 7 at 19800 Hz is the Fraser walk's worked example with a sixth
+// station, which gives it a Karous-Hjelt value; an ignored row and a
+// resistivity row join it.
 std::vector<MeasurementRecord> surveyRows() {
     std::vector<MeasurementRecord> rows;
-    const int tilts[] = {10, 5, -3, -8, -2};
-    for (int i = 0; i < 5; ++i)
+    const int tilts[] = {10, 5, -3, -8, -2, 4};
+    for (int i = 0; i < 6; ++i)
         rows.push_back(record({.profile = 7,
                                .station = 25 * i,
                                .tilt = tilts[i],
@@ -70,7 +71,12 @@ private slots:
             {"Fraser1",
              "Tabulation1",
              {"export", "fraser", "--separator", "tab"},
-             "7\t38\t19800\t26\r\n"}};
+             "7\t38\t19800\t26\r\n"},
+            // 0.102*10 - 0.059*5 + 0.561*(-3) - 0.561*(-8) + 0.059*(-2) - 0.102*4 = 3.004
+            {"KarousHjelt1",
+             "Virgule1",
+             {"export", "kh", "--separator", "comma"},
+             "7,62.5,25.0,19800,3.00\r\n"}};
         for (const Case& c : cases) {
             Sandbox sandbox;
             {

@@ -52,6 +52,24 @@ private slots:
         QCOMPARE(cli({"plot", "column", survey, "4", "-o", sandbox->file("q.pdf")}).status, 0);
     }
 
+    // Six stations: one Karous-Hjelt value, three Fraser values on one profile.
+    void drawsTheSectionAndTheMapWithTheirCells() {
+        for (const char* kind : {"kh", "map"}) {
+            const QString png = sandbox->file(QLatin1String(kind) + QStringLiteral(".png"));
+            const Run run =
+                cli({"plot", kind, survey, "-o", png, "--width", "500", "--height", "400"});
+            QVERIFY2(run.status == 0, qPrintable(run.error));
+            const QImage image(png);
+            QCOMPARE(image.size(), QSize(500, 400));
+            QVERIFY2(colouredPixels(image) > 500, kind);
+        }
+        QCOMPARE(cli({"plot", "kh", survey, "-o", sandbox->file("k.png"), "--profile", "2"}).status,
+                 1);
+        QCOMPARE(cli({"plot", "map", survey, "-o", sandbox->file("m.png"), "--line-spacing", "0"})
+                     .status,
+                 2);
+    }
+
     void refusesWhatCannotBePlotted() {
         const Run frequency = cli({"plot", "column", survey, "Freq(Hz)", "-o", "f.png"});
         QCOMPARE(frequency.status, 2);

@@ -72,12 +72,6 @@ std::vector<MeasurementRecord> stations(int profile,
     return records;
 }
 
-template <class... Lists> std::vector<MeasurementRecord> joined(Lists... lists) {
-    std::vector<MeasurementRecord> all;
-    (all.insert(all.end(), lists.begin(), lists.end()), ...);
-    return all;
-}
-
 } // namespace
 
 class ViewGraphTest : public QObject {

@@ -41,26 +41,6 @@ QColor curveColour(int curve) {
 constexpr double kLineWidth = 1.5;
 constexpr double kMarkRadius = 5; // of the triangle of a marked value
 
-QValueAxis* makeAxis(const QString& title) {
-    auto* axis = new QValueAxis;
-    axis->setTitleText(title);
-    axis->setLabelFormat(QStringLiteral("%g"));
-    axis->setGridLineColor(QColor(225, 225, 225));
-    return axis;
-}
-
-// A range of some width around the points, so one point or a flat curve
-// still gets an axis.
-void setAxisRange(QValueAxis& axis, double low, double high) {
-    if (low == high) {
-        const double pad = low == 0 ? 1 : std::abs(low) * 0.05;
-        low -= pad;
-        high += pad;
-    }
-    axis.setRange(low, high);
-    axis.applyNiceNumbers();
-}
-
 QPolygonF triangle(QPointF at) {
     return QPolygonF({at + QPointF(0, -kMarkRadius), at + QPointF(kMarkRadius, kMarkRadius * 0.7),
                       at + QPointF(-kMarkRadius, kMarkRadius * 0.7)});
@@ -84,8 +64,8 @@ public:
     }
 
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
-        const QValueAxis* x = chart_.axisX_;
-        const QValueAxis* y = chart_.axisY_;
+        const QValueAxis* x = &chart_.axisX();
+        const QValueAxis* y = &chart_.axisY();
         if (area_.isEmpty() || x->max() <= x->min() || y->max() <= y->min()) return;
         const double sx = area_.width() / (x->max() - x->min());
         const double sy = area_.height() / (y->max() - y->min());
@@ -116,27 +96,8 @@ private:
     QRectF area_;
 };
 
-GraphChart::GraphChart()
-    : axisX_(makeAxis(QStringLiteral("Station"))), axisY_(makeAxis({})),
-      layer_(new CurveLayer(*this)) {
-    setBackgroundBrush(Qt::white);
-    setBackgroundRoundness(0);
-    setDropShadowEnabled(false);
-    setPlotAreaBackgroundBrush(Qt::white);
-    setPlotAreaBackgroundVisible(true);
-    // The white background reaches the edges; a few pixels keep the text off them.
-    layout()->setContentsMargins(0, 0, 0, 0);
-    setMargins(QMargins(6, 6, 6, 6));
-    addAxis(axisX_, Qt::AlignBottom);
-    addAxis(axisY_, Qt::AlignLeft);
+GraphChart::GraphChart() : layer_(new CurveLayer(*this)) {
     setLeftAxisTitle(QStringLiteral("Values"));
-
-    // The axes' own series, without points: zooming and the pointer's value go through it.
-    auto* frame = new QLineSeries;
-    addSeries(frame);
-    frame->attachAxis(axisX_);
-    frame->attachAxis(axisY_);
-
     legend()->setAlignment(Qt::AlignRight);
     legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     QFont small = legend()->font();
@@ -148,28 +109,20 @@ GraphChart::GraphChart()
         legendRows_.push_back(series);
     }
     for (QLegendMarker* marker : legend()->markers()) {
-        if (marker->series() == frame)
+        if (marker->series() == &frame())
             marker->setVisible(false);
         else
             legendMarkers_.push_back(marker);
     }
     updateLegend();
 
-    for (QValueAxis* axis : {axisX_, axisY_})
+    for (QValueAxis* axis : {&axisX(), &axisY()})
         connect(axis, &QValueAxis::rangeChanged, this, [this] { layer_->update(); });
     connect(this, &QChart::plotAreaChanged, this,
             [this](const QRectF& area) { layer_->follow(area); });
 }
 
 GraphChart::~GraphChart() = default;
-
-void GraphChart::setLeftAxisTitle(const QString& title) {
-    axisY_->setTitleText(title);
-}
-
-QString GraphChart::leftAxisTitle() const {
-    return axisY_->titleText();
-}
 
 void GraphChart::addCurve(const std::string& title) {
     Curve curve;
@@ -224,8 +177,8 @@ void GraphChart::fitAxesToVisibleCurves() {
         first = &curve;
     }
     if (!first) return;
-    setAxisRange(*axisX_, left, right);
-    setAxisRange(*axisY_, bottom, top);
+    setAxisRange(axisX(), left, right);
+    setAxisRange(axisY(), bottom, top);
 }
 
 void GraphChart::resizeEvent(QGraphicsSceneResizeEvent* event) {

@@ -1,15 +1,13 @@
 #pragma once
 
 #include "processing/graph_plots.h"
+#include "processing/ui/chart/station_chart.h"
 
-#include <QChart>
 #include <QList>
 #include <QPointF>
 #include <vector>
 
 class QLegendMarker;
-class QLineSeries;
-class QValueAxis;
 
 namespace veldro {
 
@@ -20,7 +18,7 @@ class CurveLayer;
 // into plain point lists. A survey has up to some 1560 curves, more than Qt
 // Charts handles as series at speed, so the curves are drawn by one layer of
 // our own over the plot area; the axes, zoom and legend are the chart's.
-class GraphChart : public QChart, public GraphSink {
+class GraphChart : public StationChart, public GraphSink {
 public:
     // Legend rows at most (fewer when the chart is not tall enough for them);
     // beyond, the last row says how many more curves are shown.
@@ -28,9 +26,6 @@ public:
 
     GraphChart();
     ~GraphChart() override;
-
-    void setLeftAxisTitle(const QString& title);
-    QString leftAxisTitle() const;
 
     int curveCount() const override { return static_cast<int>(curves_.size()); }
     void addCurve(const std::string& title) override;
@@ -51,7 +46,7 @@ public:
     void setVisibleCurves(const std::vector<bool>& visible);
     bool curveVisible(int curve) const { return curveAt(curve).visible; }
     // Undoes any zoom: the axes span the visible curves.
-    void showWholeRange();
+    void showWholeRange() override;
 
 protected:
     void resizeEvent(QGraphicsSceneResizeEvent* event) override;
@@ -75,8 +70,6 @@ private:
     int legendRows() const;
 
     std::vector<Curve> curves_;
-    QValueAxis* axisX_;
-    QValueAxis* axisY_;
     CurveLayer* layer_;
     // The legend's rows: series without points that carry a curve's title and
     // colour, or the "... and N more" text.

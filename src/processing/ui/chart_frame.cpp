@@ -1,0 +1,157 @@
+#include "processing/ui/chart_frame.h"
+
+#include "app/icons.h"
+#include "app/ui_services.h"
+#include "processing/ui/chart/chart_image.h"
+#include "processing/ui/chart/station_chart.h"
+#include "processing/ui/graph_view.h"
+
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace veldro {
+
+namespace {
+
+constexpr int kDesignWidth = 1039;
+constexpr int kDesignHeight = 763;
+constexpr int kPanelWidth = 120;
+constexpr int kButtonHeight = 25;
+
+const Message kNoPrinter{"There is no printer to print on: the chart was not printed.\n"
+                         "Set up a default printer, or keep the chart as a PDF with "
+                         "\"Save image...\".",
+                         "Print", MessageIcon::Warning};
+const Message kPrintFailed{"The chart could not be printed.", "Print", MessageIcon::Error};
+
+QPushButton* panelButton(const QString& caption, const char* name) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(QLatin1String(name));
+    button->setFixedSize(kPanelWidth, kButtonHeight);
+    button->setAutoDefault(false);
+    return button;
+}
+
+// The filter entry of the picture's format, 1-based, as the save dialog counts.
+int imageFilterIndex(const QString& path) {
+    const QString format = QFileInfo(path).suffix().toLower();
+    if (format == QLatin1String("svg")) return 2;
+    if (format == QLatin1String("pdf")) return 3;
+    return 1;
+}
+
+} // namespace
+
+ChartFrame::ChartFrame(UiServices& ui, StationChart* chart, const char* listName, QWidget* owner)
+    : QDialog(owner), ui_(ui), chart_(chart), view_(new GraphView(chart)), list_(new QListWidget),
+      panelLayout_(new QVBoxLayout), print_(panelButton(QStringLiteral(" Print "), "BitBtnPrint")),
+      pointed_(new QLabel), note_(new QLabel) {
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+    setSizeGripEnabled(true);
+    resize(kDesignWidth, kDesignHeight);
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+
+    view_->setObjectName(QStringLiteral("Chart1"));
+    view_->setFrameShape(QFrame::NoFrame);
+    list_->setObjectName(QLatin1String(listName));
+    list_->setUniformItemSizes(true);
+    list_->setStyleSheet(QStringLiteral("QListWidget { background: palette(button); }"));
+    print_->setIcon(icons::toolIcon(icons::Tool::Print));
+    print_->setShortcut(QKeySequence::Print);
+    print_->setToolTip(QStringLiteral("Print the chart on the default printer"));
+    QPushButton* saveImage = panelButton(QStringLiteral("Save image..."), "SaveImage");
+    saveImage->setShortcut(QKeySequence::Save);
+    saveImage->setToolTip(QStringLiteral("Save the chart as shown as PNG, SVG or PDF"));
+    QPushButton* resetZoom = panelButton(QStringLiteral("Reset zoom"), "ResetZoom");
+    resetZoom->setToolTip(QStringLiteral("Show the whole range again (or right-click the chart); "
+                                         "drag a rectangle on the chart to zoom in"));
+
+    auto* panel = new QWidget;
+    panel->setFixedWidth(kPanelWidth);
+    panel->setLayout(panelLayout_);
+    panelLayout_->setContentsMargins(0, 0, 0, 0);
+    panelLayout_->setSpacing(0);
+    panelLayout_->addWidget(list_, 1);
+    for (QPushButton* button : {print_, saveImage, resetZoom}) panelLayout_->addWidget(button);
+
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    body->addWidget(panel);
+    body->addWidget(view_, 1);
+
+    auto* status = new QStatusBar;
+    status->setObjectName(QStringLiteral("StatusLine"));
+    status->setSizeGripEnabled(false);
+    pointed_->setObjectName(QStringLiteral("Pointed"));
+    note_->setContentsMargins(0, 0, 14, 0);
+    status->addWidget(pointed_, 1);
+    status->addPermanentWidget(note_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(body, 1);
+    layout->addWidget(status);
+
+    connect(print_, &QPushButton::clicked, this, [this] { BitBtnPrintClick(); });
+    connect(saveImage, &QPushButton::clicked, this, [this] { saveImageClick(); });
+    connect(resetZoom, &QPushButton::clicked, this, [this] { chart_->showWholeRange(); });
+    connect(view_, &GraphView::pointed, this,
+            [this](QPointF at) { pointed_->setText(pointedText(at)); });
+    connect(view_, &GraphView::pointedAway, pointed_, &QLabel::clear);
+}
+
+ChartFrame::~ChartFrame() = default;
+
+int ChartFrame::fillChoices(const std::vector<std::pair<QString, bool>>& entries) {
+    int first = -1;
+    for (const auto& [title, hasSomething] : entries) {
+        auto* entry = new QListWidgetItem(title, list_);
+        if (!hasSomething) entry->setFlags(Qt::ItemNeverHasChildren);
+        if (hasSomething && first < 0) first = list_->count() - 1;
+    }
+    list_->setCurrentRow(first);
+    return first;
+}
+
+void ChartFrame::addPanelBox(const QString& label, QWidget* box) {
+    auto* row = new QWidget;
+    auto* form = new QFormLayout(row);
+    form->setContentsMargins(4, 4, 4, 4);
+    form->addRow(label, box);
+    panelLayout_->insertWidget(panelLayout_->indexOf(print_), row);
+}
+
+void ChartFrame::BitBtnPrintClick() {
+    QPrinter printer;
+    if (!ui_.preparePrinter(printer, false)) {
+        ui_.tell(kNoPrinter);
+        return;
+    }
+    if (!printChart(*chart_, printer)) ui_.tell(kPrintFailed);
+}
+
+void ChartFrame::saveImageClick() {
+    const QFileInfo proposed(imagePath_);
+    const QString path =
+        ui_.saveFileName({proposed.absolutePath(), proposed.fileName(), kChartImageFilter,
+                          imageFilterIndex(imagePath_), QStringLiteral("png")});
+    if (path.isEmpty()) return;
+    const QString error = saveChartImage(*chart_, path, chart_->size().toSize());
+    if (!error.isEmpty())
+        ui_.tell(
+            {QStringLiteral("The chart was not saved in %1: %2.").arg(path, error).toStdString(),
+             "Save image", MessageIcon::Error});
+}
+
+} // namespace veldro

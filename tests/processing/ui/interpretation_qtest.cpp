@@ -1,0 +1,201 @@
+// "Karous-Hjelt section" and "Fraser map": what they show, the lists and
+// boxes at their left, the colour scale, and their pictures.
+#include "../../app/app_test_support.h"
+#include "data/number_text.h"
+#include "processing/ui/chart/colour_scale.h"
+#include "processing/ui/chart/field_chart.h"
+#include "processing/ui/fraser_map_window.h"
+#include "processing/ui/karous_hjelt_window.h"
+
+#include <QChartView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+#include <cmath>
+
+using namespace veldro;
+using namespace veldro::test;
+
+namespace {
+
+struct Entry {
+    QString title;
+    bool enabled;
+    bool operator==(const Entry&) const = default;
+};
+
+QList<Entry> entries(const QDialog& window, const char* list) {
+    QList<Entry> all;
+    const auto* box = part<QListWidget>(window, list);
+    for (int i = 0; i < box->count(); ++i)
+        all.append({box->item(i)->text(), (box->item(i)->flags() & Qt::ItemIsEnabled) != 0});
+    return all;
+}
+
+// A profile of kept tilt readings at frequency #1, stations 10 apart.
+std::vector<MeasurementRecord> tilts(int profile, const std::vector<int>& values) {
+    std::vector<MeasurementRecord> records;
+    for (std::size_t s = 0; s < values.size(); ++s)
+        records.push_back(record({.profile = profile,
+                                  .station = 10 * static_cast<int>(s),
+                                  .tilt = values[s],
+                                  .frequency = 19800}));
+    return records;
+}
+
+bool same(double a, double b) {
+    return std::fabs(a - b) < 1e-9;
+}
+
+} // namespace
+
+class InterpretationTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Session> s;
+
+    void open(const std::vector<MeasurementRecord>& records) {
+        s->window.show();
+        openThroughDialog(s->window, s->ui, writeDataFile(s->sandbox.file("survey.vlf"), records));
+    }
+
+    // Triggers the item; `act` runs on the window when it is shown.
+    template <class Frame>
+    bool runWindow(const char* item, const std::function<void(Frame&)>& act) {
+        bool shown = false;
+        s->ui.dialogAnswers.push_back([&](QDialog& dialog) {
+            auto* frame = qobject_cast<Frame*>(&dialog);
+            QVERIFY(frame);
+            shown = true;
+            QCOMPARE(frame->geometry(), s->window.geometry());
+            act(*frame);
+        });
+        action(s->window, item)->trigger();
+        s->ui.dialogAnswers.clear();
+        return shown;
+    }
+
+private slots:
+    void init() { s = std::make_unique<Session>(); }
+    void cleanup() { s.reset(); }
+
+    // Profile 1 has five groups (no value); profile 2 eleven, tilt 100 at
+    // station 50: level 1 at 25 reads -0.102 * 100, level 2 reads 0.
+    void sectionShowsTheFirstRunWithValuesAndFollowsTheLevels() {
+        open(joined(tilts(1, {1, 2, 3, 4, 5}), tilts(2, {0, 0, 0, 0, 0, 100, 0, 0, 0, 0, 0})));
+        QVERIFY(runWindow<TKarousHjeltFrm>("KarousHjeltSection1", [](TKarousHjeltFrm& section) {
+            QCOMPARE(section.windowTitle(), QStringLiteral("Karous-Hjelt section"));
+            QCOMPARE(entries(section, "RunList"),
+                     (QList<Entry>{{"Prof1,Freq1", false}, {"Prof2,Freq1", true}}));
+            QCOMPARE(section.shownRun(), 1);
+            FieldChart& chart = section.chart();
+            QCOMPARE(chart.leftAxisTitle(), QStringLiteral("Depth"));
+            QVERIFY(same(chart.field().valueAt(25, 10), -0.102 * 100));
+            QVERIFY(same(chart.field().valueAt(50, 20), 0));
+
+            // The pointer over the value at station 25, depth 10, on the depth axis drawn
+            // downwards.
+            auto* view = part<QChartView>(section, "Chart1");
+            const QPoint at =
+                view->mapFromScene(chart.mapToScene(chart.mapToPosition(QPointF(25, 10))));
+            QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(view->viewport(), &move);
+            const QString pointed = part<QLabel>(section, "Pointed")->text();
+            QVERIFY2(pointed.contains(QStringLiteral("Depth 10.0    KH -10.")),
+                     qPrintable(pointed)); // within a pixel of -10.20
+            QVERIFY(chart.mapToPosition(QPointF(25, 10)).y() <
+                    chart.mapToPosition(QPointF(25, 20)).y());
+
+            part<QSpinBox>(section, "Levels")->setValue(1);
+            QVERIFY(std::isnan(section.chart().field().valueAt(50, 20)));
+            QCOMPARE(section.values(1).values.size(), 6u);
+        }));
+    }
+
+    void nothingToShowIsSaidWithoutAWindow() {
+        open(tilts(1, {1, 2, 3}));
+        for (const char* item : {"KarousHjeltSection1", "FraserMap1"}) {
+            s->ui.asked.clear();
+            action(s->window, item)->trigger();
+            QCOMPARE(s->ui.asked.size(), 1u);
+            QVERIFY(s->ui.texts().constFirst().startsWith(QStringLiteral("No ")));
+        }
+        QVERIFY(s->ui.dialogTitles.isEmpty());
+    }
+
+    // Profiles 1 and 3 of frequency #1: F = 26 and 12 at 15 and 25 on
+    // profile 1, F = 4 at 15 on profile 3. Frequency #2 has no value.
+    void mapPlacesProfilesAtTheLineSpacing() {
+        std::vector<MeasurementRecord> rows =
+            joined(tilts(1, {10, 5, -3, -8, -2}), tilts(3, {4, 3, 2, 1}));
+        rows.push_back(record({.profile = 3, .station = 0, .frequencyNumber = 2}));
+        open(rows);
+        QVERIFY(runWindow<TFraserMapFrm>("FraserMap1", [this](TFraserMapFrm& map) {
+            QCOMPARE(map.windowTitle(), QStringLiteral("Fraser map"));
+            QCOMPARE(entries(map, "FrequencyList"),
+                     (QList<Entry>{{"Freq1", true}, {"Freq2", false}}));
+            QCOMPARE(map.shownFrequencyNumber(), 1);
+            QCOMPARE(map.chart().leftAxisTitle(), QStringLiteral("Profile"));
+            QVERIFY(same(map.chart().field().valueAt(15, 2), 15)); // halfway from 26 to 4
+
+            auto* spacing = part<QLineEdit>(map, "LineSpacing");
+            spacing->setText(QStringLiteral("50"));
+            emit spacing->editingFinished();
+            QCOMPARE(map.lineSpacing(), 50.0);
+            QCOMPARE(map.chart().leftAxisTitle(), QStringLiteral("Profile \u00d7 50"));
+            QVERIFY(same(map.chart().field().valueAt(15, 100), 15));
+
+            spacing->setText(QStringLiteral("-2"));
+            emit spacing->editingFinished();
+            QCOMPARE(s->ui.texts(), QStringList{kLineSpacingWanted});
+            QCOMPARE(spacing->text(), QStringLiteral("50"));
+            QCOMPARE(map.lineSpacing(), 50.0);
+        }));
+    }
+
+    void colourScaleIsSymmetricAboutZero() {
+        const DivergingScale scale = DivergingScale::covering(35.6);
+        QCOMPARE(scale.limit(), 40.0);
+        QCOMPARE(scale.ticks(), (std::vector<double>{-40, -20, 0, 20, 40}));
+        QCOMPARE(scale.tickDecimals(), 0);
+        QCOMPARE(DivergingScale::covering(1.4).tickDecimals(), 2); // 1.5: ticks at 0.75
+        QCOMPARE(QColor(scale.colour(0)), QColor(Qt::white));
+        for (double v : {3.0, 17.5, 40.0, 55.0}) {
+            const QColor up(scale.colour(v)), down(scale.colour(-v));
+            QCOMPARE(QColor(down.blue(), down.green(), down.red()), up);
+            QVERIFY2(up.red() > up.blue(), qPrintable(up.name()));
+        }
+        QCOMPARE(scale.colour(55), scale.colour(40));
+        QVERIFY(QColor(scale.colour(30)).lightness() < QColor(scale.colour(10)).lightness());
+    }
+
+    // The shown size, with cells drawn; a section and a map each.
+    void picturesAreSavedAtTheShownSize() {
+        open(joined(tilts(1, {9, 6, 3, 0, -3, -6, -9, -6, 0, 4, 8}),
+                    tilts(2, {8, 6, 2, -1, -4, -8, -6, -2, 2, 4, 6})));
+        s->ui.saveAnswers = {s->sandbox.file("section.png"), s->sandbox.file("map.png")};
+        QSize sectionSize, mapSize;
+        QVERIFY(runWindow<TKarousHjeltFrm>("KarousHjeltSection1", [&](TKarousHjeltFrm& section) {
+            sectionSize = section.chart().size().toSize();
+            part<QPushButton>(section, "SaveImage")->click();
+        }));
+        QVERIFY(runWindow<TFraserMapFrm>("FraserMap1", [&](TFraserMapFrm& map) {
+            mapSize = map.chart().size().toSize();
+            part<QPushButton>(map, "SaveImage")->click();
+        }));
+        QCOMPARE(s->ui.saveRequests.at(0).fileName, QStringLiteral("survey_kh.png"));
+        QCOMPARE(s->ui.saveRequests.at(1).fileName, QStringLiteral("survey_map.png"));
+        QVERIFY(s->ui.texts().isEmpty());
+        for (auto [name, size] : {std::pair{"section.png", sectionSize}, {"map.png", mapSize}}) {
+            const QImage png(s->sandbox.file(QLatin1String(name)));
+            QCOMPARE(png.size(), size);
+            QVERIFY2(colouredPixels(png) > 1000, name);
+        }
+    }
+};
+
+QTEST_MAIN(InterpretationTest)
+#include "interpretation_qtest.moc"

@@ -234,14 +234,14 @@ private:
             colours_.clear();
         } else if (kSkippedDestinations.count(word)) {
             g.destination = Destination::Skipped;
+        } else if (word == "u" && parameter) {
+            unicode(*parameter); // in text and in a font's name alike
+        } else if (word == "uc") {
+            g.unicodeSkip = std::clamp(parameter.value_or(1), 0, 16);
         } else if (g.destination == Destination::FontTable) {
             if (word == "f") fontNumber_ = parameter.value_or(0);
         } else if (g.destination == Destination::ColourTable) {
             colourPart(word, parameter.value_or(0));
-        } else if (word == "u" && parameter) {
-            unicode(*parameter);
-        } else if (word == "uc") {
-            g.unicodeSkip = std::clamp(parameter.value_or(1), 0, 16);
         } else if (word == "deff") {
             defaultFont_ = parameter.value_or(0);
         } else if (auto symbolWord = kSymbolWords.find(word); symbolWord != kSymbolWords.end()) {

@@ -1,64 +1,64 @@
-// Saves that fail half way, as POSIX lets a test make them fail: a read-only
-// folder, a file size limit for a full disk.
+// Saves that fail half way, as POSIX lets a test make them fail: a full disk
+// and a read-only folder.
 #include "data/file_io.h"
 #include "data/measurement_store.h"
+#include "faulty_folder.h"
 #include "records.h"
 #include "test_support.h"
 
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace veldro;
+using veldro::test::FaultyFolder;
 using veldro::test::record;
-using veldro::test::TempDir;
 
-TEST(MeasurementStore, AFailedSaveLeavesTheOldFileWhole) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-    TempDir dir;
-    MeasurementStore old;
-    old.append(record({.profile = 1}));
-    const std::string path = dir.file("survey.vlf");
-    old.saveToFile(path);
-    const auto before = veldro::test::readBytes(path);
+namespace {
 
-    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
-    MeasurementStore replacement;
-    replacement.append(record({.profile = 2}));
-    replacement.append(record({.profile = 3}));
-    EXPECT_THROW(replacement.saveToFile(path), FileError);
-    ::chmod(dir.path().c_str(), 0755);
-    EXPECT_EQ(veldro::test::readBytes(path), before);
-    EXPECT_EQ(replacement.count(), 2);
+MeasurementStore storeOf(const std::vector<MeasurementRecord>& records) {
+    MeasurementStore store;
+    for (const auto& r : records) store.append(r);
+    return store;
 }
 
-TEST(MeasurementStore, AFullDiskLeavesTheOldFileWholeAndNoTemporaryBehind) {
-    TempDir dir;
-    const std::string path = dir.file("survey.vlf");
-    MeasurementStore old;
-    old.append(record({.profile = 1}));
-    old.saveToFile(path);
+enum class DiskFault { Full, ReadOnly };
+
+class FailedSave : public testing::TestWithParam<DiskFault> {};
+
+} // namespace
+
+// On a full disk or into a read-only folder (a small file system of the
+// test's own where it may mount one).
+TEST_P(FailedSave, LeavesTheOldFileWholeNothingBesideItAndTheRecordsInTheStore) {
+    FaultyFolder folder;
+    if (GetParam() == DiskFault::ReadOnly && !folder.readOnlyHolds())
+        GTEST_SKIP() << "root writes into read-only folders";
+    const std::string path = folder.file("survey.vlf");
+    storeOf({record({.profile = 1})}).saveToFile(path);
     const auto before = veldro::test::readBytes(path);
 
-    MeasurementStore bigger;
-    for (int i = 0; i < 100; ++i) bigger.append(record({.profile = 4}));
-    // A file size limit stands in for a full disk: writes past it fail.
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 2000;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    EXPECT_THROW(bigger.saveToFile(path), FileError);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    MeasurementStore bigger = storeOf(std::vector<MeasurementRecord>(100, record({.profile = 4})));
+    if (GetParam() == DiskFault::Full)
+        folder.fill();
+    else
+        folder.makeReadOnly();
+    try {
+        bigger.saveToFile(path);
+        ADD_FAILURE() << "the save did not fail";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+    }
+    folder.restore();
 
     EXPECT_EQ(veldro::test::readBytes(path), before);
-    int entries = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        ++entries;
-    EXPECT_EQ(entries, 1);
+    std::vector<std::string> entries;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        entries.push_back(entry.path().filename().string());
+    EXPECT_EQ(entries, std::vector<std::string>{"survey.vlf"});
+    EXPECT_EQ(bigger.count(), 100);
 }
+
+INSTANTIATE_TEST_SUITE_P(Disk, FailedSave, testing::Values(DiskFault::Full, DiskFault::ReadOnly),
+                         [](const testing::TestParamInfo<DiskFault>& fault) {
+                             return fault.param == DiskFault::Full ? "Full" : "ReadOnly";
+                         });

@@ -120,6 +120,7 @@ TEST(RtfWriter, RunsReadBackUnchanged) {
         {"\xC3\xA9t\xC3\xA9 \xE2\x82\xAC \xCE\xA9 \xF0\x9F\x98\x80\n", style("DejaVu Sans", 31)},
         {"x", coloured(style("Caf\xC3\xA9 Sans", 2), {1, 2, 3})},
         {"y", coloured(style("Caf\xC3\xA9 Sans", 2), {1, 2, 4})},
+        {"z", style("\xE5\xBE\xAE\xE8\xBD\xAF\xE9\x9B\x85\xE9\xBB\x91 \xF0\x9F\x98\x80", 24)},
     };
     EXPECT_EQ(readRtf(writeRtf(runs)), runs);
 }

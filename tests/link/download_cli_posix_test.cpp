@@ -180,6 +180,25 @@ TEST(DownloadCli, RecordPastTheCapacityIsAcknowledgedAndDropped) {
     EXPECT_EQ(d.instrument.wait(), 0) << "every record, the dropped one too, is acknowledged";
 }
 
+// The cable pulled after sampled records of a full instrument memory: the
+// file holds exactly the records acknowledged before the cut.
+TEST(DownloadCli, FullMemoryCutAfterSampledRecordsSavesEveryRecordBefore) {
+    const auto survey = keptSurvey(MeasurementStore::kCapacity);
+    for (const int cut : {0, 1, 23'117, MeasurementStore::kCapacity}) {
+        SCOPED_TRACE("hang-up after record " + std::to_string(cut));
+        Download d({"--records", std::to_string(MeasurementStore::kCapacity), "--hang-up-after",
+                    std::to_string(cut)});
+        EXPECT_EQ(d.cli.wait(), 1);
+        EXPECT_NE(d.cli.messages().find(kStopped), std::string::npos) << d.cli.messages();
+        if (cut == 0) {
+            EXPECT_FALSE(d.saved());
+            continue;
+        }
+        EXPECT_EQ(recordBytesOf(d.output),
+                  bytesOf(std::vector<MeasurementRecord>(survey.begin(), survey.begin() + cut)));
+    }
+}
+
 TEST(DownloadCli, RefusedDeviceIsNamedWithItsReasonAfterPortError) {
     TempDir dir;
     const std::string line = dir.file("no-such-line");

@@ -7,6 +7,7 @@
 #include "link/serial_port.h"
 #include "link/simulated_d2xx.h"
 #include "pty_peer.h"
+#include "recording_display.h"
 #include "scripted_host.h"
 #include "test_support.h"
 
@@ -17,14 +18,10 @@ namespace veldro {
 namespace {
 
 using test::PtyPeer;
+using test::RecordingDisplay;
+using test::RecordingLabel;
 using test::RecordingProgress;
 using test::ScriptedHost;
-
-class RecordingLabel : public Label {
-public:
-    void setText(const std::string& text) override { texts.push_back(text); }
-    std::vector<std::string> texts;
-};
 
 // The two hand-written record texts of download_two_records.bru.
 std::string tiltText() {
@@ -189,23 +186,6 @@ TEST(DownloadStop, InstrumentHangingUpKeepsWhatArrived) {
 }
 
 // ---- the command's flow, against veldro-sim --------------------------------
-
-class RecordingDisplay : public DownloadDisplay {
-public:
-    void showPanel(bool shown) override { panel.push_back(shown); }
-    Progress& progress() override { return bar; }
-    Label& label() override { return text; }
-    std::optional<std::string> askSaveFileName() override {
-        ++saveQuestions;
-        return answer;
-    }
-
-    std::optional<std::string> answer;
-    int saveQuestions = 0;
-    std::vector<bool> panel;
-    RecordingProgress bar;
-    RecordingLabel text;
-};
 
 struct Command {
     test::TempDir dir;

@@ -8,9 +8,11 @@
 
 namespace veldro::test {
 
-TempDir::TempDir() {
+TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path().string()) {}
+
+TempDir::TempDir(const std::string& parent) {
     std::random_device random;
-    const auto base = std::filesystem::temp_directory_path();
+    const std::filesystem::path base(parent);
     for (int attempt = 0; path_.empty(); ++attempt) {
         const auto candidate = base / ("veldro-test-" + std::to_string(random()));
         // False when the name is taken already; an error throws.

@@ -11,10 +11,12 @@
 
 namespace veldro::test {
 
-// A folder of its own for one test, removed with everything in it.
+// A folder of its own for one test, removed with everything in it; made in
+// the system's temporary folder unless `parent` is given.
 class TempDir {
 public:
     TempDir();
+    explicit TempDir(const std::string& parent);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;

@@ -200,12 +200,14 @@ QLabel* TAboutBoxFrm::link(const char* name, const QString& text) {
 }
 
 bool TAboutBoxFrm::eventFilter(QObject* watched, QEvent* event) {
-    const auto* mouse = static_cast<QMouseEvent*>(event);
     // A click: pressed and released on the label.
-    if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton &&
-        static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint())) {
-        if (watched == Label3) Label3Click();
-        if (watched == Label4) Label4Click();
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            static_cast<QWidget*>(watched)->rect().contains(mouse->position().toPoint())) {
+            if (watched == Label3) Label3Click();
+            if (watched == Label4) Label4Click();
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -264,6 +264,12 @@ inline void openThroughDialog(TMainFrm& window, ScriptedUiServices& ui, const QS
     action(window, "Ouvrir1")->trigger();
 }
 
+// The window shown with `records` opened as the session's survey.
+inline void openSurvey(Session& s, const std::vector<MeasurementRecord>& records) {
+    s.window.show();
+    openThroughDialog(s.window, s.ui, writeDataFile(s.sandbox.file("survey.vlf"), records));
+}
+
 inline QString statusText(const TMainFrm& window) {
     return part<QLabel>(window, "StatusPanel0")->text();
 }

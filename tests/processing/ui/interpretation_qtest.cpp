@@ -56,10 +56,7 @@ class InterpretationTest : public QObject {
 
     std::unique_ptr<Session> s;
 
-    void open(const std::vector<MeasurementRecord>& records) {
-        s->window.show();
-        openThroughDialog(s->window, s->ui, writeDataFile(s->sandbox.file("survey.vlf"), records));
-    }
+    void open(const std::vector<MeasurementRecord>& records) { openSurvey(*s, records); }
 
     // Triggers the item; `act` runs on the window when it is shown.
     template <class Frame>

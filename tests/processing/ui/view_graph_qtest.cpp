@@ -79,10 +79,7 @@ class ViewGraphTest : public QObject {
 
     std::unique_ptr<Session> s;
 
-    void open(const std::vector<MeasurementRecord>& records) {
-        s->window.show();
-        openThroughDialog(s->window, s->ui, writeDataFile(s->sandbox.file("survey.vlf"), records));
-    }
+    void open(const std::vector<MeasurementRecord>& records) { openSurvey(*s, records); }
 
     // Runs `command`; what the graph window held when it was shown, after
     // `act` ran on it, or nothing when no window was shown.

@@ -1,7 +1,7 @@
 // veldro-icons: renders the window icon's mast as the desktop's icon files, a
 // scalable SVG and PNGs of the sizes asked, laid out as the hicolor theme wants.
 // Usage: veldro-icons OUTDIR SIZE...
-#include "app/icons.h"
+#include "widgets/icons.h"
 
 #include <QDir>
 #include <QGuiApplication>

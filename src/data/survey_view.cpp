@@ -12,9 +12,13 @@ namespace veldro {
 SurveyView::SurveyView(const MeasurementStore& store, const RowList& rows)
     : store_(store), rows_(rows), size_(std::min(store.count(), rows.size())) {}
 
-const MeasurementRecord& SurveyView::record(int row) const { return store_.record(row); }
+const MeasurementRecord& SurveyView::record(int row) const {
+    return store_.record(row);
+}
 
-bool SurveyView::kept(int row) const { return rows_.kept(row); }
+bool SurveyView::kept(int row) const {
+    return rows_.kept(row);
+}
 
 std::vector<const MeasurementRecord*> SurveyView::keptRecords(int profile,
                                                               int frequencyNumber) const {

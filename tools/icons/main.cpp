@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
         std::fputs("usage: veldro-icons OUTDIR SIZE...\n", stderr);
         return 2;
     }
-    const QString root = args[1];
+    const QString& root = args[1];
     QString folder = appsFolder(root, QStringLiteral("scalable"));
     bool ok = !folder.isEmpty() && writeSvg(folder + QStringLiteral("/veldro.svg"));
     for (qsizetype i = 2; ok && i < args.size(); ++i) {

@@ -2,9 +2,9 @@
 // command to its profile list built and the first rows painted.
 // Target: within 100 ms.
 #include "app/main_window.h"
-#include "app/measurement_table_view.h"
 #include "data/rows.h"
 #include "export/ui/export_xyz_dialog.h"
+#include "widgets/measurement_table_view.h"
 #include "window_bench_support.h"
 
 #include <QAction>

@@ -5,10 +5,10 @@
 // <= 500 ms each.
 #include "app/main_window.h"
 #include "app/measurement_table_model.h"
-#include "app/measurement_table_view.h"
 #include "processing/graph_plots.h"
 #include "processing/ui/chart/graph_chart.h"
 #include "processing/ui/view_graph_window.h"
+#include "widgets/measurement_table_view.h"
 #include "window_bench_support.h"
 
 #include <QAction>

@@ -2,8 +2,8 @@
 // the first rows painted, and the process's peak memory with it open.
 // Target: 64000 records shown within 150 ms; peak memory at most 120 MB.
 #include "app/data_session.h"
-#include "app/measurement_table_view.h"
 #include "data/rows.h"
+#include "widgets/measurement_table_view.h"
 #include "window_bench_support.h"
 
 #include <QAction>

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/main_window.h"
-#include "app/ui_services.h"
 #include "bench_support.h"
+#include "widgets/ui_services.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "app/about_dialog.h"
 
-#include "app/icons.h"
-#include "app/ui_services.h"
 #include "veldro_version.h"
+#include "widgets/icons.h"
+#include "widgets/ui_services.h"
 
 #include <QEvent>
 #include <QFrame>

@@ -1,7 +1,7 @@
 #include "app/application.h"
 
-#include "app/icons.h"
 #include "data/number_text.h"
+#include "widgets/icons.h"
 
 #include <QApplication>
 #include <QLocale>

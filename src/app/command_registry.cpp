@@ -1,7 +1,7 @@
 #include "app/command_registry.h"
 
 #include "app/data_session.h"
-#include "app/ui_services.h"
+#include "widgets/ui_services.h"
 
 #include <QAction>
 #include <exception>

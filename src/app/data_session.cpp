@@ -1,13 +1,13 @@
 #include "app/data_session.h"
 
 #include "app/measurement_table_model.h"
-#include "app/measurement_table_view.h"
 #include "app/status_line.h"
-#include "app/wait_cursor.h"
 #include "data/file_io.h"
 #include "data/file_names.h"
 #include "data/measurement_store.h"
 #include "data/vlf_file.h"
+#include "widgets/measurement_table_view.h"
+#include "widgets/wait_cursor.h"
 
 #include <QApplication>
 #include <QItemSelectionModel>

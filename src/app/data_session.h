@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ui_services.h"
 #include "data/rows.h"
+#include "widgets/ui_services.h"
 
 #include <QObject>
 #include <QString>

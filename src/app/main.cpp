@@ -1,7 +1,7 @@
 // veldro: the window program.
 #include "app/application.h"
 #include "app/main_window.h"
-#include "app/ui_services.h"
+#include "widgets/ui_services.h"
 
 #include <QApplication>
 

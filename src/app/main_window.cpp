@@ -11,11 +11,11 @@
 #include "app/commands/tools_commands.h"
 #include "app/commands/view_commands.h"
 #include "app/data_session.h"
-#include "app/icons.h"
 #include "app/measurement_table_model.h"
-#include "app/measurement_table_view.h"
 #include "app/status_line.h"
 #include "data/measurement_store.h"
+#include "widgets/icons.h"
+#include "widgets/measurement_table_view.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>

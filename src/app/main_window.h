@@ -3,7 +3,7 @@
 #include "app/command_group.h"
 #include "app/commands/link_commands.h"
 #include "app/settings.h"
-#include "app/ui_services.h"
+#include "widgets/ui_services.h"
 
 #include <QMainWindow>
 #include <QStringList>

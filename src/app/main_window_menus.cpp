@@ -1,8 +1,8 @@
 // The shell's menus and toolbar. Every item is made here, disabled, with its
 // designer name; the command groups give it a handler and an enabling rule.
-#include "app/icons.h"
 #include "app/main_window.h"
 #include "link/port_selection.h"
+#include "widgets/icons.h"
 
 #include <QActionGroup>
 #include <QLabel>

@@ -1,25 +1,14 @@
 #include "app/measurement_table_model.h"
 
-#include "app/icons.h"
 #include "data/measurement_store.h"
-
-#include <QColor>
+#include "widgets/icons.h"
+#include "widgets/measurement_table_view.h"
 
 namespace veldro {
-
-namespace {
-
-const QColor kOddRowColour(234, 249, 251);
-
-} // namespace
 
 QString columnCaption(int logical) {
     const std::string_view caption = quantity(logical).caption;
     return QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
-}
-
-QVariant rowBackground(int row) {
-    return row % 2 == 1 ? QVariant(kOddRowColour) : QVariant();
 }
 
 MeasurementTableModel::MeasurementTableModel(QObject* parent) : QAbstractTableModel(parent) {}

@@ -15,9 +15,6 @@ class MeasurementStore;
 // The caption of a quantity column, by logical index.
 QString columnCaption(int logical);
 
-// The background of a row in the program's lists: every second row tinted.
-QVariant rowBackground(int row);
-
 // The measurement table: "#" and the visible quantity columns over the row list
 // and the store. Texts are made when a row is painted; nothing is kept per cell.
 class MeasurementTableModel : public QAbstractTableModel {

@@ -1,9 +1,9 @@
 #include "app/save_dialog.h"
 
-#include "app/local_file_name.h"
-#include "app/ui_services.h"
 #include "data/file_io.h"
 #include "data/file_names.h"
+#include "widgets/local_file_name.h"
+#include "widgets/ui_services.h"
 
 #include <QDir>
 #include <QFile>

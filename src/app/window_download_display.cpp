@@ -1,7 +1,7 @@
 #include "app/window_download_display.h"
 
-#include "app/local_file_name.h"
-#include "app/ui_services.h"
+#include "widgets/local_file_name.h"
+#include "widgets/ui_services.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "app/window_link_host.h"
 
-#include "app/ui_services.h"
 #include "link/port.h"
+#include "widgets/ui_services.h"
 
 #include <QApplication>
 

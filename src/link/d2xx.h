@@ -5,6 +5,34 @@
 #include <string>
 #include <vector>
 
+// The D2xx operations every backend implements, declared by one line in each
+// backend class rather than a list of its own.
+#define VELDRO_D2XX_OPERATIONS                                                                     \
+    FtStatus listDeviceCount(std::uint32_t& count) override;                                       \
+    FtStatus listDescriptions(std::vector<std::string>& descriptions) override;                    \
+    FtStatus open(int index, FtHandle& handle) override;                                           \
+    FtStatus close(FtHandle handle) override;                                                      \
+    FtStatus read(FtHandle handle, std::uint8_t* buffer, std::uint32_t count, std::uint32_t& got)  \
+        override;                                                                                  \
+    FtStatus write(FtHandle handle, const std::uint8_t* buffer, std::uint32_t count,               \
+                   std::uint32_t& written) override;                                               \
+    FtStatus setBaudRate(FtHandle handle, std::uint32_t speed) override;                           \
+    FtStatus setTimeouts(FtHandle handle, std::uint32_t readMs, std::uint32_t writeMs) override;   \
+    FtStatus setDataCharacteristics(FtHandle handle, std::uint8_t wordLength,                      \
+                                    std::uint8_t stopBits, std::uint8_t parity) override;          \
+    FtStatus setFlowControl(FtHandle handle, std::uint16_t mode, std::uint8_t xon,                 \
+                            std::uint8_t xoff) override;                                           \
+    FtStatus setDtr(FtHandle handle) override;                                                     \
+    FtStatus clrDtr(FtHandle handle) override;                                                     \
+    FtStatus setRts(FtHandle handle) override;                                                     \
+    FtStatus clrRts(FtHandle handle) override;                                                     \
+    FtStatus getModemStatus(FtHandle handle, std::uint32_t& status) override;                      \
+    FtStatus purge(FtHandle handle, std::uint32_t mask) override;                                  \
+    FtStatus getQueueStatus(FtHandle handle, std::uint32_t& rxCount) override;                     \
+    FtStatus getStatus(FtHandle handle, std::uint32_t& rxCount, std::uint32_t& txCount,            \
+                       std::uint32_t& events) override;                                            \
+    bool waitForInput(FtHandle handle, int ms) override;
+
 namespace veldro {
 
 // The calls of the FTDI D2XX library that the USB link relies on, with their

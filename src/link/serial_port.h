@@ -13,38 +13,7 @@ class SerialPort : public PolledPort {
 public:
     SerialPort(LinkHost& linkHost, ComDevices comDevices);
 
-    int Connect(int portNumber, int baudRate, int writeDelayMs, const std::string& initCommand,
-                bool waitForDsr, const std::string& phoneNumber) override;
-    bool Synchronise(std::string& text1, std::string& text2) override;
-    void FlushInput() override;
-    void PurgeOutput() override;
-    int SendRawByte(std::uint8_t byte) override;
-    int ReadRawByte() override;
-    void SetPortNumber(int value) override;
-    void SetBaudRate(int value) override;
-    void SetParity(int value) override;
-    void SetDataBits(int value) override;
-    void SetStopBits(int value) override;
-    void SetXonXoff(bool on) override;
-    void SetDtrDsr(bool on) override;
-    void SetRtsCts(bool on) override;
-    void SetDtr(bool on) override;
-    void SetRts(bool on) override;
-    int InputCount() override;
-    int OutputCount() override;
-    int GetPortNumber() override;
-    int GetBaudRate() override;
-    int GetDataBits() override;
-    int GetStopBits() override;
-    bool GetXonXoff() override;
-    int GetParity() override;
-    bool GetDtrDsr() override;
-    bool GetRtsCts() override;
-    bool GetDtr() override;
-    bool GetRts() override;
-    bool GetDsr() override;
-    int MaxBaudRate() override;
-    void KindName(std::string& text) override;
+    VELDRO_DEVICE_PORT_OPERATIONS
 
 protected:
     bool waitForInput(int ms) override;

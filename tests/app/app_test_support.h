@@ -5,12 +5,12 @@
 #include "app/data_session.h"
 #include "app/main_window.h"
 #include "app/measurement_table_model.h"
-#include "app/measurement_table_view.h"
 #include "app/settings.h"
-#include "app/ui_services.h"
 #include "data/measurement_record.h"
 #include "data/measurement_store.h"
 #include "records.h"
+#include "widgets/measurement_table_view.h"
+#include "widgets/ui_services.h"
 
 #include <QAction>
 #include <QDialog>

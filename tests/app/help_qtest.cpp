@@ -1,9 +1,9 @@
 // The "Help" menu: the user guide behind F1, the menu and the tool button, a
 // dialog's Help at its own page, the guide's links, and the about box.
 #include "app/about_dialog.h"
-#include "app/help_window.h"
 #include "app_test_support.h"
 #include "veldro_version.h"
+#include "widgets/help_window.h"
 
 #include <QApplication>
 #include <QDirIterator>
@@ -21,7 +21,7 @@ using namespace veldro::test;
 
 namespace {
 
-const QString kGuideFolder = QStringLiteral(VELDRO_TEST_DATA "/../../docs/guide");
+const QString kGuideFolder = QStringLiteral(VELDRO_GOLDEN_DIR "/../../docs/guide");
 
 HelpWindow* openHelpWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets())

@@ -1,8 +1,8 @@
 // The "Communication port" menu without an instrument: the choice and its
 // picture, the USB link checker, the converter watch and the icon animation.
 #include "app/commands/link_commands.h"
-#include "app/icons.h"
 #include "link_test_support.h"
+#include "widgets/icons.h"
 
 #include <QActionGroup>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The measurement table: cells, images, colours, header, hints, and the
 // column choice.
-#include "app/icons.h"
 #include "app/measurement_table_model.h"
 #include "app/select_columns_dialog.h"
 #include "table_test_support.h"
+#include "widgets/icons.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>

@@ -31,7 +31,7 @@ TEST(ImportBru, EveryKindOfBadLineIsCountedAsRejected) {
     RecordingMessages messages;
     RecordingProgress progress;
     const auto result =
-        ImportBru(store, std::string(VELDRO_TEST_DATA) + "/mixed.bru", &progress, messages);
+        ImportBru(store, std::string(VELDRO_GOLDEN_DIR) + "/mixed.bru", &progress, messages);
     // 12 lines: the tilt, resistivity, lower-case status and exponent lines decode.
     EXPECT_EQ(result.lines, 12);
     ASSERT_EQ(store.count(), 4);

@@ -13,7 +13,7 @@ TEST(Cli, AnOutputLinkTheUserNamedIsWrittenThrough) {
     TempDir dir;
     veldro::test::writeBytes(dir.file("real.vlf"), "old");
     ASSERT_EQ(::symlink("real.vlf", dir.file("link.vlf").c_str()), 0);
-    const CliRun run = runCli("import " + std::string(VELDRO_TEST_DATA) + "/mixed.bru" + " -o " +
+    const CliRun run = runCli("import " + std::string(VELDRO_GOLDEN_DIR) + "/mixed.bru" + " -o " +
                               dir.file("link.vlf"));
     EXPECT_EQ(run.status, 0) << run.err;
     struct stat info {};

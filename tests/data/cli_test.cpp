@@ -11,7 +11,7 @@ using veldro::test::TempDir;
 namespace {
 
 std::string golden(const std::string& name) {
-    return std::string(VELDRO_TEST_DATA) + "/" + name;
+    return std::string(VELDRO_GOLDEN_DIR) + "/" + name;
 }
 
 // The hex golden as a real .vlf file in `dir`.

@@ -61,7 +61,7 @@ struct Download {
 
 // As a user runs it: the link's pauses take their time.
 TEST(DownloadCli, HandWrittenRecordsOfBothModesArriveAsTheGoldenBytes) {
-    Download d({"--file", std::string(VELDRO_TEST_DATA) + "/download_two_records.bru"},
+    Download d({"--file", std::string(VELDRO_GOLDEN_DIR) + "/download_two_records.bru"},
                LinkPauses::Real);
     EXPECT_EQ(d.cli.wait(), 0);
     EXPECT_EQ(recordBytesOf(d.output), test::goldenHex("download_two_records.hex"));

@@ -206,7 +206,7 @@ struct Command {
 };
 
 std::vector<std::string> twoRecords() {
-    return {"--file", std::string(VELDRO_TEST_DATA) + "/download_two_records.bru"};
+    return {"--file", std::string(VELDRO_GOLDEN_DIR) + "/download_two_records.bru"};
 }
 
 TEST(DownloadCommand, DeclinedSaveKeepsTheRecordsInTheStoreAndItsImage) {

@@ -48,7 +48,7 @@ void writeBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::vector<std::uint8_t> goldenBytes(const std::string& name) {
-    return readBytes(std::string(VELDRO_TEST_DATA) + "/" + name);
+    return readBytes(std::string(VELDRO_GOLDEN_DIR) + "/" + name);
 }
 
 std::string goldenText(const std::string& name) {

@@ -65,7 +65,7 @@ public:
     int maximum = 0, current = 0, highest = 0, updates = 0;
 };
 
-// A golden file of tests/data as bytes.
+// A golden file of tests/golden as bytes.
 std::vector<std::uint8_t> goldenBytes(const std::string& name);
 std::string goldenText(const std::string& name);
 // A golden ".hex" file: hexadecimal byte pairs separated by blanks or line

@@ -1,7 +1,7 @@
 // veldro-icons: renders the window icon's mast as the desktop's icon files, a
 // scalable SVG and PNGs of the sizes asked, laid out as the hicolor theme wants.
 // Usage: veldro-icons OUTDIR SIZE...
-#include "app/icons.h"
+#include "widgets/icons.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
         std::fputs("usage: veldro-icons OUTDIR SIZE...\n", stderr);
         return 2;
     }
-    const QString root = args[1];
+    const QString& root = args[1];
     QString folder = appsFolder(root, QStringLiteral("scalable"));
     bool ok = !folder.isEmpty() && writeSvg(folder + QStringLiteral("/veldro.svg"));
     for (qsizetype i = 2; ok && i < args.size(); ++i) {

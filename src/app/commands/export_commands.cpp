@@ -4,12 +4,12 @@
 #include "app/measurement_table_model.h"
 #include "app/settings.h"
 #include "app/status_line.h"
-#include "app/wait_cursor.h"
 #include "data/measurement_store.h"
 #include "export/fraser_spreadsheet.h"
 #include "export/karous_hjelt_spreadsheet.h"
 #include "export/raw_spreadsheet.h"
 #include "processing/karous_hjelt.h"
+#include "widgets/wait_cursor.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -2,17 +2,17 @@
 
 #include "app/data_session.h"
 #include "app/file_drop_target.h"
-#include "app/local_file_name.h"
-#include "app/measurement_table_view.h"
 #include "app/settings.h"
 #include "app/status_line.h"
-#include "app/ui_services.h"
-#include "app/wait_cursor.h"
 #include "data/bru_import.h"
 #include "data/file_io.h"
 #include "data/file_names.h"
 #include "data/measurement_store.h"
 #include "data/vlf_file.h"
+#include "widgets/local_file_name.h"
+#include "widgets/measurement_table_view.h"
+#include "widgets/ui_services.h"
+#include "widgets/wait_cursor.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,15 +2,15 @@
 
 #include "app/data_session.h"
 #include "app/measurement_table_model.h"
-#include "app/measurement_table_view.h"
-#include "app/ui_services.h"
-#include "app/wait_cursor.h"
 #include "processing/fraser_map.h"
 #include "processing/graph_plots.h"
 #include "processing/station_groups.h"
 #include "processing/ui/fraser_map_window.h"
 #include "processing/ui/karous_hjelt_window.h"
 #include "processing/ui/view_graph_window.h"
+#include "widgets/measurement_table_view.h"
+#include "widgets/ui_services.h"
+#include "widgets/wait_cursor.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -114,13 +114,11 @@ void GraphCommands::showGraph(const QString& axisTitle, std::string_view imageNa
     graph.setGeometry(context_.window.geometry());
     graph.setLeftAxisTitle(axisTitle);
     graph.setImagePath(proposedImagePath(context_.session.filePath(), imageName));
-    bool show = false;
-    try {
+    // What goes wrong while filling escapes to the registry, which says it in a box.
+    const bool show = [&] {
         WaitCursor wait;
-        show = fill(graph);
-    } catch (const std::exception&) {
-        return;
-    }
+        return fill(graph);
+    }();
     if (show) context_.ui.runDialog(graph);
 }
 

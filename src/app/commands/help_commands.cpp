@@ -1,7 +1,7 @@
 #include "app/commands/help_commands.h"
 
 #include "app/about_dialog.h"
-#include "app/ui_services.h"
+#include "widgets/ui_services.h"
 
 #include <QMainWindow>
 

@@ -1,12 +1,8 @@
 #include "app/commands/link_commands.h"
 
 #include "app/data_session.h"
-#include "app/icons.h"
-#include "app/local_file_name.h"
-#include "app/measurement_table_view.h"
 #include "app/settings.h"
 #include "app/status_line.h"
-#include "app/ui_services.h"
 #include "app/window_download_display.h"
 #include "app/window_link_host.h"
 #include "data/measurement_store.h"
@@ -14,6 +10,10 @@
 #include "link/pause_clock.h"
 #include "link/port.h"
 #include "link/port_selection.h"
+#include "widgets/icons.h"
+#include "widgets/local_file_name.h"
+#include "widgets/measurement_table_view.h"
+#include "widgets/ui_services.h"
 
 #include <QAction>
 #include <QApplication>

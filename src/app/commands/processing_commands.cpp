@@ -2,15 +2,15 @@
 
 #include "app/data_session.h"
 #include "app/measurement_table_model.h"
-#include "app/measurement_table_view.h"
-#include "app/ui_services.h"
-#include "app/wait_cursor.h"
 #include "data/measurement_store.h"
 #include "processing/frequency_rejection.h"
 #include "processing/range_filter.h"
 #include "processing/row_commands.h"
 #include "processing/ui/filter_dialog.h"
 #include "processing/ui/frequency_dialog.h"
+#include "widgets/measurement_table_view.h"
+#include "widgets/ui_services.h"
+#include "widgets/wait_cursor.h"
 
 #include <QMainWindow>
 #include <QMenu>

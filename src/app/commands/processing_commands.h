@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/command_group.h"
-#include "app/measurement_table_view.h"
 #include "data/rows.h"
+#include "widgets/measurement_table_view.h"
 
 class QPoint;
 

@@ -2,12 +2,12 @@
 
 #include "app/data_session.h"
 #include "app/save_dialog.h"
-#include "app/ui_services.h"
-#include "app/wait_cursor.h"
 #include "data/file_io.h"
 #include "data/file_names.h"
 #include "data/measurement_store.h"
 #include "export/ui/export_xyz_dialog.h"
+#include "widgets/ui_services.h"
+#include "widgets/wait_cursor.h"
 
 #include <QDir>
 #include <QFile>

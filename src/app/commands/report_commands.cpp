@@ -1,17 +1,17 @@
 #include "app/commands/report_commands.h"
 
 #include "app/data_session.h"
-#include "app/local_file_name.h"
 #include "app/measurement_table_model.h"
-#include "app/measurement_table_view.h"
 #include "app/settings.h"
 #include "app/status_line.h"
-#include "app/ui_services.h"
 #include "data/file_io.h"
 #include "data/file_names.h"
 #include "data/measurement_store.h"
 #include "export/report.h"
 #include "export/ui/report_frm.h"
+#include "widgets/local_file_name.h"
+#include "widgets/measurement_table_view.h"
+#include "widgets/ui_services.h"
 
 #include <QCoreApplication>
 #include <QDir>

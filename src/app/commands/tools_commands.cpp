@@ -2,7 +2,7 @@
 
 #include "app/settings.h"
 #include "app/status_line.h"
-#include "app/ui_services.h"
+#include "widgets/ui_services.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,10 +2,10 @@
 
 #include "app/data_session.h"
 #include "app/measurement_table_model.h"
-#include "app/measurement_table_view.h"
 #include "app/select_columns_dialog.h"
 #include "app/settings.h"
-#include "app/ui_services.h"
+#include "widgets/measurement_table_view.h"
+#include "widgets/ui_services.h"
 
 #include <QMainWindow>
 

@@ -1,9 +1,9 @@
 #include "export/ui/export_xyz_dialog.h"
 
-#include "app/measurement_table_view.h"
-#include "app/ui_services.h"
 #include "export/ui/position_dialog.h"
 #include "export/ui/profile_list_model.h"
+#include "widgets/measurement_table_view.h"
+#include "widgets/ui_services.h"
 
 #include <QButtonGroup>
 #include <QFrame>

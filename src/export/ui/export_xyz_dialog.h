@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/measurement_table_view.h"
 #include "export/profile_export.h"
+#include "widgets/measurement_table_view.h"
 
 #include <QDialog>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "export/ui/position_dialog.h"
 
-#include "app/ui_services.h"
 #include "export/position_text.h"
+#include "widgets/ui_services.h"
 
 #include <QFrame>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "export/ui/profile_list_model.h"
 
-#include "app/icons.h"
-#include "app/measurement_table_model.h"
+#include "widgets/icons.h"
+#include "widgets/measurement_table_view.h"
 
 namespace veldro {
 

@@ -1,13 +1,13 @@
 #include "export/ui/report_frm.h"
 
-#include "app/icons.h"
-#include "app/local_file_name.h"
-#include "app/ui_services.h"
-#include "app/wait_cursor.h"
 #include "data/file_io.h"
 #include "export/rtf.h"
 #include "export/text_document.h"
 #include "export/ui/rich_text_document.h"
+#include "widgets/icons.h"
+#include "widgets/local_file_name.h"
+#include "widgets/ui_services.h"
+#include "widgets/wait_cursor.h"
 
 #include <QDateTime>
 #include <QDir>

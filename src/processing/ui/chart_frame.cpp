@@ -1,10 +1,10 @@
 #include "processing/ui/chart_frame.h"
 
-#include "app/icons.h"
-#include "app/ui_services.h"
 #include "processing/ui/chart/chart_image.h"
 #include "processing/ui/chart/station_chart.h"
 #include "processing/ui/graph_view.h"
+#include "widgets/icons.h"
+#include "widgets/ui_services.h"
 
 #include <QFileInfo>
 #include <QFormLayout>

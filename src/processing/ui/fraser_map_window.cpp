@@ -1,9 +1,9 @@
 #include "processing/ui/fraser_map_window.h"
 
-#include "app/ui_services.h"
 #include "data/number_text.h"
 #include "processing/ui/chart/field_chart.h"
 #include "processing/ui/chart/interpretation_charts.h"
+#include "widgets/ui_services.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "app/help_window.h"
+#include "widgets/help_window.h"
 
-#include "app/ui_services.h"
+#include "widgets/ui_services.h"
 
 #include <QAction>
 #include <QCoreApplication>

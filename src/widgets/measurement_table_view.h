@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QTableView>
+#include <QVariant>
 #include <chrono>
 #include <functional>
 #include <optional>
 
 namespace veldro {
+
+// The background of a row in the program's lists: every second row tinted.
+QVariant rowBackground(int row);
 
 // The measurement table: whole-row multiple selection, grid lines, a small
 // font, and the mouse gestures the main window gives meaning to.

@@ -1,6 +1,7 @@
-#include "app/measurement_table_view.h"
+#include "widgets/measurement_table_view.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -8,6 +9,11 @@
 #include <QToolTip>
 
 namespace veldro {
+
+QVariant rowBackground(int row) {
+    static const QColor oddRowColour(234, 249, 251);
+    return row % 2 == 1 ? QVariant(oddRowColour) : QVariant();
+}
 
 MeasurementTableView::MeasurementTableView(QWidget* parent) : QTableView(parent) {
     setSelectionBehavior(SelectRows);

@@ -146,7 +146,7 @@ TEST(DownloadJournalCli, SavedDownloadIsDoneAndUnsavedOneIsKept) {
         CliDownload cli(dir.path(), instrument.terminal(), dir.file("missing/out.vlf"),
                         LinkPauses::Skipped);
         EXPECT_EQ(cli.wait(), 1);
-        EXPECT_NE(cli.messages().find("30 records not saved\nThey are kept in "), std::string::npos)
+        EXPECT_NE(cli.messages().find("30 records not saved\n"), std::string::npos)
             << cli.messages();
     }
     const Recovery r = recover(dir.path(), {"-o", dir.file("recovered.vlf")});

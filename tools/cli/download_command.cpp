@@ -184,7 +184,6 @@ int runDownload(const Arguments& args) {
     if (result.status != DownloadStatus::Transferred) return 1;
     std::cerr << result.counters.count << " records "
               << (result.saved ? "saved to " + result.savedTo : std::string("not saved")) << '\n';
-    if (!result.journal.empty()) std::cerr << "They are kept in " << result.journal << '\n';
     const TransferCounters& c = result.counters;
     return result.saved && c.completed && c.rejected == 0 && c.overCapacity == 0 ? 0 : 1;
 }

@@ -172,10 +172,18 @@ void TMainFrm::openOnFirstShow(const QStringList& paths) {
     startupFiles_ = paths;
 }
 
+void TMainFrm::restoreDownloadsOnFirstShow(const std::string& journalFolder) {
+    journalFolder_ = journalFolder;
+}
+
 void TMainFrm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
     shown_ = true;
+    if (!journalFolder_.empty())
+        QTimer::singleShot(0, this, [this] {
+            commands_->run([this] { link_->restoreUnsavedDownloads(journalFolder_); });
+        });
     if (!startupFiles_.isEmpty())
         QTimer::singleShot(
             0, this, [this] { commands_->run([this] { files_->openFiles(startupFiles_); }); });

@@ -48,11 +48,12 @@ void DownloadChart::clear() {
 void DownloadChart::add(const MeasurementRecord& record) {
     if (record.resistivityMode()) return;
     if (record.profile != current_.number) {
-        if (!current_.tilt.empty()) previous_ = std::move(current_);
-        current_ = {record.profile, {}, {}};
+        if (!current_.empty()) previous_ = std::move(current_);
+        current_ = {record.profile, {}};
     }
-    current_.tilt.emplace_back(record.station, record.tiltVertical);
-    current_.ellipticity.emplace_back(record.station, record.ellipticityVertical);
+    Lines& lines = current_.frequencies[static_cast<std::size_t>(record.frequencyNumber() - 1)];
+    lines.tilt.emplace_back(record.station, record.tiltVertical);
+    lines.ellipticity.emplace_back(record.station, record.ellipticityVertical);
     update();
 }
 
@@ -66,13 +67,14 @@ void DownloadChart::paintEvent(QPaintEvent*) {
     double left = 0, right = 0, reach = kSmallestValueRange;
     bool any = false;
     for (const Profile* p : {&previous_, &current_})
-        for (const auto* line : {&p->tilt, &p->ellipticity})
-            for (const QPointF& point : *line) {
-                left = any ? std::min(left, point.x()) : point.x();
-                right = any ? std::max(right, point.x()) : point.x();
-                reach = std::max(reach, std::abs(point.y()));
-                any = true;
-            }
+        for (const Lines& lines : p->frequencies)
+            for (const auto* line : {&lines.tilt, &lines.ellipticity})
+                for (const QPointF& point : *line) {
+                    left = any ? std::min(left, point.x()) : point.x();
+                    right = any ? std::max(right, point.x()) : point.x();
+                    reach = std::max(reach, std::abs(point.y()));
+                    any = true;
+                }
     if (right <= left) right = left + 1;
     const auto at = [&](const QPointF& p) {
         return QPointF(plot.left() + (p.x() - left) / (right - left) * plot.width(),
@@ -107,21 +109,30 @@ void DownloadChart::paintEvent(QPaintEvent*) {
     painter.setPen(Qt::black);
     if (current_.number >= 0)
         painter.drawText(head, Qt::AlignRight | Qt::AlignVCenter,
-                         QStringLiteral("Profile # %1").arg(current_.number));
+                         QStringLiteral("Profile # %1").arg(current_.number) +
+                             (current_.frequencies[1].tilt.empty()
+                                  ? QString()
+                                  : QStringLiteral(", freq. 2 dashed")));
 
     painter.setRenderHint(QPainter::Antialiasing);
-    const auto draw = [&](const std::vector<QPointF>& line, const QColor& colour) {
+    const auto draw = [&](const std::vector<QPointF>& line, const QColor& colour,
+                          Qt::PenStyle style) {
         if (line.empty()) return;
         QPainterPath path(at(line.front()));
         for (const QPointF& p : line) path.lineTo(at(p));
-        painter.setPen(QPen(colour, 1.5));
+        painter.setPen(QPen(colour, 1.5, style));
         painter.drawPath(path);
         if (line.size() == 1) painter.drawEllipse(at(line.front()), 1.5, 1.5);
     };
-    draw(previous_.tilt, kPreviousColour);
-    draw(previous_.ellipticity, kPreviousColour);
-    draw(current_.ellipticity, kEllipticityColour);
-    draw(current_.tilt, kTiltColour);
+    const auto drawProfile = [&](const Profile& p, const QColor& tilt, const QColor& ellipticity) {
+        for (std::size_t f = 0; f < p.frequencies.size(); ++f) {
+            const Qt::PenStyle style = f == 0 ? Qt::SolidLine : Qt::DashLine;
+            draw(p.frequencies[f].ellipticity, ellipticity, style);
+            draw(p.frequencies[f].tilt, tilt, style);
+        }
+    };
+    drawProfile(previous_, kPreviousColour, kPreviousColour);
+    drawProfile(current_, kTiltColour, kEllipticityColour);
 }
 
 DownloadLiveView::DownloadLiveView(QWidget* parent)

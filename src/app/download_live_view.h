@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QPointF>
 #include <QWidget>
+#include <array>
 #include <vector>
 
 class QLabel;
@@ -13,8 +14,8 @@ namespace veldro {
 struct MeasurementRecord;
 
 // The current profile's vertical tilt and ellipticity against station as the
-// records arrive, the previous profile greyed behind it. Resistivity records
-// have neither and are not drawn.
+// records arrive, the previous profile greyed behind it; a profile's second
+// frequency dashed. Resistivity records have neither and are not drawn.
 class DownloadChart : public QWidget {
 public:
     explicit DownloadChart(QWidget* parent = nullptr);
@@ -25,9 +26,13 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    struct Lines {
+        std::vector<QPointF> tilt, ellipticity; // (station, %)
+    };
     struct Profile {
         int number = -1;
-        std::vector<QPointF> tilt, ellipticity; // (station, %)
+        std::array<Lines, 2> frequencies; // by frequency number
+        bool empty() const { return frequencies[0].tilt.empty() && frequencies[1].tilt.empty(); }
     };
     Profile current_, previous_;
 };

@@ -17,16 +17,11 @@ namespace {
 using test::ChildProcess;
 using test::CliDownload;
 using test::LinkPauses;
+using test::recordBytesOf;
 using test::SimulatedInstrument;
 using test::TempDir;
 
 constexpr int kDumpRecords = 2000;
-
-std::vector<std::uint8_t> recordBytesOf(const std::string& vlfFile) {
-    const auto bytes = test::readBytes(vlfFile);
-    if (bytes.size() < MeasurementStore::kCommentSize) return {};
-    return {bytes.begin() + MeasurementStore::kCommentSize, bytes.end()};
-}
 
 // A dump of both modes as the instrument sends it (the wire carries no
 // ignored flag), saved where veldro-sim reads it.

@@ -3,6 +3,9 @@
 // The download's end-to-end tests run veldro-sim and veldro-cli as the user
 // would: separate processes on a pseudo-terminal, output in files.
 
+#include "data/measurement_store.h"
+#include "test_support.h"
+
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -19,6 +22,13 @@
 extern char** environ;
 
 namespace veldro::test {
+
+// The record bytes of a .vlf file, after its comment block.
+inline std::vector<std::uint8_t> recordBytesOf(const std::string& vlfFile) {
+    const auto bytes = readBytes(vlfFile);
+    if (bytes.size() < MeasurementStore::kCommentSize) return {};
+    return {bytes.begin() + MeasurementStore::kCommentSize, bytes.end()};
+}
 
 inline std::string fileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -149,5 +149,19 @@ TEST(DownloadJournalCli, SavedDownloadIsDoneAndUnsavedOneIsKept) {
     EXPECT_EQ(recordBytesOf(dir.file("recovered.vlf")), recordBytesOf(dir.file("out.vlf")));
 }
 
+// The journal is a safety net: without it the download still runs and saves.
+TEST(DownloadJournalCli, JournalThatCannotBeMadeIsSaidAndTheDownloadGoesOn) {
+    TempDir dir;
+    test::writeBytes(dir.file("veldro"), "a file where the journals' folder would be");
+    SimulatedInstrument instrument(dir.path(), {"--records", "5"});
+    CliDownload cli(dir.path(), instrument.terminal(), dir.file("out.vlf"), LinkPauses::Skipped);
+    EXPECT_EQ(cli.wait(), 0);
+    EXPECT_NE(cli.messages().find("The download journal is not kept:\nCannot create " +
+                                  CliDownload::journalFolder(dir.path())),
+              std::string::npos)
+        << cli.messages();
+    EXPECT_EQ(recordBytesOf(dir.file("out.vlf")).size(), 5 * MeasurementRecord::kSize);
+}
+
 } // namespace
 } // namespace veldro

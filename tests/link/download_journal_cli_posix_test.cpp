@@ -14,12 +14,7 @@
 namespace veldro {
 namespace {
 
-using test::ChildProcess;
-using test::CliDownload;
-using test::LinkPauses;
-using test::recordBytesOf;
-using test::SimulatedInstrument;
-using test::TempDir;
+using namespace test;
 
 constexpr int kDumpRecords = 2000;
 

@@ -12,6 +12,7 @@ using namespace veldro::test;
 namespace {
 
 constexpr std::time_t kStart = 1764000000;
+const QString kDemoSurvey = QStringLiteral(VELDRO_TEST_DATA "/../../examples/demo_survey.vlf");
 
 // A journal of `count` records of a survey, as a download killed before its
 // end leaves it.
@@ -66,14 +67,23 @@ private slots:
         QVERIFY(readJournal(path).done);
     }
 
-    void noKeepsTheJournalForLater() {
+    // A file named on the command line opens after the answer, not behind the box.
+    void noKeepsTheJournalForLaterAndTheFileNamedOpensAfter() {
         Session session;
         const std::string path = killedDownloadJournal(40);
         session.ui.answers = {QMessageBox::No};
+        bool dataSetBehindTheQuestion = false;
+        session.ui.whenAsked = [&] {
+            QCoreApplication::processEvents(); // as the modal box's own loop does
+            dataSetBehindTheQuestion = session.window.store();
+        };
+        session.window.openOnFirstShow({kDemoSurvey});
         start(session);
 
         QCOMPARE(session.ui.texts(), QStringList{question(40, path)});
-        QVERIFY(!session.window.store());
+        QVERIFY(!dataSetBehindTheQuestion);
+        QTRY_VERIFY(session.window.store());
+        QCOMPARE(session.window.store()->count(), 1500);
         QVERIFY(readJournal(path).pending());
     }
 
@@ -101,8 +111,7 @@ private slots:
         action(session.window, "Ouvrir1")->trigger(); // and cancel the open dialog
         QVERIFY(!readJournal(path).done);
         session.ui.answers = {QMessageBox::Yes};
-        session.ui.openAnswers.push_back(
-            QStringLiteral(VELDRO_TEST_DATA "/../../examples/demo_survey.vlf"));
+        session.ui.openAnswers.push_back(kDemoSurvey);
         action(session.window, "Ouvrir1")->trigger();
         QCOMPARE(session.window.store()->count(), 1500);
         QVERIFY(readJournal(path).done);

@@ -22,10 +22,14 @@ constexpr int kDumpRecords = 2000;
 // ignored flag), saved where veldro-sim reads it.
 std::string sentDump(const TempDir& dir) {
     MeasurementStore sent;
+    int resistivity = 0;
     for (auto r : generateSurvey(kDumpRecords, 1)) {
         r.ignored = 0;
         sent.append(r);
+        resistivity += r.resistivityMode();
     }
+    EXPECT_GT(resistivity, 0);
+    EXPECT_LT(resistivity, kDumpRecords);
     sent.saveToFile(dir.file("sent.vlf"));
     return dir.file("sent.vlf");
 }

@@ -6,6 +6,7 @@
 #include "data/file_names.h"
 #include "data/measurement_store.h"
 #include "data/vlf_file.h"
+#include "link/download_journal.h"
 #include "widgets/measurement_table_view.h"
 #include "widgets/wait_cursor.h"
 
@@ -13,6 +14,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <algorithm>
+#include <utility>
 
 namespace veldro {
 
@@ -46,7 +48,21 @@ void DataSession::setFilePath(const QString& path) {
 
 void DataSession::setDataSaved(bool saved) {
     dataSaved_ = saved;
+    if (saved && store_) markJournalDone(true);
     emit stateChanged();
+}
+
+// A journal that cannot be marked is offered again at the next start: no
+// record is lost, so the status line says it and the command goes on.
+void DataSession::markJournalDone(bool saved) {
+    if (journal_.empty()) return;
+    const std::string journal = std::exchange(journal_, {});
+    try {
+        veldro::markJournalDone(journal, saved ? JournalEnd::Saved : JournalEnd::Discarded);
+    } catch (const std::exception& error) {
+        view_.status.setPanel1(QStringLiteral("Download journal not marked: ") +
+                               QString::fromStdString(error.what()));
+    }
 }
 
 DataSession::BusyScope::BusyScope(DataSession& session, std::function<void()> cancel)
@@ -70,6 +86,8 @@ void DataSession::cancelRunning() {
 
 // The rows and their count go with the data set they describe.
 void DataSession::replaceStore(std::unique_ptr<MeasurementStore> store) {
+    if (store_ && !dataSaved_) markJournalDone(false);
+    journal_.clear();
     model_->setStore(store.get());
     view_.status.setPanel0({});
     store_ = std::move(store);

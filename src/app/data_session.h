@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -47,6 +48,9 @@ public:
     // False while there are changes no data file holds.
     bool dataSaved() const { return dataSaved_; }
     void setDataSaved(bool saved);
+    // The download journal that keeps this data set's records until a file
+    // holds them: marked done when the data set is saved, or dropped unsaved.
+    void setJournal(std::string path) { journal_ = std::move(path); }
 
     // While a command lets events run, the commands that change the data set
     // are disabled and the window does not close, so no command re-enters another.
@@ -100,8 +104,11 @@ private:
     SessionView view_;
     MeasurementTableModel* model_;
     std::unique_ptr<MeasurementStore> store_;
+    void markJournalDone(bool saved);
+
     QString filePath_;
     bool dataSaved_ = true;
+    std::string journal_;
     // One entry per running command, innermost last; empty for one without a Cancel.
     std::vector<std::function<void()>> cancels_;
 };

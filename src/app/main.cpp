@@ -1,6 +1,7 @@
 // veldro: the window program.
 #include "app/application.h"
 #include "app/main_window.h"
+#include "link/download_journal.h"
 #include "widgets/ui_services.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     try {
         TMainFrm window(services);
         services.setParent(&window);
+        window.restoreDownloadsOnFirstShow(downloadJournalFolder());
         window.openOnFirstShow(QApplication::arguments().mid(1));
         window.show();
         return QApplication::exec();

@@ -172,13 +172,21 @@ void TMainFrm::openOnFirstShow(const QStringList& paths) {
     startupFiles_ = paths;
 }
 
+void TMainFrm::restoreDownloadsOnFirstShow(const std::string& journalFolder) {
+    journalFolder_ = journalFolder;
+}
+
 void TMainFrm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (shown_) return;
     shown_ = true;
-    if (!startupFiles_.isEmpty())
-        QTimer::singleShot(
-            0, this, [this] { commands_->run([this] { files_->openFiles(startupFiles_); }); });
+    // One after the other: the files open once the restore question is
+    // answered, not behind its box.
+    QTimer::singleShot(0, this, [this] {
+        if (!journalFolder_.empty())
+            commands_->run([this] { link_->restoreUnsavedDownloads(journalFolder_); });
+        if (!startupFiles_.isEmpty()) commands_->run([this] { files_->openFiles(startupFiles_); });
+    });
 }
 
 // During a command the close is asked first; cancelled, the command ends on

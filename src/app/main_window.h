@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -37,6 +38,9 @@ public:
     // The files named on the command line, taken once the window is first
     // shown: the first opened without a dialog, the others added.
     void openOnFirstShow(const QStringList& paths);
+    // Once first shown, before those files: offers the downloads journalled
+    // in `journalFolder` whose records reached no file.
+    void restoreDownloadsOnFirstShow(const std::string& journalFolder);
 
     DataSession& session() { return *session_; }
     const MeasurementStore* store() const;
@@ -74,6 +78,7 @@ private:
     FileCommands* files_ = nullptr;
     LinkCommands* link_ = nullptr;
     QStringList startupFiles_;
+    std::string journalFolder_;
     bool shown_ = false;
     // A close asked during a command that was cancelled for it: it comes back
     // once the command has ended.

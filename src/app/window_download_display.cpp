@@ -1,5 +1,6 @@
 #include "app/window_download_display.h"
 
+#include "app/download_live_view.h"
 #include "widgets/local_file_name.h"
 #include "widgets/ui_services.h"
 
@@ -8,14 +9,24 @@
 
 namespace veldro {
 
-WindowDownloadDisplay::WindowDownloadDisplay(QWidget& panel, QLabel& label, Progress& progress,
-                                             UiServices& services, QString programFolder)
-    : panel_(panel), label_(label), progress_(progress), services_(services),
+WindowDownloadDisplay::WindowDownloadDisplay(QWidget& panel, QLabel& label, DownloadLiveView& live,
+                                             Progress& progress, UiServices& services,
+                                             QString programFolder)
+    : panel_(panel), label_(label), live_(live), progress_(progress), services_(services),
       programFolder_(std::move(programFolder)) {}
 
 void WindowDownloadDisplay::showPanel(bool shown) {
     panel_.setVisible(shown);
-    if (shown) panel_.raise();
+    if (shown) {
+        panel_.raise();
+        live_.start();
+    } else {
+        live_.stop();
+    }
+}
+
+void WindowDownloadDisplay::recordStored(const MeasurementRecord& record, int count) {
+    live_.add(record, count);
 }
 
 void WindowDownloadDisplay::LabelText::setText(const std::string& text) {

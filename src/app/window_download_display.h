@@ -10,19 +10,22 @@ class QWidget;
 
 namespace veldro {
 
+class DownloadLiveView;
 class UiServices;
 
 // The download as the window shows it: the panel over the table, its label,
-// the progress bar, and the save dialog in the program's folder.
+// its live figures and chart, the progress bar, and the save dialog in the
+// program's folder.
 class WindowDownloadDisplay : public DownloadDisplay {
 public:
-    WindowDownloadDisplay(QWidget& panel, QLabel& label, Progress& progress, UiServices& services,
-                          QString programFolder);
+    WindowDownloadDisplay(QWidget& panel, QLabel& label, DownloadLiveView& live, Progress& progress,
+                          UiServices& services, QString programFolder);
 
     void showPanel(bool shown) override;
     Progress& progress() override { return progress_; }
     Label& label() override { return label_; }
     std::optional<std::string> askSaveFileName() override;
+    void recordStored(const MeasurementRecord& record, int count) override;
 
 private:
     class LabelText : public Label {
@@ -36,6 +39,7 @@ private:
 
     QWidget& panel_;
     LabelText label_;
+    DownloadLiveView& live_;
     Progress& progress_;
     UiServices& services_;
     QString programFolder_;

@@ -5,6 +5,7 @@
 #include "data/messages.h"
 #include "data/progress.h"
 #include "data/record_text.h"
+#include "link/download_journal.h"
 #include "link/link_host.h"
 #include "link/port.h"
 #include "link/port_selection.h"
@@ -57,7 +58,8 @@ std::string dataLabel(int number, const MeasurementRecord& r) {
 }
 
 void receiveRecords(Port& port, LinkHost& host, MeasurementStore& store, Progress& progress,
-                    Label& label, TransferCounters& counters) {
+                    Label& label, TransferCounters& counters,
+                    const std::function<void(const MeasurementRecord&)>& stored) {
     awaitOpening(port, host);
     expectLineEnd(port);
     port.SendRawByte(kAcknowledge);
@@ -82,6 +84,7 @@ void receiveRecords(Port& port, LinkHost& host, MeasurementStore& store, Progres
         if (!record) {
             ++counters.rejected;
         } else if (store.append(*record)) {
+            if (stored) stored(*record);
             label.setText(dataLabel(store.count(), *record));
             counters.count = store.count();
         } else {
@@ -144,17 +147,34 @@ void offerSave(MeasurementStore& store, LinkHost& host, DownloadDisplay& display
     host.setCursor(Cursor::Default);
 }
 
+void showJournalFailure(LinkHost& host, const std::string& reason) {
+    host.show({"The download journal is not kept:\n" + reason, "WARNING", MessageIcon::Warning});
+}
+
+// A journal that cannot be made leaves the download as it was without one.
+std::unique_ptr<DownloadJournal> openJournal(const std::string& folder, std::time_t startedAt,
+                                             LinkHost& host) {
+    if (folder.empty()) return nullptr;
+    try {
+        return std::make_unique<DownloadJournal>(folder, startedAt);
+    } catch (const FileError& e) {
+        showJournalFailure(host, e.what());
+        return nullptr;
+    }
+}
+
 } // namespace
 
 TransferCounters DownloadRecords(Port& port, LinkHost& host, MeasurementStore& store,
-                                 Progress& progress, Label& label) {
+                                 Progress& progress, Label& label,
+                                 const std::function<void(const MeasurementRecord&)>& stored) {
     label.setText("Synchronisation...");
     progress.setMaximum(kProgressMaximum);
     progress.setPosition(0);
     store.clearRecords();
     TransferCounters counters;
     try {
-        receiveRecords(port, host, store, progress, label, counters);
+        receiveRecords(port, host, store, progress, label, counters, stored);
     } catch (const TransferStopped&) {
         counters.stopped = true;
     } catch (const std::exception&) {
@@ -171,7 +191,7 @@ TransferCounters DownloadRecords(Port& port, LinkHost& host, MeasurementStore& s
 
 DownloadResult downloadData(std::unique_ptr<Port>& currentPort, int portNumber,
                             const PortResources& resources, LinkHost& host,
-                            DownloadDisplay& display) {
+                            DownloadDisplay& display, const std::string& journalFolder) {
     DownloadResult result;
     Port& port = portForDownload(currentPort, portNumber, resources);
     // The link is always direct: no number to dial.
@@ -187,12 +207,28 @@ DownloadResult downloadData(std::unique_ptr<Port>& currentPort, int portNumber,
         return result;
     }
     result.status = DownloadStatus::Transferred;
-    result.store = std::make_unique<MeasurementStore>();
+    const std::time_t startedAt = std::time(nullptr);
+    result.store = std::make_unique<MeasurementStore>(startedAt);
+    std::unique_ptr<DownloadJournal> journal = openJournal(journalFolder, startedAt, host);
     display.label().setText("");
     display.showPanel(true);
-    result.counters =
-        DownloadRecords(port, host, *result.store, display.progress(), display.label());
-    offerSave(*result.store, host, display, result);
+    MeasurementStore& store = *result.store;
+    result.counters = DownloadRecords(port, host, store, display.progress(), display.label(),
+                                      [&](const MeasurementRecord& record) {
+                                          if (journal) journal->append(record);
+                                          display.recordStored(record, store.count());
+                                      });
+    if (journal && store.count() == 0) {
+        journal->remove();
+        journal.reset();
+    }
+    if (journal) journal->markEnded();
+    offerSave(store, host, display, result);
+    if (journal) {
+        journal->close(result.saved ? std::optional(JournalEnd::Saved) : std::nullopt);
+        if (!result.saved) result.journal = journal->path();
+        if (!journal->error().empty()) showJournalFailure(host, journal->error());
+    }
     display.label().setText("");
     display.showPanel(false);
     display.progress().setPosition(0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@ class LinkHost;
 class MeasurementStore;
 class Port;
 class Progress;
+struct MeasurementRecord;
 struct PortResources;
 
 // The filter of the save dialog that follows a download.
@@ -34,9 +36,11 @@ struct TransferCounters {
 // record texts, keeps the progress bar against 4000 and the label at "Data #
 // n  Profile # p  Station # s", and tells the outcome through the host's
 // message boxes. Nothing received whole and decoded is ever dropped, except
-// past the store's capacity.
+// past the store's capacity. `stored` hears of each record stored, before
+// the instrument is told it arrived.
 TransferCounters DownloadRecords(Port& port, LinkHost& host, MeasurementStore& store,
-                                 Progress& progress, Label& label);
+                                 Progress& progress, Label& label,
+                                 const std::function<void(const MeasurementRecord&)>& stored = {});
 
 // What the download shows besides message boxes: the window's download panel,
 // the progress bar, the label, and the save dialog.
@@ -48,6 +52,8 @@ public:
     virtual Label& label() = 0;
     // The file the user chose in the save dialog, or nothing when declined.
     virtual std::optional<std::string> askSaveFileName() = 0;
+    // Each record as it is stored, `count` the records stored so far.
+    virtual void recordStored(const MeasurementRecord&, int /*count*/) {}
 };
 
 enum class DownloadStatus {
@@ -64,15 +70,19 @@ struct DownloadResult {
     std::unique_ptr<MeasurementStore> store;
     bool saved = false;
     std::string savedTo;
+    // The journal of a transfer whose records reached no file: marked done
+    // when its data set is saved or discarded later.
+    std::string journal;
 };
 
 // "Data download": creates or reuses `currentPort`, connects at 9600 bit/s,
 // asks the user to start the dump, runs the transfer, offers the save and
 // disconnects. The caller has discarded its data set before and rebuilds its
-// table from result.store after; an unsaved result is unsaved data.
+// table from result.store after; an unsaved result is unsaved data. Each
+// record is journalled in `journalFolder` (none when empty).
 DownloadResult downloadData(std::unique_ptr<Port>& currentPort, int portNumber,
                             const PortResources& resources, LinkHost& host,
-                            DownloadDisplay& display);
+                            DownloadDisplay& display, const std::string& journalFolder);
 
 // The download panel's "Cancel": closes the port, so that the transfer's next
 // check ends it with the stop messages.

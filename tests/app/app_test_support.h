@@ -159,18 +159,22 @@ private:
     }
 };
 
-// A fresh folder per test: the current folder (where the scratch file lands)
-// and the home of the settings file.
+// A fresh folder per test: the current folder (where the scratch file lands),
+// the home of the settings file and of the download journals (data/).
 class Sandbox {
 public:
-    Sandbox() {
+    Sandbox() : previousData_(qgetenv("XDG_DATA_HOME")) {
         if (!dir_.isValid()) throw std::runtime_error("no temporary folder");
         QDir(dir_.path()).mkdir(QStringLiteral("config"));
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath("config"));
+        qputenv("XDG_DATA_HOME", dir_.filePath("data").toLocal8Bit());
         previous_ = QDir::currentPath();
         QDir::setCurrent(dir_.path());
     }
-    ~Sandbox() { QDir::setCurrent(previous_); }
+    ~Sandbox() {
+        QDir::setCurrent(previous_);
+        qputenv("XDG_DATA_HOME", previousData_);
+    }
     Sandbox(const Sandbox&) = delete;
     Sandbox& operator=(const Sandbox&) = delete;
 
@@ -182,6 +186,7 @@ public:
 private:
     QTemporaryDir dir_;
     QString previous_;
+    QByteArray previousData_;
 };
 
 // One test's folder, scripted dialogs and window, made in that order.

@@ -1,12 +1,14 @@
 // "Data download" in the window against veldro-sim on a pseudo-terminal mapped
 // to COM 1: the prompts and their texts, the panel, the table and the save, the
 // lock of the link, and every way the download ends early.
+#include "link/download_journal.h"
 #include "link/port.h"
 #include "link_test_support.h"
 
 #include <QActionGroup>
 #include <QFileInfo>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QStatusBar>
 
 using namespace veldro;
@@ -67,7 +69,12 @@ private slots:
         QPoint panelOffset;
         const int statusHeight = part<QStatusBar>(window, "StatusBar1")->height();
         bool statusKeptItsHeight = true;
+        bool countFollowsTheLabel = true;
         DuringTransfer watch(window, [&] {
+            const QString figures = part<QLabel>(window, "DownloadFigures")->text();
+            countFollowsTheLabel =
+                countFollowsTheLabel &&
+                figures.startsWith(QStringLiteral("%1 records ").arg(shownRecordNumber(window)));
             statusKeptItsHeight = statusKeptItsHeight &&
                                   part<QStatusBar>(window, "StatusBar1")->height() == statusHeight;
             if (labels.isEmpty() || labels.back() != part<QLabel>(window, "ProgressBarLbl")->text())
@@ -80,9 +87,15 @@ private slots:
             panelOffset =
                 part<QGroupBox>(window, "DownloadGB")->geometry().center() - window.rect().center();
         });
+        QString figuresAtTheEnd;
+        ui.whenAsked = [&] { figuresAtTheEnd = part<QLabel>(window, "DownloadFigures")->text(); };
         action(window, "Rcuprerdesdonnes1")->trigger();
 
         QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, "transfer completed"}));
+        QVERIFY(countFollowsTheLabel);
+        QVERIFY2(figuresAtTheEnd.contains(QRegularExpression(
+                     QStringLiteral("^12 records    (\\d+|-) records/s    0:0\\d elapsed$"))),
+                 qPrintable(figuresAtTheEnd));
         QCOMPARE(ui.asked[1].message.caption, std::string("On Veldro"));
         QCOMPARE(ui.asked[1].message.icon, MessageIcon::Information);
         QCOMPARE(ui.asked[1].buttons, QMessageBox::Ok | QMessageBox::Cancel);
@@ -266,10 +279,18 @@ private slots:
         QVERIFY(part<QLabel>(window, "StatusPanel1")->text().isEmpty());
         QVERIFY(!window.dataSaved());
         QVERIFY(action(window, "EnregistrerSous")->isEnabled());
+        // The journal keeps them until a file does.
+        const auto pending = pendingJournals(downloadJournalFolder(), std::time(nullptr));
+        QCOMPARE(pending.size(), 1u);
+        QVERIFY(pending[0].records == simulatedSurvey(7, 2));
+        QVERIFY(pending[0].ended);
 
         // Quitting asks before the received records go.
         QVERIFY(!window.close());
         QCOMPARE(ui.texts().last(), QStringLiteral("Quit without saving ?"));
+        ui.saveAnswers.push_back(session.sandbox.file("later.vlf"));
+        action(window, "EnregistrerSous")->trigger();
+        QVERIFY(readJournal(pending[0].path).done);
     }
 };
 

@@ -200,7 +200,7 @@ private slots:
         QCOMPARE(window.size(), QSize(600, 400));
         // The hidden download panel stays centred.
         QCOMPARE(part<QGroupBox>(window, "DownloadGB")->geometry(),
-                 QRect(300 - 188, 200 - 56, 377, 113));
+                 QRect(300 - 188, 200 - 145, 377, 290));
     }
 
     void everyValueIsWrittenAtClose() {

@@ -16,17 +16,12 @@ namespace {
 using test::ChildProcess;
 using test::CliDownload;
 using test::LinkPauses;
+using test::recordBytesOf;
 using test::SimulatedInstrument;
 using test::TempDir;
 
 const std::string kStopped = "Transfer stopped (or download error)\nPlease "
                              "check cable and run a new transfer\n";
-
-std::vector<std::uint8_t> recordBytesOf(const std::string& vlfFile) {
-    const auto bytes = test::readBytes(vlfFile);
-    if (bytes.size() < MeasurementStore::kCommentSize) return {};
-    return {bytes.begin() + MeasurementStore::kCommentSize, bytes.end()};
-}
 
 std::size_t recordCountOf(const std::string& vlfFile) {
     return recordBytesOf(vlfFile).size() / MeasurementRecord::kSize;

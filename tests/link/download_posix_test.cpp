@@ -201,7 +201,7 @@ struct Command {
     DownloadResult run() { return runOn(instrument->terminal()); }
     DownloadResult runOn(const std::string& device) {
         const PortResources resources{host, ComDevices::withDevice(1, device), d2xx};
-        return downloadData(currentPort, 1, resources, host, display);
+        return downloadData(currentPort, 1, resources, host, display, "");
     }
 };
 
@@ -302,8 +302,8 @@ TEST(DownloadCommand, DumpOverTheUsbConverterArrivesAsOverSerial) {
     };
     RecordingDisplay display;
     std::unique_ptr<Port> currentPort;
-    const DownloadResult result =
-        downloadData(currentPort, usbPortNumber, {host, ComDevices{}, converters}, host, display);
+    const DownloadResult result = downloadData(currentPort, usbPortNumber,
+                                               {host, ComDevices{}, converters}, host, display, "");
     ASSERT_EQ(result.status, DownloadStatus::Transferred);
     EXPECT_TRUE(result.counters.completed);
     EXPECT_EQ(

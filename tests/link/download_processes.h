@@ -3,6 +3,9 @@
 // The download's end-to-end tests run veldro-sim and veldro-cli as the user
 // would: separate processes on a pseudo-terminal, output in files.
 
+#include "data/measurement_store.h"
+#include "test_support.h"
+
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
@@ -19,6 +22,13 @@
 extern char** environ;
 
 namespace veldro::test {
+
+// The record bytes of a .vlf file, after its comment block.
+inline std::vector<std::uint8_t> recordBytesOf(const std::string& vlfFile) {
+    const auto bytes = readBytes(vlfFile);
+    if (bytes.size() < MeasurementStore::kCommentSize) return {};
+    return {bytes.begin() + MeasurementStore::kCommentSize, bytes.end()};
+}
 
 inline std::string fileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -58,12 +68,13 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
     ~ChildProcess() {
         if (pid > 0 && !exited) {
-            kill(pid, SIGKILL);
+            ::kill(pid, SIGKILL);
             waitpid(pid, nullptr, 0);
         }
     }
 
-    void interrupt() const { kill(pid, SIGINT); }
+    void interrupt() const { ::kill(pid, SIGINT); }
+    void kill() const { ::kill(pid, SIGKILL); }
 
     // The exit status; -1 when it did not end in time (it is then killed) or
     // ended by a signal.
@@ -76,7 +87,7 @@ public:
                 exited = true;
                 exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
             } else if (std::chrono::steady_clock::now() > deadline) {
-                kill(pid, SIGKILL);
+                ::kill(pid, SIGKILL);
                 waitpid(pid, nullptr, 0);
                 exited = true;
             } else {
@@ -142,16 +153,24 @@ public:
                 LinkPauses pauses)
         : errFile(folder + "/cli.err"),
           process({VELDRO_CLI, "download", "--port", device, "-o", output, "--yes"},
-                  folder + "/cli.out", errFile, "/dev/null",
-                  pauses == LinkPauses::Skipped
-                      ? std::vector<std::string>{"VELDRO_SKIP_LINK_PAUSES=1"}
-                      : std::vector<std::string>{}) {}
+                  folder + "/cli.out", errFile, "/dev/null", environmentOf(folder, pauses)) {}
 
     void interrupt() const { process.interrupt(); }
+    void kill() const { process.kill(); }
     int wait() { return process.wait(std::chrono::seconds(60)); }
     std::string messages() const { return fileText(errFile); }
+    // Where its download journals go: XDG_DATA_HOME is the test's folder.
+    static std::string journalFolder(const std::string& folder) {
+        return folder + "/veldro/downloads";
+    }
 
 private:
+    static std::vector<std::string> environmentOf(const std::string& folder, LinkPauses pauses) {
+        std::vector<std::string> environment{"XDG_DATA_HOME=" + folder};
+        if (pauses == LinkPauses::Skipped) environment.push_back("VELDRO_SKIP_LINK_PAUSES=1");
+        return environment;
+    }
+
     std::string errFile;
     ChildProcess process;
 };

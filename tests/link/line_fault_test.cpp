@@ -99,7 +99,7 @@ struct Download {
         : port(std::make_unique<FeedPort>(bytes)), line(static_cast<FeedPort*>(port.get())) {
         line->cancelOnSilence(host);
         display.answer = file;
-        result = downloadData(port, 1, {host, ComDevices{}, converters}, host, display);
+        result = downloadData(port, 1, {host, ComDevices{}, converters}, host, display, "");
     }
 };
 

@@ -6,6 +6,7 @@
 #include "data/progress.h"
 #include "link/d2xx.h"
 #include "link/download.h"
+#include "link/download_journal.h"
 #include "link/link_host.h"
 #include "link/port.h"
 #include "link/port_selection.h"
@@ -175,7 +176,8 @@ int runDownload(const Arguments& args) {
     std::unique_ptr<D2xx> d2xx = makeSystemD2xx();
     const PortResources resources{host, choice.devices, *d2xx};
     const DownloadResult result =
-        downloadData(currentPort, choice.number, resources, host, display);
+        downloadData(currentPort, choice.number, resources, host, display,
+                     args.flag("--no-journal") ? std::string() : downloadJournalFolder());
     // The window shows why the device refused beside "Port error"; so does the terminal.
     if (result.status == DownloadStatus::PortError && !currentPort->connectFailure().empty())
         std::cerr << currentPort->connectFailure() << '\n';
@@ -188,11 +190,12 @@ int runDownload(const Arguments& args) {
 
 const Registration download{
     {"download",
-     "--port COM1..COM4|usb|DEVICE -o OUT.vlf [--yes]",
+     "--port COM1..COM4|usb|DEVICE -o OUT.vlf [--yes] [--no-journal]",
      "Receives the instrument's dump and saves it; --yes answers OK to the prompts, Ctrl-C "
-     "cancels and saves what arrived. Exit 0 only for a whole dump saved.",
+     "cancels and saves what arrived. Each record is journalled as it arrives (see recover) "
+     "unless --no-journal. Exit 0 only for a whole dump saved.",
      {"--port", "-o"},
-     {"--yes"},
+     {"--yes", "--no-journal"},
      runDownload}};
 
 } // namespace

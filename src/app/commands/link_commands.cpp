@@ -1,12 +1,14 @@
 #include "app/commands/link_commands.h"
 
 #include "app/data_session.h"
+#include "app/download_live_view.h"
 #include "app/settings.h"
 #include "app/status_line.h"
 #include "app/window_download_display.h"
 #include "app/window_link_host.h"
 #include "data/measurement_store.h"
 #include "link/d2xx.h"
+#include "link/download_journal.h"
 #include "link/pause_clock.h"
 #include "link/port.h"
 #include "link/port_selection.h"
@@ -106,20 +108,22 @@ void LinkCommands::buildDownloadPanel() {
     QMainWindow& window = context_.window;
     DownloadGB = new QGroupBox(&window);
     DownloadGB->setObjectName(QStringLiteral("DownloadGB"));
-    DownloadGB->setFixedSize(377, 113);
+    DownloadGB->setFixedSize(377, 290);
     auto* label = new QLabel(QStringLiteral("Please wait during data download ..."), DownloadGB);
     ProgressBarLbl = new QLabel(DownloadGB);
     ProgressBarLbl->setObjectName(QStringLiteral("ProgressBarLbl"));
+    liveView_ = new DownloadLiveView(DownloadGB);
     StopDownload = new QPushButton(QStringLiteral("Cancel"), DownloadGB);
     StopDownload->setObjectName(QStringLiteral("StopDownload"));
     auto* layout = new QVBoxLayout(DownloadGB);
     layout->addWidget(label, 0, Qt::AlignHCenter);
     layout->addWidget(ProgressBarLbl, 0, Qt::AlignHCenter);
+    layout->addWidget(liveView_, 0, Qt::AlignHCenter);
     layout->addWidget(StopDownload, 0, Qt::AlignHCenter);
     DownloadGB->hide();
 
     downloadDisplay_ = std::make_unique<WindowDownloadDisplay>(
-        *DownloadGB, *ProgressBarLbl, context_.status.progress(), context_.ui,
+        *DownloadGB, *ProgressBarLbl, *liveView_, context_.status.progress(), context_.ui,
         QCoreApplication::applicationDirPath());
     connect(StopDownload, &QPushButton::clicked, this, &LinkCommands::StopDownloadClick);
     // The table is hidden during a download; the status line keeps its height.
@@ -207,7 +211,7 @@ void LinkCommands::Rcuprerdesdonnes1Click() {
         DataSession::BusyScope busy(session, [this] { StopDownloadClick(); });
         const PortResources resources{*linkHost_, comDevicesOf(context_.settings), d2xx_};
         result = downloadData(currentPort_, context_.settings.portNumber, resources, *linkHost_,
-                              *downloadDisplay_);
+                              *downloadDisplay_, downloadJournalFolder());
     }
     const bool received = result.store && result.store->count() > 0;
     if (result.store) {
@@ -216,8 +220,31 @@ void LinkCommands::Rcuprerdesdonnes1Click() {
     }
     if (result.saved) session.setFilePath(qtName(result.savedTo));
     session.setDataSaved(result.saved || !received);
+    if (received) session.setJournal(result.journal);
     context_.status.resetProgress();
     context_.table.show();
+}
+
+// "No" keeps a journal for a later start or for veldro-cli recover.
+void LinkCommands::restoreUnsavedDownloads(const std::string& folder) {
+    for (const JournalContents& journal : pendingJournals(folder, std::time(nullptr))) {
+        const std::string question = "A download of " + journalStartText(journal.startedAt) + " (" +
+                                     std::to_string(journal.records.size()) +
+                                     " records) was not saved. Restore it ?\n" + journal.path;
+        if (context_.ui.ask({question, "Restore", MessageIcon::Question},
+                            QMessageBox::Yes | QMessageBox::No,
+                            QMessageBox::Yes) != QMessageBox::Yes)
+            continue;
+        DataSession& session = context_.session;
+        if (!session.mayReplaceDataSet()) return;
+        session.replaceStore(restoredStore(journal));
+        session.rebuildRows(true);
+        session.setDataSaved(false);
+        session.setJournal(journal.path);
+        if (const std::string damage = damageReport(journal); !damage.empty())
+            context_.ui.tell({damage, "WARNING", MessageIcon::Warning});
+        return;
+    }
 }
 
 void LinkCommands::StopDownloadClick() {

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QAction;
 class QGroupBox;
@@ -17,6 +18,7 @@ class QTimer;
 namespace veldro {
 
 class D2xx;
+class DownloadLiveView;
 class PauseClock;
 class Port;
 class WindowDownloadDisplay;
@@ -59,6 +61,10 @@ public:
 
     void windowClosing() override;
 
+    // At start: offers each download journal of `folder` whose records reached
+    // no file, newest first, until one is restored as an unsaved data set.
+    void restoreUnsavedDownloads(const std::string& folder);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -75,6 +81,7 @@ private:
     std::unique_ptr<Port> currentPort_;
     QGroupBox* DownloadGB;
     QLabel* ProgressBarLbl;
+    DownloadLiveView* liveView_;
     QPushButton* StopDownload;
     QTimer* Timer1;
     // Re-counts the USB converters while USB is chosen, so that plugging one in

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace veldro {
+
+// The file under a download journal: written at its end, forced to the disk
+// on demand. One implementation per platform.
+class JournalFile {
+public:
+    // A new file at `path`; nothing when the name is taken. Throws FileError.
+    static std::unique_ptr<JournalFile> create(const std::string& path);
+    // An existing file, cut at `end`, where writing goes on. Throws FileError.
+    static std::unique_ptr<JournalFile> openAt(const std::string& path, std::uint64_t end);
+    ~JournalFile();
+    JournalFile(const JournalFile&) = delete;
+    JournalFile& operator=(const JournalFile&) = delete;
+
+    // Throws FileError.
+    void write(const std::uint8_t* bytes, std::size_t count);
+    // Forces what was written to the disk; safe beside a write on another thread.
+    void sync();
+
+private:
+    JournalFile(std::string path, std::intptr_t handle) : path_(std::move(path)), handle_(handle) {}
+
+    std::string path_;
+    std::intptr_t handle_; // a file descriptor, or a Windows HANDLE
+};
+
+// The user's folder for application data: $XDG_DATA_HOME, or ~/.local/share;
+// on Windows the local application data folder.
+std::string localDataFolder();
+
+} // namespace veldro

@@ -1,0 +1,63 @@
+// The journal's file over POSIX: an exclusive create, write and fdatasync.
+#include "data/file_io.h"
+#include "link/journal_file.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace veldro {
+
+namespace {
+
+[[noreturn]] void fail(const char* what, const std::string& path, int error) {
+    throw FileError(std::string(what) + " " + path + ": " + std::strerror(error));
+}
+
+} // namespace
+
+std::unique_ptr<JournalFile> JournalFile::create(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0 && errno == EEXIST) return nullptr;
+    if (fd < 0) fail("Cannot create", path, errno);
+    return std::unique_ptr<JournalFile>(new JournalFile(path, fd));
+}
+
+std::unique_ptr<JournalFile> JournalFile::openAt(const std::string& path, std::uint64_t end) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) fail("Cannot write", path, errno);
+    std::unique_ptr<JournalFile> file(new JournalFile(path, fd));
+    if (::ftruncate(fd, static_cast<off_t>(end)) != 0 ||
+        ::lseek(fd, static_cast<off_t>(end), SEEK_SET) < 0)
+        fail("Cannot write", path, errno);
+    return file;
+}
+
+JournalFile::~JournalFile() {
+    ::close(static_cast<int>(handle_));
+}
+
+void JournalFile::write(const std::uint8_t* bytes, std::size_t count) {
+    const int fd = static_cast<int>(handle_);
+    for (std::size_t done = 0; done < count;) {
+        const ssize_t n = ::write(fd, bytes + done, count - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) fail("Cannot write", path_, errno);
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+void JournalFile::sync() {
+    if (::fdatasync(static_cast<int>(handle_)) != 0) fail("Cannot write", path_, errno);
+}
+
+std::string localDataFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data != nullptr && data[0] == '/') return data;
+    const char* home = std::getenv("HOME");
+    return std::string(home != nullptr ? home : "") + "/.local/share";
+}
+
+} // namespace veldro

@@ -9,9 +9,10 @@
 namespace veldro {
 
 WindowDownloadDisplay::WindowDownloadDisplay(QWidget& panel, QLabel& label, Progress& progress,
-                                             UiServices& services, QString programFolder)
+                                             UiServices& services,
+                                             std::function<QString()> saveFolder)
     : panel_(panel), label_(label), progress_(progress), services_(services),
-      programFolder_(std::move(programFolder)) {}
+      saveFolder_(std::move(saveFolder)) {}
 
 void WindowDownloadDisplay::showPanel(bool shown) {
     panel_.setVisible(shown);
@@ -24,7 +25,7 @@ void WindowDownloadDisplay::LabelText::setText(const std::string& text) {
 
 std::optional<std::string> WindowDownloadDisplay::askSaveFileName() {
     const QString chosen = services_.saveFileName(
-        {programFolder_, {}, QString::fromLatin1(kDownloadSaveFilter), 1, QStringLiteral("vlf")});
+        {saveFolder_(), {}, QString::fromLatin1(kDownloadSaveFilter), 1, QStringLiteral("vlf")});
     if (chosen.isEmpty()) return std::nullopt;
     return localName(chosen);
 }

@@ -4,6 +4,7 @@
 #include "link/download.h"
 
 #include <QString>
+#include <functional>
 
 class QLabel;
 class QWidget;
@@ -13,11 +14,11 @@ namespace veldro {
 class UiServices;
 
 // The download as the window shows it: the panel over the table, its label,
-// the progress bar, and the save dialog in the program's folder.
+// the progress bar, and the save dialog in the folder `saveFolder` gives.
 class WindowDownloadDisplay : public DownloadDisplay {
 public:
     WindowDownloadDisplay(QWidget& panel, QLabel& label, Progress& progress, UiServices& services,
-                          QString programFolder);
+                          std::function<QString()> saveFolder);
 
     void showPanel(bool shown) override;
     Progress& progress() override { return progress_; }
@@ -38,7 +39,7 @@ private:
     LabelText label_;
     Progress& progress_;
     UiServices& services_;
-    QString programFolder_;
+    std::function<QString()> saveFolder_;
 };
 
 } // namespace veldro

@@ -65,7 +65,8 @@ int MeasurementTableView::textRoom(const QModelIndex& index) const {
 
 QString MeasurementTableView::shownText(const QModelIndex& index) const {
     const QString text = index.data().toString();
-    if (index.column() == 0 || cutText(index).isEmpty()) return text;
+    const bool number = !text.isEmpty() && (text.front().isDigit() || text.front() == u'-');
+    if (index.column() == 0 || !number || cutText(index).isEmpty()) return text;
     return QString(std::max(1, textRoom(index) / fontMetrics().horizontalAdvance(QLatin1Char('#'))),
                    QLatin1Char('#'));
 }

@@ -226,6 +226,8 @@ private slots:
         QVERIFY(!table->shownText(h).isEmpty());
         QCOMPARE(table->shownText(h), QString(table->shownText(h).size(), QLatin1Char('#')));
         QCOMPARE(table->shownText(w.tableModel().index(0, 1)), QStringLiteral("1"));
+        table->setColumnWidth(3, 20); // a word cut stays a word
+        QCOMPARE(table->shownText(w.tableModel().index(0, 3)), QStringLiteral("Resistivity"));
     }
 
     void columnChoiceDoesNotRevertHandToggles() {

@@ -190,7 +190,7 @@ QFont withStyleName(QFont font) {
     const QString family = QFontInfo(font).family();
     const bool slanted = font.style() != QFont::StyleNormal;
     for (const QString& style : QFontDatabase::styles(family)) {
-        const QFont face = QFontDatabase::font(family, style, font.pointSize());
+        const QFont face = QFontDatabase::font(family, style, 10); // any size has its style
         if ((face.style() != QFont::StyleNormal) == slanted && face.weight() == font.weight()) {
             font.setFamily(family);
             font.setStyleName(style);

@@ -28,7 +28,7 @@ struct CommandContext {
     MeasurementTableView& table;
     CommandRegistry& commands;
     // Shared by "Save as..." and the exports; it keeps its last name for the run.
-    SaveDialog saveDialog{};
+    SaveDialog saveDialog{settings};
 
     // The window's action or menu of that object name; a missing one is a
     // programming error and throws.

@@ -26,10 +26,12 @@ public:
     CommandRegistry(DataSession& session, UiServices& ui, QObject* parent = nullptr);
 
     // `handler` runs when `action` triggers; an error that escapes it is shown
-    // with its text and the window goes on.
-    void add(QAction* action, Enabling rule, std::function<void()> handler);
+    // with its text and the window goes on. `also`, when given, is one more
+    // condition the action is enabled on.
+    void add(QAction* action, Enabling rule, std::function<void()> handler,
+             std::function<bool()> also = {});
     // An action (a menu, a radio item) that only follows a rule.
-    void follow(QAction* action, Enabling rule);
+    void follow(QAction* action, Enabling rule, std::function<bool()> also = {});
     // Runs a command outside an action (a table gesture, a start-up open) with
     // the same error display.
     void run(const std::function<void()>& command) const;
@@ -39,6 +41,7 @@ private:
     struct Entry {
         QAction* action;
         Enabling rule;
+        std::function<bool()> also;
     };
 
     DataSession& session_;

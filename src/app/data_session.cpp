@@ -91,7 +91,7 @@ void DataSession::replaceStore(std::unique_ptr<MeasurementStore> store) {
     model_->setStore(store.get());
     view_.status.setPanel0({});
     store_ = std::move(store);
-    emit stateChanged();
+    forgetKeptHistory();
 }
 
 void DataSession::rebuildRows(bool reload) {
@@ -134,11 +134,12 @@ void DataSession::afterDataSetLoaded() {
     try {
         writeScratchFile(*store_);
     } catch (const FileError& error) {
-        view_.status.setPanel1(QStringLiteral("Scratch file not written: ") +
-                               QString::fromStdString(error.what()));
+        view_.status.showNote(QStringLiteral("Scratch file not written: ") +
+                              QString::fromStdString(error.what()));
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     view_.status.resetProgress();
+    forgetKeptHistory();
     setDataSaved(false);
 }
 
@@ -161,8 +162,50 @@ std::vector<int> DataSession::selectedRows() const {
 void DataSession::changeKept(const std::function<void(RowList&)>& change) {
     if (!store_) return;
     WaitCursor wait;
-    if (model_->changeKeptFlags(change)) setDataSaved(false);
+    KeptHistory::States before = keptStates();
+    model_->changeKeptFlags(change);
     showRowCount();
+    keptChanged(std::move(before));
+}
+
+KeptHistory::States DataSession::keptStates() const {
+    KeptHistory::States states;
+    if (!store_) return states;
+    states.reserve(static_cast<std::size_t>(store_->count()));
+    for (int i = 0; i < store_->count(); ++i) states.push_back(store_->record(i).kept());
+    return states;
+}
+
+void DataSession::keptChanged(KeptHistory::States before) {
+    if (before == keptStates()) return;
+    history_.changed(std::move(before));
+    setDataSaved(false);
+}
+
+void DataSession::undoKept() {
+    if (store_ && canUndo()) restoreKept(history_.undo(keptStates()));
+}
+
+void DataSession::redoKept() {
+    if (store_ && canRedo()) restoreKept(history_.redo(keptStates()));
+}
+
+void DataSession::forgetKeptHistory() {
+    history_.clear();
+    emit stateChanged();
+}
+
+// The rows and the records both go back, as every kept command sets both.
+void DataSession::restoreKept(const KeptHistory::States& states) {
+    WaitCursor wait;
+    const int n = std::min(store_->count(), static_cast<int>(states.size()));
+    for (int i = 0; i < n; ++i) store_->setKept(i, states[static_cast<std::size_t>(i)]);
+    model_->changeKeptFlags([&states](RowList& rows) {
+        const std::size_t count = std::min(rows.entries.size(), states.size());
+        for (std::size_t i = 0; i < count; ++i) rows.entries[i].kept = states[i];
+    });
+    showRowCount();
+    setDataSaved(false);
 }
 
 } // namespace veldro

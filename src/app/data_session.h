@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/kept_history.h"
 #include "data/rows.h"
 #include "widgets/ui_services.h"
 
@@ -91,14 +92,27 @@ public:
     // The table rows the user selected, in order.
     std::vector<int> selectedRows() const;
     // Runs a change of kept flags on the rows (and the records); a change
-    // marks the data unsaved.
+    // marks the data unsaved and can be undone.
     void changeKept(const std::function<void(RowList&)>& change);
+
+    // Undo and Redo of the kept states. A command that changes them takes the
+    // states before it and hands them over once the rows show its change.
+    KeptHistory::States keptStates() const;
+    void keptChanged(KeptHistory::States before);
+    bool canUndo() const { return history_.canUndo(); }
+    bool canRedo() const { return history_.canRedo(); }
+    void undoKept();
+    void redoKept();
+    // Open, import, add, download and "Delete ignored data" start afresh.
+    void forgetKeptHistory();
 
 signals:
     // The data set, its saved state or the busy state changed.
     void stateChanged();
 
 private:
+    void restoreKept(const KeptHistory::States& states);
+
     UiServices& ui_;
     UiMessages messages_;
     SessionView view_;
@@ -109,6 +123,7 @@ private:
     QString filePath_;
     bool dataSaved_ = true;
     std::string journal_;
+    KeptHistory history_;
     // One entry per running command, innermost last; empty for one without a Cancel.
     std::vector<std::function<void()>> cancels_;
 };

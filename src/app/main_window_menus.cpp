@@ -7,8 +7,11 @@
 #include <QActionGroup>
 #include <QLabel>
 #include <QMenuBar>
+#include <QSet>
+#include <QShortcut>
 #include <QToolBar>
 #include <QToolButton>
+#include <vector>
 
 namespace veldro {
 
@@ -45,6 +48,36 @@ void decorate(QAction* action, icons::Tool tool, QKeySequence shortcut = {},
     if (hint) {
         action->setToolTip(QString::fromUtf8(hint));
         action->setStatusTip(action->toolTip());
+    }
+}
+
+// The places in a caption a mnemonic may go, best first: the words' first
+// characters, then the others.
+std::vector<qsizetype> mnemonicPlaces(const QString& caption) {
+    std::vector<qsizetype> initials, others;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (!caption[i].isLetterOrNumber()) continue;
+        (i == 0 || caption[i - 1].isSpace() ? initials : others).push_back(i);
+    }
+    initials.insert(initials.end(), others.begin(), others.end());
+    return initials;
+}
+
+// Every menu and item gets a mnemonic no earlier entry of its menu took, so
+// the keyboard reaches them all; the captions read as before.
+void giveMnemonics(const QList<QAction*>& actions) {
+    QSet<QChar> taken;
+    for (QAction* action : actions) {
+        if (action->isSeparator()) continue;
+        QString caption = action->text();
+        for (qsizetype at : mnemonicPlaces(caption)) {
+            const QChar key = caption[at].toLower();
+            if (taken.contains(key)) continue;
+            taken.insert(key);
+            action->setText(caption.insert(at, QLatin1Char('&')));
+            break;
+        }
+        if (action->menu()) giveMnemonics(action->menu()->actions());
     }
 }
 
@@ -97,6 +130,9 @@ void TMainFrm::buildMenus() {
 
     QMenu* processing = menuBar()->addMenu(QStringLiteral("Processing"));
     processing->setObjectName(QStringLiteral("Processing1"));
+    item(processing, "Undo1", "Undo")->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    item(processing, "Redo1", "Redo")->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    processing->addSeparator();
     item(processing, "Keepselectedrows1", "Keep selected data");
     item(processing, "Ignoreselectedrows1", "Ignore selected data");
     item(processing, "DeleteUnselectedData", "Delete ignored data");
@@ -131,6 +167,13 @@ void TMainFrm::buildMenus() {
     popup->setObjectName(QStringLiteral("PopupMenu1"));
     item(popup, "Check1", "Keep");
     item(popup, "Uncheck1", "Ignore");
+
+    giveMnemonics(menuBar()->actions());
+    giveMnemonics(popup->actions());
+    // F10 opens the menu bar at its first menu, as on other desktops.
+    auto* menuKey = new QShortcut(Qt::Key_F10, this);
+    connect(menuKey, &QShortcut::activated, this,
+            [this] { menuBar()->setActiveAction(menuBar()->actions().value(0)); });
 }
 
 // The toolbar buttons are the menu items' own actions: same caption, picture,

@@ -4,7 +4,24 @@
 #include "widgets/icons.h"
 #include "widgets/measurement_table_view.h"
 
+#include <cmath>
+
 namespace veldro {
+
+namespace {
+
+// A broken record's float may be no number at all: said as such rather than
+// as the C library's "-nan".
+QString cellShown(const MeasurementRecord& r, int logical) {
+    if (hasValue(r, logical)) {
+        const double v = cellValue(r, logical);
+        if (std::isnan(v)) return QStringLiteral("NaN");
+        if (std::isinf(v)) return v > 0 ? QStringLiteral("Inf") : QStringLiteral("-Inf");
+    }
+    return QString::fromStdString(cellText(r, logical));
+}
+
+} // namespace
 
 QString columnCaption(int logical) {
     const std::string_view caption = quantity(logical).caption;
@@ -51,16 +68,10 @@ void MeasurementTableModel::endRebuild(RowList rows) {
     endResetModel();
 }
 
-bool MeasurementTableModel::changeKeptFlags(const std::function<void(RowList&)>& change) {
-    std::vector<bool> before;
-    before.reserve(rows_.entries.size());
-    for (const RowEntry& entry : rows_.entries) before.push_back(entry.kept);
+void MeasurementTableModel::changeKeptFlags(const std::function<void(RowList&)>& change) {
     change(rows_);
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::DecorationRole});
-    for (std::size_t i = 0; i < before.size(); ++i)
-        if (before[i] != rows_.entries[i].kept) return true;
-    return false;
 }
 
 int MeasurementTableModel::rowCount(const QModelIndex& parent) const {
@@ -79,7 +90,7 @@ QVariant MeasurementTableModel::data(const QModelIndex& index, int role) const {
         if (index.column() == 0)
             return QString::fromStdString(rows_.entries[static_cast<std::size_t>(row)].caption);
         if (!store_ || row >= store_->count()) return {};
-        return QString::fromStdString(cellText(store_->record(row), logicalColumn(index.column())));
+        return cellShown(store_->record(row), logicalColumn(index.column()));
     }
     case Qt::DecorationRole:
         if (index.column() != 0) return {};

@@ -39,8 +39,8 @@ public:
     const RowList& rows() const { return rows_; }
 
     // Runs a change of kept flags that keeps every row, and repaints the row
-    // images; true when a flag changed.
-    bool changeKeptFlags(const std::function<void(RowList&)>& change);
+    // images.
+    void changeKeptFlags(const std::function<void(RowList&)>& change);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

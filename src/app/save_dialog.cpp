@@ -1,5 +1,6 @@
 #include "app/save_dialog.h"
 
+#include "app/settings.h"
 #include "data/file_io.h"
 #include "data/file_names.h"
 #include "widgets/local_file_name.h"
@@ -28,7 +29,7 @@ QString SaveDialog::run(UiServices& ui, Use use) {
     if (use != Use::DataFile) fileName_ = qtName(withoutExtension(localName(fileName_)));
     const auto entry = static_cast<std::size_t>(use);
     const QString chosen =
-        ui.saveFileName({QDir::currentPath(), fileName_, kFilter, static_cast<int>(entry) + 1,
+        ui.saveFileName({dialogFolder(settings_), fileName_, kFilter, static_cast<int>(entry) + 1,
                          QString::fromLatin1(kSuffixes[entry])});
     if (!chosen.isEmpty()) fileName_ = chosen;
     return chosen;

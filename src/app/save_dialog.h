@@ -6,6 +6,7 @@
 namespace veldro {
 
 class UiServices;
+struct Settings;
 
 // The main window's save dialog, which "Save as..." and the exports share. It
 // keeps the name it last held in the run: an export proposes that name cut
@@ -18,7 +19,10 @@ public:
 
     static const QString kFilter;
 
-    // Runs the dialog in the current folder; the name chosen, empty when cancelled.
+    // The dialog starts in the folder the settings give (dialogFolder).
+    explicit SaveDialog(const Settings& settings) : settings_(settings) {}
+
+    // Runs the dialog; the name chosen, empty when cancelled.
     QString run(UiServices& ui, Use use);
 
     // An export's save: asks for the file and writes `bytes` to it whole,
@@ -29,6 +33,7 @@ public:
     const QString& fileName() const { return fileName_; }
 
 private:
+    const Settings& settings_;
     QString fileName_;
 };
 

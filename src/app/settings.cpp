@@ -3,6 +3,8 @@
 #include "data/rows.h"
 #include "export/export_text.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <cstring>
 
@@ -99,6 +101,16 @@ void rememberRecentFile(Settings& settings, const QString& path) {
     settings.recentFiles.removeAll(path);
     settings.recentFiles.prepend(path);
     while (settings.recentFiles.size() > kRecentFileCount) settings.recentFiles.removeLast();
+}
+
+QString dialogFolder(const Settings& settings) {
+#ifdef Q_OS_WIN
+    (void)settings;
+    return QDir::currentPath();
+#else
+    if (settings.recentFiles.isEmpty()) return QDir::homePath();
+    return QFileInfo(settings.recentFiles.front()).absolutePath();
+#endif
 }
 
 int knownSeparatorOrSpace(int separatorChar) {

@@ -35,6 +35,12 @@ struct Settings {
 constexpr int kRecentFileCount = 5;
 void rememberRecentFile(Settings& settings, const QString& path);
 
+// Where the open, save and folder dialogs start. On Windows the process's
+// current directory; elsewhere the folder of the last file opened or saved,
+// else the home folder: a program started from the desktop's menu runs in a
+// folder that is no place for the user's files.
+QString dialogFolder(const Settings& settings);
+
 // The separator and link choices the menus can show; anything else falls back.
 int knownSeparatorOrSpace(int separatorChar);
 int knownPortOrCom1(int portNumber);

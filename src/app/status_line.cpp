@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <algorithm>
 
 namespace veldro {
@@ -25,6 +26,8 @@ protected:
                          fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()));
     }
 };
+
+constexpr int kNoteMs = 10000;
 
 QLabel* statusPanel(QLabel* panel, const char* name, int width) {
     panel->setObjectName(QString::fromLatin1(name));
@@ -64,7 +67,13 @@ StatusLine::StatusLine(QWidget& parent)
       StatusPanel0(statusPanel(new QLabel, "StatusPanel0", 128)),
       StatusPanel1(statusPanel(new MiddleElidedLabel, "StatusPanel1", 340)),
       Image2(statusPanel(new QLabel, "Image2", 49)), ProgressBar1(newProgressBar(parent)),
-      progress_(*ProgressBar1) {
+      progress_(*ProgressBar1), noteTimer_(new QTimer(StatusBar1)) {
+    // Panel 0 grows for a text wider than its design width.
+    StatusPanel0->setMinimumWidth(StatusPanel0->maximumWidth());
+    StatusPanel0->setMaximumWidth(QWIDGETSIZE_MAX);
+    noteTimer_->setSingleShot(true);
+    noteTimer_->setInterval(kNoteMs);
+    QObject::connect(noteTimer_, &QTimer::timeout, StatusBar1, [this] { endNote(); });
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->addWidget(StatusPanel0);
@@ -77,8 +86,21 @@ void StatusLine::setPanel0(const QString& text) {
 }
 
 void StatusLine::setPanel1(const QString& text) {
+    noteTimer_->stop();
+    file_ = text;
     StatusPanel1->setText(text);
     StatusPanel1->setToolTip(text);
+}
+
+void StatusLine::showNote(const QString& text) {
+    StatusPanel1->setText(text);
+    StatusPanel1->setToolTip(text);
+    noteTimer_->start();
+}
+
+void StatusLine::endNote() {
+    if (StatusPanel1->text() == file_) return;
+    setPanel1(file_);
 }
 
 void StatusLine::setLinkPicture(const QPixmap& picture) {

@@ -8,6 +8,7 @@ class QLabel;
 class QPixmap;
 class QProgressBar;
 class QStatusBar;
+class QTimer;
 class QWidget;
 
 namespace veldro {
@@ -35,10 +36,16 @@ public:
     QProgressBar& progressBar() { return *ProgressBar1; }
     Progress& progress() { return progress_; }
 
+    // Panel 0 is as wide as its text, 128 pixels at least.
     void setPanel0(const QString& text);
-    // The file shown or a note, such as why a working file was not written. A
-    // text too long for the panel loses its middle; the tooltip keeps it whole.
+    // The file shown. A text too long for the panel loses its middle; the
+    // tooltip keeps it whole.
     void setPanel1(const QString& text);
+    // A passing note in panel 1 (files written, a program not found, why a
+    // working file was not written): the file comes back at the next command,
+    // or after a while.
+    void showNote(const QString& text);
+    void endNote();
     void setLinkPicture(const QPixmap& picture);
     void resetProgress();
 
@@ -49,6 +56,8 @@ private:
     QLabel* Image2;
     QProgressBar* ProgressBar1;
     BarProgress progress_;
+    QTimer* noteTimer_;
+    QString file_;
 };
 
 } // namespace veldro

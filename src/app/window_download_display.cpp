@@ -11,9 +11,9 @@ namespace veldro {
 
 WindowDownloadDisplay::WindowDownloadDisplay(QWidget& panel, QLabel& label, DownloadLiveView& live,
                                              Progress& progress, UiServices& services,
-                                             QString programFolder)
+                                             std::function<QString()> saveFolder)
     : panel_(panel), label_(label), live_(live), progress_(progress), services_(services),
-      programFolder_(std::move(programFolder)) {}
+      saveFolder_(std::move(saveFolder)) {}
 
 void WindowDownloadDisplay::showPanel(bool shown) {
     panel_.setVisible(shown);
@@ -35,7 +35,7 @@ void WindowDownloadDisplay::LabelText::setText(const std::string& text) {
 
 std::optional<std::string> WindowDownloadDisplay::askSaveFileName() {
     const QString chosen = services_.saveFileName(
-        {programFolder_, {}, QString::fromLatin1(kDownloadSaveFilter), 1, QStringLiteral("vlf")});
+        {saveFolder_(), {}, QString::fromLatin1(kDownloadSaveFilter), 1, QStringLiteral("vlf")});
     if (chosen.isEmpty()) return std::nullopt;
     return localName(chosen);
 }

@@ -4,6 +4,7 @@
 #include "link/download.h"
 
 #include <QString>
+#include <functional>
 
 class QLabel;
 class QWidget;
@@ -15,11 +16,11 @@ class UiServices;
 
 // The download as the window shows it: the panel over the table, its label,
 // its live figures and chart, the progress bar, and the save dialog in the
-// program's folder.
+// folder `saveFolder` gives.
 class WindowDownloadDisplay : public DownloadDisplay {
 public:
     WindowDownloadDisplay(QWidget& panel, QLabel& label, DownloadLiveView& live, Progress& progress,
-                          UiServices& services, QString programFolder);
+                          UiServices& services, std::function<QString()> saveFolder);
 
     void showPanel(bool shown) override;
     Progress& progress() override { return progress_; }
@@ -42,7 +43,7 @@ private:
     DownloadLiveView& live_;
     Progress& progress_;
     UiServices& services_;
-    QString programFolder_;
+    std::function<QString()> saveFolder_;
 };
 
 } // namespace veldro

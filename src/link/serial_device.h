@@ -73,6 +73,9 @@ public:
 
     // A framing, parity, overrun or break error since the last clear.
     bool lineErrorPending() const;
+    // The device went away under the open line (a USB converter unplugged):
+    // nothing will ever arrive on it again. Linux only; false on Windows.
+    bool hungUp() const;
     void clearLineStatus();
 
 private:

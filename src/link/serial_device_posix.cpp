@@ -168,6 +168,12 @@ bool SerialDevice::waitReadable(int ms) const {
     return false;
 }
 
+bool SerialDevice::hungUp() const {
+    if (!line) return false;
+    pollfd watch{line->fd, POLLIN, 0};
+    return poll(&watch, 1, 0) > 0 && (watch.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 int SerialDevice::readAvailable(std::uint8_t* buffer, int count) {
     if (!line || count <= 0) return 0;
     const ssize_t got = ::read(line->fd, buffer, static_cast<std::size_t>(count));

@@ -170,6 +170,10 @@ bool SerialDevice::waitReadable(int ms) const {
     return false;
 }
 
+bool SerialDevice::hungUp() const {
+    return false;
+}
+
 int SerialDevice::readAvailable(std::uint8_t* buffer, int count) {
     if (!line || count <= 0) return 0;
     int got = 0;

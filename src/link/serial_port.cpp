@@ -44,7 +44,11 @@ int SerialPort::Connect(int portNumber, int baudRate, int writeDelay,
         SetState(-1);
         return 0;
     }
-    if (isLocked()) {
+    // A device that went away (a USB converter unplugged and plugged again
+    // comes back on a new device node) is let go and its path opened afresh;
+    // the old line would wait for ever.
+    if (device.hungUp()) device.close();
+    if (isLocked() && device.isOpen()) {
         // The line is still open from the earlier connection.
         SetState(portNumber);
         return portNumber;

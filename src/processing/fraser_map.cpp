@@ -67,7 +67,9 @@ LayeredField fraserMapField(const FraserMap& map, double lineSpacing) {
     std::vector<FieldLine> lines;
     for (const FraserMapLine& line : map.lines)
         lines.push_back({line.profile * lineSpacing, line.values});
-    return LayeredField(std::move(lines), 0, lineSpacing / 2);
+    // Profile numbers are whole, so neighbours are one spacing apart; the slack
+    // only absorbs rounding.
+    return LayeredField(std::move(lines), 0, lineSpacing / 2, lineSpacing * 1.001);
 }
 
 } // namespace veldro

@@ -38,7 +38,10 @@ std::optional<double> readLineSpacing(std::string_view text);
 
 // The map's values as a field: each profile a line at profile times
 // `lineSpacing` (> 0), with half a spacing beyond the outer profiles;
-// between neighbouring profiles the values are interpolated at each station.
+// between profiles one spacing apart the values are interpolated at each
+// station. A profile without values (no tilt data) leaves a gap: the profiles
+// either side hold for half a spacing and the rest stays blank, rather than
+// painting made-up values where nothing was measured.
 LayeredField fraserMapField(const FraserMap& map, double lineSpacing);
 
 } // namespace veldro

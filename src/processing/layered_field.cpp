@@ -12,8 +12,9 @@ constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
 } // namespace
 
-LayeredField::LayeredField(std::vector<FieldLine> lines, double halfCellX, double halfCellY)
-    : halfCellX_(halfCellX), halfCellY_(halfCellY) {
+LayeredField::LayeredField(std::vector<FieldLine> lines, double halfCellX, double halfCellY,
+                           double widestGapY)
+    : halfCellX_(halfCellX), halfCellY_(halfCellY), widestGapY_(widestGapY) {
     for (FieldLine& line : lines) {
         if (line.points.empty()) continue;
         std::stable_sort(line.points.begin(), line.points.end(),
@@ -42,6 +43,11 @@ LayeredField::Between LayeredField::between(double y) const {
     if (k == 0) return lines_.front().y - y <= halfCellY_ ? Between{0, 0, 0} : Between{};
     if (k > last) return y - lines_.back().y <= halfCellY_ ? Between{last, last, 0} : Between{};
     const double below = lines_[static_cast<std::size_t>(k - 1)].y;
+    if (above->y - below > widestGapY_) {
+        if (y - below <= halfCellY_) return {k - 1, k - 1, 0};
+        if (above->y - y <= halfCellY_) return {k, k, 0};
+        return {};
+    }
     return {k - 1, k, (y - below) / (above->y - below)};
 }
 

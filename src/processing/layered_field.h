@@ -1,5 +1,6 @@
 #pragma once
 
+#include <limits>
 #include <vector>
 
 namespace veldro {
@@ -19,14 +20,16 @@ struct FieldLine {
 // linear across from the line below to the line above at the same x. Where
 // only one of the two lines reaches x, the nearer half of the gap takes its
 // value. Beyond the outer points and lines the nearest value holds for half a
-// cell (`halfCellX`, `halfCellY`), so a lone point or line still shows. NaN
-// stands for no value.
+// cell (`halfCellX`, `halfCellY`), so a lone point or line still shows. Two
+// lines farther apart than `widestGapY` are not joined: each holds for half a
+// cell and the rest of the gap stays empty. NaN stands for no value.
 class LayeredField {
 public:
     LayeredField() = default;
     // Lines and points in any order; lines without points are left out; one
     // line per y.
-    LayeredField(std::vector<FieldLine> lines, double halfCellX, double halfCellY);
+    LayeredField(std::vector<FieldLine> lines, double halfCellX, double halfCellY,
+                 double widestGapY = std::numeric_limits<double>::infinity());
 
     bool empty() const { return lines_.empty(); }
     double valueAt(double x, double y) const;
@@ -52,6 +55,7 @@ private:
 
     std::vector<FieldLine> lines_; // by y, points by x
     double halfCellX_ = 0, halfCellY_ = 0;
+    double widestGapY_ = std::numeric_limits<double>::infinity();
     double left_ = 0, right_ = 0, bottom_ = 0, top_ = 0, largest_ = 0;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace veldro {
@@ -11,7 +12,8 @@ inline constexpr const char* kInvalidNumericValue = "Please enter valid numeric 
 
 // Reads a number typed into a box, with the process-wide decimal separator,
 // as a 32-bit float. A text that is no number, or one beyond the float range,
-// says kInvalidNumericValue and returns false.
-bool readEnteredNumber(std::string_view text, float& value, MessageSink& messages);
+// says kInvalidNumericValue (in a box of that `caption`) and returns false.
+bool readEnteredNumber(std::string_view text, float& value, MessageSink& messages,
+                       const std::string& caption = {});
 
 } // namespace veldro

@@ -84,11 +84,27 @@ std::array<std::string, 2 * kRangePairCount> rangeBoxTexts(const RangeScan& scan
     return texts;
 }
 
-bool readRangeBoxes(const std::array<std::string, 2 * kRangePairCount>& texts, Ranges& ranges,
-                    MessageSink& messages) {
-    for (std::size_t box = 0; box < texts.size(); ++box)
-        if (!readEnteredNumber(texts[box], ranges[box], messages)) return false;
-    return true;
+std::optional<int> badRangeBox(const std::array<std::string, 2 * kRangePairCount>& texts,
+                               Ranges& ranges, MessageSink& messages) {
+    for (std::size_t box = 0; box < texts.size(); ++box) {
+        const std::string caption = std::string(box % 2 == 0 ? "Min value of " : "Max value of ") +
+                                    std::string(kRangeCaptions[box / 2]);
+        if (!readEnteredNumber(texts[box], ranges[box], messages, caption))
+            return static_cast<int>(box);
+    }
+    return std::nullopt;
+}
+
+std::optional<int> reversedRange(const RangeScan& scan, const Ranges& ranges) {
+    if (!scan.tiltRows && !scan.resistivityRows) return std::nullopt;
+    for (int pair = 0; pair < kRangePairCount; ++pair)
+        if (scan.enabled(pair) && ranges[2 * pair] > ranges[2 * pair + 1]) return pair;
+    return std::nullopt;
+}
+
+std::string reversedRangeText(int pair) {
+    return std::string(kRangeCaptions[static_cast<std::size_t>(pair)]) +
+           ": the minimum is above the maximum, which would ignore every row it tests.";
 }
 
 int applyRangeFilter(MeasurementStore& store, const Ranges& ranges, const RowList& rows) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,11 +49,19 @@ RangeScan scanRanges(const MeasurementStore& store, const RowList& rows);
 // the process-wide separator, so confirming unchanged boxes reads them back.
 std::array<std::string, 2 * kRangePairCount> rangeBoxTexts(const RangeScan& scan);
 
-// OK of the dialog: reads the twenty boxes in order into `ranges`; at the first
-// box that is no number it says "Please enter valid numeric value " and
-// returns false (the boxes before it are stored already).
-bool readRangeBoxes(const std::array<std::string, 2 * kRangePairCount>& texts, Ranges& ranges,
-                    MessageSink& messages);
+// OK of the dialog: reads the twenty boxes in order into `ranges`. The first
+// box that is no number is said ("Please enter valid numeric value ", the box
+// named in the caption) and returned, 0-based; the boxes before it are stored
+// already. Nothing when every box holds a number.
+std::optional<int> badRangeBox(const std::array<std::string, 2 * kRangePairCount>& texts,
+                               Ranges& ranges, MessageSink& messages);
+
+// The first pair with kept rows to test whose minimum lies above its maximum:
+// such a range would ignore every row it tests. A scan without kept rows has
+// nothing to filter and no such pair.
+std::optional<int> reversedRange(const RangeScan& scan, const Ranges& ranges);
+// What is said of a reversed pair, naming its row.
+std::string reversedRangeText(int pair);
 
 // Ignores every kept row with a value outside its range widened by 0.0005 at
 // both ends; never keeps a row. Sets the records only (the caller writes the

@@ -4,9 +4,12 @@
 #include <QColor>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QToolTip>
+#include <algorithm>
 
 namespace veldro {
 
@@ -15,7 +18,26 @@ QVariant rowBackground(int row) {
     return row % 2 == 1 ? QVariant(oddRowColour) : QVariant();
 }
 
+namespace {
+
+class CellDelegate : public QStyledItemDelegate {
+public:
+    explicit CellDelegate(MeasurementTableView& view) : QStyledItemDelegate(&view), view_(view) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text = view_.shownText(index);
+    }
+
+private:
+    MeasurementTableView& view_;
+};
+
+} // namespace
+
 MeasurementTableView::MeasurementTableView(QWidget* parent) : QTableView(parent) {
+    setItemDelegate(new CellDelegate(*this));
     setSelectionBehavior(SelectRows);
     setSelectionMode(ExtendedSelection);
     setEditTriggers(NoEditTriggers);
@@ -37,10 +59,22 @@ MeasurementTableView::MeasurementTableView(QWidget* parent) : QTableView(parent)
 QString MeasurementTableView::cutText(const QModelIndex& index) const {
     const QString text = index.data().toString();
     if (text.isEmpty()) return {};
+    return fontMetrics().horizontalAdvance(text) > textRoom(index) ? text : QString();
+}
+
+int MeasurementTableView::textRoom(const QModelIndex& index) const {
     const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
     int room = visualRect(index).width() - 2 * margin;
     if (!index.data(Qt::DecorationRole).isNull()) room -= kImageStripEnd;
-    return fontMetrics().horizontalAdvance(text) > room ? text : QString();
+    return room;
+}
+
+QString MeasurementTableView::shownText(const QModelIndex& index) const {
+    const QString text = index.data().toString();
+    const bool number = !text.isEmpty() && (text.front().isDigit() || text.front() == u'-');
+    if (index.column() == 0 || !number || cutText(index).isEmpty()) return text;
+    return QString(std::max(1, textRoom(index) / fontMetrics().horizontalAdvance(QLatin1Char('#'))),
+                   QLatin1Char('#'));
 }
 
 bool MeasurementTableView::viewportEvent(QEvent* event) {
@@ -82,6 +116,25 @@ void MeasurementTableView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && contentX(event) >= kImageStripEnd &&
         doubleClickedRight)
         doubleClickedRight();
+}
+
+void MeasurementTableView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier && spacePressed &&
+        currentIndex().isValid()) {
+        spacePressed(currentIndex().row());
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+// Home and End (with Ctrl or not) go to the first and last row in the column
+// the cursor is in, rather than to the first or last column: the rows are
+// selected whole, and scrolling sideways would hide "#" and "Profile".
+QModelIndex MeasurementTableView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if ((action != MoveHome && action != MoveEnd) || !model() || model()->rowCount() == 0)
+        return QTableView::moveCursor(action, modifiers);
+    const int row = action == MoveHome ? 0 : model()->rowCount() - 1;
+    return model()->index(row, std::max(currentIndex().column(), 0));
 }
 
 bool DoublePressGuard::secondPress(int key) {

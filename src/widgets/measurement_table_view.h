@@ -27,17 +27,28 @@ public:
     std::function<void()> doubleClickedRight;
     // A right press, after the selection followed it.
     std::function<void(const QPoint& globalPosition)> rightPressed;
+    // Space on the current row.
+    std::function<void(int row)> spacePressed;
 
     // The cell's whole text when its column is too narrow to show it; empty
     // when it shows whole. The tooltip of a cell.
     QString cutText(const QModelIndex& index) const;
+    // What the cell shows: its text, or "#" marks across the cell for a number
+    // too wide for its column (a garbage value of a broken record), so that it
+    // is not cut to something that reads as a number ("-308..."). The tooltip
+    // gives the whole text.
+    QString shownText(const QModelIndex& index) const;
 
 protected:
     bool viewportEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
+    // The width a cell's text has, inside its margins and beside its image.
+    int textRoom(const QModelIndex& index) const;
     // The content x of a viewport position, whatever the horizontal scroll.
     int contentX(const QMouseEvent* event) const;
     bool pressOnImageStrip(QMouseEvent* event);

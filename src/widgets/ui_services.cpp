@@ -6,7 +6,10 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
+#include <QGridLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -87,6 +90,25 @@ void QtUiServices::tellWithDetail(const Message& message, const QString& detail)
     show(message, QMessageBox::Ok, QMessageBox::Ok, detail);
 }
 
+namespace {
+
+// Room in a title bar besides its caption: the window's icon and buttons.
+constexpr int kTitleBarRoom = 140;
+
+// A box as narrow as a short text ("Port error") leaves the window manager
+// too little room for the caption ("V..."): the box is made wide enough.
+void fitCaption(QMessageBox& box, const QString& caption) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(caption) + kTitleBarRoom;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+} // namespace
+
 std::unique_ptr<QMessageBox> messageBox(const Message& message,
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton,
@@ -96,6 +118,7 @@ std::unique_ptr<QMessageBox> messageBox(const Message& message,
     auto box = std::make_unique<QMessageBox>(qtIcon(message.icon), caption,
                                              QString::fromStdString(message.text), buttons, parent);
     box->setDefaultButton(defaultButton);
+    fitCaption(*box, caption);
     return box;
 }
 
@@ -163,9 +186,23 @@ bool QtUiServices::startDetached(const QString& program, const QStringList& argu
     return QProcess::startDetached(program, arguments, folder);
 }
 
+QFont withStyleName(QFont font) {
+    const QString family = QFontInfo(font).family();
+    const bool slanted = font.style() != QFont::StyleNormal;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        const QFont face = QFontDatabase::font(family, style, 10); // any size has its style
+        if ((face.style() != QFont::StyleNormal) == slanted && face.weight() == font.weight()) {
+            font.setFamily(family);
+            font.setStyleName(style);
+            break;
+        }
+    }
+    return font;
+}
+
 std::optional<QFont> QtUiServices::chooseFont(const QFont& initial) {
     bool chosen = false;
-    const QFont font = QFontDialog::getFont(&chosen, initial, parent_);
+    const QFont font = QFontDialog::getFont(&chosen, withStyleName(initial), parent_);
     return chosen ? std::optional<QFont>(font) : std::nullopt;
 }
 

@@ -91,6 +91,11 @@ std::unique_ptr<QMessageBox> messageBox(const Message& message,
                                         QMessageBox::StandardButton defaultButton,
                                         QWidget* parent = nullptr);
 
+// The font dialog picks its style by name. A font without one may come up as
+// "Oblique" where the family calls its upright style "Book": the font with
+// the family's own name of the style it has.
+QFont withStyleName(QFont font);
+
 // The real dialogs.
 class QtUiServices : public UiServices {
 public:

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -205,6 +206,11 @@ template <class T = QWidget> T* part(const QObject& window, const char* name) {
 
 inline QAction* action(const QObject& window, const char* name) {
     return part<QAction>(window, name);
+}
+
+// A menu item's caption as it reads, without the "&" of its mnemonic.
+inline QString caption(const QAction* item) {
+    return QString(item->text()).remove(QRegularExpression(QStringLiteral("&(?!&)")));
 }
 
 inline QString writeDataFile(const QString& path, const std::vector<MeasurementRecord>& records,

@@ -6,6 +6,7 @@
 #include "link_test_support.h"
 
 #include <QActionGroup>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -31,7 +32,7 @@ QStringList textsOf(std::initializer_list<std::string> texts) {
 
 QAction* portItem(TMainFrm& window, const QString& caption) {
     for (QAction* item : part<QActionGroup>(window, "portGroup")->actions())
-        if (item->text() == caption) return item;
+        if (veldro::test::caption(item) == caption) return item;
     return nullptr;
 }
 
@@ -101,7 +102,7 @@ private slots:
         QCOMPARE(ui.asked[1].buttons, QMessageBox::Ok | QMessageBox::Cancel);
         QCOMPARE(ui.saveRequests.size(), 1u);
         const FileDialogRequest& save = ui.saveRequests[0];
-        QCOMPARE(save.directory, QCoreApplication::applicationDirPath());
+        QCOMPARE(save.directory, QDir::homePath()); // not the program's folder
         QVERIFY(save.fileName.isEmpty());
         QCOMPARE(save.filter, QStringLiteral("Veldro data file  (*.vlf)|*.vlf"));
         QCOMPARE(save.defaultSuffix, QStringLiteral("vlf"));
@@ -138,12 +139,12 @@ private slots:
             QStringLiteral("Communication port locked, please quit program before changing it"));
         QCOMPARE(ui.asked.back().message.caption, std::string("WARNING"));
         QCOMPARE(ui.asked.back().message.icon, MessageIcon::Warning);
-        QCOMPARE(part<QActionGroup>(window, "portGroup")->checkedAction()->text(),
+        QCOMPARE(caption(part<QActionGroup>(window, "portGroup")->checkedAction()),
                  QStringLiteral("COM 1"));
         QCOMPARE(window.settings().portNumber, 1);
         portItem(window, QStringLiteral("COM 1"))->trigger();
         QCOMPARE(ui.asked.size(), before + 1);
-        QCOMPARE(part<QActionGroup>(window, "portGroup")->checkedAction()->text(),
+        QCOMPARE(caption(part<QActionGroup>(window, "portGroup")->checkedAction()),
                  QStringLiteral("COM 1"));
     }
 
@@ -264,6 +265,41 @@ private slots:
         QVERIFY(recordsInFile(sandbox.file("copy.vlf"), ui) == simulatedSurvey(4, 3));
         QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), sandbox.file("line3.vlf"));
         QCOMPARE(window.settings().lastFile, remembered);
+    }
+
+    // A converter unplugged and plugged again comes back on another device
+    // node, which COM 1's path (a symlink, as /dev/serial/by-id/... are) leads
+    // to: the next download opens it afresh rather than waiting for ever on the
+    // line of the device that went.
+    void aDeviceThatWentIsFoundAfresh() {
+        Sandbox sandbox;
+        QDir(sandbox.path()).mkpath(QStringLiteral("first"));
+        QDir(sandbox.path()).mkpath(QStringLiteral("second"));
+        const QString com1 = sandbox.file("com1");
+        mapCom1(sandbox, com1);
+        auto first = std::make_unique<SimulatedInstrument>(sandbox.file("first"),
+                                                           QStringList{"--records", "3"});
+        QVERIFY(QFile::link(first->terminal(), com1));
+        ScriptedUiServices ui;
+        SimulatedD2xx converters;
+        InstantPauseClock pauses;
+        TMainFrm window(ui, {&converters, &pauses});
+        ui.saveAnswers = {sandbox.file("a.vlf"), sandbox.file("b.vlf")};
+        action(window, "Rcuprerdesdonnes1")->trigger();
+        QCOMPARE(window.rowList().size(), 3);
+
+        first.reset(); // unplugged
+        SimulatedInstrument second(sandbox.file("second"), {"--records", "5", "--seed", "4"});
+        QVERIFY(QFile::remove(com1) && QFile::link(second.terminal(), com1));
+        QElapsedTimer waited;
+        waited.start();
+        DuringTransfer watchdog(window, [&] {
+            if (waited.elapsed() > 10000) part<QPushButton>(window, "StopDownload")->click();
+        });
+        action(window, "Rcuprerdesdonnes1")->trigger();
+        QCOMPARE(ui.texts().mid(3), textsOf({kConnectCom1, kOnVeldro, "transfer completed"}));
+        QVERIFY(recordsInFile(sandbox.file("b.vlf"), ui) == simulatedSurvey(5, 4));
+        QCOMPARE(window.rowList().size(), 5);
     }
 
     void declinedSaveKeepsTheRowsUnsaved() {

@@ -29,7 +29,7 @@ private slots:
         QCOMPARE(request.filter, QStringLiteral("Veldro data file  (*.vlf)|*.vlf|All (*.*)|*.*"));
         QCOMPARE(request.filterIndex, 1);
         QCOMPARE(request.defaultSuffix, QStringLiteral("vlf"));
-        QCOMPARE(request.directory, QDir::currentPath());
+        QCOMPARE(request.directory, QDir::homePath()); // nothing opened yet
         QVERIFY(request.fileName.isEmpty());
 
         QCOMPARE(window.store()->count(), 3);
@@ -320,9 +320,13 @@ private slots:
         QDir(sandbox.path()).mkdir("parts");
         ui.directoryAnswers.push_back([&] { return sandbox.file("parts"); });
         action(window, "Splitonname1")->trigger();
+        // The note of the split gives way to the file at the next command.
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(),
+                 "2 files written in " + QDir::toNativeSeparators(sandbox.file("parts")));
         ui.openAnswers.push_back(writeDataFile(sandbox.file("b.vlf"), profileRecords(3, 2)));
         action(window, "Add1")->trigger();
         QCOMPARE(window.rowList().size(), 6);
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), sandbox.file("a.vlf"));
     }
 
     void addIgnoresOtherExtensionsAndSaysMissingFiles() {

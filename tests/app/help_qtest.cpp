@@ -169,6 +169,19 @@ private slots:
         QVERIFY2(broken.isEmpty(), qPrintable(QLatin1Char('\n') + broken.join(u'\n')));
     }
 
+    // "Unable to find LinkTest.exe (Please reinstall the software)" is mended
+    // by no reinstall on Linux: the guide says where the checker is looked for
+    // and that it runs under Wine.
+    void theGuideSaysWhereTheLinkCheckerGoes() {
+        const QString connecting = fileText(kGuideFolder + QStringLiteral("/connecting.html"));
+        for (const QString& said :
+             {QStringLiteral("<code>LinkTest</code> that starts it"),
+              QStringLiteral("exec wine /opt/linktest/LinkTest.exe"), QStringLiteral("/usr/bin")})
+            QVERIFY2(connecting.contains(said), qPrintable(said));
+        QVERIFY(fileText(kGuideFolder + QStringLiteral("/troubleshooting.html"))
+                    .contains(QStringLiteral("connecting.html#linktest")));
+    }
+
     void versionTextShowsMajorMinorAndRelease_data() {
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("shown");

@@ -55,8 +55,8 @@ private slots:
         QTest::mousePress(part<MeasurementTableView>(w, "TabMesureCLstView")->viewport(),
                           Qt::RightButton, {}, rowPoint(w, 1, 40));
         QVERIFY(part<QMenu>(w, "PopupMenu1")->isVisible());
-        QCOMPARE(action(w, "Check1")->text(), QStringLiteral("Keep"));
-        QCOMPARE(action(w, "Uncheck1")->text(), QStringLiteral("Ignore"));
+        QCOMPARE(caption(action(w, "Check1")), QStringLiteral("Keep"));
+        QCOMPARE(caption(action(w, "Uncheck1")), QStringLiteral("Ignore"));
         action(w, "Uncheck1")->trigger(); // the right press selected the row under it
         part<QMenu>(w, "PopupMenu1")->hide();
         QCOMPARE(keptFlags(w), (std::vector<bool>{true, false, true}));

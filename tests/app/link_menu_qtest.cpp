@@ -19,7 +19,7 @@ const QString kNoLinkTest =
 
 QAction* portItem(TMainFrm& window, const QString& caption) {
     for (QAction* item : part<QActionGroup>(window, "portGroup")->actions())
-        if (item->text() == caption) return item;
+        if (veldro::test::caption(item) == caption) return item;
     return nullptr;
 }
 
@@ -65,7 +65,7 @@ private slots:
         portItem(window, QStringLiteral("COM 3"))->trigger();
         QVERIFY(ui.asked.empty());
         QCOMPARE(window.settings().portNumber, 3);
-        QCOMPARE(part<QActionGroup>(window, "portGroup")->checkedAction()->text(),
+        QCOMPARE(caption(part<QActionGroup>(window, "portGroup")->checkedAction()),
                  QStringLiteral("COM 3"));
         QVERIFY(showsPicture(window, 4));
         QVERIFY(!part<QTimer>(window, "ConverterWatch")->isActive());
@@ -84,7 +84,7 @@ private slots:
             QCOMPARE(ui.texts().size(), time);
             QCOMPARE(ui.texts().last(), kNoLinkTest);
             QCOMPARE(ui.asked.back().message.icon, MessageIcon::Error);
-            QCOMPARE(part<QActionGroup>(window, "portGroup")->checkedAction()->text(),
+            QCOMPARE(caption(part<QActionGroup>(window, "portGroup")->checkedAction()),
                      QStringLiteral("USB"));
             QCOMPARE(window.settings().portNumber, 5);
             // The picture follows the choice all the same: no converter here.

@@ -4,6 +4,7 @@
 #include "app_test_support.h"
 #include "data/survey_generator.h"
 
+#include <QFontInfo>
 #include <QMenu>
 #include <QTimer>
 
@@ -161,8 +162,6 @@ private slots:
 
     // Qt adds the application's display name to every caption once it is set;
     // the program sets none, so a box carries exactly its caption.
-    // Qt adds the application's display name to every caption once it is set;
-    // the program sets none, so a box carries exactly its caption.
     void boxesCarryExactlyTheirCaptions() {
         configureApplication();
         QCoreApplication::setApplicationName(QStringLiteral("probe"));
@@ -176,6 +175,46 @@ private slots:
                             QMessageBox::Ok)
                      ->windowTitle(),
                  QStringLiteral("Veldro"));
+    }
+
+    // Panel 0 keeps its design width and grows for a longer text.
+    void statusPanelZeroShowsItsWholeText() {
+        Session session;
+        session.window.show();
+        auto* panel = part<QLabel>(session.window, "StatusPanel0");
+        QCOMPARE(panel->width(), 128);
+        panel->setText(QStringLiteral("Processing in progress..."));
+        QTRY_VERIFY2(panel->contentsRect().width() >=
+                         panel->fontMetrics().horizontalAdvance(panel->text()),
+                     qPrintable(QString::number(panel->width())));
+    }
+
+    // A short text does not squeeze the caption: "Port error" keeps "Veldro",
+    // "Are you sure ?" its "Delete ignored data (unchecked)".
+    void boxesAreWideEnoughForTheirCaptions() {
+        for (const Message& message :
+             {Message{"Port error", "", MessageIcon::Error},
+              Message{"Are you sure ?", "Delete ignored data (unchecked)", MessageIcon::Warning},
+              Message{"Quit without saving ?", "Data not stored", MessageIcon::Warning}}) {
+            const auto box = messageBox(message, QMessageBox::Ok, QMessageBox::Ok);
+            box->show();
+            QFont bold = box->font();
+            bold.setBold(true);
+            QVERIFY2(box->width() > QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + 100,
+                     qPrintable(box->windowTitle()));
+        }
+    }
+
+    // The font dialog comes up on the upright style of a family that names it
+    // "Book", not on "Oblique".
+    void fontDialogStartsOnTheFontsOwnStyle() {
+        const QFont upright = withStyleName(QFont(QStringLiteral("DejaVu Sans Mono"), 10));
+        if (QFontInfo(upright).family() != QStringLiteral("DejaVu Sans Mono"))
+            QSKIP("DejaVu Sans Mono is not installed");
+        QCOMPARE(upright.styleName(), QStringLiteral("Book"));
+        QFont italic(QStringLiteral("DejaVu Sans Mono"), 10);
+        italic.setItalic(true);
+        QCOMPARE(withStyleName(italic).styleName(), QStringLiteral("Oblique"));
     }
 };
 

@@ -61,6 +61,8 @@ public:
             (this->*command.play)(command.name);
         else
             trigger(command.name);
+        // With nothing to undo, this is where undoing every step leads back to.
+        if (!action(window, "Undo1")->isEnabled()) undoBase_ = keptFlags(window);
     }
 
     std::vector<MeasurementRecord> records() const {
@@ -186,6 +188,17 @@ public:
             popup->hide();
             trigger(chance() ? "Check1" : "Uncheck1");
         }
+    }
+    // Undoing every step returns the kept states the steps started from, and
+    // redoing them all comes back to where it began.
+    void undoAll(const char*) {
+        const std::vector<bool> before = keptFlags(window);
+        int steps = 0;
+        for (; action(window, "Undo1")->isEnabled(); ++steps) trigger("Undo1");
+        QVERIFY2(keptFlags(window) == undoBase_, "every step undone, the kept states are back");
+        if (chance()) return;
+        for (; steps > 0; --steps) trigger("Redo1");
+        QVERIFY2(keptFlags(window) == before, "every step redone, the kept states are as before");
     }
     void deleteIgnored(const char* name) {
         if (!window.store()) return;
@@ -348,6 +361,7 @@ private:
     }
 
     std::mt19937 random_;
+    std::vector<bool> undoBase_;
 };
 
 } // namespace veldro::test

@@ -14,7 +14,7 @@ namespace {
 
 QString checkedCaption(QActionGroup* group) {
     QAction* checked = group->checkedAction();
-    return checked ? checked->text() : QString();
+    return checked ? caption(checked) : QString();
 }
 
 QByteArray columnBlock(std::initializer_list<std::int32_t> entries, int bytes) {

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
+#include <cmath>
 
 using namespace veldro;
 using namespace veldro::test;
@@ -208,6 +209,25 @@ private slots:
         QCOMPARE(table->cutText(station), QString());
         table->setColumnWidth(2, 12);
         QCOMPARE(table->cutText(station), QStringLiteral("12345"));
+    }
+
+    // A broken record's garbage: no number says "NaN", a number too wide
+    // for its column shows "#" marks rather than a cut "-308...", whole in
+    // its tooltip.
+    void garbageValuesDoNotPassForNumbers() {
+        MeasurementRecord broken = record({.resistivity = true, .hField = -3.08e38f});
+        broken.resistivity = std::nanf("");
+        TMainFrm& w = open({broken});
+        auto* table = part<MeasurementTableView>(w, "TabMesureCLstView");
+        const QModelIndex rho = w.tableModel().index(0, 8), h = w.tableModel().index(0, 11);
+        QCOMPARE(table->shownText(rho), QStringLiteral("NaN"));
+        QVERIFY(cell(w, 0, 11).startsWith(QStringLiteral("-307999")));
+        QCOMPARE(table->cutText(h), cell(w, 0, 11));
+        QVERIFY(!table->shownText(h).isEmpty());
+        QCOMPARE(table->shownText(h), QString(table->shownText(h).size(), QLatin1Char('#')));
+        QCOMPARE(table->shownText(w.tableModel().index(0, 1)), QStringLiteral("1"));
+        table->setColumnWidth(3, 20); // a word cut stays a word
+        QCOMPARE(table->shownText(w.tableModel().index(0, 3)), QStringLiteral("Resistivity"));
     }
 
     void columnChoiceDoesNotRevertHandToggles() {

@@ -204,6 +204,9 @@ TEST_F(Cli, FilterRangesAndTheirEdge) {
     EXPECT_EQ(run({"filter", in, "-o", f("q4.vlf"), "--rho", "1:2"}), 1); // no kept resistivity row
     EXPECT_EQ(run({"filter", in, "-o", f("q4.vlf"), "--q", "x:2"}), 1);
     EXPECT_EQ(errors, "Please enter valid numeric value \n");
+    EXPECT_EQ(run({"filter", in, "-o", f("q5.vlf"), "--q", "95:72"}), 2);
+    EXPECT_NE(errors.find("Q (%): the minimum is above the maximum"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(f("q5.vlf")));
 }
 
 TEST_F(Cli, SplitIntoFilesPerProfileAndMode) {

@@ -27,7 +27,8 @@ MeasurementRecord resistivity(float rho) {
 Ranges confirmUnchanged(const DataSet& d) {
     RecordingMessages messages;
     Ranges ranges{};
-    EXPECT_TRUE(readRangeBoxes(rangeBoxTexts(scanRanges(d.store, d.rows)), ranges, messages));
+    EXPECT_EQ(badRangeBox(rangeBoxTexts(scanRanges(d.store, d.rows)), ranges, messages),
+              std::nullopt);
     EXPECT_TRUE(messages.shown.empty());
     return ranges;
 }
@@ -150,9 +151,10 @@ TEST(RangeBoxes, AnInvalidBoxSaysSoAfterStoringTheBoxesBeforeIt) {
     texts[3] = "abc";
     Ranges ranges{};
     RecordingMessages messages;
-    EXPECT_FALSE(readRangeBoxes(texts, ranges, messages));
+    EXPECT_EQ(badRangeBox(texts, ranges, messages), 3);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].text, "Please enter valid numeric value ");
+    EXPECT_EQ(messages.shown[0].caption, "Max value of Tilt.ver.(%)");
     EXPECT_EQ(ranges[0], 7.5f);
     EXPECT_EQ(ranges[2], 1.0f);
     EXPECT_EQ(ranges[4], 0.0f);
@@ -164,6 +166,26 @@ TEST(RangeBoxes, PointTextIsRefusedWhileACommaIsInForce) {
     texts.fill("1.5");
     Ranges ranges{};
     RecordingMessages messages;
-    EXPECT_FALSE(readRangeBoxes(texts, ranges, messages));
+    EXPECT_EQ(badRangeBox(texts, ranges, messages), 0);
     EXPECT_EQ(messages.shown.size(), 1u);
+}
+
+// A minimum above its maximum would ignore every row the pair tests; only the
+// pairs the kept rows reach count, and a scan without kept rows has none.
+TEST(RangeBoxes, AReversedRangeIsFoundWhereKeptRowsAreTested) {
+    const DataSet tilt{withQuality(50), withQuality(80)};
+    RangeScan scan = scanRanges(tilt.store, tilt.rows);
+    EXPECT_EQ(reversedRange(scan, scan.ranges), std::nullopt);
+    Ranges ranges = scan.ranges;
+    ranges[0] = 95;
+    ranges[1] = 72;
+    EXPECT_EQ(reversedRange(scan, ranges), RangeQuality);
+    EXPECT_EQ(reversedRangeText(RangeQuality),
+              "Q (%): the minimum is above the maximum, which would ignore every row it tests.");
+    ranges = scan.ranges;
+    ranges[2 * RangeResistivity] = 10; // no kept resistivity-mode row: never tested
+    EXPECT_EQ(reversedRange(scan, ranges), std::nullopt);
+    const DataSet noneKept{withQuality(50, false)};
+    scan = scanRanges(noneKept.store, noneKept.rows);
+    EXPECT_EQ(reversedRange(scan, scan.ranges), std::nullopt);
 }

@@ -116,7 +116,9 @@ int runFilter(const Arguments& args) {
         auto boxes = rangeBoxTexts(scan);
         editBoxes(args, scan, boxes);
         Ranges ranges{};
-        if (!readRangeBoxes(boxes, ranges, messages)) throw CommandFailed("");
+        if (badRangeBox(boxes, ranges, messages)) throw CommandFailed("");
+        if (const std::optional<int> pair = reversedRange(scan, ranges))
+            throw UsageError(reversedRangeText(*pair));
         applyRangeFilter(*d.store, ranges, d.rows);
         commitRecordFlags(*d.store, d.rows);
     });

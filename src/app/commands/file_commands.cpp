@@ -89,7 +89,8 @@ FileCommands::FileCommands(CommandContext& context) : CommandGroup(context) {
 }
 
 bool FileCommands::openDataFile(const QString& path, bool direct) {
-    FileDialogRequest request{QDir::currentPath(), {}, kDataFileFilter, 1, QStringLiteral("vlf")};
+    FileDialogRequest request{
+        dialogFolder(context_.settings), {}, kDataFileFilter, 1, QStringLiteral("vlf")};
     if (!path.isEmpty()) {
         const QFileInfo file(path);
         request.directory = file.absolutePath();
@@ -184,7 +185,8 @@ void FileCommands::EnregistrerSousClick() {
 void FileCommands::Importtextfile1Click() {
     DataSession& session = context_.session;
     if (!session.mayReplaceDataSet()) return;
-    const QString chosen = context_.ui.openFileName({QDir::currentPath(), {}, kBruFilter, 1, {}});
+    const QString chosen =
+        context_.ui.openFileName({dialogFolder(context_.settings), {}, kBruFilter, 1, {}});
     if (chosen.isEmpty()) return;
     importBruFile(fullNameOf(chosen));
 }
@@ -211,11 +213,11 @@ void FileCommands::Add1Click() {
     DataSession& session = context_.session;
     if (!session.hasData()) return;
     const QString chosen =
-        context_.ui.openFileName({QDir::currentPath(), {}, kDataFileFilter, 1, {}});
+        context_.ui.openFileName({dialogFolder(context_.settings), {}, kDataFileFilter, 1, {}});
     if (chosen.isEmpty()) return;
-    const QString fullName = fullNameOf(chosen);
-    openDialogFileName_ = fullName;
-    addFile(fullName);
+    // The file added is not the data set's file: "Save as..." and "Open last
+    // file..." go on naming the one opened.
+    addFile(fullNameOf(chosen));
 }
 
 void FileCommands::addFile(const QString& fullName) {
@@ -231,7 +233,7 @@ void FileCommands::addFile(const QString& fullName) {
 void FileCommands::Splitonname1Click() {
     DataSession& session = context_.session;
     if (!session.hasData()) return;
-    QString directory = QDir::currentPath();
+    QString directory = dialogFolder(context_.settings);
     for (;;) {
         try {
             directory = context_.ui.directoryName(directory);
@@ -245,7 +247,7 @@ void FileCommands::Splitonname1Click() {
     WaitCursor wait;
     const std::size_t written =
         session.store()->splitToFiles(localName(directory), &session.progress()).size();
-    context_.status.setPanel1(
+    context_.status.showNote(
         QStringLiteral("%1 %2 written in %3")
             .arg(written)
             .arg(written == 1 ? QStringLiteral("file") : QStringLiteral("files"))

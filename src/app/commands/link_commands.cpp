@@ -26,6 +26,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QTimer>
@@ -124,7 +125,7 @@ void LinkCommands::buildDownloadPanel() {
 
     downloadDisplay_ = std::make_unique<WindowDownloadDisplay>(
         *DownloadGB, *ProgressBarLbl, *liveView_, context_.status.progress(), context_.ui,
-        QCoreApplication::applicationDirPath());
+        [this] { return dialogFolder(context_.settings); });
     connect(StopDownload, &QPushButton::clicked, this, &LinkCommands::StopDownloadClick);
     // The table is hidden during a download; the status line keeps its height.
     QSizePolicy table = context_.table.sizePolicy();
@@ -218,7 +219,11 @@ void LinkCommands::Rcuprerdesdonnes1Click() {
         session.replaceStore(std::move(result.store));
         session.rebuildRows(true);
     }
-    if (result.saved) session.setFilePath(qtName(result.savedTo));
+    if (result.saved) {
+        session.setFilePath(qtName(result.savedTo));
+        rememberRecentFile(context_.settings, qtName(result.savedTo));
+        context_.menu("Recentfiles1")->menuAction()->setEnabled(true);
+    }
     session.setDataSaved(result.saved || !received);
     if (received) session.setJournal(result.journal);
     context_.status.resetProgress();

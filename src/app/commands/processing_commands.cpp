@@ -38,6 +38,13 @@ ProcessingCommands::ProcessingCommands(CommandContext& context) : CommandGroup(c
     commands.add(context_.action("Filtering1"), Enabling::WithData, [this] { Filtering1Click(); });
     commands.add(context_.action("FrequencyDisabler1"), Enabling::WithData,
                  [this] { FrequencyDisabler1Click(); });
+    DataSession& session = context_.session;
+    commands.add(
+        context_.action("Undo1"), Enabling::WithData, [&session] { session.undoKept(); },
+        [&session] { return session.canUndo(); });
+    commands.add(
+        context_.action("Redo1"), Enabling::WithData, [&session] { session.redoKept(); },
+        [&session] { return session.canRedo(); });
 
     MeasurementTableView& table = context_.table;
     table.imageStripPressed = [this](int row) { return toggleFromImageStrip(row); };
@@ -45,6 +52,9 @@ ProcessingCommands::ProcessingCommands(CommandContext& context) : CommandGroup(c
         context_.commands.run([this] { TabMesureCLstViewDblClick(); });
     };
     table.rightPressed = [this](const QPoint& at) { TabMesureCLstViewMouseDown(at); };
+    table.spacePressed = [this](int row) {
+        context_.commands.run([this, row] { toggleRow(row); });
+    };
 }
 
 void ProcessingCommands::Check1Click() {
@@ -71,12 +81,18 @@ void ProcessingCommands::TabMesureCLstViewDblClick() {
 // double-click time is the tail of a double-click: it is swallowed rather than
 // toggling the row back.
 bool ProcessingCommands::toggleFromImageStrip(int row) {
-    DataSession& session = context_.session;
+    const DataSession& session = context_.session;
     if (!session.hasData() || session.busy()) return false;
     if (imageStripGuard_.secondPress(row)) return true;
+    toggleRow(row);
+    return false;
+}
+
+void ProcessingCommands::toggleRow(int row) {
+    DataSession& session = context_.session;
+    if (!session.hasData() || session.busy()) return;
     session.changeKept(
         [&session, row](RowList& rows) { toggleRows(*session.store(), rows, {row}); });
-    return false;
 }
 
 void ProcessingCommands::TabMesureCLstViewMouseDown(const QPoint& globalPosition) {
@@ -88,9 +104,10 @@ void ProcessingCommands::Ignoreoverloaddata1Click() {
     DataSession& session = context_.session;
     if (!session.hasData()) return;
     WaitCursor wait;
+    KeptHistory::States before = session.keptStates();
     RowList rows = session.rows();
     ignoreOverloadData(*session.store(), rows, &session.progress());
-    showChangedRows(std::move(rows));
+    showChangedRows(std::move(rows), std::move(before));
 }
 
 void ProcessingCommands::DeleteUnselectedDataClick() {
@@ -104,7 +121,9 @@ void ProcessingCommands::DeleteUnselectedDataClick() {
     session.model().beginRebuild();
     RowList rows;
     deleteIgnoredData(*session.store(), rows, session.messages(), &session.progress());
-    showChangedRows(std::move(rows));
+    session.showRows(std::move(rows));
+    session.forgetKeptHistory();
+    session.setDataSaved(false);
 }
 
 void ProcessingCommands::Filtering1Click() {
@@ -122,10 +141,11 @@ void ProcessingCommands::Filtering1Click() {
             [this] { context_.ui.showHelp(kFilteringHelp); });
     if (context_.ui.runDialog(dialog) != QDialog::Accepted) return;
     WaitCursor wait;
+    KeptHistory::States before = session.keptStates();
     RowList rows = session.rows();
     applyRangeFilter(store, scan.ranges, rows);
     commitRecordFlags(store, rows, &session.progress());
-    showChangedRows(std::move(rows));
+    showChangedRows(std::move(rows), std::move(before));
 }
 
 void ProcessingCommands::FrequencyDisabler1Click() {
@@ -134,16 +154,19 @@ void ProcessingCommands::FrequencyDisabler1Click() {
     TFreqFrm dialog(session.messages(), &context_.window);
     if (context_.ui.runDialog(dialog) != QDialog::Accepted) return;
     WaitCursor wait;
+    KeptHistory::States before = session.keptStates();
     RowList rows = session.rows();
     rejectFrequency(*session.store(), rows, dialog.frequency());
-    showChangedRows(std::move(rows));
+    showChangedRows(std::move(rows), std::move(before));
 }
 
 // The rows a command rebuilt from the records it changed: the data set is no
-// longer what its file holds.
-void ProcessingCommands::showChangedRows(RowList rows) {
-    context_.session.showRows(std::move(rows));
-    context_.session.setDataSaved(false);
+// longer what its file holds, and the change can be undone.
+void ProcessingCommands::showChangedRows(RowList rows, KeptHistory::States before) {
+    DataSession& session = context_.session;
+    session.showRows(std::move(rows));
+    session.keptChanged(std::move(before));
+    session.setDataSaved(false);
 }
 
 } // namespace veldro

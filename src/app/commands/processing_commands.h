@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/command_group.h"
+#include "app/kept_history.h"
 #include "data/rows.h"
 #include "widgets/measurement_table_view.h"
 
@@ -21,13 +22,16 @@ public:
     void Ignoreoverloaddata1Click();  // "Ignore overload data"
     void Filtering1Click();           // "Filtering..."
     void FrequencyDisabler1Click();   // "Reject frequency..."
+    // "Undo" and "Redo" of the kept states; "Delete ignored data" stays final.
 
 private:
     // The table's mouse gestures.
     bool toggleFromImageStrip(int row);
+    // The image strip's click and Space: the one row changes.
+    void toggleRow(int row);
     void TabMesureCLstViewDblClick();
     void TabMesureCLstViewMouseDown(const QPoint& globalPosition);
-    void showChangedRows(RowList rows);
+    void showChangedRows(RowList rows, KeptHistory::States before);
 
     DoublePressGuard imageStripGuard_;
 };

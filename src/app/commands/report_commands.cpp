@@ -86,8 +86,8 @@ ReportCommands::ReportCommands(CommandContext& context) : CommandGroup(context) 
 
 // Any file as text, except the binary data files.
 void ReportCommands::File1Click() {
-    const QString chosen =
-        context_.ui.openFileName({QDir::currentPath(), {}, kViewFilter, kViewFilterAll, {}});
+    const QString chosen = context_.ui.openFileName(
+        {dialogFolder(context_.settings), {}, kViewFilter, kViewFilterAll, {}});
     if (chosen.isEmpty()) return;
     const std::string name = localName(chosen);
     if (hasDataFileExtension(name)) return;

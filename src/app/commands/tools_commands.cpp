@@ -56,7 +56,7 @@ void ToolsCommands::runProgram(QString& folder, const QString& executable) {
     const QString program = programIn(where, executable);
     if (program.isEmpty()) {
         folder.clear();
-        context_.status.setPanel1(
+        context_.status.showNote(
             QStringLiteral("%1 not found in %2").arg(executable, QDir::toNativeSeparators(where)));
         return;
     }
@@ -68,9 +68,9 @@ void ToolsCommands::runProgram(QString& folder, const QString& executable) {
                                         : context_.ui.startDetached(wine, {program}, programFolder);
     if (started) return;
     folder.clear();
-    context_.status.setPanel1(!kWindowsHost && wine.isEmpty()
-                                  ? QStringLiteral("wine is needed to run %1").arg(executable)
-                                  : QStringLiteral("%1 could not be started").arg(executable));
+    context_.status.showNote(!kWindowsHost && wine.isEmpty()
+                                 ? QStringLiteral("wine is needed to run %1").arg(executable)
+                                 : QStringLiteral("%1 could not be started").arg(executable));
 }
 
 } // namespace veldro

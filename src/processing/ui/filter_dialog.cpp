@@ -1,5 +1,7 @@
 #include "processing/ui/filter_dialog.h"
 
+#include "data/messages.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -69,7 +71,20 @@ void TFilterFrm::BitBtn1Click() {
     std::array<std::string, 2 * kRangePairCount> texts;
     for (std::size_t box = 0; box < texts.size(); ++box)
         texts[box] = edits_[box]->text().toStdString();
-    if (readRangeBoxes(texts, scan_.ranges, messages_)) accept();
+    std::optional<int> bad = badRangeBox(texts, scan_.ranges, messages_);
+    if (!bad) {
+        if (const std::optional<int> pair = reversedRange(scan_, scan_.ranges)) {
+            messages_.show({reversedRangeText(*pair), "", MessageIcon::Warning});
+            bad = 2 * *pair;
+        }
+    }
+    if (!bad) {
+        accept();
+        return;
+    }
+    QLineEdit* edit = edits_[static_cast<std::size_t>(*bad)];
+    edit->setFocus();
+    edit->selectAll();
 }
 
 } // namespace veldro

@@ -28,8 +28,9 @@ public:
     QPushButton* BitBtn2; // "Cancel"
     QPushButton* BitBtn3; // "Help"
 
-    // Accepts once every box holds a number; the boxes read before a bad one
-    // are stored already.
+    // Accepts once every box holds a number and no range runs backwards; else
+    // says why and gives the box at fault the focus. The boxes read before a
+    // bad one are stored already.
     void BitBtn1Click();
 
 signals:

@@ -119,17 +119,47 @@ private slots:
         auto& [sandbox, ui, window] = session;
         openThroughDialog(window, ui, writeDataFile(sandbox.file("tilt.vlf"), tiltRows()));
         bool openAfterBadBox = false;
+        bool badBoxFocused = false;
         answerFilter(ui, [&](TFilterFrm& filter) {
             filter.edit(2)->setText("50");
             filter.edit(3)->setText("-12.0.0");
             filter.BitBtn1->click();
             openAfterBadBox = filter.isVisible();
+            badBoxFocused = filter.focusWidget() == filter.edit(3);
             filter.edit(3)->setText("-20");
         });
         action(window, "Filtering1")->trigger();
         QCOMPARE(ui.texts(), QStringList{kInvalid});
+        QCOMPARE(ui.asked[0].message.caption, std::string("Min value of Tilt.ver.(%)"));
         QVERIFY(openAfterBadBox);
+        QVERIFY(badBoxFocused);
         QCOMPARE(keptFlags(window), (std::vector<bool>{true, false}));
+    }
+
+    // A minimum above its maximum would ignore every row silently: refused,
+    // naming the row, with its box in focus; nothing changes.
+    void aReversedRangeIsRefused() {
+        Session session;
+        auto& [sandbox, ui, window] = session;
+        openThroughDialog(window, ui, writeDataFile(sandbox.file("tilt.vlf"), tiltRows()));
+        bool openAfterRefusal = false;
+        bool minimumFocused = false;
+        ui.dialogAnswers.push_back([&](QDialog& dialog) {
+            auto& filter = dynamic_cast<TFilterFrm&>(dialog);
+            filter.edit(1)->setText("95");
+            filter.edit(2)->setText("72");
+            filter.BitBtn1->click();
+            openAfterRefusal = filter.isVisible();
+            minimumFocused = filter.focusWidget() == filter.edit(1);
+            filter.BitBtn2->click();
+        });
+        action(window, "Filtering1")->trigger();
+        QCOMPARE(ui.texts(), QStringList{"Q (%): the minimum is above the maximum, which would "
+                                         "ignore every row it tests."});
+        QVERIFY(openAfterRefusal);
+        QVERIFY(minimumFocused);
+        QCOMPARE(statusText(window), QStringLiteral("Data :2 / 2"));
+        QVERIFY(window.dataSaved());
     }
 
     void boxesBeforeABadOneAreStored() {

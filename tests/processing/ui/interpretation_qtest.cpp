@@ -88,7 +88,7 @@ private slots:
                      (QList<Entry>{{"Prof1,Freq1", false}, {"Prof2,Freq1", true}}));
             QCOMPARE(section.shownRun(), 1);
             FieldChart& chart = section.chart();
-            QCOMPARE(chart.leftAxisTitle(), QStringLiteral("Depth"));
+            QCOMPARE(chart.leftAxisTitle(), QStringLiteral("Depth (m)"));
             QVERIFY(same(chart.field().valueAt(25, 10), -0.102 * 100));
             QVERIFY(same(chart.field().valueAt(50, 20), 0));
 
@@ -125,6 +125,8 @@ private slots:
 
     // Profiles 1 and 3 of frequency #1: F = 26 and 12 at 15 and 25 on
     // profile 1, F = 4 at 15 on profile 3. Frequency #2 has no value.
+    // Profile 2 has no tilt data: its place stays blank, not filled in
+    // between its neighbours.
     void mapPlacesProfilesAtTheLineSpacing() {
         std::vector<MeasurementRecord> rows =
             joined(tilts(1, {10, 5, -3, -8, -2}), tilts(3, {4, 3, 2, 1}));
@@ -136,14 +138,17 @@ private slots:
                      (QList<Entry>{{"Freq1", true}, {"Freq2", false}}));
             QCOMPARE(map.shownFrequencyNumber(), 1);
             QCOMPARE(map.chart().leftAxisTitle(), QStringLiteral("Profile"));
-            QVERIFY(same(map.chart().field().valueAt(15, 2), 15)); // halfway from 26 to 4
+            QVERIFY(std::isnan(map.chart().field().valueAt(15, 2)));
+            QVERIFY(same(map.chart().field().valueAt(15, 1.4), 26)); // half a spacing each
+            QVERIFY(same(map.chart().field().valueAt(15, 2.6), 4));
 
             auto* spacing = part<QLineEdit>(map, "LineSpacing");
             spacing->setText(QStringLiteral("50"));
             emit spacing->editingFinished();
             QCOMPARE(map.lineSpacing(), 50.0);
             QCOMPARE(map.chart().leftAxisTitle(), QStringLiteral("Profile \u00d7 50"));
-            QVERIFY(same(map.chart().field().valueAt(15, 100), 15));
+            QVERIFY(std::isnan(map.chart().field().valueAt(15, 100)));
+            QVERIFY(same(map.chart().field().valueAt(15, 70), 26));
 
             spacing->setText(QStringLiteral("-2"));
             emit spacing->editingFinished();

@@ -9,7 +9,7 @@ void showKhSection(FieldChart& chart, const KhRun& run) {
     chart.setTitle(QStringLiteral("Karous-Hjelt section %1 (%2 Hz)")
                        .arg(QString::fromStdString(run.run.title))
                        .arg(run.run.frequency));
-    chart.setLeftAxisTitle(QStringLiteral("Depth"));
+    chart.setLeftAxisTitle(QStringLiteral("Depth (m)"));
     chart.setDownwards(true);
     chart.setField(khSectionField(run), QStringLiteral("KH"));
     chart.showWholeRange();

@@ -74,6 +74,10 @@ void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t
     writeFileAtomically(path, bytesOf(bytes));
 }
 
+void writeNewOrRegularFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    writeNewOrRegularFile(path, bytesOf(bytes));
+}
+
 void writeWorkingFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     writeWorkingFile(path, bytesOf(bytes));
 }

@@ -79,12 +79,22 @@ private:
     std::string line_;
 };
 
-// Writes `bytes` to a new file beside `path` and renames it over `path`, so a
-// failed write (full disk, read-only folder) leaves the old file whole. For a
-// file the user chose: a symbolic link stays a link to the replaced file; a
-// device or a pipe (such as /dev/stdout) is written into, never replaced.
+// Writes a file the user named, as an editor saves: `bytes` go to a new file
+// beside it, renamed over it once whole, so a failed write (full disk) leaves
+// the old file whole. A symbolic link stays a link and the file it leads to
+// is replaced (or made, for a dangling link), keeping its permissions; a file
+// with other hard links, or in a folder that takes no new file, is written in
+// place, its old contents put back should the write fail. A device or a pipe
+// (such as /dev/stdout) is written into, never replaced; a pipe nobody reads
+// is refused at once.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
 void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Writes a file whose name the program made in a folder the user chose (the
+// files of a split), replaced whole as above. The name is never followed nor
+// opened: a symbolic link, pipe, device or folder there is refused.
+void writeNewOrRegularFile(const std::string& path, std::string_view bytes);
+void writeNewOrRegularFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // Writes one of the program's own working files, whose fixed name the user did
 // not choose and which may lie in a folder others can write to. The new file is

@@ -14,6 +14,14 @@ namespace veldro {
 class FileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    // "`what` `path`: `reason`", such as "Cannot write a.vlf: No space left on device".
+    FileError(const std::string& what, const std::string& path, const std::string& reason)
+        : std::runtime_error(what + " " + path + ": " + reason), reason_(reason) {}
+    // The reason alone, for a message that names the file itself.
+    std::string reason() const { return reason_.empty() ? what() : reason_; }
+
+private:
+    std::string reason_;
 };
 
 // A file read from its start, closed with the object: the system's own file

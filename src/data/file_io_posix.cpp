@@ -16,7 +16,7 @@ namespace veldro {
 namespace {
 
 [[noreturn]] void fail(const char* what, const std::string& path, int error) {
-    throw FileError(std::string(what) + " " + path + ": " + std::strerror(error));
+    throw FileError(what, path, std::strerror(error));
 }
 
 class FileDescriptor {
@@ -269,10 +269,10 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
 void writeNewOrRegularFile(const std::string& path, std::string_view bytes) {
     struct stat info {};
     if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
-        throw FileError("Cannot write " + path + ": " +
-                        (S_ISLNK(info.st_mode)
-                             ? "a symbolic link is at that name; it is not followed"
-                             : "it is not a regular file"));
+        throw FileError("Cannot write", path,
+                        S_ISLNK(info.st_mode)
+                            ? "a symbolic link is at that name; it is not followed"
+                            : "it is not a regular file");
     writeRegularFile(path, path, bytes, false);
 }
 

@@ -14,12 +14,12 @@ namespace veldro {
 namespace {
 
 [[noreturn]] void fail(const char* what, const std::string& path, DWORD error) {
-    throw FileError(std::string(what) + " " + path + ": " + systemErrorText(error));
+    throw FileError(what, path, systemErrorText(error));
 }
 
 // A folder is named as POSIX names it, so both builds say the same.
 [[noreturn]] void failOnFolder(const char* what, const std::string& path) {
-    throw FileError(std::string(what) + " " + path + ": " + std::strerror(EISDIR));
+    throw FileError(what, path, std::strerror(EISDIR));
 }
 
 class Handle {
@@ -207,7 +207,7 @@ void writeNewOrRegularFile(const std::string& path, std::string_view bytes) {
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes &
          (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0)
-        throw FileError("Cannot write " + path + ": it is not a regular file");
+        throw FileError("Cannot write", path, "it is not a regular file");
     replaceFile(name, path, bytes, true);
 }
 

@@ -56,6 +56,10 @@ std::optional<TextLine> LineReader::next() {
         line_.append(from, std::min(taken, kKeptLength - line_.size()));
         length += taken;
         next_ += taken;
+        if (length > kLongestLine)
+            throw FileError("Cannot read", file_.path(),
+                            "a line runs past " + std::to_string(kLongestLine >> 20) +
+                                " MiB without a line end");
         if (lineEnd != to) {
             skipLineFeed_ = *lineEnd == '\r';
             ++next_;

@@ -33,6 +33,7 @@ public:
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
+    const std::string& path() const { return path_; }
     // Whether the file can be read twice: a regular file, not a pipe or a device.
     bool isRegular() const { return regular_; }
     // The size a regular file has now; 0 for others.
@@ -60,10 +61,12 @@ struct TextLine {
 
 // Reads a text file line by line through a fixed buffer: lines end at CR, LF or
 // CR LF, and a line break at the very end does not start another line. Memory
-// stays bounded whatever the file holds, even one endless line.
+// stays bounded whatever the file holds; a line longer than kLongestLine (no
+// text file's, but /dev/zero's) is an error.
 class LineReader {
 public:
     static constexpr std::size_t kKeptLength = 4096;
+    static constexpr std::uint64_t kLongestLine = 1 << 20;
 
     explicit LineReader(const std::string& path); // throws FileError
     ~LineReader();
@@ -72,6 +75,7 @@ public:
 
     // The next line, valid until the next call; nothing after the last. Throws FileError.
     std::optional<TextLine> next();
+    const std::string& path() const { return file_.path(); }
     // Whether the file can be read twice: a regular file, not a pipe.
     bool canRewind() const { return file_.isRegular(); }
     // Back to the first line of a file that can be read twice. Throws FileError.

@@ -63,7 +63,8 @@ public:
         }
     }
 
-    void interrupt() const { kill(pid, SIGINT); }
+    // Ctrl-C, unless another signal is named.
+    void interrupt(int signal = SIGINT) const { kill(pid, signal); }
 
     // The exit status; -1 when it did not end in time (it is then killed) or
     // ended by a signal.
@@ -147,7 +148,7 @@ public:
                       ? std::vector<std::string>{"VELDRO_SKIP_LINK_PAUSES=1"}
                       : std::vector<std::string>{}) {}
 
-    void interrupt() const { process.interrupt(); }
+    void interrupt(int signal = SIGINT) const { process.interrupt(signal); }
     int wait() { return process.wait(std::chrono::seconds(60)); }
     std::string messages() const { return fileText(errFile); }
 

@@ -23,9 +23,9 @@ int progressLength(LineReader& lines) {
     return static_cast<int>(std::min<std::int64_t>(count, std::numeric_limits<int>::max()));
 }
 
-// The most a pipe or a device is read for one import: many times the largest
+// The most a pipe or a device is read for one import: six times the largest
 // .bru file, whose 64000 records take about 5 MB.
-constexpr std::uint64_t kMostEndlessBytes = 64 << 20;
+constexpr std::uint64_t kMostEndlessBytes = 32 << 20;
 
 // Appends the record of every line that decodes, counting every line. A pipe
 // or a device may never end (/dev/urandom): it is read until the store is

@@ -82,7 +82,7 @@ mode_t lessTheUmask(mode_t mode) {
 // A name beside `target` for its new file, short enough for any file system
 // (NAME_MAX bytes) whatever the length of the target's own name.
 std::string temporaryNameBeside(const std::string& target) {
-    constexpr std::size_t kSuffix = 12; // ".", the name's cut and ".XXXXXX"
+    constexpr std::size_t kSuffix = 12; // room for "." before the cut name and ".XXXXXX" after
     const auto slash = target.find_last_of('/');
     const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
     std::size_t kept = std::min(target.size() - nameStart, std::size_t{NAME_MAX} - kSuffix);
@@ -187,6 +187,7 @@ void overwrite(int fd, const std::string& path, std::string_view bytes) {
 // once rather than waited on.
 void writeIntoDevice(const std::string& target, const std::string& path, std::string_view bytes) {
     FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0 && errno == ENXIO) throw FileError("Cannot write", path, "nothing reads it");
     if (fd.get() < 0) fail("Cannot write", path, errno);
     const int flags = ::fcntl(fd.get(), F_GETFL);
     if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)

@@ -44,7 +44,7 @@ TEST(ImportBru, APipeIsReadOnceWithABusyBar) {
 TEST(ImportBru, EndlessDevicesAreGivenUp) {
     const std::pair<const char*, const char*> cases[] = {
         {"/dev/zero", "a line runs past 1 MiB without a line end"},
-        {"/dev/urandom", "no end and no full data set in its first 64 MiB"}};
+        {"/dev/urandom", "no end and no full data set in its first 32 MiB"}};
     for (const auto& [device, reason] : cases) {
         MeasurementStore store;
         RecordingMessages messages;

@@ -28,6 +28,8 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <optional>
 
 namespace veldro {
 
@@ -151,21 +153,27 @@ void TMainFrm::readSettings() {
 }
 
 // Centred at the design size unless the settings place it; a remembered size
-// under the minimum is refused like a drag to it.
+// under the minimum is refused like a drag to it. Whatever the settings hold
+// (a size of 2 000 000 000, a place far off every screen) and however large
+// the design is for a scaled screen, the window lies wholly in the free area
+// of one screen and is no larger than it.
 void TMainFrm::placeWindow() {
-    const int width = settings_.width.value_or(kDesignWidth);
-    const int height = settings_.height.value_or(kDesignHeight);
-    if (width >= kMinimumWidth && height >= kMinimumHeight)
-        resize(width, height);
-    else
-        resize(kDesignWidth, kDesignHeight);
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const QPoint centred(screen.x() + (screen.width() - this->width()) / 2,
-                         screen.y() + (screen.height() - this->height()) / 2);
-    if (settings_.top)
-        move(settings_.left.value_or(centred.x()), *settings_.top);
-    else
-        move(centred);
+    QSize size(settings_.width.value_or(kDesignWidth), settings_.height.value_or(kDesignHeight));
+    if (size.width() < kMinimumWidth || size.height() < kMinimumHeight)
+        size = QSize(kDesignWidth, kDesignHeight);
+    const std::optional<QPoint> stored =
+        settings_.top ? std::optional(QPoint(settings_.left.value_or(0), *settings_.top))
+                      : std::nullopt;
+    QScreen* screen = stored ? QGuiApplication::screenAt(*stored) : nullptr;
+    const QRect free = (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry();
+    resize(size.boundedTo(free.size()));
+    const QPoint centred(free.x() + (free.width() - width()) / 2,
+                         free.y() + (free.height() - height()) / 2);
+    QPoint place = stored ? *stored : centred;
+    if (stored && !settings_.left) place.setX(centred.x());
+    place.setX(std::max(free.left(), std::min(place.x(), free.left() + free.width() - width())));
+    place.setY(std::max(free.top(), std::min(place.y(), free.top() + free.height() - height())));
+    move(place);
 }
 
 void TMainFrm::openOnFirstShow(const QStringList& paths) {

@@ -23,21 +23,36 @@ int progressLength(LineReader& lines) {
     return static_cast<int>(std::min<std::int64_t>(count, std::numeric_limits<int>::max()));
 }
 
-// Appends the record of every line that decodes, counting every line.
+// The most a pipe or a device is read for one import: six times the largest
+// .bru file, whose 64000 records take about 5 MB.
+constexpr std::uint64_t kMostEndlessBytes = 32 << 20;
+
+// Appends the record of every line that decodes, counting every line. A pipe
+// or a device may never end (/dev/urandom): it is read until the store is
+// full, and given up when that takes more than kMostEndlessBytes.
 BruImportResult storeRecords(LineReader& lines, MeasurementStore& store, Progress* progress,
                              int barLength) {
+    const bool mayNeverEnd = !lines.canRewind();
+    std::uint64_t bytes = 0;
     BruImportResult result;
     while (const auto line = lines.next()) {
         ++result.lines;
+        bytes += line->length + 1;
+        if (mayNeverEnd && bytes > kMostEndlessBytes)
+            throw FileError("Cannot read", lines.path(),
+                            "no end and no full data set in its first " +
+                                std::to_string(kMostEndlessBytes >> 20) + " MiB");
         if (line->text.empty()) continue;
         if (progress && progress->position() < barLength) progress->advance();
         // A cut line is longer than any record, so it is rejected as it should be.
         const auto record = decodeBruLine(line->text);
         if (!record) continue;
-        if (store.append(*record))
+        if (store.append(*record)) {
             ++result.stored;
-        else
+        } else {
             ++result.overCapacity;
+            if (mayNeverEnd) break;
+        }
     }
     return result;
 }

@@ -56,6 +56,10 @@ std::optional<TextLine> LineReader::next() {
         line_.append(from, std::min(taken, kKeptLength - line_.size()));
         length += taken;
         next_ += taken;
+        if (length > kLongestLine)
+            throw FileError("Cannot read", file_.path(),
+                            "a line runs past " + std::to_string(kLongestLine >> 20) +
+                                " MiB without a line end");
         if (lineEnd != to) {
             skipLineFeed_ = *lineEnd == '\r';
             ++next_;
@@ -72,6 +76,10 @@ void LineReader::rewind() {
 
 void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     writeFileAtomically(path, bytesOf(bytes));
+}
+
+void writeNewOrRegularFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    writeNewOrRegularFile(path, bytesOf(bytes));
 }
 
 void writeWorkingFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -14,6 +14,14 @@ namespace veldro {
 class FileError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    // "`what` `path`: `reason`", such as "Cannot write a.vlf: No space left on device".
+    FileError(const std::string& what, const std::string& path, const std::string& reason)
+        : std::runtime_error(what + " " + path + ": " + reason), reason_(reason) {}
+    // The reason alone, for a message that names the file itself.
+    std::string reason() const { return reason_.empty() ? what() : reason_; }
+
+private:
+    std::string reason_;
 };
 
 // A file read from its start, closed with the object: the system's own file
@@ -25,6 +33,7 @@ public:
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
+    const std::string& path() const { return path_; }
     // Whether the file can be read twice: a regular file, not a pipe or a device.
     bool isRegular() const { return regular_; }
     // The size a regular file has now; 0 for others.
@@ -52,10 +61,12 @@ struct TextLine {
 
 // Reads a text file line by line through a fixed buffer: lines end at CR, LF or
 // CR LF, and a line break at the very end does not start another line. Memory
-// stays bounded whatever the file holds, even one endless line.
+// stays bounded whatever the file holds; a line longer than kLongestLine (no
+// text file's, but /dev/zero's) is an error.
 class LineReader {
 public:
     static constexpr std::size_t kKeptLength = 4096;
+    static constexpr std::uint64_t kLongestLine = 1 << 20;
 
     explicit LineReader(const std::string& path); // throws FileError
     ~LineReader();
@@ -64,6 +75,7 @@ public:
 
     // The next line, valid until the next call; nothing after the last. Throws FileError.
     std::optional<TextLine> next();
+    const std::string& path() const { return file_.path(); }
     // Whether the file can be read twice: a regular file, not a pipe.
     bool canRewind() const { return file_.isRegular(); }
     // Back to the first line of a file that can be read twice. Throws FileError.
@@ -79,12 +91,22 @@ private:
     std::string line_;
 };
 
-// Writes `bytes` to a new file beside `path` and renames it over `path`, so a
-// failed write (full disk, read-only folder) leaves the old file whole. For a
-// file the user chose: a symbolic link stays a link to the replaced file; a
-// device or a pipe (such as /dev/stdout) is written into, never replaced.
+// Writes a file the user named, as an editor saves: `bytes` go to a new file
+// beside it, renamed over it once whole, so a failed write (full disk) leaves
+// the old file whole. A symbolic link stays a link and the file it leads to
+// is replaced (or made, for a dangling link), keeping its permissions; a file
+// with other hard links, or in a folder that takes no new file, is written in
+// place, its old contents put back should the write fail. A device or a pipe
+// (such as /dev/stdout) is written into, never replaced; a pipe nobody reads
+// is refused at once.
 void writeFileAtomically(const std::string& path, std::string_view bytes);
 void writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Writes a file whose name the program made in a folder the user chose (the
+// files of a split), replaced whole as above. The name is never followed nor
+// opened: a symbolic link, pipe, device or folder there is refused.
+void writeNewOrRegularFile(const std::string& path, std::string_view bytes);
+void writeNewOrRegularFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // Writes one of the program's own working files, whose fixed name the user did
 // not choose and which may lie in a folder others can write to. The new file is

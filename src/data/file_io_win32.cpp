@@ -14,12 +14,12 @@ namespace veldro {
 namespace {
 
 [[noreturn]] void fail(const char* what, const std::string& path, DWORD error) {
-    throw FileError(std::string(what) + " " + path + ": " + systemErrorText(error));
+    throw FileError(what, path, systemErrorText(error));
 }
 
 // A folder is named as POSIX names it, so both builds say the same.
 [[noreturn]] void failOnFolder(const char* what, const std::string& path) {
-    throw FileError(std::string(what) + " " + path + ": " + std::strerror(EISDIR));
+    throw FileError(what, path, std::strerror(EISDIR));
 }
 
 class Handle {
@@ -113,11 +113,20 @@ bool writtenIntoDevice(const std::wstring& name, const std::string& path, std::s
 void replaceFile(const std::wstring& name, const std::string& path, std::string_view bytes,
                  bool keepAttributes) {
     const std::wstring target = fullPathOf(name);
+    // The new file's name fits a file system's 255 units however long the
+    // target's own name is: ".", the name's cut and "." with ten digits.
+    const auto slash = target.find_last_of(L"\\/");
+    const std::size_t nameStart = slash == std::wstring::npos ? 0 : slash + 1;
+    std::size_t kept = std::min<std::size_t>(target.size() - nameStart, 255 - 12);
+    if (kept > 0 && target[nameStart + kept - 1] >= 0xD800 && target[nameStart + kept - 1] < 0xDC00)
+        --kept; // not between the halves of a surrogate pair
+    const std::wstring pattern =
+        target.substr(0, nameStart) + L"." + target.substr(nameStart, kept) + L".";
     std::random_device random;
     std::wstring temporary;
     HANDLE created = INVALID_HANDLE_VALUE;
     while (created == INVALID_HANDLE_VALUE) {
-        temporary = target + L"." + std::to_wstring(random());
+        temporary = pattern + std::to_wstring(random());
         created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
         if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
@@ -189,6 +198,17 @@ void writeFileAtomically(const std::string& path, std::string_view bytes) {
     if (writtenIntoDevice(name, path, bytes)) return;
     // A symbolic link stays a link: the file it points to is replaced.
     replaceFile(linkTarget(name), path, bytes, true);
+}
+
+void writeNewOrRegularFile(const std::string& path, std::string_view bytes) {
+    // Never followed nor opened: a link, folder or device there is refused.
+    const std::wstring name = toUtf16(path);
+    const DWORD attributes = attributesOf(name);
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes &
+         (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0)
+        throw FileError("Cannot write", path, "it is not a regular file");
+    replaceFile(name, path, bytes, true);
 }
 
 void writeWorkingFile(const std::string& path, std::string_view bytes) {

@@ -124,7 +124,7 @@ std::vector<std::string> MeasurementStore::splitToFiles(const std::string& direc
         const std::string name =
             splitGroupFileName(directory, head.profile, head.resistivityMode(), start);
         writeImage(ImageMode::Full, true, start, end, progress);
-        writeFileAtomically(name, image);
+        writeNewOrRegularFile(name, image);
         written.push_back(name);
         start = end;
     }

@@ -158,7 +158,7 @@ private:
             appendUtf8(pending_, cp);
             break;
         case Destination::FontTable:
-            if (cp >= 0x20) appendUtf8(fontName_, cp);
+            if (cp >= 0x20 && fontName_.size() < kMaxFontNameBytes) appendUtf8(fontName_, cp);
             break;
         case Destination::ColourTable:
         case Destination::Skipped:
@@ -325,11 +325,7 @@ private:
     // Hands the text read so far to the runs, in the style it was read in.
     void flush() {
         if (pending_.empty()) return;
-        TextStyle style = styleOf(group().format);
-        if (!runs_.empty() && runs_.back().style == style)
-            runs_.back().text += pending_;
-        else
-            runs_.push_back({pending_, std::move(style)});
+        runs_.append(pending_, styleOf(group().format));
         pending_.clear();
     }
 
@@ -354,7 +350,7 @@ private:
     char32_t highSurrogate_ = 0;
     std::string pending_;
     StyledText runs_;
-    std::map<int, std::string> fonts_;
+    std::map<int, FontName> fonts_; // each name once, shared by the styles
     int fontNumber_ = 0;
     std::string fontName_;
     int defaultFont_ = 0;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <map>
 
 namespace veldro {
 
@@ -57,60 +58,67 @@ void appendText(std::string& out, std::string_view utf8, bool fontName) {
     }
 }
 
-template <class T> int indexIn(std::vector<T>& table, const T& entry) {
-    auto found = std::find(table.begin(), table.end(), entry);
-    if (found == table.end()) found = table.insert(table.end(), entry);
-    return static_cast<int>(found - table.begin());
+// The number of `entry` in `table`, added at its end when new.
+template <class Key> int indexIn(std::map<Key, int>& table, const Key& entry) {
+    return table.emplace(entry, static_cast<int>(table.size())).first->second;
 }
 
 } // namespace
 
 std::string writeRtf(const StyledText& runs) {
-    std::vector<std::string> fonts;
-    std::vector<Rgb> colours;
-    std::string body;
-    std::size_t size = 0;
-    for (const StyledRun& run : runs) size += run.text.size();
-    body.reserve(size + size / 8 + 64 * runs.size());
-    const TextStyle* previous = nullptr;
-    for (const StyledRun& run : runs) {
-        if (run.text.empty()) continue;
-        const TextStyle& style = run.style;
-        if (!previous || !(*previous == style)) {
-            body += "\\plain\\f";
-            appendNumber(body, indexIn(fonts, style.font));
-            body += "\\fs";
-            appendNumber(body, std::clamp(style.halfPoints, 1, kMaxHalfPoints));
-            if (style.bold) body += "\\b";
-            if (style.italic) body += "\\i";
-            if (style.underline) body += "\\ul";
-            if (style.colour) {
-                body += "\\cf";
-                appendNumber(body, indexIn(colours, *style.colour) + 1); // 0 is automatic
-            }
-            body += ' ';
-            previous = &style;
+    std::map<std::string, int> fonts;
+    std::map<std::uint32_t, int> colours; // 0xRRGGBB
+    // Each style's control words, made once.
+    std::vector<std::string> styleWords(runs.styles().size());
+    for (std::size_t s = 0; s < styleWords.size(); ++s) {
+        const TextStyle& style = runs.styles()[s];
+        std::string& words = styleWords[s];
+        words = "\\plain\\f";
+        appendNumber(words, indexIn(fonts, style.font.text()));
+        words += "\\fs";
+        appendNumber(words, std::clamp(style.halfPoints, 1, kMaxHalfPoints));
+        if (style.bold) words += "\\b";
+        if (style.italic) words += "\\i";
+        if (style.underline) words += "\\ul";
+        if (const auto& c = style.colour) {
+            words += "\\cf";
+            const std::uint32_t rgb = c->red << 16 | c->green << 8 | c->blue;
+            appendNumber(words, indexIn(colours, rgb) + 1); // 0 is automatic
         }
+        words += ' ';
+    }
+    std::string body;
+    body.reserve(runs.size() * 24);
+    std::size_t previous = styleWords.size();
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const StyledText::Run run = runs.run(r);
+        if (run.styleIndex != previous) body += styleWords[run.styleIndex];
+        previous = run.styleIndex;
         appendText(body, run.text, false);
     }
 
     std::string out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\r\n{\\fonttbl";
-    if (fonts.empty()) fonts.emplace_back();
-    for (std::size_t f = 0; f < fonts.size(); ++f) {
+    if (fonts.empty()) fonts.emplace(std::string(), 0);
+    std::vector<const std::string*> fontsInOrder(fonts.size());
+    for (const auto& [name, number] : fonts) fontsInOrder[static_cast<std::size_t>(number)] = &name;
+    for (std::size_t f = 0; f < fontsInOrder.size(); ++f) {
         out += "{\\f";
         appendNumber(out, static_cast<int>(f));
         out += "\\fnil\\fcharset0 ";
-        appendText(out, fonts[f], true);
+        appendText(out, *fontsInOrder[f], true);
         out += ";}";
     }
     out += "}\r\n{\\colortbl;";
-    for (const Rgb& colour : colours) {
+    std::vector<std::uint32_t> coloursInOrder(colours.size());
+    for (const auto& [rgb, number] : colours)
+        coloursInOrder[static_cast<std::size_t>(number)] = rgb;
+    for (const std::uint32_t rgb : coloursInOrder) {
         out += "\\red";
-        appendNumber(out, colour.red);
+        appendNumber(out, static_cast<int>(rgb >> 16));
         out += "\\green";
-        appendNumber(out, colour.green);
+        appendNumber(out, static_cast<int>(rgb >> 8 & 0xFF));
         out += "\\blue";
-        appendNumber(out, colour.blue);
+        appendNumber(out, static_cast<int>(rgb & 0xFF));
         out += ';';
     }
     out += "}\r\n\\pard";

@@ -7,6 +7,7 @@
 #include "processing/number_entry.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace veldro {
@@ -70,6 +71,7 @@ RangeScan scanRanges(const MeasurementStore& store, const RowList& rows) {
         for (int pair = 0; pair < kRangePairCount; ++pair) {
             if (!appliesTo(r, pair)) continue;
             const auto v = static_cast<float>(pairValue(r, pair));
+            if (!std::isfinite(v)) continue; // no box could show it and read it back
             scan.ranges[2 * pair] = std::min(scan.ranges[2 * pair], v);
             scan.ranges[2 * pair + 1] = std::max(scan.ranges[2 * pair + 1], v);
         }

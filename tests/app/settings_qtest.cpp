@@ -34,15 +34,18 @@ QByteArray columnBlock(std::initializer_list<std::int32_t> entries, int bytes) {
 class SettingsTest : public QObject {
     Q_OBJECT
 private slots:
+    // The design size, no larger than the screen's free area (the offscreen
+    // screen is 800 x 600, as a scaled small screen would be), centred.
     void firstStartIsCentredWithDefaults() {
         Sandbox sandbox;
         ScriptedUiServices ui;
         TMainFrm window(ui);
         QVERIFY(ui.asked.empty());
-        QCOMPARE(window.size(), QSize(887, 616));
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QCOMPARE(window.pos(), QPoint(screen.x() + (screen.width() - 887) / 2,
-                                      screen.y() + (screen.height() - 616) / 2));
+        const QSize size = QSize(887, 616).boundedTo(screen.size());
+        QCOMPARE(window.size(), size);
+        QCOMPARE(window.pos(), QPoint(screen.x() + (screen.width() - size.width()) / 2,
+                                      screen.y() + (screen.height() - size.height()) / 2));
         QCOMPARE(window.settings().separatorChar, int(' '));
         QCOMPARE(checkedCaption(part<QActionGroup>(window, "separatorGroup")),
                  QStringLiteral("Space"));
@@ -185,6 +188,49 @@ private slots:
         QCOMPARE(window.size(), QSize(700, 500));
     }
 
+    // Whatever the settings hold, the window lies wholly on the screen, no
+    // larger than it, and that is what is written back at close.
+    void hostilePlacesAndSizesStayOnTheScreen_data() {
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::newRow("huge size") << 0 << 0 << 2000000000 << 2000000000;
+        QTest::newRow("far up and left") << -100000 << -100000 << 700 << 500;
+        QTest::newRow("far down and right") << 100000 << 100000 << 700 << 500;
+        QTest::newRow("past the right edge") << 10 << 790 << 16000 << 16000;
+    }
+
+    void hostilePlacesAndSizesStayOnTheScreen() {
+        QFETCH(int, top);
+        QFETCH(int, left);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        Sandbox sandbox;
+        {
+            auto stored = sandbox.settings();
+            stored->setValue("Top", top);
+            stored->setValue("Left", left);
+            stored->setValue("Width", width);
+            stored->setValue("Height", height);
+        }
+        ScriptedUiServices ui;
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        {
+            TMainFrm window(ui);
+            QVERIFY2(screen.contains(window.geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                        .arg(window.x())
+                                                                        .arg(window.y())
+                                                                        .arg(window.width())
+                                                                        .arg(window.height())));
+            QVERIFY(window.close());
+        }
+        auto stored = sandbox.settings();
+        QVERIFY(screen.contains(QRect(stored->value("Left").toInt(), stored->value("Top").toInt(),
+                                      stored->value("Width").toInt(),
+                                      stored->value("Height").toInt())));
+    }
+
     void sizeUnderTheMinimumIsRefused() {
         Sandbox sandbox;
         {
@@ -194,7 +240,8 @@ private slots:
         }
         ScriptedUiServices ui;
         TMainFrm window(ui);
-        QCOMPARE(window.size(), QSize(887, 616));
+        QCOMPARE(window.size(), QSize(887, 616).boundedTo(
+                                    QGuiApplication::primaryScreen()->availableGeometry().size()));
         window.show();
         window.resize(500, 300);
         QCOMPARE(window.size(), QSize(600, 400));

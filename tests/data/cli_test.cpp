@@ -1,5 +1,6 @@
 // veldro-cli run as a user would: exit codes, standard error, written files.
 #include "data/file_io.h"
+#include "data/measurement_store.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -113,4 +114,16 @@ TEST(Cli, GenerateIsDeterministicForASeed) {
                                d.begin() + static_cast<long>(at) + 2))
             << "record " << i;
     }
+}
+
+// A comment's control characters would retitle, recolour or ring the
+// terminal: info shows them escaped, line ends as they are.
+TEST(Cli, InfoShowsACommentsControlCharactersEscaped) {
+    TempDir dir;
+    veldro::MeasurementStore store;
+    store.setCommentText("\x1B]0;owned\x07 \x1B[31mred\r\nnext\x81");
+    store.saveToFile(dir.file("c.vlf"));
+    const CliRun run = runCli("info " + dir.file("c.vlf"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "records 0\nkept 0\n\\x1B]0;owned\\x07 \\x1B[31mred\r\nnext\\x81\n");
 }

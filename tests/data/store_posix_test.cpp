@@ -62,3 +62,24 @@ INSTANTIATE_TEST_SUITE_P(Disk, FailedSave, testing::Values(DiskFault::Full, Disk
                          [](const testing::TestParamInfo<DiskFault>& fault) {
                              return fault.param == DiskFault::Full ? "Full" : "ReadOnly";
                          });
+
+// Split's names are predictable: a link planted at one is not followed (the
+// file it leads to is left alone) nor is a pipe opened (which would wait for
+// ever); the split stops there and says why.
+TEST(SplitToFiles, ALinkOrAPipeAtASplitNameIsRefused) {
+    for (const bool link : {true, false}) {
+        veldro::test::TempDir dir;
+        const std::string victim = dir.file("victim.txt");
+        veldro::test::writeBytes(victim, "mine");
+        const std::string planted = dir.file("Profile 1_INC_1.vlf");
+        ASSERT_EQ(
+            link ? ::symlink(victim.c_str(), planted.c_str()) : ::mkfifo(planted.c_str(), 0600), 0);
+        try {
+            storeOf({record({.profile = 1})}).splitToFiles(dir.path());
+            ADD_FAILURE() << "the split wrote " << planted;
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find(planted), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(veldro::test::readBytes(victim), (std::vector<std::uint8_t>{'m', 'i', 'n', 'e'}));
+    }
+}

@@ -248,3 +248,41 @@ TEST_F(Cli, AddAppendsRecordsAndKeepsTheComment) {
     EXPECT_EQ(run({"add", a, f("c.txt"), "-o", f("d.vlf")}), 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("d.vlf")));
 }
+
+// An input cut at the data set's size writes nothing unless --truncate asks
+// for the first 64000 records; the records left out are counted either way.
+TEST_F(Cli, ACutDataSetIsWrittenOnlyWhenAskedAndTheLossIsCounted) {
+    ASSERT_EQ(run({"generate", "-o", f("big.vlf"), "--records", "70000"}), 0) << errors;
+    ASSERT_EQ(run({"generate", "-o", f("half.vlf"), "--records", "40000"}), 0) << errors;
+    const auto big = readBytes(f("big.vlf"));
+    struct Case {
+        std::vector<std::string> words;
+        std::string output, lost;
+    };
+    const std::vector<Case> cases{
+        {{"ignore", f("big.vlf"), "3", "-o", f("big.vlf")},
+         f("big.vlf"),
+         "6000 of 70000 records do not fit the 64000 a data set holds"},
+        {{"add", f("half.vlf"), f("half.vlf"), "-o", f("all.vlf")},
+         f("all.vlf"),
+         "16000 of 80000 records do not fit the 64000 a data set holds"},
+        {{"split", f("big.vlf"), dir.path()},
+         "",
+         "6000 of 70000 records do not fit the 64000 a data set holds"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.words), 1) << c.words[0];
+        EXPECT_EQ(errors, c.lost + ": nothing written (--truncate writes the first 64000)\n")
+            << c.words[0];
+        if (!c.output.empty() && c.output != f("big.vlf")) {
+            EXPECT_FALSE(std::filesystem::exists(c.output)) << c.words[0];
+        }
+    }
+    EXPECT_EQ(readBytes(f("big.vlf")), big);
+
+    std::vector<std::string> asked = cases[1].words;
+    asked.push_back("--truncate");
+    EXPECT_EQ(run(asked), 0) << errors;
+    EXPECT_NE(errors.find(cases[1].lost + " and are left out\n"), std::string::npos) << errors;
+    EXPECT_EQ(load(f("all.vlf"))->count(), 64000);
+}

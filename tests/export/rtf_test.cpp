@@ -8,12 +8,14 @@ using namespace veldro::test;
 
 namespace veldro {
 // Runs as a failed check shows them.
-void PrintTo(const StyledRun& run, std::ostream* out) {
-    const TextStyle& s = run.style;
-    *out << '"' << run.text << "\" " << s.font << ' ' << s.halfPoints << (s.bold ? " b" : "")
-         << (s.italic ? " i" : "") << (s.underline ? " ul" : "");
-    if (s.colour)
-        *out << " rgb " << +s.colour->red << ',' << +s.colour->green << ',' << +s.colour->blue;
+void PrintTo(const StyledText& runs, std::ostream* out) {
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const TextStyle& s = runs.run(r).style;
+        *out << "\n  \"" << runs.run(r).text << "\" " << s.font.text() << ' ' << s.halfPoints
+             << (s.bold ? " b" : "") << (s.italic ? " i" : "") << (s.underline ? " ul" : "");
+        if (s.colour)
+            *out << " rgb " << +s.colour->red << ',' << +s.colour->green << ',' << +s.colour->blue;
+    }
 }
 } // namespace veldro
 

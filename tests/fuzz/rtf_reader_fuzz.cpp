@@ -10,10 +10,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes = veldro::fuzz::textOf(data, size);
     isRtf(bytes);
     const StyledText runs = readRtf(bytes);
-    for (const StyledRun& run : runs) {
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const StyledText::Run run = runs.run(r);
         require(!run.text.empty(), "no run is empty");
         require(run.style.halfPoints >= 1 && run.style.halfPoints <= kMaxHalfPoints,
                 "sizes stay within the bounds");
+        require(run.style.font.text().size() < kMaxFontNameBytes + 4, "font names are cut");
     }
     const std::string written = writeRtf(runs);
     require(isRtf(written), "the writer writes RTF");

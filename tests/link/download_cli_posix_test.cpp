@@ -7,6 +7,7 @@
 #include "test_support.h"
 #include "veldro_version.h"
 
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -153,15 +154,60 @@ TEST(DownloadCli, CancelDuringTheOpeningWaitSavesNothing) {
     EXPECT_FALSE(d.saved());
 }
 
+// Ctrl-C, a kill or the terminal closing: the records acknowledged are saved.
 TEST(DownloadCli, CancelAfterFiftyRecordsSavesThem) {
-    Download d({"--records", "60", "--silence-after", "50", "--silence-ms", "20000"});
-    d.instrument.awaitLog("<- \"T\" (record 50)");
-    d.cli.interrupt();
-    EXPECT_EQ(d.cli.wait(), 1);
-    EXPECT_NE(d.cli.messages().find(kStopped + "Partially transfered data will be saved\n"),
-              std::string::npos)
-        << d.cli.messages();
-    EXPECT_EQ(recordBytesOf(d.output), bytesOf(keptSurvey(50)));
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(strsignal(signal));
+        Download d({"--records", "60", "--silence-after", "50", "--silence-ms", "20000"});
+        d.instrument.awaitLog("<- \"T\" (record 50)");
+        d.cli.interrupt(signal);
+        EXPECT_EQ(d.cli.wait(), 1);
+        EXPECT_NE(d.cli.messages().find(kStopped + "Partially transfered data will be saved\n"),
+                  std::string::npos)
+            << d.cli.messages();
+        EXPECT_EQ(recordBytesOf(d.output), bytesOf(keptSurvey(50)));
+    }
+}
+
+// A save that fails (into a folder that is not there) does not lose the
+// records: the user at the terminal names another file; without a terminal
+// they go to the user's data folder, and the last line says where.
+TEST(DownloadCli, AFailedSaveTakesAnotherFileOrTheDataFolder) {
+    for (const bool terminal : {true, false}) {
+        SCOPED_TRACE(terminal ? "at a terminal" : "without a terminal");
+        TempDir dir;
+        SimulatedInstrument instrument(dir.path(), {"--records", "30"});
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        const std::string data = dir.file("data"), other = dir.file("other.vlf");
+        ChildProcess cli({VELDRO_CLI, "download", "--port", instrument.terminal(), "-o",
+                          dir.file("missing/out.vlf"), "--yes"},
+                         dir.file("cli.out"), dir.file("cli.err"),
+                         terminal ? ::ptsname(master) : "/dev/null",
+                         {"VELDRO_SKIP_LINK_PAUSES=1", "XDG_DATA_HOME=" + data});
+        if (terminal) {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (test::fileText(dir.file("cli.err")).find("Another file") == std::string::npos &&
+                   std::chrono::steady_clock::now() < deadline)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            const std::string answer = other + "\n";
+            ASSERT_EQ(::write(master, answer.data(), answer.size()),
+                      static_cast<ssize_t>(answer.size()));
+        }
+        const int status = cli.wait(std::chrono::seconds(30));
+        ::close(master);
+        const std::string messages = test::fileText(dir.file("cli.err"));
+        std::string saved = other;
+        if (!terminal) {
+            ASSERT_TRUE(std::filesystem::is_directory(data + "/Veldro")) << messages;
+            saved = std::filesystem::directory_iterator(data + "/Veldro")->path().string();
+        }
+        EXPECT_EQ(status, terminal ? 0 : 1) << messages;
+        EXPECT_NE(messages.find("No such file or directory\n"), std::string::npos) << messages;
+        EXPECT_NE(messages.find("30 records saved to " + saved + "\n"), std::string::npos)
+            << messages;
+        EXPECT_EQ(recordBytesOf(saved), bytesOf(keptSurvey(30)));
+    }
 }
 
 TEST(DownloadCli, RecordPastTheCapacityIsAcknowledgedAndDropped) {

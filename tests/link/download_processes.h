@@ -73,7 +73,8 @@ public:
         }
     }
 
-    void interrupt() const { ::kill(pid, SIGINT); }
+    // Ctrl-C, unless another signal is named.
+    void interrupt(int signal = SIGINT) const { ::kill(pid, signal); }
     void kill() const { ::kill(pid, SIGKILL); }
 
     // The exit status; -1 when it did not end in time (it is then killed) or
@@ -155,7 +156,7 @@ public:
           process({VELDRO_CLI, "download", "--port", device, "-o", output, "--yes"},
                   folder + "/cli.out", errFile, "/dev/null", environmentOf(folder, pauses)) {}
 
-    void interrupt() const { process.interrupt(); }
+    void interrupt(int signal = SIGINT) const { process.interrupt(signal); }
     void kill() const { process.kill(); }
     int wait() { return process.wait(std::chrono::seconds(60)); }
     std::string messages() const { return fileText(errFile); }

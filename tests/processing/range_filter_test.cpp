@@ -78,6 +78,18 @@ TEST(RangeScan, BoxesShowFourDecimalsOrZeroForAModeWithoutKeptRows) {
     EXPECT_FALSE(scanRanges(d.store, d.rows).enabled(RangeResistivity));
 }
 
+// A value that is not finite cannot be typed back into a box: the scan passes
+// over it, so confirming unchanged still reads.
+TEST(RangeScan, PassesOverValuesThatAreNotFinite) {
+    DataSet d{resistivity(150), resistivity(std::numeric_limits<float>::quiet_NaN()),
+              resistivity(std::numeric_limits<float>::infinity()),
+              resistivity(-std::numeric_limits<float>::infinity()), resistivity(160)};
+    const RangeScan scan = scanRanges(d.store, d.rows);
+    EXPECT_EQ(scan.ranges[2 * RangeResistivity], 150);
+    EXPECT_EQ(scan.ranges[2 * RangeResistivity + 1], 160);
+    confirmUnchanged(d);
+}
+
 TEST(RangeFilter, ConfirmingUnchangedIgnoresNothing) {
     DataSet d = mixedSurvey();
     EXPECT_EQ(applyRangeFilter(d.store, confirmUnchanged(d), d.rows), 0);

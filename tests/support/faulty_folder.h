@@ -66,12 +66,16 @@ public:
         ::close(fd);
     }
 
-    // Until restore(): nothing in the folder can be created, renamed or removed.
+    // Until restore(): nothing in the folder can be created, renamed, removed
+    // or written (a writable file in a read-only folder is written in place).
     void makeReadOnly() {
-        if (ownFileSystem_)
+        if (ownFileSystem_) {
             ::mount(nullptr, path_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, "size=256k");
-        else
+        } else {
+            for (const auto& entry : std::filesystem::directory_iterator(path_))
+                ::chmod(entry.path().c_str(), 0444);
             ::chmod(path_.c_str(), 0555);
+        }
         readOnly_ = true;
     }
 

@@ -9,9 +9,18 @@ namespace veldro::cli {
 // up so that the program writes the same bytes on every system.
 std::vector<std::string> commandLineWords(int argc, char** argv);
 
-// From now on Ctrl-C sets interruptRequested() instead of ending the program,
-// and breaks off a prompt that waits for a line.
+// From now on Ctrl-C, and every other request to end the program that can be
+// caught (SIGTERM, SIGHUP when the terminal closes; closing the console window
+// on Windows), sets interruptRequested() instead of ending it, and breaks off
+// a prompt that waits for a line.
 void catchInterrupt();
 bool interruptRequested();
+
+// Whether a user at a terminal (a console) can answer a prompt.
+bool standardInputIsTerminal();
+
+// The folder where the user's program data belongs: $XDG_DATA_HOME or
+// ~/.local/share on Linux, %LOCALAPPDATA% on Windows; empty when unknown.
+std::string userDataFolder();
 
 } // namespace veldro::cli

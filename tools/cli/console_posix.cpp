@@ -1,6 +1,8 @@
 #include "console.h"
 
 #include <csignal>
+#include <cstdlib>
+#include <unistd.h>
 
 namespace veldro::cli {
 
@@ -19,15 +21,26 @@ std::vector<std::string> commandLineWords(int argc, char** argv) {
 }
 
 // Without SA_RESTART, so that a prompt waiting for a line gives up at once.
+// A closed terminal (SIGHUP) ends a transfer as Ctrl-C does: what arrived is saved.
 void catchInterrupt() {
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
 
 bool interruptRequested() {
     return interrupted != 0;
+}
+
+bool standardInputIsTerminal() {
+    return ::isatty(STDIN_FILENO) == 1;
+}
+
+std::string userDataFolder() {
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/') return data;
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::string(home) + "/.local/share" : std::string();
 }
 
 } // namespace veldro::cli

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -16,8 +17,13 @@ namespace {
 std::atomic<bool> interrupted{false};
 
 BOOL WINAPI onControl(DWORD event) {
-    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT && event != CTRL_CLOSE_EVENT &&
+        event != CTRL_LOGOFF_EVENT && event != CTRL_SHUTDOWN_EVENT)
+        return FALSE;
     interrupted = true;
+    // Closing the console ends the process once this returns: the transfer
+    // has the few seconds Windows grants to stop and save what arrived.
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) Sleep(INFINITE);
     return TRUE;
 }
 
@@ -42,6 +48,15 @@ void catchInterrupt() {
 
 bool interruptRequested() {
     return interrupted;
+}
+
+bool standardInputIsTerminal() {
+    return _isatty(_fileno(stdin)) != 0;
+}
+
+std::string userDataFolder() {
+    const wchar_t* data = _wgetenv(L"LOCALAPPDATA");
+    return data && *data ? fromUtf16(data) : std::string();
 }
 
 } // namespace veldro::cli

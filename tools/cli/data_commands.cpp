@@ -19,13 +19,35 @@ const char* modeName(const MeasurementRecord& r) {
     return r.resistivityMode() ? "resistivity" : "tilt";
 }
 
+// Text from a file made safe to print: control characters (an escape
+// sequence that would retitle or recolour the terminal, a bell) are shown as
+// \xHH; line ends and tabs stay.
+std::string printable(std::string_view utf8) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        // U+0080 to U+009F, the C1 controls, are C2 80 to C2 9F in UTF-8.
+        const bool c1 = c == 0xC2 && i + 1 < utf8.size() &&
+                        (static_cast<unsigned char>(utf8[i + 1]) & 0xE0) == 0x80;
+        const bool lineEnd = c == '\n' || (c == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n');
+        if ((c >= 0x20 && c != 0x7F && !c1) || c == '\t' || lineEnd) {
+            out += utf8[i];
+            continue;
+        }
+        const auto code = c1 ? static_cast<unsigned char>(utf8[++i]) : c;
+        ((out += "\\x") += kHex[code >> 4]) += kHex[code & 15];
+    }
+    return out;
+}
+
 int runInfo(const Arguments& args) {
     args.expectOperands(1, 1);
     TerminalMessages messages;
     auto store = loadDataSet(args.operand(0, "FILE.vlf"), messages);
     const RowList rows = buildRowList(*store);
     std::cout << "records " << store->count() << "\nkept " << rows.keptCount() << '\n'
-              << cp1252ToUtf8(store->commentText()) << '\n';
+              << printable(cp1252ToUtf8(store->commentText())) << '\n';
     for (int start = 0; start < store->count();) {
         const MeasurementRecord& head = store->record(start);
         int end = start + 1;

@@ -1,7 +1,9 @@
 // veldro-cli download: the instrument's dump into a .vlf file, the prompts and
-// the messages on the terminal, Ctrl-C as the download panel's "Cancel".
+// the messages on the terminal, Ctrl-C (or SIGTERM, or the terminal closing)
+// as the download panel's "Cancel".
 #include "cli.h"
 #include "console.h"
+#include "data/file_io.h"
 #include "data/measurement_store.h"
 #include "data/progress.h"
 #include "link/d2xx.h"
@@ -13,6 +15,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
+#include <filesystem>
 #include <iostream>
 #include <strings.h>
 #include <thread>
@@ -163,6 +167,53 @@ private:
     InstantPauseClock instantPauses;
 };
 
+// The name of a file of its own in the user's data folder for records the
+// chosen file did not take; empty when there is no such folder.
+std::string rescueFileName() {
+    const std::string data = userDataFolder();
+    if (data.empty()) return {};
+    const std::string folder = data + "/Veldro";
+    std::error_code ignored; // a folder not made fails the save, which says why
+    std::filesystem::create_directories(
+        std::filesystem::path(std::u8string(folder.begin(), folder.end())), ignored);
+    const std::time_t now = std::time(nullptr);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H-%M-%S", std::localtime(&now));
+    std::string name;
+    for (int n = 1; n == 1 || fileExists(name); ++n)
+        name =
+            folder + "/download " + stamp + (n > 1 ? " (" + std::to_string(n) + ")" : "") + ".vlf";
+    return name;
+}
+
+// Records that the chosen file did not take (a full disk, say) are not given
+// up: the user at the terminal names another file, as often as it fails; an
+// empty answer, or no terminal to answer, puts them in the user's data folder.
+// Returns the file they went to and whether the user named it.
+std::optional<std::pair<std::string, bool>> saveElsewhere(MeasurementStore& store) {
+    const std::string count = std::to_string(store.count());
+    while (standardInputIsTerminal()) {
+        std::cerr << "Another file for the " << count << " records (empty: the data folder)? ";
+        std::string name;
+        if (!std::getline(std::cin, name) || name.empty()) break;
+        try {
+            store.saveToFile(name);
+            return std::pair(name, true);
+        } catch (const FileError& e) {
+            std::cerr << e.what() << '\n';
+        }
+    }
+    const std::string rescue = rescueFileName();
+    if (rescue.empty()) return std::nullopt;
+    try {
+        store.saveToFile(rescue);
+        return std::pair(rescue, false);
+    } catch (const FileError& e) {
+        std::cerr << e.what() << '\n';
+        return std::nullopt;
+    }
+}
+
 int runDownload(const Arguments& args) {
     args.expectOperands(0, 0);
     const std::string output = requireOutput(args);
@@ -182,18 +233,28 @@ int runDownload(const Arguments& args) {
     if (result.status == DownloadStatus::PortError && !currentPort->connectFailure().empty())
         std::cerr << currentPort->connectFailure() << '\n';
     if (result.status != DownloadStatus::Transferred) return 1;
-    std::cerr << result.counters.count << " records "
-              << (result.saved ? "saved to " + result.savedTo : std::string("not saved")) << '\n';
     const TransferCounters& c = result.counters;
-    return result.saved && c.completed && c.rejected == 0 && c.overCapacity == 0 ? 0 : 1;
+    bool savedAsAsked = result.saved;
+    std::string savedTo = result.savedTo;
+    if (!result.saved && c.offersSave() && result.store && result.store->count() > 0) {
+        if (const auto elsewhere = saveElsewhere(*result.store)) {
+            savedTo = elsewhere->first;
+            savedAsAsked = elsewhere->second;
+        }
+    }
+    std::cerr << c.count << " records "
+              << (savedTo.empty() ? std::string("not saved") : "saved to " + savedTo) << '\n';
+    return savedAsAsked && c.completed && c.rejected == 0 && c.overCapacity == 0 ? 0 : 1;
 }
 
 const Registration download{
     {"download",
      "--port COM1..COM4|usb|DEVICE -o OUT.vlf [--yes] [--no-journal]",
      "Receives the instrument's dump and saves it; --yes answers OK to the prompts, Ctrl-C "
-     "cancels and saves what arrived. Each record is journalled as it arrives (see recover) "
-     "unless --no-journal. Exit 0 only for a whole dump saved.",
+     "(or SIGTERM, or the terminal closing) cancels and saves what arrived; a file that "
+     "cannot be written asks for another, or goes to the data folder. Each record is "
+     "journalled as it arrives (see recover) unless --no-journal. Exit 0 only for a whole "
+     "dump saved.",
      {"--port", "-o"},
      {"--yes", "--no-journal"},
      runDownload}};

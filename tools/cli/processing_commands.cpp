@@ -49,12 +49,41 @@ std::vector<int> parseRows(const std::string& list, int rowCount) {
     return rows;
 }
 
+// The records a .vlf file holds, by its size; 0 for a pipe, whose size is unknown.
+std::uint64_t recordsIn(const std::string& path) {
+    const std::uint64_t size = InputFile(path).size();
+    return size > MeasurementStore::kCommentSize
+               ? (size - MeasurementStore::kCommentSize) / MeasurementRecord::kSize
+               : 0;
+}
+
+constexpr const char* kTruncate = "--truncate";
+
+// Records beyond what a data set holds are lost from what a command writes:
+// it writes only when --truncate asks for that, and says how many either way.
+// `inputs` are the data files whose records the data set joins.
+void refuseCutUnlessAsked(const Arguments& args, const std::vector<std::string>& inputs) {
+    std::uint64_t records = 0;
+    for (const std::string& input : inputs)
+        if (fileExists(input)) records += recordsIn(input); // a missing one is said on loading
+    const std::uint64_t kept = MeasurementStore::kCapacity;
+    if (records <= kept) return;
+    const std::string lost = std::to_string(records - kept) + " of " + std::to_string(records) +
+                             " records do not fit the " + std::to_string(kept) +
+                             " a data set holds";
+    if (!args.flag(kTruncate))
+        throw CommandFailed(lost + ": nothing written (" + kTruncate + " writes the first " +
+                            std::to_string(kept) + ")");
+    std::cerr << lost << " and are left out\n";
+}
+
 // Loads FILE.vlf (the first of `operands` operands), lets `change` work on it
 // and saves the data set to -o.
 int changeDataSet(const Arguments& args, std::size_t operands,
                   const std::function<void(LoadedRows&, MessageSink&)>& change) {
     args.expectOperands(operands, operands);
     const std::string output = requireOutput(args);
+    refuseCutUnlessAsked(args, {args.operand(0, "FILE.vlf")});
     TerminalMessages messages;
     LoadedRows d = loadRows(args.operand(0, "FILE.vlf"), messages);
     change(d, messages);
@@ -126,6 +155,7 @@ int runFilter(const Arguments& args) {
 
 int runSplit(const Arguments& args) {
     args.expectOperands(2, 2);
+    refuseCutUnlessAsked(args, {args.operand(0, "FILE.vlf")});
     TerminalMessages messages;
     LoadedRows d = loadRows(args.operand(0, "FILE.vlf"), messages);
     const std::string& directory = args.operand(1, "DIR");
@@ -143,6 +173,7 @@ int runAdd(const Arguments& args) {
     const std::string output = requireOutput(args);
     TerminalMessages messages;
     auto store = loadDataSet(args.operand(0, "FILE.vlf"), messages);
+    refuseCutUnlessAsked(args, args.operands());
     for (std::size_t i = 1; i < args.operands().size(); ++i) {
         const std::string& more = args.operands()[i];
         switch (addDataFile(*store, more, messages)) {
@@ -165,56 +196,56 @@ std::vector<std::string> filterOptions() {
 }
 
 const Registration keep{{"keep",
-                         "FILE.vlf ROWS -o OUT.vlf",
+                         "FILE.vlf ROWS -o OUT.vlf [--truncate]",
                          "Keeps the rows (1-based, like 3-7,9).",
                          {"-o"},
-                         {},
+                         {kTruncate},
                          [](const Arguments& a) { return runKeepOrIgnore(a, true); }}};
 const Registration ignore{{"ignore",
-                           "FILE.vlf ROWS -o OUT.vlf",
+                           "FILE.vlf ROWS -o OUT.vlf [--truncate]",
                            "Ignores the rows (1-based, like 3-7,9).",
                            {"-o"},
-                           {},
+                           {kTruncate},
                            [](const Arguments& a) { return runKeepOrIgnore(a, false); }}};
 const Registration ignoreOverload{{"ignore-overload",
-                                   "FILE.vlf -o OUT.vlf",
+                                   "FILE.vlf -o OUT.vlf [--truncate]",
                                    "Ignores the kept rows with an overloaded channel.",
                                    {"-o"},
-                                   {},
+                                   {kTruncate},
                                    runIgnoreOverload}};
 const Registration deleteIgnored{{"delete-ignored",
-                                  "FILE.vlf -o OUT.vlf",
+                                  "FILE.vlf -o OUT.vlf [--truncate]",
                                   "Leaves the ignored rows out of the data set.",
                                   {"-o"},
-                                  {},
+                                  {kTruncate},
                                   runDeleteIgnored}};
 const Registration rejectFrequencyCommand{{"reject-frequency",
-                                           "FILE.vlf HZ -o OUT.vlf",
+                                           "FILE.vlf HZ -o OUT.vlf [--truncate]",
                                            "Ignores every row measured at the frequency.",
                                            {"-o"},
-                                           {},
+                                           {kTruncate},
                                            runRejectFrequency}};
 const Registration filter{
     {"filter",
      "FILE.vlf -o OUT.vlf [--q MIN:MAX] [--tilt-ver ..] [--ellip-ver ..] [--h-hor ..] "
-     "[--tilt-hor ..] [--ellip-hor ..] [--rho ..] [--phase ..] [--e ..] [--h ..]",
+     "[--tilt-hor ..] [--ellip-hor ..] [--rho ..] [--phase ..] [--e ..] [--h ..] [--truncate]",
      "Ignores the kept rows outside the ranges; an omitted range or side keeps the "
      "kept rows' extreme.",
      filterOptions(),
-     {},
+     {kTruncate},
      runFilter}};
 const Registration split{
     {"split",
-     "FILE.vlf DIR",
+     "FILE.vlf DIR [--truncate]",
      "Writes the kept rows of each run of one profile and mode to a file in DIR.",
-     {},
+     {kTruncate},
      {},
      runSplit}};
 const Registration add{{"add",
-                        "FILE.vlf MORE.vlf... -o OUT.vlf",
+                        "FILE.vlf MORE.vlf... -o OUT.vlf [--truncate]",
                         "Appends the records of the other files to the data set.",
                         {"-o"},
-                        {},
+                        {kTruncate},
                         runAdd}};
 
 } // namespace

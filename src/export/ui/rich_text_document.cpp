@@ -14,7 +14,7 @@ namespace {
 
 QTextCharFormat formatOf(const TextStyle& style) {
     QTextCharFormat format;
-    if (!style.font.empty()) format.setFontFamilies({QString::fromStdString(style.font)});
+    if (!style.font.empty()) format.setFontFamilies({QString::fromStdString(style.font.text())});
     format.setFontPointSize(style.halfPoints / 2.0);
     format.setFontWeight(style.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(style.italic);
@@ -41,13 +41,6 @@ TextStyle styleOf(const QTextCharFormat& format, const QFont& defaultFont) {
                 static_cast<std::uint8_t>(colour.blue())};
     }
     return style;
-}
-
-void append(StyledText& runs, const QString& text, const TextStyle& style) {
-    if (!runs.empty() && runs.back().style == style)
-        runs.back().text += text.toStdString();
-    else
-        runs.push_back({text.toStdString(), style});
 }
 
 constexpr int kLinesPerParagraph = 32;
@@ -80,7 +73,13 @@ void showRuns(QTextEdit& editor, const StyledText& runs) {
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     ParagraphGrouping grouping;
-    for (const StyledRun& run : runs) cursor.insertText(grouping(run.text), formatOf(run.style));
+    // Each style's format made once: a file may switch style every few bytes.
+    std::vector<QTextCharFormat> formats;
+    for (const TextStyle& style : runs.styles()) formats.push_back(formatOf(style));
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const StyledText::Run run = runs.run(r);
+        cursor.insertText(grouping(run.text), formats[run.styleIndex]);
+    }
     cursor.endEditBlock();
     document->setUndoRedoEnabled(true);
     document->setModified(false);
@@ -101,12 +100,13 @@ StyledText runsOf(const QTextDocument& document) {
     };
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
-            append(runs, fragment.fragment().text().replace(QChar::LineSeparator, u'\n'),
-                   styleAt(fragment.fragment()));
+            runs.append(
+                fragment.fragment().text().replace(QChar::LineSeparator, u'\n').toStdString(),
+                styleAt(fragment.fragment()));
         // A paragraph ends in the style of the text before it.
         if (block.next().isValid())
-            append(runs, QStringLiteral("\n"),
-                   runs.empty() ? styleOf(block.charFormat(), defaultFont) : runs.back().style);
+            runs.append("\n", runs.empty() ? styleOf(block.charFormat(), defaultFont)
+                                           : runs.run(runs.size() - 1).style);
     }
     return runs;
 }

@@ -144,9 +144,9 @@ private slots:
         }
         const StyledText runs = readRtf(saved.toStdString());
         QCOMPARE(runs.size(), 1u);
-        QCOMPARE(runs[0].text, std::string("#7\n  Tilt.hor(\xC2\xB0) : -4 \n\n"));
-        QCOMPARE(QString::fromStdString(runs[0].style.font), family);
-        QCOMPARE(runs[0].style.halfPoints, 20);
+        QCOMPARE(runs.run(0).text, std::string_view("#7\n  Tilt.hor(\xC2\xB0) : -4 \n\n"));
+        QCOMPARE(QString::fromStdString(runs.run(0).style.font.text()), family);
+        QCOMPARE(runs.run(0).style.halfPoints, 20);
     }
 
     void restyledPartsAreSavedAsRichText() {
@@ -172,17 +172,17 @@ private slots:
         const StyledText runs =
             readRtf(fileBytes(session.sandbox.file("styled.rtf")).toStdString());
         std::string text;
-        for (const StyledRun& run : runs) text += run.text;
+        for (std::size_t r = 0; r < runs.size(); ++r) text += runs.run(r).text;
         QCOMPARE(text, std::string("plain bold\n"));
-        QCOMPARE(runs.at(0).text, std::string("plain "));
-        QCOMPARE(runs.at(1).text.substr(0, 4), std::string("bold"));
-        const TextStyle& bold = runs[1].style;
-        QCOMPARE(bold.font, std::string("DejaVu Serif"));
+        QCOMPARE(runs.run(0).text, std::string_view("plain "));
+        QCOMPARE(runs.run(1).text.substr(0, 4), std::string_view("bold"));
+        const TextStyle& bold = runs.run(1).style;
+        QCOMPARE(bold.font.text(), std::string("DejaVu Serif"));
         QCOMPARE(bold.halfPoints, 28);
         QVERIFY(bold.bold && !bold.italic && !bold.underline);
         QVERIFY(bold.colour == (Rgb{200, 16, 32}));
-        QVERIFY(!runs[0].style.bold && !runs[0].style.colour);
-        QCOMPARE(runs[0].style.halfPoints, 20);
+        QVERIFY(!runs.run(0).style.bold && !runs.run(0).style.colour);
+        QCOMPARE(runs.run(0).style.halfPoints, 20);
     }
 
     void closingAsksOnlyWhenChangesWereNotSaved() {

@@ -1,5 +1,6 @@
 // veldro-cli plot: the graph window's chart as a picture, without a display.
 #include "../../app/app_test_support.h"
+#include "faulty_folder.h"
 
 #include <QImage>
 #include <QProcess>
@@ -81,6 +82,21 @@ private slots:
         QCOMPARE(nothing.status, 1);
         QVERIFY(nothing.error.startsWith(QStringLiteral("nothing to plot")));
         QVERIFY(!QFile::exists(rho));
+    }
+
+    // A picture that does not fit on the disk is said with the system's
+    // reason, as the other writers say it.
+    void aFullDiskIsSaidWithItsReason() {
+        FaultyFolder folder;
+        const QString svg = QString::fromStdString(folder.file("p.svg"));
+        folder.fill();
+        const Run full = cli({"plot", "fraser", survey, "-o", svg});
+        folder.restore();
+        QCOMPARE(full.status, 1);
+        QVERIFY2(full.error.contains(QStringLiteral("No space left on device")) ||
+                     full.error.contains(QStringLiteral("File too large")),
+                 qPrintable(full.error));
+        QVERIFY(!QFile::exists(svg));
     }
 };
 

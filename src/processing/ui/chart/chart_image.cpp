@@ -1,7 +1,11 @@
 #include "processing/ui/chart/chart_image.h"
 
+#include "data/file_io.h"
+
+#include <QBuffer>
 #include <QChart>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QGraphicsScene>
 #include <QImage>
@@ -9,7 +13,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace veldro {
@@ -82,14 +85,19 @@ bool isChartImageName(const QString& path) {
 QString saveChartImage(QChart& chart, const QString& path, QSize size) {
     if (!isChartImageName(path)) return QStringLiteral("the name must end in .png, .svg or .pdf");
     const QString format = QFileInfo(path).suffix().toLower();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    const QString error = writeImage(chart, file, format, size);
-    if (!error.isEmpty()) {
-        file.cancelWriting();
-        return error;
+    // Drawn whole first, then written as every file the user names is.
+    QBuffer picture;
+    picture.open(QIODevice::WriteOnly);
+    const QString error = writeImage(chart, picture, format, size);
+    if (!error.isEmpty()) return error;
+    try {
+        writeFileAtomically(QFile::encodeName(path).toStdString(),
+                            std::string_view(picture.data().constData(),
+                                             static_cast<std::size_t>(picture.data().size())));
+    } catch (const FileError& e) {
+        return QString::fromLocal8Bit(e.reason().c_str());
     }
-    return file.commit() ? QString() : file.errorString();
+    return {};
 }
 
 bool printChart(QChart& chart, QPrinter& printer) {

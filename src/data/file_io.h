@@ -117,6 +117,11 @@ void writeNewOrRegularFile(const std::string& path, const std::vector<std::uint8
 void writeWorkingFile(const std::string& path, std::string_view bytes);
 void writeWorkingFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
+// This program's folder among the user's data: $XDG_DATA_HOME/veldro
+// (~/.local/share/veldro unless set) on Linux, %LOCALAPPDATA%\veldro on
+// Windows; empty when neither is known.
+std::string programDataFolder();
+
 bool fileExists(const std::string& path);
 bool directoryExists(const std::string& path);
 

@@ -285,6 +285,13 @@ void writeWorkingFile(const std::string& path, std::string_view bytes) {
         fail("Cannot write", path, error);
 }
 
+std::string programDataFolder() {
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
+        return std::string(data) + "/veldro";
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::string(home) + "/.local/share/veldro" : std::string();
+}
+
 bool fileExists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <utility>
@@ -217,6 +218,11 @@ void writeWorkingFile(const std::string& path, std::string_view bytes) {
     const std::wstring name = toUtf16(path);
     if (isFolder(attributesOf(name))) failOnFolder("Cannot write", path);
     replaceFile(name, path, bytes, false);
+}
+
+std::string programDataFolder() {
+    const wchar_t* data = _wgetenv(L"LOCALAPPDATA");
+    return data && *data ? fromUtf16(data) + "\\veldro" : std::string();
 }
 
 bool fileExists(const std::string& path) {

@@ -150,7 +150,8 @@ ReadJournal read(const std::string& path) {
 } // namespace
 
 std::string downloadJournalFolder() {
-    return nameOf(pathOf(localDataFolder()) / "veldro" / "downloads");
+    const std::string data = programDataFolder();
+    return data.empty() ? std::string() : nameOf(pathOf(data) / "downloads");
 }
 
 JournalContents readJournal(const std::string& path) {

@@ -30,8 +30,4 @@ private:
     std::intptr_t handle_; // a file descriptor, or a Windows HANDLE
 };
 
-// The user's folder for application data: $XDG_DATA_HOME, or ~/.local/share;
-// on Windows the local application data folder.
-std::string localDataFolder();
-
 } // namespace veldro

@@ -53,11 +53,4 @@ void JournalFile::sync() {
     if (::fdatasync(static_cast<int>(handle_)) != 0) fail("Cannot write", path_, errno);
 }
 
-std::string localDataFolder() {
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (data != nullptr && data[0] == '/') return data;
-    const char* home = std::getenv("HOME");
-    return std::string(home != nullptr ? home : "") + "/.local/share";
-}
-
 } // namespace veldro

@@ -60,9 +60,4 @@ void JournalFile::sync() {
     if (!FlushFileBuffers(handleOf(handle_))) fail("Cannot write", path_, GetLastError());
 }
 
-std::string localDataFolder() {
-    const wchar_t* folder = _wgetenv(L"LOCALAPPDATA");
-    return folder != nullptr ? fromUtf16(folder) : std::string();
-}
-
 } // namespace veldro

@@ -19,8 +19,4 @@ bool interruptRequested();
 // Whether a user at a terminal (a console) can answer a prompt.
 bool standardInputIsTerminal();
 
-// The folder where the user's program data belongs: $XDG_DATA_HOME or
-// ~/.local/share on Linux, %LOCALAPPDATA% on Windows; empty when unknown.
-std::string userDataFolder();
-
 } // namespace veldro::cli

@@ -37,10 +37,4 @@ bool standardInputIsTerminal() {
     return ::isatty(STDIN_FILENO) == 1;
 }
 
-std::string userDataFolder() {
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/') return data;
-    const char* home = std::getenv("HOME");
-    return home && *home ? std::string(home) + "/.local/share" : std::string();
-}
-
 } // namespace veldro::cli

@@ -54,9 +54,4 @@ bool standardInputIsTerminal() {
     return _isatty(_fileno(stdin)) != 0;
 }
 
-std::string userDataFolder() {
-    const wchar_t* data = _wgetenv(L"LOCALAPPDATA");
-    return data && *data ? fromUtf16(data) : std::string();
-}
-
 } // namespace veldro::cli

@@ -170,9 +170,8 @@ private:
 // The name of a file of its own in the user's data folder for records the
 // chosen file did not take; empty when there is no such folder.
 std::string rescueFileName() {
-    const std::string data = userDataFolder();
-    if (data.empty()) return {};
-    const std::string folder = data + "/Veldro";
+    const std::string folder = programDataFolder();
+    if (folder.empty()) return {};
     std::error_code ignored; // a folder not made fails the save, which says why
     std::filesystem::create_directories(
         std::filesystem::path(std::u8string(folder.begin(), folder.end())), ignored);
@@ -240,6 +239,11 @@ int runDownload(const Arguments& args) {
         if (const auto elsewhere = saveElsewhere(*result.store)) {
             savedTo = elsewhere->first;
             savedAsAsked = elsewhere->second;
+            if (!result.journal.empty()) try {
+                    markJournalDone(result.journal, JournalEnd::Saved);
+                } catch (const std::exception& e) {
+                    std::cerr << e.what() << '\n'; // the records are safe all the same
+                }
         }
     }
     std::cerr << c.count << " records "

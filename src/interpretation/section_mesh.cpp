@@ -103,10 +103,12 @@ std::size_t nodeIndex(const std::vector<double>& nodes, double value) {
                                     nodes.begin());
 }
 
-void paintLayers(const GroundModel& model, SectionMesh& mesh) {
-    const std::size_t columns = mesh.cellColumns();
-    for (std::size_t row = mesh.surfaceRow; row + 1 < mesh.z.size(); ++row) {
-        const double z0 = mesh.z[row], z1 = mesh.z[row + 1];
+// Cells from the surface down, row after row, (x.size() - 1) to a row.
+void paintLayers(const GroundModel& model, const std::vector<double>& x,
+                 const std::vector<double>& z, std::vector<double>& conductivity) {
+    const std::size_t columns = x.size() - 1;
+    for (std::size_t row = nodeIndex(z, 0); row + 1 < z.size(); ++row) {
+        const double z0 = z[row], z1 = z[row + 1];
         double sum = 0, top = 0;
         for (std::size_t j = 0; j < model.layers.size(); ++j) {
             const bool last = j + 1 == model.layers.size();
@@ -116,28 +118,28 @@ void paintLayers(const GroundModel& model, SectionMesh& mesh) {
             if (overlap > 0) sum += overlap / model.layers[j].resistivity;
             top = bottom;
         }
-        std::fill_n(mesh.conductivity.begin() + static_cast<long>(row * columns), columns,
+        std::fill_n(conductivity.begin() + static_cast<long>(row * columns), columns,
                     sum / (z1 - z0));
     }
 }
 
-void paintBody(const Body& body, SectionMesh& mesh) {
+void paintBody(const Body& body, const std::vector<double>& x, const std::vector<double>& z,
+               std::vector<double>& conductivity) {
     double left = body.polygon.front().x, right = left;
     double top = std::max(body.polygon.front().z, 0.0), bottom = top;
     for (const SectionPoint& p : body.polygon) {
         left = std::min(left, p.x), right = std::max(right, p.x);
         top = std::min(top, std::max(p.z, 0.0)), bottom = std::max(bottom, p.z);
     }
-    const std::size_t firstColumn = nodeIndex(mesh.x, left);
-    const std::size_t firstRow = std::max(nodeIndex(mesh.z, top), mesh.surfaceRow + 1);
-    for (std::size_t row = firstRow - 1; row + 1 < mesh.z.size() && mesh.z[row] < bottom; ++row)
+    const std::size_t firstColumn = nodeIndex(x, left);
+    const std::size_t firstRow = std::max(nodeIndex(z, top), nodeIndex(z, 0) + 1);
+    for (std::size_t row = firstRow - 1; row + 1 < z.size() && z[row] < bottom; ++row)
         for (std::size_t column = firstColumn == 0 ? 0 : firstColumn - 1;
-             column + 1 < mesh.x.size() && mesh.x[column] < right; ++column) {
-            const double x0 = mesh.x[column], x1 = mesh.x[column + 1];
-            const double z0 = mesh.z[row], z1 = mesh.z[row + 1];
+             column + 1 < x.size() && x[column] < right; ++column) {
+            const double x0 = x[column], x1 = x[column + 1], z0 = z[row], z1 = z[row + 1];
             const double share = areaInside(body.polygon, x0, x1, z0, z1) / ((x1 - x0) * (z1 - z0));
             if (share <= 0) continue;
-            double& sigma = mesh.conductivity[row * mesh.cellColumns() + column];
+            double& sigma = conductivity[row * (x.size() - 1) + column];
             sigma = sigma * (1 - share) + share / body.resistivity;
         }
 }
@@ -158,6 +160,14 @@ double areaInside(const std::vector<SectionPoint>& polygon, double x0, double x1
         twiceArea += a.x * b.z - b.x * a.z;
     }
     return std::fabs(twiceArea) / 2;
+}
+
+std::vector<double> meanConductivity(const GroundModel& model, const std::vector<double>& x,
+                                     const std::vector<double>& z) {
+    std::vector<double> conductivity((x.size() - 1) * (z.size() - 1), 0);
+    paintLayers(model, x, z, conductivity);
+    for (const Body& body : model.bodies) paintBody(body, x, z, conductivity);
+    return conductivity;
 }
 
 SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
@@ -222,9 +232,7 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
 
     mesh.surfaceRow = nodeIndex(mesh.z, 0);
     for (double station : model.stations) mesh.stationColumns.push_back(nodeIndex(mesh.x, station));
-    mesh.conductivity.assign((mesh.x.size() - 1) * (mesh.z.size() - 1), 0);
-    paintLayers(model, mesh);
-    for (const Body& body : model.bodies) paintBody(body, mesh);
+    mesh.conductivity = meanConductivity(model, mesh.x, mesh.z);
     return mesh;
 }
 

@@ -36,6 +36,11 @@ struct SectionMesh {
 // Throws ModelError when the mesh the model needs would not fit in memory.
 SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options = {});
 
+// The model on any grid of nodes x, z (ascending): the area-weighted mean
+// conductivity (S/m) of each cell, row after row; 0 in the air (z < 0).
+std::vector<double> meanConductivity(const GroundModel& model, const std::vector<double>& x,
+                                     const std::vector<double>& z);
+
 // The area of the polygon inside the rectangle [x0, x1] x [z0, z1].
 double areaInside(const std::vector<SectionPoint>& polygon, double x0, double x1, double z0,
                   double z1);

@@ -15,6 +15,7 @@ namespace veldro {
 class MeasurementStore;
 struct MeasurementRecord;
 struct GroundModel;
+struct StationResponse;
 } // namespace veldro
 
 namespace veldro::cli {
@@ -101,6 +102,8 @@ void writeSurvey(const std::string& path, const std::vector<MeasurementRecord>& 
                  const std::string& comment);
 // Reads a model file, or fails naming the file, the key and the reason.
 GroundModel loadGroundModel(const std::string& path);
+// The model's response, or a failure naming the file, the key and the reason.
+std::vector<StationResponse> modelResponse(const GroundModel& model, const std::string& path);
 // generate --model: a survey over a model file.
 int runGenerateFromModel(const Arguments& args);
 

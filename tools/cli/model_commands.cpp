@@ -40,8 +40,7 @@ int runForward(const Arguments& args) {
     const std::string output = requireOutput(args);
     const std::string& path = args.operand(0, "MODEL.json");
     const GroundModel model = loadGroundModel(path);
-    writeFileAtomically(output,
-                        responseTable(aboutModel(path, [&] { return computeResponse(model); })));
+    writeFileAtomically(output, responseTable(modelResponse(model, path)));
     return 0;
 }
 
@@ -65,6 +64,10 @@ GroundModel loadGroundModel(const std::string& path) {
                       [&] { return parseGroundModel(std::string(bytes.begin(), bytes.end())); });
 }
 
+std::vector<StationResponse> modelResponse(const GroundModel& model, const std::string& path) {
+    return aboutModel(path, [&] { return computeResponse(model); });
+}
+
 int runGenerateFromModel(const Arguments& args) {
     const std::string output = requireOutput(args);
     const std::string path = args.value("--model");
@@ -75,7 +78,7 @@ int runGenerateFromModel(const Arguments& args) {
     options.resistivityMode = args.flag("--resistivity-mode");
     const GroundModel model = loadGroundModel(path);
     const auto records =
-        aboutModel(path, [&] { return modelSurvey(model, computeResponse(model), options); });
+        aboutModel(path, [&] { return modelSurvey(model, modelResponse(model, path), options); });
     writeSurvey(output, records,
                 "Synthetic survey over a ground model, seed " + std::to_string(options.seed));
     return 0;

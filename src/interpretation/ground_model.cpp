@@ -38,13 +38,13 @@ void expectKeys(const json& object, const std::string& key,
 }
 
 double number(const json& value, const std::string& key) {
-    if (!value.is_number()) fail(key, "must be a number");
+    if (!value.is_number() || !std::isfinite(value.get<double>())) fail(key, "must be a number");
     return value.get<double>();
 }
 
 double positive(const json& value, const std::string& key) {
     const double v = number(value, key);
-    if (!(v > 0) || !std::isfinite(v)) fail(key, "must be a number above 0");
+    if (!(v > 0)) fail(key, "must be a number above 0");
     return v;
 }
 

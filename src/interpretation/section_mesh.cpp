@@ -11,8 +11,15 @@ namespace veldro {
 
 namespace {
 
-// Beyond this many nodes the factorisation would take gigabytes.
-constexpr std::size_t kMostNodes = 1'000'000;
+// Beyond this many nodes the factorisation would take a gigabyte or more
+// (95000 nodes of a long profile take some 160 MB).
+constexpr std::size_t kMostNodes = 300'000;
+
+[[noreturn]] void tooFine() {
+    throw ModelError("the model needs a mesh of more than " + std::to_string(kMostNodes) +
+                     " nodes: its stations, body corners and grid edges each add a line of "
+                     "nodes");
+}
 // Cells grow by these factors away from where they are fine: slowly down
 // into the ground, where the field's curvature lives and the error of uneven
 // steps grows with the square of the factor; faster across, faster still up
@@ -74,8 +81,7 @@ std::vector<double> gradedLine(std::vector<double> fixed, const CellSize& size) 
             walked.push_back(end);
         }
         nodes.insert(nodes.end(), walked.begin(), walked.end());
-        if (nodes.size() > kMostNodes)
-            throw ModelError("stations: the model needs too fine a mesh");
+        if (nodes.size() > kMostNodes) tooFine();
     }
     return nodes;
 }
@@ -178,8 +184,7 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
         largestSkin = std::max(largestSkin, skinDepth(layer.resistivity, *lowest));
     const double padding = options.paddingSkinDepths * largestSkin;
     const auto growth = [&](double factor) { return 1 + (factor - 1) / options.refinement; };
-    const double surfaceCell =
-        kFineDepthCell * skinDepth(model.layers.front().resistivity, *highest) / options.refinement;
+    const double topSkin = skinDepth(model.layers.front().resistivity, *highest);
 
     // Across: as fine as half the closest stations, over the stations and bodies.
     double left = model.stations.front(), right = model.stations.back();
@@ -189,10 +194,13 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
             left = std::min(left, p.x), right = std::max(right, p.x);
             deepest = std::max(deepest, p.z);
         }
-    double across = right > left ? (right - left) / 2 : 10 * surfaceCell;
+    double across = right > left ? (right - left) / 2 : topSkin;
     for (std::size_t i = 1; i < model.stations.size(); ++i)
         across = std::min(across, (model.stations[i] - model.stations[i - 1]) / 2);
     across /= options.refinement;
+    // Under the surface as fine as across too: over a resistive ground the
+    // skin depth is no measure of the bodies' detail.
+    const double surfaceCell = std::min(kFineDepthCell * topSkin / options.refinement, across);
 
     SectionMesh mesh;
     // Nodes on the bodies' corners keep a thin sheet's conductance in the
@@ -219,16 +227,16 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
                         kFineDepthCell * skinDepth(thinner, *highest) / options.refinement});
         fixedZ.push_back(boundary);
     }
-    if (!model.bodies.empty()) fine.push_back({0, deepest, std::max(across, surfaceCell)});
+    if (!model.bodies.empty()) fine.push_back({0, deepest, across});
     fixedZ.push_back(0);
     fixedZ.push_back(std::max(deepest, boundary) + padding);
-    mesh.z =
-        gradedLine({-options.airHeight, 0}, CellSize({{0, 0, surfaceCell}}, growth(kGrowthUp)));
+    // Over a resistive ground a body's field reaches far up too: no less air than padding.
+    const double air = std::max(options.airHeight, padding);
+    mesh.z = gradedLine({-air, 0}, CellSize({{0, 0, surfaceCell}}, growth(kGrowthUp)));
     mesh.z.pop_back();
     const std::vector<double> ground = gradedLine(fixedZ, CellSize(fine, growth(kGrowthDown)));
     mesh.z.insert(mesh.z.end(), ground.begin(), ground.end());
-    if (mesh.x.size() * mesh.z.size() > kMostNodes)
-        throw ModelError("stations: the model needs too fine a mesh");
+    if (mesh.x.size() * mesh.z.size() > kMostNodes) tooFine();
 
     mesh.surfaceRow = nodeIndex(mesh.z, 0);
     for (double station : model.stations) mesh.stationColumns.push_back(nodeIndex(mesh.x, station));

@@ -8,7 +8,7 @@
 namespace veldro {
 
 struct MeshOptions {
-    double airHeight = 5000; // m of air above the surface
+    double airHeight = 5000; // m of air above the surface, at least the padding
     // Distance from the stations and bodies to the sides and the bottom, in
     // the largest skin depth of the layers at the lowest frequency.
     double paddingSkinDepths = 5;

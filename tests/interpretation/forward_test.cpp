@@ -187,3 +187,17 @@ TEST(Forward, DoublingTheAirOrThePaddingChangesNoResponseByHalfAPercent) {
     EXPECT_LT(largestChange(standard, sectionResponse(model, air)), 0.005);
     EXPECT_LT(largestChange(standard, sectionResponse(model, padding)), 0.005);
 }
+
+TEST(Forward, ModelNeedingTooFineAMeshIsRefusedBeforeItIsSolved) {
+    GroundModel model = groundOf({{0, 300}}, {20000}, {});
+    for (double x = 0; x <= 4000; ++x) model.stations.push_back(x);
+    model.bodies.push_back({{{0, 0}, {4000, 0}, {4000, 1000}, {0, 1000}}, 10});
+    EXPECT_THROW(
+        try { computeResponse(model); } catch (const ModelError& e) {
+            EXPECT_STREQ(e.what(),
+                         "the model needs a mesh of more than 300000 nodes: its stations, "
+                         "body corners and grid edges each add a line of nodes");
+            throw;
+        },
+        ModelError);
+}

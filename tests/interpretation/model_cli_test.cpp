@@ -133,5 +133,8 @@ TEST(ModelCli, GenerateRefusesWhatTheRecordsCannotHold) {
     EXPECT_EQ(run.err,
               model +
                   ": stations: the instrument keeps whole station numbers from -32767 to 32767\n");
-    EXPECT_EQ(runCli("generate --model " + model + " --noise x -o " + dir.file("s.vlf")).status, 2);
+    // Options of the other kind of survey, or a bad one, are usage errors.
+    for (const std::string& wrong : {" --model " + model + " --noise x",
+                                     " --model " + model + " --bru", std::string(" --noise 2")})
+        EXPECT_EQ(runCli("generate" + wrong + " -o " + dir.file("s.vlf")).status, 2) << wrong;
 }

@@ -87,7 +87,14 @@ int parseCount(const std::string& text, const char* what) {
 
 int runGenerate(const Arguments& args) {
     args.expectOperands(0, 0);
-    if (args.hasValue("--model")) return runGenerateFromModel(args);
+    const bool modelOption =
+        args.hasValue("--profile") || args.hasValue("--noise") || args.flag("--resistivity-mode");
+    if (args.hasValue("--model")) {
+        if (args.hasValue("--records") || args.flag("--bru"))
+            throw UsageError("--records and --bru do not go with --model");
+        return runGenerateFromModel(args);
+    }
+    if (modelOption) throw UsageError("--profile, --noise and --resistivity-mode go with --model");
     const std::string output = requireOutput(args);
     const int records = parseCount(args.value("--records", "2000"), "--records");
     const int seed = parseCount(args.value("--seed", "1"), "--seed");

@@ -61,7 +61,12 @@ private:
 // are coarse.
 std::vector<double> gradedLine(std::vector<double> fixed, const CellSize& size) {
     std::sort(fixed.begin(), fixed.end());
-    fixed.erase(std::unique(fixed.begin(), fixed.end()), fixed.end());
+    // Points closer than this are one node: a sliver of a cell between a
+    // station and a body's corner would only spoil the equations' balance.
+    constexpr double kSameNode = 1e-3; // m
+    fixed.erase(std::unique(fixed.begin(), fixed.end(),
+                            [](double a, double b) { return b - a < kSameNode; }),
+                fixed.end());
     std::vector<double> nodes{fixed.front()};
     for (std::size_t i = 1; i < fixed.size(); ++i) {
         const double start = fixed[i - 1], end = fixed[i];
@@ -239,7 +244,12 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
     if (mesh.x.size() * mesh.z.size() > kMostNodes) tooFine();
 
     mesh.surfaceRow = nodeIndex(mesh.z, 0);
-    for (double station : model.stations) mesh.stationColumns.push_back(nodeIndex(mesh.x, station));
+    for (double station : model.stations) {
+        const std::size_t after = nodeIndex(mesh.x, station); // a node lies within a millimetre
+        const bool before =
+            after == mesh.x.size() || station - mesh.x[after - 1] < mesh.x[after] - station;
+        mesh.stationColumns.push_back(before ? after - 1 : after);
+    }
     mesh.conductivity = meanConductivity(model, mesh.x, mesh.z);
     return mesh;
 }

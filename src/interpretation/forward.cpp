@@ -2,6 +2,7 @@
 
 #include "interpretation/te_solver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -75,7 +76,9 @@ double tiltPercent(Complex tipper) {
 }
 
 double ellipticityPercent(Complex tipper) {
-    const double chi = std::asin(2 * tipper.imag() / (1 + std::norm(tipper))) / 2;
+    // At most 1 in magnitude, but for rounding when |T| = 1 and T is imaginary.
+    const double sine = std::clamp(2 * tipper.imag() / (1 + std::norm(tipper)), -1.0, 1.0);
+    const double chi = std::asin(sine) / 2;
     return kSign * 100 * std::tan(chi);
 }
 

@@ -128,8 +128,9 @@ TEST(Forward, TiltAndEllipticityFromTheTipper) {
     };
     // Real T: tan α = T; imaginary T: e = Im T; |T| > 1 turns the major axis
     // past 45°, where it is taken from the other side.
-    for (const Case& c : {Case{0.1, -10, 0}, Case{-0.5, 50, 0}, Case{{0, 0.1}, 0, -10},
-                          Case{{0, -0.5}, 0, 50}, Case{2, 50, 0}, Case{1, -100, 0}}) {
+    for (const Case& c :
+         {Case{0.1, -10, 0}, Case{-0.5, 50, 0}, Case{{0, 0.1}, 0, -10}, Case{{0, -0.5}, 0, 50},
+          Case{2, 50, 0}, Case{1, -100, 0}, Case{{0, 1}, 0, -100}}) {
         SCOPED_TRACE(testing::Message() << c.tipper);
         EXPECT_NEAR(tiltPercent(c.tipper), c.tilt, 1e-9);
         EXPECT_NEAR(ellipticityPercent(c.tipper), c.ellipticity, 1e-9);

@@ -8,6 +8,7 @@
 #include "data/progress.h"
 #include "data/survey_generator.h"
 #include "data/vlf_file.h"
+#include "memory_peak.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 #include <unistd.h>
 
 using namespace veldro;
+using veldro::bench::measurePeak;
 
 namespace {
 
@@ -60,26 +62,6 @@ public:
 private:
     int position_ = 0;
 };
-
-// A field of /proc/self/status ("VmHWM": the peak resident memory) in megabytes.
-double statusMegabytes(const std::string& field) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind(field + ":", 0) == 0) return std::stod(line.substr(field.size() + 1)) / 1024;
-    return 0;
-}
-
-// Runs `read` once an iteration and reports the process's peak resident
-// memory during it, the program itself included.
-template <typename Read> void measurePeak(benchmark::State& state, Read read) {
-    double peak = 0;
-    for (auto _ : state) {
-        std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts again from now
-        read();
-        peak = std::max(peak, statusMegabytes("VmHWM"));
-    }
-    state.counters["peak_MB"] = peak;
-}
 
 void OpenSparse4GbVlf(benchmark::State& state) {
     const Files& f = files();

@@ -306,4 +306,16 @@ inline std::vector<bool> recordFlags(const MeasurementStore& store) {
     return flags;
 }
 
+// veldro-cli run with these arguments: its exit status and standard error.
+struct CliResult {
+    int status;
+    QString error;
+};
+inline CliResult runCliProgram(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(VELDRO_CLI), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
+}
+
 } // namespace veldro::test

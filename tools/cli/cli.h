@@ -13,7 +13,10 @@
 
 namespace veldro {
 class MeasurementStore;
-}
+struct MeasurementRecord;
+struct GroundModel;
+struct StationResponse;
+} // namespace veldro
 
 namespace veldro::cli {
 
@@ -94,5 +97,14 @@ int wholeOption(const Arguments& args, const std::string& name, int fallback, in
 int khLevelsOption(const Arguments& args);
 // The "-o" option, required.
 std::string requireOutput(const Arguments& args);
+// Writes records as a .vlf data set with this comment, whatever their count.
+void writeSurvey(const std::string& path, const std::vector<MeasurementRecord>& records,
+                 const std::string& comment);
+// Reads a model file, or fails naming the file, the key and the reason.
+GroundModel loadGroundModel(const std::string& path);
+// The model's response, or a failure naming the file, the key and the reason.
+std::vector<StationResponse> modelResponse(const GroundModel& model, const std::string& path);
+// generate --model: a survey over a model file.
+int runGenerateFromModel(const Arguments& args);
 
 } // namespace veldro::cli

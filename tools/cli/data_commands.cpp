@@ -109,6 +109,14 @@ int parseCount(const std::string& text, const char* what) {
 
 int runGenerate(const Arguments& args) {
     args.expectOperands(0, 0);
+    const bool modelOption =
+        args.hasValue("--profile") || args.hasValue("--noise") || args.flag("--resistivity-mode");
+    if (args.hasValue("--model")) {
+        if (args.hasValue("--records") || args.flag("--bru"))
+            throw UsageError("--records and --bru do not go with --model");
+        return runGenerateFromModel(args);
+    }
+    if (modelOption) throw UsageError("--profile, --noise and --resistivity-mode go with --model");
     const std::string output = requireOutput(args);
     const int records = parseCount(args.value("--records", "2000"), "--records");
     const int seed = parseCount(args.value("--seed", "1"), "--seed");
@@ -117,17 +125,27 @@ int runGenerate(const Arguments& args) {
         writeFileAtomically(output, bruTextOf(survey));
         return 0;
     }
-    // Written straight from the records: a survey larger than a store still makes a file.
-    MeasurementStore store;
-    store.setCommentText("Synthetic survey, seed " + std::to_string(seed));
-    store.writeImage(ImageMode::CommentOnly, false, 0, 0);
-    store.image.resize(MeasurementStore::kCommentSize + survey.size() * MeasurementRecord::kSize);
-    for (std::size_t i = 0; i < survey.size(); ++i)
-        survey[i].encode(store.image.data() + MeasurementStore::kCommentSize +
-                         i * MeasurementRecord::kSize);
-    writeFileAtomically(output, store.image);
+    writeSurvey(output, survey, "Synthetic survey, seed " + std::to_string(seed));
     return 0;
 }
+
+} // namespace
+
+// Written straight from the records: a survey larger than a store still makes a file.
+void veldro::cli::writeSurvey(const std::string& path,
+                              const std::vector<MeasurementRecord>& records,
+                              const std::string& comment) {
+    MeasurementStore store;
+    store.setCommentText(comment);
+    store.writeImage(ImageMode::CommentOnly, false, 0, 0);
+    store.image.resize(MeasurementStore::kCommentSize + records.size() * MeasurementRecord::kSize);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        records[i].encode(store.image.data() + MeasurementStore::kCommentSize +
+                          i * MeasurementRecord::kSize);
+    writeFileAtomically(path, store.image);
+}
+
+namespace {
 
 const Registration info{{"info",
                          "FILE.vlf",
@@ -147,11 +165,14 @@ const Registration import{{"import",
                            {"-o"},
                            {},
                            runImport}};
-const Registration generate{{"generate",
-                             "-o FILE.vlf [--records N] [--seed S] [--bru]",
-                             "Writes a synthetic survey (2000 records, seed 1 unless told).",
-                             {"-o", "--records", "--seed"},
-                             {"--bru"},
-                             runGenerate}};
+const Registration generate{
+    {"generate",
+     "-o FILE.vlf [--records N] [--seed S] [--bru] | --model MODEL.json -o FILE.vlf "
+     "[--profile N] [--noise PERCENT] [--seed S] [--resistivity-mode]",
+     "Writes a synthetic survey (2000 records, seed 1 unless told), or the profile the "
+     "instrument would record over a model.",
+     {"-o", "--records", "--seed", "--model", "--profile", "--noise"},
+     {"--bru", "--resistivity-mode"},
+     runGenerate}};
 
 } // namespace

@@ -29,8 +29,10 @@ void layOut() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
-// Draws the chart into `target`, laid out at `layout` for the time of drawing.
-void renderChart(QChart& chart, QPainter& painter, const QRectF& target, const QSizeF& layout) {
+// Draws the chart (or charts laid out together) into `target`, laid out at
+// `layout` for the time of drawing.
+void renderChart(QGraphicsWidget& chart, QPainter& painter, const QRectF& target,
+                 const QSizeF& layout) {
     const QSizeF shown = chart.size();
     chart.resize(layout);
     layOut();
@@ -41,7 +43,8 @@ void renderChart(QChart& chart, QPainter& painter, const QRectF& target, const Q
     layOut();
 }
 
-QString writeImage(QChart& chart, QIODevice& file, const QString& format, QSize size) {
+QString writeImage(QGraphicsWidget& chart, const QString& title, QIODevice& file,
+                   const QString& format, QSize size) {
     const QRectF area(QPointF(0, 0), QSizeF(size));
     if (format == QLatin1String("png")) {
         QImage image(size, QImage::Format_RGB32);
@@ -57,7 +60,7 @@ QString writeImage(QChart& chart, QIODevice& file, const QString& format, QSize 
         svg.setSize(size);
         svg.setViewBox(area);
         svg.setResolution(kLayoutDotsPerInch);
-        svg.setTitle(chart.title());
+        svg.setTitle(title);
         QPainter painter;
         if (!painter.begin(&svg)) return QStringLiteral("the SVG drawing was not started");
         renderChart(chart, painter, area, area.size());
@@ -83,12 +86,17 @@ bool isChartImageName(const QString& path) {
 }
 
 QString saveChartImage(QChart& chart, const QString& path, QSize size) {
+    return saveChartsImage(chart, chart.title(), path, size);
+}
+
+QString saveChartsImage(QGraphicsWidget& charts, const QString& title, const QString& path,
+                        QSize size) {
     if (!isChartImageName(path)) return QStringLiteral("the name must end in .png, .svg or .pdf");
     const QString format = QFileInfo(path).suffix().toLower();
     // Drawn whole first, then written as every file the user names is.
     QBuffer picture;
     picture.open(QIODevice::WriteOnly);
-    const QString error = writeImage(chart, picture, format, size);
+    const QString error = writeImage(charts, title, picture, format, size);
     if (!error.isEmpty()) return error;
     try {
         writeFileAtomically(QFile::encodeName(path).toStdString(),

@@ -4,6 +4,7 @@
 #include <QString>
 
 class QChart;
+class QGraphicsWidget;
 class QPrinter;
 
 namespace veldro {
@@ -19,6 +20,9 @@ bool isChartImageName(const QString& path);
 // pixels into `path`: PNG, SVG or PDF by the extension. An existing file is
 // replaced only by a whole picture. Returns what went wrong, empty on success.
 QString saveChartImage(QChart& chart, const QString& path, QSize size);
+// The same of several charts laid out together in one widget of the scene.
+QString saveChartsImage(QGraphicsWidget& charts, const QString& title, const QString& path,
+                        QSize size);
 
 // Prints the chart as one page filling the printer's page, laid out to the
 // page's shape. False when the print job could not be started or finished.

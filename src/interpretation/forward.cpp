@@ -1,0 +1,93 @@
+#include "interpretation/forward.h"
+
+#include "interpretation/te_solver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace veldro {
+
+namespace {
+
+// With z down and time as e^{iωt}, the in-phase tipper is negative on the
+// smaller stations' side of a conductor: the instrument's tilt turns it over.
+constexpr double kSign = -1;
+
+double omegaMu(double frequency) {
+    return 2 * std::numbers::pi * frequency * kMu0;
+}
+
+double degrees(double radians) {
+    return radians * 180 / std::numbers::pi;
+}
+
+} // namespace
+
+std::vector<StationResponse> computeResponse(const GroundModel& model) {
+    if (!model.bodies.empty()) return sectionResponse(model);
+    std::vector<StationResponse> responses;
+    for (double station : model.stations)
+        for (double frequency : model.frequencies) {
+            const LayeredGround ground(model.layers, frequency);
+            // Hx = (1/iωμ0) dE/dz and dE/dz = −E/ratio at the surface.
+            const Complex impedance = -Complex(0, omegaMu(frequency)) * ground.surfaceRatio();
+            responses.push_back({station, frequency, 0, impedance});
+        }
+    return responses;
+}
+
+std::vector<StationResponse> sectionResponse(const GroundModel& model, const MeshOptions& options) {
+    const SectionMesh mesh = buildMesh(model, options);
+    std::vector<StationResponse> responses(model.stations.size() * model.frequencies.size());
+    for (std::size_t f = 0; f < model.frequencies.size(); ++f) {
+        const TeSolver solver(mesh, model.layers, model.frequencies[f]);
+        for (std::size_t s = 0; s < model.stations.size(); ++s)
+            responses[s * model.frequencies.size() + f] =
+                stationResponse(mesh, solver, mesh.stationColumns[s], model.stations[s]);
+    }
+    return responses;
+}
+
+StationResponse stationResponse(const SectionMesh& mesh, const TeSolver& solver, std::size_t column,
+                                double station) {
+    const std::size_t s = mesh.surfaceRow, c = column;
+    const Complex e = solver.field(s, c);
+    const Complex west = solver.field(s, c - 1), east = solver.field(s, c + 1);
+    const double left = mesh.x[c] - mesh.x[c - 1], right = mesh.x[c + 1] - mesh.x[c];
+    // Along the surface, second order on uneven spacing.
+    const Complex dEdx =
+        (left * left * east - right * right * west + (right * right - left * left) * e) /
+        (left * right * (left + right));
+    const Complex d2Edx2 = 2.0 * ((east - e) / right - (e - west) / left) / (left + right);
+    // Down, from the air side, where ∂²E/∂z² = −∂²E/∂x²: second order too.
+    const double air = mesh.z[s] - mesh.z[s - 1];
+    const Complex dEdz = (e - solver.field(s - 1, c)) / air - air / 2 * d2Edx2;
+    const Complex iOmegaMu(0, omegaMu(solver.frequency()));
+    return {station, solver.frequency(), -dEdx / dEdz, e * iOmegaMu / dEdz};
+}
+
+double tiltPercent(Complex tipper) {
+    double twoAlpha = std::atan2(2 * tipper.real(), 1 - std::norm(tipper));
+    // The major axis is taken within (−45°, 45°].
+    if (twoAlpha > std::numbers::pi / 2) twoAlpha -= std::numbers::pi;
+    if (twoAlpha <= -std::numbers::pi / 2) twoAlpha += std::numbers::pi;
+    return kSign * 100 * std::tan(twoAlpha / 2);
+}
+
+double ellipticityPercent(Complex tipper) {
+    // At most 1 in magnitude, but for rounding when |T| = 1 and T is imaginary.
+    const double sine = std::clamp(2 * tipper.imag() / (1 + std::norm(tipper)), -1.0, 1.0);
+    const double chi = std::asin(sine) / 2;
+    return kSign * 100 * std::tan(chi);
+}
+
+double apparentResistivity(const StationResponse& response) {
+    return std::norm(response.impedance) / omegaMu(response.frequency);
+}
+
+double phaseDegrees(const StationResponse& response) {
+    return degrees(std::arg(-response.impedance));
+}
+
+} // namespace veldro

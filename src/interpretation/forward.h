@@ -1,0 +1,39 @@
+#pragma once
+
+#include "interpretation/ground_model.h"
+#include "interpretation/layered_ground.h"
+#include "interpretation/section_mesh.h"
+
+#include <vector>
+
+namespace veldro {
+
+class TeSolver;
+
+// The fields at one station at one frequency, as ratios.
+struct StationResponse {
+    double station = 0;   // m
+    double frequency = 0; // Hz
+    Complex tipper;       // Hz/Hx
+    Complex impedance;    // E/Hx, ohm
+};
+
+// Every station (ascending) at every frequency (as listed). A model without
+// bodies is one-dimensional: its response is the layered ground's, exactly.
+std::vector<StationResponse> computeResponse(const GroundModel& model);
+// The same from the finite-volume solution on the mesh, bodies or not.
+std::vector<StationResponse> sectionResponse(const GroundModel& model,
+                                             const MeshOptions& options = {});
+// The response at the station on node column `column` of the surface.
+StationResponse stationResponse(const SectionMesh& mesh, const TeSolver& solver, std::size_t column,
+                                double station);
+
+// The instrument's quantities. Tilt and ellipticity carry the sign that makes
+// the tilt fall from positive to negative across a conductor as the stations
+// grow, so that the Fraser filter peaks positive over it.
+double tiltPercent(Complex tipper);                          // Tilt.ver(%)
+double ellipticityPercent(Complex tipper);                   // Ellip.ver(%)
+double apparentResistivity(const StationResponse& response); // Rho (ohm.m)
+double phaseDegrees(const StationResponse& response); // Ph.E/H (°), 45 over a uniform ground
+
+} // namespace veldro

@@ -1,0 +1,240 @@
+#include "interpretation/ground_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <nlohmann/json.hpp>
+#include <numbers>
+
+namespace veldro {
+
+namespace {
+
+using nlohmann::json;
+
+// Most stations a profile may have: beyond it the mesh would not fit in memory.
+constexpr std::size_t kMostStations = 5000;
+
+[[noreturn]] void fail(const std::string& key, const std::string& reason) {
+    throw ModelError(key + ": " + reason);
+}
+
+std::string itemKey(const std::string& key, std::size_t index) {
+    return key + '[' + std::to_string(index) + ']';
+}
+
+const json& member(const json& object, const std::string& key, const std::string& name) {
+    const auto it = object.find(name);
+    if (it == object.end()) fail(key.empty() ? name : key + '.' + name, "missing");
+    return *it;
+}
+
+void expectKeys(const json& object, const std::string& key,
+                std::initializer_list<const char*> known) {
+    if (!object.is_object()) fail(key.empty() ? "the file" : key, "must be an object {...}");
+    for (const auto& item : object.items())
+        if (std::none_of(known.begin(), known.end(),
+                         [&](const char* name) { return item.key() == name; }))
+            fail(key.empty() ? item.key() : key + '.' + item.key(), "unknown key");
+}
+
+double number(const json& value, const std::string& key) {
+    if (!value.is_number() || !std::isfinite(value.get<double>())) fail(key, "must be a number");
+    return value.get<double>();
+}
+
+double positive(const json& value, const std::string& key) {
+    const double v = number(value, key);
+    if (!(v > 0)) fail(key, "must be a number above 0");
+    return v;
+}
+
+double depth(const json& value, const std::string& key) {
+    const double v = number(value, key);
+    if (v < 0) fail(key, "must not lie above the surface (z 0 or more)");
+    return v;
+}
+
+const json& array(const json& value, const std::string& key, bool mayBeEmpty) {
+    if (!value.is_array()) fail(key, "must be a list [...]");
+    if (!mayBeEmpty && value.empty()) fail(key, "must not be empty");
+    return value;
+}
+
+std::vector<Layer> layersOf(const json& value) {
+    std::vector<Layer> layers;
+    const json& list = array(value, "layers", false);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const std::string key = itemKey("layers", i);
+        expectKeys(list[i], key, {"thickness", "resistivity"});
+        Layer layer;
+        layer.resistivity = positive(member(list[i], key, "resistivity"), key + ".resistivity");
+        const bool last = i + 1 == list.size();
+        if (last && list[i].contains("thickness"))
+            fail(key + ".thickness", "the last layer reaches down without end: leave it out");
+        if (!last)
+            layer.thickness = positive(member(list[i], key, "thickness"), key + ".thickness");
+        layers.push_back(layer);
+    }
+    return layers;
+}
+
+std::vector<SectionPoint> polygonOf(const json& value, const std::string& key) {
+    const json& list = array(value, key, false);
+    std::vector<SectionPoint> corners;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const std::string cornerKey = itemKey(key, i);
+        if (!list[i].is_array() || list[i].size() != 2) fail(cornerKey, "must be a corner [x, z]");
+        corners.push_back(
+            {number(list[i][0], cornerKey + "[0]"), depth(list[i][1], cornerKey + "[1]")});
+    }
+    if (corners.size() < 3) fail(key, "needs 3 corners or more");
+    double twiceArea = 0;
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        const SectionPoint& a = corners[i];
+        const SectionPoint& b = corners[(i + 1) % corners.size()];
+        twiceArea += a.x * b.z - b.x * a.z;
+    }
+    if (twiceArea == 0) fail(key, "encloses no area");
+    return corners;
+}
+
+Body sheetOf(const json& value, const std::string& key) {
+    expectKeys(value, key, {"x", "top", "extent", "dip", "thickness", "conductance"});
+    const double x = number(member(value, key, "x"), key + ".x");
+    const double top = depth(member(value, key, "top"), key + ".top");
+    const double extent = positive(member(value, key, "extent"), key + ".extent");
+    const double dip = number(member(value, key, "dip"), key + ".dip");
+    if (dip < 0 || dip > 180) fail(key + ".dip", "must be from 0 to 180 degrees");
+    const double thickness = positive(member(value, key, "thickness"), key + ".thickness");
+    const double conductance = positive(member(value, key, "conductance"), key + ".conductance");
+    // A corner a half thickness above the surface is cut off there, as the air is.
+    return {sheetPolygon(x, top, extent, dip, thickness), thickness / conductance};
+}
+
+std::vector<double> edgesOf(const json& value, const std::string& key) {
+    const json& list = array(value, key, false);
+    std::vector<double> edges;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        edges.push_back(number(list[i], itemKey(key, i)));
+        if (i > 0 && !(edges[i] > edges[i - 1])) fail(itemKey(key, i), "edges must rise");
+    }
+    if (edges.size() < 2) fail(key, "needs 2 edges or more");
+    return edges;
+}
+
+// One rectangle body per cell, rows from the top down.
+void addGrid(const json& value, const std::string& key, GroundModel& model) {
+    expectKeys(value, key, {"x", "z", "resistivity"});
+    const std::vector<double> xs = edgesOf(member(value, key, "x"), key + ".x");
+    const std::vector<double> zs = edgesOf(member(value, key, "z"), key + ".z");
+    if (zs.front() < 0) fail(key + ".z[0]", "must not lie above the surface (z 0 or more)");
+    const std::string rowsKey = key + ".resistivity";
+    const json& rows = array(member(value, key, "resistivity"), rowsKey, false);
+    if (rows.size() != zs.size() - 1)
+        fail(rowsKey, "needs one row per cell down (" + std::to_string(zs.size() - 1) + ")");
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::string rowKey = itemKey(rowsKey, r);
+        const json& row = array(rows[r], rowKey, false);
+        if (row.size() != xs.size() - 1)
+            fail(rowKey, "needs one value per cell across (" + std::to_string(xs.size() - 1) + ")");
+        for (std::size_t c = 0; c < row.size(); ++c)
+            model.bodies.push_back(
+                {{{xs[c], zs[r]}, {xs[c + 1], zs[r]}, {xs[c + 1], zs[r + 1]}, {xs[c], zs[r + 1]}},
+                 positive(row[c], itemKey(rowKey, c))});
+    }
+}
+
+void addBodies(const json& value, GroundModel& model) {
+    const json& list = array(value, "bodies", true);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const std::string key = itemKey("bodies", i);
+        const json& body = list[i];
+        if (!body.is_object()) fail(key, "must be an object {...}");
+        if (body.contains("polygon")) {
+            expectKeys(body, key, {"polygon", "resistivity"});
+            model.bodies.push_back(
+                {polygonOf(body["polygon"], key + ".polygon"),
+                 positive(member(body, key, "resistivity"), key + ".resistivity")});
+        } else if (body.contains("sheet")) {
+            expectKeys(body, key, {"sheet"});
+            model.bodies.push_back(sheetOf(body["sheet"], key + ".sheet"));
+        } else if (body.contains("grid")) {
+            expectKeys(body, key, {"grid"});
+            addGrid(body["grid"], key + ".grid", model);
+        } else {
+            fail(key, "must hold a polygon, a sheet or a grid");
+        }
+    }
+}
+
+std::vector<double> stationsOf(const json& value) {
+    std::vector<double> stations;
+    if (value.is_object()) {
+        expectKeys(value, "stations", {"from", "to", "step"});
+        const double from = number(member(value, "stations", "from"), "stations.from");
+        const double to = number(member(value, "stations", "to"), "stations.to");
+        const double step = positive(member(value, "stations", "step"), "stations.step");
+        if (to < from) fail("stations.to", "must not lie before stations.from");
+        if ((to - from) / step >= kMostStations)
+            fail("stations", "more than " + std::to_string(kMostStations) + " stations");
+        // Counted, not added up, so that the last station is not lost to rounding.
+        const auto count = static_cast<std::size_t>(std::floor((to - from) / step + 1e-9)) + 1;
+        for (std::size_t i = 0; i < count; ++i)
+            stations.push_back(from + static_cast<double>(i) * step);
+    } else {
+        if (!value.is_array())
+            fail("stations", "must be a list [...] or {\"from\", \"to\", \"step\"}");
+        const json& list = array(value, "stations", false);
+        if (list.size() > kMostStations)
+            fail("stations", "more than " + std::to_string(kMostStations) + " stations");
+        for (std::size_t i = 0; i < list.size(); ++i)
+            stations.push_back(number(list[i], itemKey("stations", i)));
+        std::sort(stations.begin(), stations.end());
+        stations.erase(std::unique(stations.begin(), stations.end()), stations.end());
+    }
+    return stations;
+}
+
+std::vector<double> frequenciesOf(const json& value) {
+    const json& list = array(value, "frequencies", false);
+    std::vector<double> frequencies;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        frequencies.push_back(positive(list[i], itemKey("frequencies", i)));
+    return frequencies;
+}
+
+} // namespace
+
+GroundModel parseGroundModel(const std::string& text) {
+    json root;
+    try {
+        root = json::parse(text);
+    } catch (const json::parse_error& e) {
+        // "[json.exception.parse_error.101] parse error at line 3, column 7: ..."
+        const std::string what = e.what();
+        const auto start = what.find("] ");
+        throw ModelError(start == std::string::npos ? what : what.substr(start + 2));
+    }
+    expectKeys(root, "", {"layers", "bodies", "stations", "frequencies"});
+    GroundModel model;
+    model.layers = layersOf(member(root, "", "layers"));
+    if (root.contains("bodies")) addBodies(root["bodies"], model);
+    model.stations = stationsOf(member(root, "", "stations"));
+    model.frequencies = frequenciesOf(member(root, "", "frequencies"));
+    return model;
+}
+
+std::vector<SectionPoint> sheetPolygon(double x, double top, double extent, double dip,
+                                       double thickness) {
+    const double angle = dip * std::numbers::pi / 180;
+    const double downX = std::cos(angle) * extent, downZ = std::sin(angle) * extent;
+    // Half the thickness across the sheet, at right angles to its dip.
+    const double acrossX = std::sin(angle) * thickness / 2,
+                 acrossZ = -std::cos(angle) * thickness / 2;
+    return {{x - acrossX, top - acrossZ},
+            {x + acrossX, top + acrossZ},
+            {x + acrossX + downX, top + acrossZ + downZ},
+            {x - acrossX + downX, top - acrossZ + downZ}};
+}
+
+} // namespace veldro

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace veldro {
+
+// A 2D section of the ground: x along the profile (m), z down from the surface
+// (m), uniform along the strike.
+struct Layer {
+    double thickness = 0; // m; the last layer reaches down without end
+    double resistivity = 0;
+};
+
+struct SectionPoint {
+    double x = 0;
+    double z = 0;
+};
+
+// A body painted over the layers. Sheets are kept as the polygon they span;
+// a grid (what an inversion writes back) as one rectangle per cell.
+struct Body {
+    std::vector<SectionPoint> polygon; // in either turning direction
+    double resistivity = 0;
+};
+
+struct GroundModel {
+    std::vector<Layer> layers;       // from the surface down
+    std::vector<Body> bodies;        // painted in order, later over earlier
+    std::vector<double> stations;    // m, ascending, each once
+    std::vector<double> frequencies; // Hz, as listed
+};
+
+// A model file that cannot be used: what() names the key and the reason,
+// e.g. "layers[1].resistivity: must be a number above 0".
+class ModelError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+GroundModel parseGroundModel(const std::string& json);
+
+// The polygon a thin sheet spans: top centre (x, top), `extent` metres down
+// the dip, dip in degrees from horizontal (below 90 leaning towards larger x).
+std::vector<SectionPoint> sheetPolygon(double x, double top, double extent, double dip,
+                                       double thickness);
+
+} // namespace veldro

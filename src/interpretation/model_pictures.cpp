@@ -1,0 +1,68 @@
+#include "interpretation/model_pictures.h"
+
+#include "interpretation/section_mesh.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace veldro {
+
+namespace {
+
+constexpr int kColumns = 200;
+constexpr int kRows = 100;
+
+std::vector<double> evenNodes(double from, double to, int cells) {
+    std::vector<double> nodes;
+    for (int i = 0; i <= cells; ++i) nodes.push_back(from + (to - from) * i / cells);
+    return nodes;
+}
+
+std::string frequencyText(double frequency) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, frequency).ptr);
+}
+
+} // namespace
+
+ModelSection modelSection(const GroundModel& model) {
+    double left = model.stations.front(), right = model.stations.back(), deepest = 0;
+    for (std::size_t j = 0; j + 1 < model.layers.size(); ++j) deepest += model.layers[j].thickness;
+    for (const Body& body : model.bodies)
+        for (const SectionPoint& p : body.polygon) deepest = std::max(deepest, p.z);
+    if (right == left) left -= 50, right += 50;
+    const double depth = std::max(1.2 * deepest, (right - left) / 4);
+    const std::vector<double> x = evenNodes(left, right, kColumns), z = evenNodes(0, depth, kRows);
+    const std::vector<double> sigma = meanConductivity(model, x, z);
+    const double reference = model.layers.front().resistivity;
+    std::vector<FieldLine> lines;
+    for (int r = 0; r < kRows; ++r) {
+        FieldLine line{(z[r] + z[r + 1]) / 2, {}};
+        for (int c = 0; c < kColumns; ++c)
+            line.points.push_back(
+                {(x[c] + x[c + 1]) / 2,
+                 std::log10(reference * sigma[static_cast<std::size_t>(r * kColumns + c)])});
+        lines.push_back(std::move(line));
+    }
+    return {LayeredField(std::move(lines), (x[1] - x[0]) / 2, (z[1] - z[0]) / 2), reference};
+}
+
+void plotModelResponse(const GroundModel& model, const std::vector<StationResponse>& responses,
+                       GraphSink& graph) {
+    const std::size_t frequencies = model.frequencies.size();
+    for (std::size_t f = 0; f < frequencies; ++f) {
+        const int tilt = graph.curveCount();
+        graph.addCurve("Tilt.ver(%) " + frequencyText(model.frequencies[f]) + " Hz");
+        graph.addCurve("Ellip.ver(%) " + frequencyText(model.frequencies[f]) + " Hz");
+        graph.markCurveUsed(tilt);
+        graph.markCurveUsed(tilt + 1);
+        for (std::size_t i = f; i < responses.size(); i += frequencies) {
+            graph.addPoint(tilt, responses[i].station, tiltPercent(responses[i].tipper), false);
+            graph.addPoint(tilt + 1, responses[i].station, ellipticityPercent(responses[i].tipper),
+                           false);
+        }
+    }
+}
+
+} // namespace veldro

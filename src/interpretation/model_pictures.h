@@ -1,0 +1,26 @@
+#pragma once
+
+#include "interpretation/forward.h"
+#include "processing/graph_plots.h"
+#include "processing/layered_field.h"
+
+#include <vector>
+
+namespace veldro {
+
+// The model's section for a picture: log10(reference / resistivity) on a
+// grid of cells across the stations and down past the deepest body or layer
+// boundary, each cell the mean of what it holds, so that a sheet thinner than
+// a cell still shows. Conductive is positive.
+struct ModelSection {
+    LayeredField field;
+    double reference = 0; // ohm.m: the top layer's
+};
+ModelSection modelSection(const GroundModel& model);
+
+// "Tilt.ver(%) 19800 Hz" and "Ellip.ver(%) 19800 Hz" against station, for
+// each frequency in turn.
+void plotModelResponse(const GroundModel& model, const std::vector<StationResponse>& responses,
+                       GraphSink& graph);
+
+} // namespace veldro

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "interpretation/ground_model.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace veldro {
+
+struct MeshOptions {
+    double airHeight = 5000; // m of air above the surface, at least the padding
+    // Distance from the stations and bodies to the sides and the bottom, in
+    // the largest skin depth of the layers at the lowest frequency.
+    double paddingSkinDepths = 5;
+    // 2 halves the fine cells and slows the growth outwards: a check of convergence.
+    double refinement = 1;
+};
+
+// A rectilinear mesh over the section: nodes at every station, layer
+// boundary and grid edge; fine under the stations, growing outwards and down.
+struct SectionMesh {
+    std::vector<double> x;                   // node positions, ascending
+    std::vector<double> z;                   // node depths, ascending, the air's negative
+    std::size_t surfaceRow = 0;              // z[surfaceRow] == 0
+    std::vector<std::size_t> stationColumns; // the node of each station
+    // Per cell, row after row from the top: the area-weighted mean
+    // conductivity (S/m), which is exact for current along the strike.
+    std::vector<double> conductivity;
+
+    std::size_t cellColumns() const { return x.size() - 1; }
+    double cellConductivity(std::size_t row, std::size_t column) const {
+        return conductivity[row * cellColumns() + column];
+    }
+};
+
+// Throws ModelError when the mesh the model needs would not fit in memory.
+SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options = {});
+
+// The model on any grid of nodes x, z (ascending): the area-weighted mean
+// conductivity (S/m) of each cell, row after row; 0 in the air (z < 0).
+std::vector<double> meanConductivity(const GroundModel& model, const std::vector<double>& x,
+                                     const std::vector<double>& z);
+
+// The area of the polygon inside the rectangle [x0, x1] x [z0, z1].
+double areaInside(const std::vector<SectionPoint>& polygon, double x0, double x1, double z0,
+                  double z1);
+
+} // namespace veldro

@@ -1,0 +1,72 @@
+#include "interpretation/te_solver.h"
+
+#include <numbers>
+#include <stdexcept>
+
+namespace veldro {
+
+TeSolver::TeSolver(const SectionMesh& mesh, const std::vector<Layer>& background, double frequency)
+    : frequency_(frequency), columns_(mesh.x.size()) {
+    const std::size_t rows = mesh.z.size(), columns = columns_;
+    const std::size_t innerColumns = columns - 2;
+    const auto inner = [&](std::size_t r, std::size_t c) {
+        return static_cast<Eigen::Index>((r - 1) * innerColumns + (c - 1));
+    };
+    const Complex iOmegaMu(0, 2 * std::numbers::pi * frequency * kMu0);
+
+    const LayeredGround layered(background, frequency);
+    field_.resize(static_cast<Eigen::Index>(rows * columns));
+    std::vector<Complex> edge(rows);
+    for (std::size_t r = 0; r < rows; ++r) edge[r] = layered.field(mesh.z[r]);
+
+    const auto unknowns = static_cast<Eigen::Index>((rows - 2) * innerColumns);
+    std::vector<Eigen::Triplet<Complex>> entries;
+    entries.reserve(static_cast<std::size_t>(unknowns) * 5);
+    Eigen::VectorXcd rhs = Eigen::VectorXcd::Zero(unknowns);
+    for (std::size_t r = 1; r + 1 < rows; ++r) {
+        const double up = mesh.z[r] - mesh.z[r - 1], down = mesh.z[r + 1] - mesh.z[r];
+        for (std::size_t c = 1; c + 1 < columns; ++c) {
+            const double left = mesh.x[c] - mesh.x[c - 1], right = mesh.x[c + 1] - mesh.x[c];
+            // Through each side of the control volume, which reaches halfway to the neighbours.
+            const struct {
+                std::size_t r, c;
+                double weight;
+            } sides[4] = {{r, c - 1, (up + down) / 2 / left},
+                          {r, c + 1, (up + down) / 2 / right},
+                          {r - 1, c, (left + right) / 2 / up},
+                          {r + 1, c, (left + right) / 2 / down}};
+            const double sigmaArea = (mesh.cellConductivity(r - 1, c - 1) * left * up +
+                                      mesh.cellConductivity(r - 1, c) * right * up +
+                                      mesh.cellConductivity(r, c - 1) * left * down +
+                                      mesh.cellConductivity(r, c) * right * down) /
+                                     4;
+            const Eigen::Index self = inner(r, c);
+            Complex diagonal = iOmegaMu * sigmaArea;
+            for (const auto& side : sides) {
+                diagonal += side.weight;
+                const bool onEdge =
+                    side.r == 0 || side.r + 1 == rows || side.c == 0 || side.c + 1 == columns;
+                if (onEdge)
+                    rhs[self] += side.weight * edge[side.r];
+                else
+                    entries.emplace_back(self, inner(side.r, side.c), -side.weight);
+            }
+            entries.emplace_back(self, self, diagonal);
+        }
+    }
+    Eigen::SparseMatrix<Complex> matrix(unknowns, unknowns);
+    matrix.setFromTriplets(entries.begin(), entries.end());
+    lu_.compute(matrix);
+    if (lu_.info() != Eigen::Success)
+        throw std::runtime_error("the section's equations are singular");
+
+    const Eigen::VectorXcd solution = lu_.solve(rhs);
+    for (std::size_t r = 0; r < rows; ++r)
+        for (std::size_t c = 0; c < columns; ++c) {
+            const bool onEdge = r == 0 || r + 1 == rows || c == 0 || c + 1 == columns;
+            field_[static_cast<Eigen::Index>(r * columns + c)] =
+                onEdge ? edge[r] : solution[inner(r, c)];
+        }
+}
+
+} // namespace veldro

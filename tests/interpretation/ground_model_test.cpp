@@ -1,0 +1,128 @@
+// The model file: what it describes, and what a bad one is told.
+#include "interpretation/ground_model.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace veldro;
+
+namespace {
+
+const char* const kExample = R"({
+  "layers": [ {"thickness": 20, "resistivity": 300}, {"resistivity": 2000} ],
+  "bodies": [
+    {"polygon": [[440, 15], [460, 15], [460, 200], [440, 200]], "resistivity": 5},
+    {"sheet": {"x": 700, "top": 10, "extent": 150, "dip": 60, "thickness": 2, "conductance": 50}},
+    {"grid": {"x": [0, 10, 30], "z": [5, 15], "resistivity": [[100, 200]]}}
+  ],
+  "stations": {"from": 0, "to": 1000, "step": 25},
+  "frequencies": [19800, 23400]
+})";
+
+} // namespace
+
+TEST(GroundModel, ReadsLayersBodiesStationsAndFrequencies) {
+    const GroundModel model = parseGroundModel(kExample);
+    ASSERT_EQ(model.layers.size(), 2u);
+    EXPECT_EQ(model.layers[0].thickness, 20);
+    EXPECT_EQ(model.layers[1].resistivity, 2000);
+    ASSERT_EQ(model.bodies.size(), 4u); // the polygon, the sheet, the grid's two cells
+    EXPECT_EQ(model.bodies[0].polygon.size(), 4u);
+    EXPECT_EQ(model.bodies[1].resistivity, 2.0 / 50);
+    EXPECT_EQ(model.bodies[3].resistivity, 200);
+    EXPECT_EQ(model.bodies[3].polygon[0].x, 10);
+    EXPECT_EQ(model.bodies[3].polygon[2].z, 15);
+    ASSERT_EQ(model.stations.size(), 41u);
+    EXPECT_EQ(model.stations.back(), 1000);
+    EXPECT_EQ(model.frequencies, (std::vector<double>{19800, 23400}));
+}
+
+TEST(GroundModel, StationListsAreSortedOnce) {
+    const GroundModel model = parseGroundModel(
+        R"({"layers": [{"resistivity": 10}], "stations": [50, 0, 50, 25], "frequencies": [1000]})");
+    EXPECT_EQ(model.stations, (std::vector<double>{0, 25, 50}));
+}
+
+TEST(GroundModel, SheetLeansTowardsLargerStationsBelowNinetyDegrees) {
+    // Top centre (100, 10), 2 m thick, 100 m down a 60° dip.
+    const auto corners = sheetPolygon(100, 10, 100, 60, 2);
+    ASSERT_EQ(corners.size(), 4u);
+    const double s = std::sin(std::numbers::pi / 3), c = std::cos(std::numbers::pi / 3);
+    EXPECT_NEAR(corners[0].x, 100 - s, 1e-12);
+    EXPECT_NEAR(corners[0].z, 10 + c, 1e-12);
+    EXPECT_NEAR(corners[2].x, 100 + s + 100 * c, 1e-12);
+    EXPECT_NEAR(corners[2].z, 10 - c + 100 * s, 1e-12);
+    const auto vertical = sheetPolygon(100, 10, 50, 90, 4);
+    EXPECT_NEAR(vertical[0].x, 98, 1e-12);
+    EXPECT_NEAR(vertical[2].x, 102, 1e-12);
+    EXPECT_NEAR(vertical[2].z, 60, 1e-12);
+}
+
+struct BadFile {
+    const char* json;
+    const char* message;
+};
+
+class GroundModelRefuses : public testing::TestWithParam<BadFile> {};
+
+TEST_P(GroundModelRefuses, NamingTheKeyAndTheReason) {
+    try {
+        parseGroundModel(GetParam().json);
+        FAIL() << "accepted " << GetParam().json;
+    } catch (const ModelError& e) {
+        EXPECT_STREQ(e.what(), GetParam().message);
+    }
+}
+
+#define TAIL R"("stations": [0], "frequencies": [1000])"
+INSTANTIATE_TEST_SUITE_P(
+    Files, GroundModelRefuses,
+    testing::Values(
+        BadFile{"{\"layers\": [",
+                "parse error at line 1, column 13: syntax error while parsing "
+                "value - unexpected end of input; expected '[', '{', or a literal"},
+        BadFile{"[1]", "the file: must be an object {...}"},
+        BadFile{R"({"stations": [0], "frequencies": [1000]})", "layers: missing"},
+        BadFile{R"({"layers": [], )" TAIL "}", "layers: must not be empty"},
+        BadFile{R"({"layer": [], )" TAIL "}", "layer: unknown key"},
+        BadFile{R"({"layers": [{"resistivity": 0}], )" TAIL "}",
+                "layers[0].resistivity: must be a number above 0"},
+        BadFile{R"({"layers": [{"resistivity": "10"}], )" TAIL "}",
+                "layers[0].resistivity: must be a number"},
+        BadFile{R"({"layers": [{"resistivity": 10}, {"resistivity": 5}], )" TAIL "}",
+                "layers[0].thickness: missing"},
+        BadFile{R"({"layers": [{"resistivity": 10, "thickness": 5}], )" TAIL "}",
+                "layers[0].thickness: the last layer reaches down without end: leave it out"},
+        BadFile{
+            R"({"layers": [{"resistivity": 10}], "bodies": [{"polygon": [[0, 1], [2, -1], [2, 5]],
+                "resistivity": 1}], )" TAIL "}",
+            "bodies[0].polygon[1][1]: must not lie above the surface (z 0 or more)"},
+        BadFile{R"({"layers": [{"resistivity": 10}], "bodies": [{"polygon": [[0, 1], [2, 1]],
+                "resistivity": 1}], )" TAIL "}",
+                "bodies[0].polygon: needs 3 corners or more"},
+        BadFile{
+            R"({"layers": [{"resistivity": 10}], "bodies": [{"polygon": [[0, 1], [1, 1], [2, 1]],
+                "resistivity": 1}], )" TAIL "}",
+            "bodies[0].polygon: encloses no area"},
+        BadFile{R"({"layers": [{"resistivity": 10}], "bodies": [{"box": {}}], )" TAIL "}",
+                "bodies[0]: must hold a polygon, a sheet or a grid"},
+        BadFile{R"({"layers": [{"resistivity": 10}], "bodies": [{"sheet": {"x": 0, "top": 5,
+                "extent": 10, "dip": 190, "thickness": 1, "conductance": 1}}], )" TAIL "}",
+                "bodies[0].sheet.dip: must be from 0 to 180 degrees"},
+        BadFile{R"({"layers": [{"resistivity": 10}], "bodies": [{"sheet": {"x": 0, "top": 5,
+                "extent": 10, "dip": 90, "thickness": 1}}], )" TAIL "}",
+                "bodies[0].sheet.conductance: missing"},
+        BadFile{R"({"layers": [{"resistivity": 10}], "bodies": [{"grid": {"x": [0, 5, 5],
+                "z": [0, 1], "resistivity": [[1, 1]]}}], )" TAIL "}",
+                "bodies[0].grid.x[2]: edges must rise"},
+        BadFile{R"({"layers": [{"resistivity": 10}], "bodies": [{"grid": {"x": [0, 5, 6],
+                "z": [0, 1], "resistivity": [[1]]}}], )" TAIL "}",
+                "bodies[0].grid.resistivity[0]: needs one value per cell across (2)"},
+        BadFile{R"({"layers": [{"resistivity": 10}], "stations": {"from": 10, "to": 0, "step": 5},
+                "frequencies": [1000]})",
+                "stations.to: must not lie before stations.from"},
+        BadFile{R"({"layers": [{"resistivity": 10}], "stations": {"from": 0, "to": 1e6, "step": 1},
+                "frequencies": [1000]})",
+                "stations: more than 5000 stations"},
+        BadFile{R"({"layers": [{"resistivity": 10}], "stations": [0], "frequencies": [-3]})",
+                "frequencies[0]: must be a number above 0"}));

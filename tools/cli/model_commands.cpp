@@ -1,0 +1,87 @@
+// The ground model's commands: forward, and generate --model.
+#include "cli.h"
+#include "data/file_io.h"
+#include "interpretation/forward.h"
+#include "interpretation/model_survey.h"
+#include "interpretation/response_table.h"
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+using namespace veldro;
+using namespace veldro::cli;
+
+namespace {
+
+// Far more than any model file holds, however fine its grid.
+constexpr std::size_t kLargestModelFile = 64 << 20;
+
+double percentOption(const Arguments& args, const std::string& name) {
+    const std::string text = args.value(name, "0");
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(value >= 0) || value > 100)
+        throw UsageError(name + " takes a percentage from 0 to 100");
+    return value;
+}
+
+// A fault of the model, said with its file's name.
+template <class Work> auto aboutModel(const std::string& path, Work work) {
+    try {
+        return work();
+    } catch (const ModelError& e) {
+        throw CommandFailed(path + ": " + e.what());
+    }
+}
+
+int runForward(const Arguments& args) {
+    args.expectOperands(1, 1);
+    const std::string output = requireOutput(args);
+    const std::string& path = args.operand(0, "MODEL.json");
+    const GroundModel model = loadGroundModel(path);
+    writeFileAtomically(output, responseTable(modelResponse(model, path)));
+    return 0;
+}
+
+const Registration forward{{"forward",
+                            "MODEL.json -o OUT.txt",
+                            "The model's tilt, ellipticity, Rho and phase at each station and "
+                            "frequency, tab-separated.",
+                            {"-o"},
+                            {},
+                            runForward}};
+
+} // namespace
+
+namespace veldro::cli {
+
+GroundModel loadGroundModel(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = readFileStart(path, kLargestModelFile + 1);
+    if (bytes.size() > kLargestModelFile)
+        throw CommandFailed(path + ": too large for a model file");
+    return aboutModel(path,
+                      [&] { return parseGroundModel(std::string(bytes.begin(), bytes.end())); });
+}
+
+std::vector<StationResponse> modelResponse(const GroundModel& model, const std::string& path) {
+    return aboutModel(path, [&] { return computeResponse(model); });
+}
+
+int runGenerateFromModel(const Arguments& args) {
+    const std::string output = requireOutput(args);
+    const std::string path = args.value("--model");
+    ModelSurveyOptions options;
+    options.profile = wholeOption(args, "--profile", 1, -32768, 32767, "profile");
+    options.noisePercent = percentOption(args, "--noise");
+    options.seed = static_cast<unsigned>(wholeOption(args, "--seed", 1, 0, 2147483647, "seed"));
+    options.resistivityMode = args.flag("--resistivity-mode");
+    const GroundModel model = loadGroundModel(path);
+    const auto records =
+        aboutModel(path, [&] { return modelSurvey(model, modelResponse(model, path), options); });
+    writeSurvey(output, records,
+                "Synthetic survey over a ground model, seed " + std::to_string(options.seed));
+    return 0;
+}
+
+} // namespace veldro::cli

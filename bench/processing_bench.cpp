@@ -3,6 +3,7 @@
 #include "bench_support.h"
 #include "data/measurement_store.h"
 #include "data/rows.h"
+#include "data/survey_view.h"
 #include "processing/fraser_walk.h"
 #include "processing/karous_hjelt.h"
 
@@ -23,7 +24,7 @@ void FraserWalk(benchmark::State& state) {
     const RowList rows = buildRowList(store);
     for (auto _ : state) {
         Counter counter;
-        walkFraser(store, rows, counter);
+        walkFraser(SurveyView(store, rows), counter);
         benchmark::DoNotOptimize(counter.values);
     }
 }
@@ -36,7 +37,7 @@ void KarousHjeltOfAllRuns(benchmark::State& state) {
     std::size_t values = 0;
     for (auto _ : state) {
         values = 0;
-        for (const KhRun& run : karousHjelt(store, rows, kDefaultKhLevels))
+        for (const KhRun& run : karousHjelt(SurveyView(store, rows), kDefaultKhLevels))
             values += run.values.size();
         benchmark::DoNotOptimize(values);
     }

@@ -2,6 +2,7 @@
 
 #include "data/measurement_store.h"
 #include "data/number_text.h"
+#include "data/survey_view.h"
 #include "export/export_text.h"
 #include "processing/fraser_walk.h"
 
@@ -38,7 +39,7 @@ void writeFraserSpreadsheet(MeasurementStore& store, const RowList& rows, char s
         (out += exportCaption(column)) += separator;
     out += "Fraser\r\n";
     FraserLines lines(out, separator);
-    walkFraser(store, rows, lines);
+    walkFraser(SurveyView(store, rows), lines);
 }
 
 } // namespace veldro

@@ -2,6 +2,7 @@
 
 #include "data/measurement_store.h"
 #include "data/number_text.h"
+#include "data/survey_view.h"
 #include "export/export_text.h"
 #include "processing/karous_hjelt.h"
 
@@ -15,7 +16,7 @@ void writeKarousHjeltSpreadsheet(MeasurementStore& store, const RowList& rows, c
     (out += separator) += "Depth";
     (out += separator) += exportCaption(ColFrequency);
     (out += separator) += "KH\r\n";
-    for (const KhRun& run : karousHjelt(store, rows, levels))
+    for (const KhRun& run : karousHjelt(SurveyView(store, rows), levels))
         for (const KhValue& v : run.values) {
             appendInteger(out, run.run.profile);
             out += separator;

@@ -1,6 +1,7 @@
 #include "processing/fraser_map.h"
 
 #include "data/number_text.h"
+#include "data/survey_view.h"
 #include "processing/station_groups.h"
 
 #include <algorithm>
@@ -23,10 +24,10 @@ bool FraserMap::hasValues() const {
                        [](const FraserMapLine& line) { return !line.values.empty(); });
 }
 
-std::array<FraserMap, 2> fraserMaps(const MeasurementStore& store, const RowList& rows) {
-    const std::vector<RunGroups> runs = runStationGroups(store, rows);
+std::array<FraserMap, 2> fraserMaps(const SurveyView& survey) {
+    const std::vector<RunGroups> runs = runStationGroups(survey);
     Values values;
-    walkFraser(store, rows, values);
+    walkFraser(survey, values);
     // Runs of one profile (an interrupted one, say) share its line.
     std::array<std::map<int, FraserMapLine>, 2> lines;
     auto lineOf = [&lines](const FraserRun& run) -> FraserMapLine& {

@@ -9,8 +9,7 @@
 
 namespace veldro {
 
-class MeasurementStore;
-struct RowList;
+class SurveyView;
 
 // One profile of a Fraser map: the Fraser values of its runs of one frequency
 // number, and the stations measured (its station groups).
@@ -27,7 +26,7 @@ struct FraserMap {
 };
 
 // The maps of frequency #1 and #2 from one Fraser walk.
-std::array<FraserMap, 2> fraserMaps(const MeasurementStore& store, const RowList& rows);
+std::array<FraserMap, 2> fraserMaps(const SurveyView& survey);
 
 // What a line spacing must be, said when it is not.
 inline constexpr const char* kLineSpacingWanted =

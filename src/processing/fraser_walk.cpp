@@ -1,8 +1,8 @@
 #include "processing/fraser_walk.h"
 
-#include "data/measurement_store.h"
+#include "data/measurement_record.h"
 #include "data/number_text.h"
-#include "data/rows.h"
+#include "data/survey_view.h"
 
 #include <algorithm>
 #include <array>
@@ -85,14 +85,13 @@ bool RunDetection::follow(const MeasurementRecord& r) {
     return true;
 }
 
-void walkFraser(const MeasurementStore& store, const RowList& rows, FraserVisitor& visitor) {
+void walkFraser(const SurveyView& survey, FraserVisitor& visitor) {
     RunDetection runs;
     std::array<FraserTrack, 2> tracks;
-    const int n = std::min(rows.size(), store.count());
-    for (int i = 0; i < n; ++i) {
-        const MeasurementRecord& r = store.record(i);
+    for (int i = 0; i < survey.size(); ++i) {
+        const MeasurementRecord& r = survey.record(i);
         if (runs.follow(r)) visitor.newRun(runs.current(r.frequencyNumber()));
-        if (!rows.kept(i) || r.resistivityMode()) continue;
+        if (!survey.kept(i) || r.resistivityMode()) continue;
         const FraserRun& run = runs.current(r.frequencyNumber());
         FraserTrack& t = tracks[static_cast<std::size_t>(r.frequencyNumber() - 1)];
         t.lastRow = i;

@@ -6,9 +6,8 @@
 
 namespace veldro {
 
-class MeasurementStore;
 struct MeasurementRecord;
-struct RowList;
+class SurveyView;
 
 // A run: rows of one frequency number whose profile does not change. Each run
 // has a curve of its own; curve indices count up over both frequency numbers.
@@ -65,7 +64,7 @@ private:
 // tilt-mode rows contribute, every row of a frequency number takes part in
 // its run detection. Values come in emission order, then the flush of
 // frequency #1 and of frequency #2.
-void walkFraser(const MeasurementStore& store, const RowList& rows, FraserVisitor& visitor);
+void walkFraser(const SurveyView& survey, FraserVisitor& visitor);
 
 // A station group's mean tilt: the integer sum divided by the count, as a 32-bit float.
 float stationAverage(std::int32_t sum, std::int32_t count);

@@ -3,6 +3,7 @@
 #include "data/measurement_store.h"
 #include "data/quantities.h"
 #include "data/rows.h"
+#include "data/survey_view.h"
 #include "processing/fraser_walk.h"
 #include "processing/station_gaps.h"
 
@@ -41,7 +42,7 @@ private:
 
 bool plotFraser(const MeasurementStore& store, const RowList& rows, GraphSink& graph) {
     FraserCollector collector(graph);
-    walkFraser(store, rows, collector);
+    walkFraser(SurveyView(store, rows), collector);
     const std::vector<bool> marks = stationGapMarks(collector.values);
     bool show = false;
     for (std::size_t i = 0; i < collector.values.size(); ++i) {

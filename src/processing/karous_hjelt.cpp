@@ -1,5 +1,7 @@
 #include "processing/karous_hjelt.h"
 
+#include "data/survey_view.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -66,8 +68,8 @@ LayeredField khSectionField(const KhRun& run) {
     return LayeredField(std::move(levels), run.spacing / 2, run.spacing / 2);
 }
 
-std::vector<KhRun> karousHjelt(const MeasurementStore& store, const RowList& rows, int levels) {
-    return karousHjelt(runStationGroups(store, rows), levels);
+std::vector<KhRun> karousHjelt(const SurveyView& survey, int levels) {
+    return karousHjelt(runStationGroups(survey), levels);
 }
 
 } // namespace veldro

@@ -37,7 +37,7 @@ double medianSpacing(const std::vector<StationGroup>& groups);
 // levels 1 to `levels` as far as the groups reach; a KhRun per run in the
 // order of the curve indices, runs without a value included.
 std::vector<KhRun> karousHjelt(const std::vector<RunGroups>& runs, int levels);
-std::vector<KhRun> karousHjelt(const MeasurementStore& store, const RowList& rows, int levels);
+std::vector<KhRun> karousHjelt(const SurveyView& survey, int levels);
 
 // A run's values as a section: a line per level at its depth, half a spacing
 // of cell around each value.

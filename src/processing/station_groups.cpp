@@ -1,22 +1,21 @@
 #include "processing/station_groups.h"
 
-#include "data/measurement_store.h"
-#include "data/rows.h"
+#include "data/measurement_record.h"
+#include "data/survey_view.h"
 
 #include <algorithm>
 
 namespace veldro {
 
-std::vector<RunGroups> runStationGroups(const MeasurementStore& store, const RowList& rows) {
+std::vector<RunGroups> runStationGroups(const SurveyView& survey) {
     std::vector<RunGroups> runs;
     RunDetection detection;
-    const int n = std::min(rows.size(), store.count());
-    for (int i = 0; i < n; ++i) {
-        const MeasurementRecord& r = store.record(i);
+    for (int i = 0; i < survey.size(); ++i) {
+        const MeasurementRecord& r = survey.record(i);
         const FraserRun& run = detection.current(r.frequencyNumber());
         // Curves are handed out one after the other, so a new run is the next entry.
         if (detection.follow(r)) runs.push_back({run, {}});
-        if (!rows.kept(i) || r.resistivityMode()) continue;
+        if (!survey.kept(i) || r.resistivityMode()) continue;
         std::vector<StationGroup>& groups = runs[static_cast<std::size_t>(run.curve)].groups;
         if (!groups.empty() && groups.back().station == r.station) {
             groups.back().sum += r.tiltVertical;

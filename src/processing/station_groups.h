@@ -26,6 +26,6 @@ struct RunGroups {
 
 // Every run, in the order of its curve index (so runs[c].run.curve == c),
 // runs without a contributing row included.
-std::vector<RunGroups> runStationGroups(const MeasurementStore& store, const RowList& rows);
+std::vector<RunGroups> runStationGroups(const SurveyView& survey);
 
 } // namespace veldro

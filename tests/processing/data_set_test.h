@@ -3,6 +3,7 @@
 // Small hand-made data sets for the processing and export tests.
 #include "data/measurement_store.h"
 #include "data/rows.h"
+#include "data/survey_view.h"
 #include "records.h"
 
 #include <initializer_list>
@@ -25,6 +26,7 @@ struct DataSet {
     }
     DataSet& add(const Reading& r) { return append(record(r)); }
     bool recordKept(int i) const { return store.record(i).kept(); }
+    SurveyView survey() const { return {store, rows}; }
 };
 
 } // namespace veldro::test

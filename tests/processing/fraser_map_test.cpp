@@ -48,7 +48,7 @@ DataSet twoProfiles() {
 
 TEST(FraserMap, AProfileLinePerFrequencyNumberWithItsStations) {
     const DataSet d = twoProfiles();
-    const std::array<FraserMap, 2> maps = fraserMaps(d.store, d.rows);
+    const std::array<FraserMap, 2> maps = fraserMaps(d.survey());
     EXPECT_EQ(linesOf(maps[0]), (std::vector<Line>{{1, {{15, 26}, {25, 12}}, {0, 10, 20, 30, 40}},
                                                    {2, {{15, 4}}, {0, 10, 20, 30}}}));
     EXPECT_TRUE(maps[0].hasValues());
@@ -59,7 +59,7 @@ TEST(FraserMap, AProfileLinePerFrequencyNumberWithItsStations) {
 // Profiles 1 and 2 at 50 and 100 with a line spacing of 50.
 TEST(FraserMap, ValuesBetweenNeighbouringProfilesAtEachStation) {
     const DataSet d = twoProfiles();
-    const LayeredField field = fraserMapField(fraserMaps(d.store, d.rows)[0], 50);
+    const LayeredField field = fraserMapField(fraserMaps(d.survey())[0], 50);
     struct Case {
         double x, y, value; // NaN: no value
     };
@@ -93,7 +93,7 @@ TEST(FraserMap, AProfileWithoutValuesIsLeftBlank) {
     for (int profile : {1, 3})
         for (int s = 0; s < 4; ++s) d.add({.profile = profile, .station = 10 * s, .tilt = 4 - s});
     d.add({.profile = 2, .station = 0, .resistivity = true});
-    const LayeredField field = fraserMapField(fraserMaps(d.store, d.rows)[0], 50);
+    const LayeredField field = fraserMapField(fraserMaps(d.survey())[0], 50);
     EXPECT_DOUBLE_EQ(field.valueAt(15, 70), 4);
     EXPECT_TRUE(std::isnan(field.valueAt(15, 100)));
     EXPECT_DOUBLE_EQ(field.valueAt(15, 130), 4);
@@ -106,7 +106,7 @@ TEST(KarousHjeltSection, ALoneValueFillsItsCellAndTheGridAgreesWithThePoints) {
     DataSet d;
     const int tilts[] = {10, 5, -3, -8, -2, 4};
     for (int s = 0; s < 6; ++s) d.add({.station = 25 * s, .tilt = tilts[s]});
-    const KhRun run = karousHjelt(d.store, d.rows, kDefaultKhLevels).at(0);
+    const KhRun run = karousHjelt(d.survey(), kDefaultKhLevels).at(0);
     const LayeredField field = khSectionField(run);
     const std::vector<double> xs{40, 50, 62.5, 75, 80}, ys{10, 12.5, 25, 37.5, 40};
     const std::vector<float> grid = field.sample(xs, ys);

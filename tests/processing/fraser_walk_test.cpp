@@ -36,7 +36,7 @@ struct Recorder : FraserVisitor {
 
 Recorder walk(const DataSet& d) {
     Recorder recorder;
-    walkFraser(d.store, d.rows, recorder);
+    walkFraser(d.survey(), recorder);
     return recorder;
 }
 

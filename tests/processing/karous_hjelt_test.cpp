@@ -29,7 +29,7 @@ std::vector<int> evenStations(int count, int spacing) {
 }
 
 KhRun onlyRun(const DataSet& d, int levels = kDefaultKhLevels) {
-    const std::vector<KhRun> runs = karousHjelt(d.store, d.rows, levels);
+    const std::vector<KhRun> runs = karousHjelt(d.survey(), levels);
     EXPECT_EQ(runs.size(), 1u);
     return runs.at(0);
 }
@@ -109,7 +109,7 @@ TEST(KarousHjelt, OnlyKeptTiltReadingsEnterTheAverages) {
     d.add({.station = 0, .tilt = 70, .frequencyNumber = 2});
     d.add({.station = 0, .tilt = 4});
     for (int s = 1; s < 6; ++s) d.add({.station = 10 * s, .tilt = 0});
-    const std::vector<KhRun> runs = karousHjelt(d.store, d.rows, kDefaultKhLevels);
+    const std::vector<KhRun> runs = karousHjelt(d.survey(), kDefaultKhLevels);
     ASSERT_EQ(runs.size(), 2u); // Prof1,Freq1 and Prof1,Freq2
     ASSERT_EQ(runs[0].values.size(), 1u);
     EXPECT_NEAR(runs[0].values[0].value, 0.102 * 3.5, kRounding); // (3 + 4) / 2
@@ -125,7 +125,7 @@ TEST(KarousHjelt, GroupsBelongToTheirRun) {
     d.add({.profile = 7, .station = 99, .kept = false});
     d.add({.station = 10, .tilt = 4});
     d.add({.station = 20, .tilt = 8});
-    const std::vector<RunGroups> runs = runStationGroups(d.store, d.rows);
+    const std::vector<RunGroups> runs = runStationGroups(d.survey());
     ASSERT_EQ(runs.size(), 3u);
     auto stations = [&runs](std::size_t run) {
         std::vector<std::pair<int, float>> groups;
@@ -164,6 +164,6 @@ TEST(KarousHjelt, ThinSheetPeaksOverTheCrossingOnLevelOneAsTheFraserValueDoes) {
             if (v.value > highest.value) highest = v;
         }
     } fraser;
-    walkFraser(d.store, d.rows, fraser);
+    walkFraser(d.survey(), fraser);
     EXPECT_EQ(fraser.highest.x, 105);
 }

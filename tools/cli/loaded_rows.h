@@ -3,6 +3,7 @@
 #include "cli.h"
 #include "data/measurement_store.h"
 #include "data/rows.h"
+#include "data/survey_view.h"
 
 namespace veldro::cli {
 
@@ -10,6 +11,8 @@ namespace veldro::cli {
 struct LoadedRows {
     std::unique_ptr<MeasurementStore> store;
     RowList rows;
+
+    SurveyView survey() const { return {*store, rows}; }
 };
 
 inline LoadedRows loadRows(const std::string& path, MessageSink& messages) {

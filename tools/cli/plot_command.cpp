@@ -137,7 +137,7 @@ int runKarousHjelt(const Arguments& args) {
         "nothing to plot: no run of the asked profile and frequency number has six station "
         "groups of kept tilt readings",
         [&](const LoadedRows& d) -> std::unique_ptr<StationChart> {
-            for (const KhRun& run : karousHjelt(*d.store, d.rows, levels)) {
+            for (const KhRun& run : karousHjelt(d.survey(), levels)) {
                 if (run.values.empty() || (profile && run.run.profile != *profile) ||
                     (frequencyNumber != 0 && run.run.frequencyNumber != frequencyNumber))
                     continue;
@@ -158,7 +158,7 @@ int runMap(const Arguments& args) {
     if (!spacing) throw UsageError(std::string("--line-spacing: ") + kLineSpacingWanted);
     return drawChart(args, "nothing to plot: no Fraser value of the asked frequency number",
                      [&](const LoadedRows& d) -> std::unique_ptr<StationChart> {
-                         for (const FraserMap& map : fraserMaps(*d.store, d.rows)) {
+                         for (const FraserMap& map : fraserMaps(d.survey())) {
                              if (!map.hasValues() ||
                                  (frequencyNumber != 0 && map.frequencyNumber != frequencyNumber))
                                  continue;

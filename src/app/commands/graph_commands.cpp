@@ -2,6 +2,7 @@
 
 #include "app/data_session.h"
 #include "app/measurement_table_model.h"
+#include "data/survey_view.h"
 #include "processing/fraser_map.h"
 #include "processing/graph_plots.h"
 #include "processing/station_groups.h"
@@ -88,8 +89,8 @@ void GraphCommands::showInterpretation(Compute compute, std::string_view imageNa
     if (!session.hasData()) return;
     const auto frame = [&] {
         WaitCursor wait;
-        return std::make_unique<Frame>(context_.ui, compute(*session.store(), session.rows()),
-                                       &context_.window);
+        return std::make_unique<Frame>(
+            context_.ui, compute(SurveyView(*session.store(), session.rows())), &context_.window);
     }();
     if (!frame->hasValues()) {
         context_.ui.tell(nothing);

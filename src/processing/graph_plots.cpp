@@ -20,7 +20,7 @@ bool worthShowing(double value) {
 }
 
 void addRunCurve(GraphSink& graph, const FraserRun& run) {
-    if (graph.curveCount() <= run.curve) graph.addCurve(run.title);
+    if (graph.curveCount() <= run.curve) graph.addCurve(run);
 }
 
 // The curves come as the walk meets the runs; the values wait for the gap

@@ -6,6 +6,7 @@
 namespace veldro {
 
 class MeasurementStore;
+struct FraserRun;
 struct RowList;
 
 // What the Fraser view and the column plot fill: the graph window, or the
@@ -14,8 +15,9 @@ class GraphSink {
 public:
     virtual ~GraphSink() = default;
     virtual int curveCount() const = 0;
-    // A new curve; its list entry starts disabled and unchecked.
-    virtual void addCurve(const std::string& title) = 0;
+    // A new curve, of the run's title, profile and frequency number; its
+    // list entry starts disabled and unchecked.
+    virtual void addCurve(const FraserRun& run) = 0;
     // The curve receives points: its entry is enabled and checked.
     virtual void markCurveUsed(int curve) = 0;
     // `marked`: a Fraser value over unevenly spaced stations.

@@ -2,10 +2,14 @@
 // column's header: curves, list entries, showing or not, printing, pictures.
 #include "../../app/app_test_support.h"
 #include "app/select_columns_dialog.h"
+#include "full_memory.h"
+#include "processing/fraser_walk.h"
 #include "processing/ui/chart/graph_chart.h"
+#include "processing/ui/chart/pixel_columns.h"
 #include "processing/ui/view_graph_window.h"
 
 #include <QChartView>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -240,24 +244,67 @@ private slots:
         }));
     }
 
-    void legendListsTheRowsThatFitAndCountsTheRest() {
+    // Beyond the rows that fit, the legend names the profiles in their
+    // colours and the frequency numbers in their line styles.
+    void legendListsProfilesAndFrequenciesWhenTheCurvesDoNotFit() {
         GraphChart chart;
         for (int c = 0; c < 70; ++c) {
-            chart.addCurve("Prof" + std::to_string(c) + ",Freq1");
+            FraserRun run{c, c + 1, c % 2 + 1, 16000, fraserCurveTitle(c + 1, c % 2 + 1)};
+            chart.addCurve(run);
             chart.addPoint(c, c, c, false);
         }
-        chart.addCurve("Prof70,Freq1"); // no point: never listed
         chart.resize(800, 3000);
-        chart.setVisibleCurves(std::vector<bool>(71, true));
+        chart.setVisibleCurves(std::vector<bool>(70, true));
         QStringList titles = chart.legendTitles();
         QCOMPARE(titles.size(), GraphChart::kLegendRows);
-        QCOMPARE(titles.at(62), QStringLiteral("Prof62,Freq1"));
-        QCOMPARE(titles.constLast(), QStringLiteral("\u2026 and 7 more"));
+        QCOMPARE(titles.at(0), QStringLiteral("Prof1"));
+        QCOMPARE(titles.at(60), QStringLiteral("Prof61"));
+        QCOMPARE(titles.at(61), QStringLiteral("Prof62 to Prof70"));
+        QCOMPARE(titles.mid(62), (QStringList{"Freq1", "Freq2"}));
 
         chart.resize(800, 300);
         titles = chart.legendTitles();
         QVERIFY(titles.size() < 15);
-        QCOMPARE(titles.constLast(), QStringLiteral("\u2026 and %1 more").arg(71 - titles.size()));
+        QCOMPARE(titles.at(titles.size() - 3),
+                 QStringLiteral("Prof%1 to Prof70").arg(titles.size() - 2));
+
+        chart.setVisibleCurves({true, true, false, true});
+        QCOMPARE(chart.legendTitles(), (QStringList{"Prof1,Freq1", "Prof2,Freq2", "Prof4,Freq2"}));
+        QCOMPARE(chart.pictureTitle(),
+                 QStringLiteral("Values: Prof1,Freq1, Prof2,Freq2, Prof4,Freq2"));
+    }
+
+    // On a full memory: one profile alone, another beside it in another
+    // colour, a frequency number off, all hidden, all shown.
+    void pickerChoosesProfilesAndFrequencyNumbers() {
+        open(fullMemory());
+        QVERIFY(viewFraser([](TViewGraphFrm& graph) {
+            GraphChart& chart = graph.chart();
+            auto* profiles = part<QListWidget>(graph, "ProfileList");
+            QCOMPARE(profiles->count(), 160);
+            QCOMPARE(profiles->item(6)->text(), QStringLiteral("Prof7"));
+            emit profiles->itemDoubleClicked(profiles->item(6));
+            QCOMPARE(chart.legendTitles(), (QStringList{"Prof7,Freq1", "Prof7,Freq2"}));
+            const int freq1 = 12, freq2 = 13; // the curves of profile 7
+            QCOMPARE(chart.curvePen(freq1).color(), chart.curvePen(freq2).color());
+            QCOMPARE(chart.curvePen(freq1).style(), Qt::SolidLine);
+            QCOMPARE(chart.curvePen(freq2).style(), Qt::DashLine);
+
+            profiles->item(8)->setCheckState(Qt::Checked);
+            QCOMPARE(chart.legendTitles().size(), 4);
+            QVERIFY(chart.curvePen(16).color() != chart.curvePen(freq1).color());
+            part<QCheckBox>(graph, "Freq2Box")->click();
+            QCOMPARE(chart.legendTitles(), (QStringList{"Prof7,Freq1", "Prof9,Freq1"}));
+            QCOMPARE(chart.pictureTitle(), QStringLiteral("Fraser: Prof7,Freq1, Prof9,Freq1"));
+
+            part<QPushButton>(graph, "HideAll")->click();
+            QVERIFY(chart.legendTitles().isEmpty());
+            part<QPushButton>(graph, "ShowAll")->click();
+            for (int c = 0; c < chart.curveCount(); ++c) QVERIFY(chart.curveVisible(c));
+            QCOMPARE(chart.legendTitles().constLast(), QStringLiteral("Freq2"));
+            QCOMPARE(chart.pictureTitle(),
+                     QStringLiteral("Fraser: profiles 1 to 160, Freq1 and Freq2"));
+        }));
     }
 
     void zoomAndPointer() {

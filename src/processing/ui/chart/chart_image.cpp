@@ -1,6 +1,7 @@
 #include "processing/ui/chart/chart_image.h"
 
-#include <QChart>
+#include "processing/ui/chart/station_chart.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGraphicsScene>
@@ -26,19 +27,24 @@ void layOut() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
-// Draws the chart into `target`, laid out at `layout` for the time of drawing.
-void renderChart(QChart& chart, QPainter& painter, const QRectF& target, const QSizeF& layout) {
+// Draws the chart into `target`, laid out at `layout` and titled for the time
+// of drawing.
+void renderChart(StationChart& chart, QPainter& painter, const QRectF& target,
+                 const QSizeF& layout) {
     const QSizeF shown = chart.size();
+    const QString title = chart.title();
+    chart.setTitle(chart.pictureTitle());
     chart.resize(layout);
     layOut();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     chart.scene()->render(&painter, target, QRectF(chart.pos(), layout));
+    chart.setTitle(title);
     chart.resize(shown);
     layOut();
 }
 
-QString writeImage(QChart& chart, QIODevice& file, const QString& format, QSize size) {
+QString writeImage(StationChart& chart, QIODevice& file, const QString& format, QSize size) {
     const QRectF area(QPointF(0, 0), QSizeF(size));
     if (format == QLatin1String("png")) {
         QImage image(size, QImage::Format_RGB32);
@@ -79,7 +85,7 @@ bool isChartImageName(const QString& path) {
            format == QLatin1String("pdf");
 }
 
-QString saveChartImage(QChart& chart, const QString& path, QSize size) {
+QString saveChartImage(StationChart& chart, const QString& path, QSize size) {
     if (!isChartImageName(path)) return QStringLiteral("the name must end in .png, .svg or .pdf");
     const QString format = QFileInfo(path).suffix().toLower();
     QSaveFile file(path);
@@ -92,7 +98,7 @@ QString saveChartImage(QChart& chart, const QString& path, QSize size) {
     return file.commit() ? QString() : file.errorString();
 }
 
-bool printChart(QChart& chart, QPrinter& printer) {
+bool printChart(StationChart& chart, QPrinter& printer) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     const QRectF page(0, 0, printer.width() - 1, printer.height() - 1);

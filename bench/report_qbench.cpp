@@ -1,4 +1,6 @@
-// The report viewer, offscreen. "View" -> "Formated" on the largest survey,
+// The report viewer, offscreen. Where the editable viewer ends: the editor
+// on the report's first 1, 2, 4 and 8 MB, shown, painted, at its end and
+// painted again. "View" -> "Formated" on the largest survey,
 // from the command to the viewer's first page painted (target <= 1 s) and to
 // its last page painted after Ctrl+End (target <= 5 s); the viewer alone on
 // the finished report, as plain text and as rich text; and the viewer on a
@@ -10,6 +12,7 @@
 #include "export/text_document.h"
 #include "export/ui/long_text_view.h"
 #include "export/ui/report_frm.h"
+#include "export/ui/rich_text_document.h"
 #include "window_bench_support.h"
 
 #include <QAction>
@@ -101,6 +104,35 @@ BENCHMARK(BM_ViewerLoadsReport)
     ->ArgName("rtf")
     ->Arg(0)
     ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void BM_EditorOnReportPart(benchmark::State& state) {
+    bench::OpenSurvey& f = fixture();
+    f.action("Formatedtype1")->trigger();
+    const std::vector<std::uint8_t> bytes =
+        readFileStart(QDir::current().absoluteFilePath(kFinishedReportFileName).toStdString(),
+                      static_cast<std::size_t>(state.range(0)) << 20);
+    const std::string text =
+        textFromCp1252({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    for (auto _ : state) {
+        QTextEdit editor;
+        editor.setLineWrapMode(QTextEdit::NoWrap);
+        editor.resize(777, 455);
+        showText(editor, text);
+        editor.show();
+        editor.viewport()->repaint();
+        QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::ControlModifier);
+        QApplication::sendEvent(&editor, &end);
+        editor.viewport()->repaint();
+    }
+}
+BENCHMARK(BM_EditorOnReportPart)
+    ->ArgName("MB")
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

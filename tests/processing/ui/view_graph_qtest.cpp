@@ -18,6 +18,8 @@
 #include <QStatusBar>
 #include <QSvgRenderer>
 #include <QValueAxis>
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 using namespace veldro;
@@ -67,6 +69,8 @@ int pdfPages(const QString& path) {
     for (auto it = page.globalMatch(QString::fromLatin1(pdf)); it.hasNext(); it.next()) ++pages;
     return pages;
 }
+
+const double kRoundLeads[] = {1, 2, 2.5, 5};
 
 std::vector<MeasurementRecord> stations(int profile,
                                         std::initializer_list<std::pair<int, int>> stationTilts) {
@@ -307,6 +311,29 @@ private slots:
         }));
     }
 
+    // What a picture draws of a curve: per run of points in one pixel column,
+    // the first, the lowest, the highest and the last, in their order.
+    void pixelColumnsKeepTheirEndsAndExtremes_data() {
+        QTest::addColumn<QPolygonF>("line");
+        QTest::addColumn<QPolygonF>("kept");
+        QTest::newRow("one column") << QPolygonF{{0.1, 5}, {0.2, 9}, {0.5, 1}, {0.7, 4}, {0.9, 6}}
+                                    << QPolygonF{{0.1, 5}, {0.2, 9}, {0.5, 1}, {0.9, 6}};
+        QTest::newRow("a point a column")
+            << QPolygonF{{0.5, 1}, {1.5, 2}, {2.5, 0}} << QPolygonF{{0.5, 1}, {1.5, 2}, {2.5, 0}};
+        QTest::newRow("back to a column")
+            << QPolygonF{{0.5, 0}, {0.6, 7}, {0.7, 3}, {1.5, 0}, {0.6, 1}, {0.8, 1}}
+            << QPolygonF{{0.5, 0}, {0.6, 7}, {0.7, 3}, {1.5, 0}, {0.6, 1}, {0.8, 1}};
+        QTest::newRow("flat") << QPolygonF{{2.1, 3}, {2.2, 3}, {2.3, 3}, {2.4, 3}}
+                              << QPolygonF{{2.1, 3}, {2.4, 3}};
+        QTest::newRow("empty") << QPolygonF{} << QPolygonF{};
+    }
+    void pixelColumnsKeepTheirEndsAndExtremes() {
+        QFETCH(QPolygonF, line);
+        QFETCH(QPolygonF, kept);
+        QCOMPARE(reduceToPixelColumns(line), kept);
+    }
+
+    // Zoomed anywhere, the ticks fall on round numbers.
     void zoomAndPointer() {
         open(stations(1, {{0, 1}, {25, 2}, {50, 3}, {75, 4}, {100, 8}}));
         QVERIFY(viewFraser([](TViewGraphFrm& graph) {
@@ -320,8 +347,18 @@ private slots:
             QApplication::sendEvent(view->viewport(), &move);
             QVERIFY(part<QLabel>(graph, "Pointed")->text().startsWith(QStringLiteral("Station ")));
 
-            graph.chart().zoomIn(QRectF(plot.center(), plot.size() / 4));
+            graph.chart().zoomIn(QRectF(plot.center() + QPointF(3.7, 1.3), plot.size() / 3.3));
             QVERIFY(x.max() - x.min() < whole / 2);
+            for (const QValueAxis* zoomed : {&x, &axis(graph, Qt::Vertical)}) {
+                const double power = std::pow(10.0, std::floor(std::log10(zoomed->tickInterval())));
+                const double leading = zoomed->tickInterval() / power;
+                QVERIFY2(std::any_of(
+                             std::begin(kRoundLeads), std::end(kRoundLeads),
+                             [leading](double round) { return std::abs(leading - round) < 1e-9; }),
+                         qPrintable(QString::number(zoomed->tickInterval())));
+                QCOMPARE(zoomed->tickAnchor(), 0.0);
+                QCOMPARE(zoomed->tickType(), QValueAxis::TicksDynamic);
+            }
             QTest::mouseClick(view->viewport(), Qt::RightButton, {}, middle);
             QCOMPARE(x.max() - x.min(), whole);
         }));

@@ -7,6 +7,7 @@
 #include <QGraphicsItem>
 #include <QGraphicsLayout>
 #include <QGraphicsSceneResizeEvent>
+#include <QImage>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -17,6 +18,7 @@
 #include <array>
 #include <cmath>
 #include <set>
+#include <thread>
 
 namespace veldro {
 
@@ -92,35 +94,78 @@ public:
     }
 
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
-        const QValueAxis* x = &chart_.axisX();
-        const QValueAxis* y = &chart_.axisY();
-        if (area_.isEmpty() || x->max() <= x->min() || y->max() <= y->min()) return;
-        const double sx = area_.width() / (x->max() - x->min());
-        const double sy = area_.height() / (y->max() - y->min());
-        auto place = [&](QPointF value) {
-            return QPointF(area_.left() + (value.x() - x->min()) * sx,
-                           area_.bottom() - (value.y() - y->min()) * sy);
-        };
+        const QValueAxis& x = chart_.axisX();
+        const QValueAxis& y = chart_.axisY();
+        if (area_.isEmpty() || x.max() <= x.min() || y.max() <= y.min()) return;
+        const QTransform toPlot =
+            QTransform::fromTranslate(area_.left(), area_.bottom())
+                .scale(area_.width() / (x.max() - x.min()), -area_.height() / (y.max() - y.min()))
+                .translate(-x.min(), -y.min());
         painter->save();
         painter->setClipRect(area_);
+        if (painter->device()->devType() == QInternal::Image && shownPoints() > kPointsToShare)
+            drawInTwoBands(*painter, toPlot);
+        else
+            drawCurves(*painter, toPlot);
+        painter->restore();
+    }
+
+private:
+    // A picture of many points is drawn by two threads, a band each: the
+    // upper band in place, the lower one into a clear image laid over it
+    // afterwards, which gives the same pixels.
+    static constexpr qsizetype kPointsToShare = 20000;
+
+    qsizetype shownPoints() const {
+        qsizetype points = 0;
+        for (const GraphChart::Curve& curve : chart_.curves_)
+            if (curve.visible) points += curve.points.size();
+        return points;
+    }
+
+    void drawInTwoBands(QPainter& painter, const QTransform& toPlot) const {
+        const QRect plot = painter.transform().mapRect(area_).toAlignedRect() &
+                           QRect(0, 0, painter.device()->width(), painter.device()->height());
+        const int middle = plot.top() + plot.height() / 2;
+        QImage lower(plot.width(), plot.bottom() + 1 - middle, QImage::Format_ARGB32_Premultiplied);
+        lower.fill(Qt::transparent);
+        const QPainter::RenderHints hints = painter.renderHints();
+        const QTransform toBand =
+            painter.transform() * QTransform::fromTranslate(-plot.left(), -middle);
+        std::thread other([&] {
+            QPainter band(&lower);
+            band.setRenderHints(hints);
+            band.setTransform(toBand);
+            band.setClipRect(area_);
+            drawCurves(band, toPlot);
+        });
+        const QTransform fromDevice = painter.transform().inverted();
+        painter.setClipRect(
+            fromDevice.mapRect(QRectF(plot.left(), plot.top(), plot.width(), middle - plot.top())),
+            Qt::IntersectClip);
+        drawCurves(painter, toPlot);
+        other.join();
+        painter.setClipping(false);
+        painter.resetTransform();
+        painter.drawImage(QPoint(plot.left(), middle), lower);
+    }
+
+    // The visible curves in the axes' current ranges, `toPlot` placing values.
+    void drawCurves(QPainter& painter, const QTransform& toPlot) const {
         // Pixel columns of the device: a picture's or a printer's, not the layout's.
-        const QTransform toDevice = painter->transform();
-        const QTransform fromDevice = toDevice.inverted();
+        const QTransform toDevice = toPlot * painter.transform();
+        const QTransform fromDevice = painter.transform().inverted();
         QPolygonF line;
         for (std::size_t i = 0; i < chart_.curves_.size(); ++i) {
             const GraphChart::Curve& curve = chart_.curves_[i];
             if (!curve.visible) continue;
-            line.resize(curve.points.size());
-            std::transform(curve.points.begin(), curve.points.end(), line.begin(),
-                           [&](QPointF value) { return toDevice.map(place(value)); });
-            line = fromDevice.map(reduceToPixelColumns(line));
+            line = fromDevice.map(reduceToPixelColumns(toDevice.map(QPolygonF(curve.points))));
             const QPen pen = chart_.curvePen(static_cast<int>(i));
-            drawLine(*painter, line, pen);
-            painter->setPen(QPen(pen.color(), kLineWidth));
-            painter->setBrush(Qt::white);
-            for (QPointF mark : curve.marked) painter->drawPolygon(triangle(place(mark)));
+            drawLine(painter, line, pen);
+            painter.setPen(QPen(pen.color(), kLineWidth));
+            painter.setBrush(Qt::white);
+            for (QPointF mark : curve.marked) painter.drawPolygon(triangle(toPlot.map(mark)));
         }
-        painter->restore();
     }
 
 private:

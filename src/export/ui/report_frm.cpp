@@ -40,10 +40,9 @@ const QString kRtfEntry = QStringLiteral("Fichier RTF (*.RTF)");
 const Message kCloseUnsaved{"Close without saving the changes?", "Report", MessageIcon::Warning};
 
 // The largest text the editor lays out and edits at the speed of typing:
-// beyond, its layout runs for seconds to minutes (measured by
-// report_qbench); a survey of 4000 records makes a report of 1.3 MB and
-// 47000 lines.
-constexpr std::size_t kLargestEditable = std::size_t{4} << 20;
+// it takes half a second to lay out 2 MB, and twice as long for each doubling
+// (report_qbench); a survey of 6000 records makes a report of 2 MB.
+constexpr std::size_t kLargestEditable = std::size_t{2} << 20;
 constexpr std::size_t kLongestEditableLine = 4000;
 constexpr std::size_t kMostEditableRuns = 20000;
 

@@ -11,6 +11,7 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QValueAxis>
@@ -103,7 +104,8 @@ public:
                 .translate(-x.min(), -y.min());
         painter->save();
         painter->setClipRect(area_);
-        if (painter->device()->devType() == QInternal::Image && shownPoints() > kPointsToShare)
+        if (painter->paintEngine()->type() == QPaintEngine::Raster &&
+            shownPoints() > kPointsToShare)
             drawInTwoBands(*painter, toPlot);
         else
             drawCurves(*painter, toPlot);
@@ -111,9 +113,9 @@ public:
     }
 
 private:
-    // A picture of many points is drawn by two threads, a band each: the
-    // upper band in place, the lower one into a clear image laid over it
-    // afterwards, which gives the same pixels.
+    // Many points on pixels (the screen, a PNG picture) are drawn by two
+    // threads, a band each: the upper band in place, the lower one into a
+    // clear image laid over it afterwards, which gives the same pixels.
     static constexpr qsizetype kPointsToShare = 20000;
 
     qsizetype shownPoints() const {
@@ -127,7 +129,10 @@ private:
         const QRect plot = painter.transform().mapRect(area_).toAlignedRect() &
                            QRect(0, 0, painter.device()->width(), painter.device()->height());
         const int middle = plot.top() + plot.height() / 2;
-        QImage lower(plot.width(), plot.bottom() + 1 - middle, QImage::Format_ARGB32_Premultiplied);
+        const qreal ratio = painter.device()->devicePixelRatio();
+        QImage lower(QSize(plot.width(), plot.bottom() + 1 - middle) * ratio,
+                     QImage::Format_ARGB32_Premultiplied);
+        lower.setDevicePixelRatio(ratio);
         lower.fill(Qt::transparent);
         const QPainter::RenderHints hints = painter.renderHints();
         const QTransform toBand =

@@ -211,7 +211,7 @@ void TReportFrm::showReadOnly(std::string_view utf8, StyledText runs) {
     ReportView->show();
     for (const char* name : {"FontBtn", "ColourBtn"})
         findChild<QToolButton*>(QString::fromLatin1(name))->setEnabled(false);
-    readOnlyNote_->setText(QStringLiteral("%1 lines: too long to edit here, shown read-only%2.")
+    readOnlyNote_->setText(QStringLiteral("%1 lines: too large to edit here, shown read-only%2.")
                                .arg(QLocale::system().toString(ReportView->rowCount()),
                                     readOnlyRuns_.empty()
                                         ? QString()

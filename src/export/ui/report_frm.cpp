@@ -205,14 +205,16 @@ void TReportFrm::openFile(const QString& fileName, const QString& extension) {
 void TReportFrm::showReadOnly(std::string_view utf8, StyledText runs) {
     readOnlyRuns_ = std::move(runs);
     QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-    ReportView->setText(text.replace(QChar::LineSeparator, u'\n'));
+    text.replace(QChar::LineSeparator, u'\n');
+    const qsizetype lines = text.count(u'\n') + (text.endsWith(u'\n') ? 0 : 1);
+    ReportView->setText(std::move(text));
     ReportMemo->clear();
     ReportMemo->hide();
     ReportView->show();
     for (const char* name : {"FontBtn", "ColourBtn"})
         findChild<QToolButton*>(QString::fromLatin1(name))->setEnabled(false);
     readOnlyNote_->setText(QStringLiteral("%1 lines: too large to edit here, shown read-only%2.")
-                               .arg(QLocale::system().toString(ReportView->rowCount()),
+                               .arg(QLocale::system().toString(lines),
                                     readOnlyRuns_.empty()
                                         ? QString()
                                         : QStringLiteral(" without its fonts and colours, "

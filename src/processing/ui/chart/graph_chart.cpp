@@ -104,64 +104,69 @@ public:
                 .translate(-x.min(), -y.min());
         painter->save();
         painter->setClipRect(area_);
-        if (painter->paintEngine()->type() == QPaintEngine::Raster &&
-            shownPoints() > kPointsToShare)
-            drawInTwoBands(*painter, toPlot);
+        const std::size_t half = halfOfThePoints();
+        if (painter->paintEngine()->type() == QPaintEngine::Raster && half > 0)
+            drawInTwoLayers(*painter, toPlot, half);
         else
-            drawCurves(*painter, toPlot);
+            drawCurves(*painter, toPlot, 0, chart_.curves_.size());
         painter->restore();
     }
 
 private:
     // Many points on pixels (the screen, a PNG picture) are drawn by two
-    // threads, a band each: the upper band in place, the lower one into a
-    // clear image laid over it afterwards, which gives the same pixels.
+    // threads, half the curves each: the first half in place, the second
+    // into a clear image laid over it afterwards, which gives the pixels of
+    // drawing them all in order.
     static constexpr qsizetype kPointsToShare = 20000;
 
-    qsizetype shownPoints() const {
+    // The first curve of the second half of the visible points; 0 when too
+    // few points are shown to share the drawing.
+    std::size_t halfOfThePoints() const {
         qsizetype points = 0;
         for (const GraphChart::Curve& curve : chart_.curves_)
             if (curve.visible) points += curve.points.size();
-        return points;
+        if (points <= kPointsToShare) return 0;
+        qsizetype first = 0;
+        for (std::size_t i = 0; i < chart_.curves_.size(); ++i) {
+            if (first >= points / 2) return i;
+            if (chart_.curves_[i].visible) first += chart_.curves_[i].points.size();
+        }
+        return 0;
     }
 
-    void drawInTwoBands(QPainter& painter, const QTransform& toPlot) const {
+    void drawInTwoLayers(QPainter& painter, const QTransform& toPlot, std::size_t half) const {
         const QRect plot = painter.transform().mapRect(area_).toAlignedRect() &
                            QRect(0, 0, painter.device()->width(), painter.device()->height());
-        const int middle = plot.top() + plot.height() / 2;
         const qreal ratio = painter.device()->devicePixelRatio();
-        QImage lower(QSize(plot.width(), plot.bottom() + 1 - middle) * ratio,
-                     QImage::Format_ARGB32_Premultiplied);
-        lower.setDevicePixelRatio(ratio);
-        lower.fill(Qt::transparent);
+        QImage layer(plot.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        layer.setDevicePixelRatio(ratio);
+        layer.fill(Qt::transparent);
         const QPainter::RenderHints hints = painter.renderHints();
-        const QTransform toBand =
-            painter.transform() * QTransform::fromTranslate(-plot.left(), -middle);
+        const QTransform toLayer =
+            painter.transform() * QTransform::fromTranslate(-plot.left(), -plot.top());
         std::thread other([&] {
-            QPainter band(&lower);
-            band.setRenderHints(hints);
-            band.setTransform(toBand);
-            band.setClipRect(area_);
-            drawCurves(band, toPlot);
+            QPainter over(&layer);
+            over.setRenderHints(hints);
+            over.setTransform(toLayer);
+            over.setClipRect(area_);
+            drawCurves(over, toPlot, half, chart_.curves_.size());
         });
-        const QTransform fromDevice = painter.transform().inverted();
-        painter.setClipRect(
-            fromDevice.mapRect(QRectF(plot.left(), plot.top(), plot.width(), middle - plot.top())),
-            Qt::IntersectClip);
-        drawCurves(painter, toPlot);
+        drawCurves(painter, toPlot, 0, half);
         other.join();
         painter.setClipping(false);
         painter.resetTransform();
-        painter.drawImage(QPoint(plot.left(), middle), lower);
+        painter.drawImage(plot.topLeft(), layer);
     }
 
-    // The visible curves in the axes' current ranges, `toPlot` placing values.
-    void drawCurves(QPainter& painter, const QTransform& toPlot) const {
+    // The visible curves of [first, end) in the axes' current ranges, `toPlot`
+    // placing values.
+    void drawCurves(QPainter& painter, const QTransform& toPlot, std::size_t first,
+                    std::size_t end) const {
         // Pixel columns of the device: a picture's or a printer's, not the layout's.
         const QTransform toDevice = toPlot * painter.transform();
         const QTransform fromDevice = painter.transform().inverted();
         QPolygonF line;
-        for (std::size_t i = 0; i < chart_.curves_.size(); ++i) {
+        for (std::size_t i = first; i < end; ++i) {
             const GraphChart::Curve& curve = chart_.curves_[i];
             if (!curve.visible) continue;
             line = fromDevice.map(reduceToPixelColumns(toDevice.map(QPolygonF(curve.points))));

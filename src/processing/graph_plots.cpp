@@ -55,6 +55,8 @@ bool plotFraser(const MeasurementStore& store, const RowList& rows, GraphSink& g
 
 bool plotColumn(const MeasurementStore& store, const RowList& rows, int column, GraphSink& graph) {
     if (column < 0 || column >= kColumnCount || !quantity(column).plottable) return false;
+    if (column == ColResistivity || column == ColEField || column == ColHField)
+        graph.setLogarithmicValues();
     RunDetection runs;
     bool show = false;
     const int n = std::min(rows.size(), store.count());

@@ -137,6 +137,10 @@ void TViewGraphFrm::addPoint(int curve, double x, double y, bool marked) {
     Chart1->addPoint(curve, x, y, marked);
 }
 
+void TViewGraphFrm::setLogarithmicValues() {
+    Chart1->setLogarithmicValues();
+}
+
 void TViewGraphFrm::showEvent(QShowEvent* event) {
     ChartFrame::showEvent(event);
     if (!shown_) FormShow();

@@ -31,6 +31,7 @@ public:
     void addCurve(const FraserRun& run) override;
     void markCurveUsed(int curve) override;
     void addPoint(int curve, double x, double y, bool marked) override;
+    void setLogarithmicValues() override;
 
     GraphChart& chart() const { return *Chart1; }
 

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QLogValueAxis>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -193,6 +194,13 @@ private slots:
         const std::optional<Shown> rho =
             clickHeader(QStringLiteral("Rho (ohm.m)"), [](TViewGraphFrm& graph) {
                 part<QPushButton>(graph, "SaveImage")->click(); // cancelled
+                // Whole decades of a logarithmic axis.
+                auto* decades =
+                    qobject_cast<QLogValueAxis*>(graph.chart().axes(Qt::Vertical).constFirst());
+                QVERIFY(decades);
+                QCOMPARE(decades->min(), 100.0);
+                QCOMPARE(decades->max(), 1000.0);
+                QCOMPARE(decades->titleText(), QStringLiteral("Rho (ohm.m)"));
             });
         QVERIFY(rho);
         QCOMPARE(rho->axis, QStringLiteral("Rho (ohm.m)"));
@@ -201,7 +209,9 @@ private slots:
                                {"Prof2,Freq1", false, false, {}}}));
         QCOMPARE(s->ui.saveRequests.at(0).fileName, QStringLiteral("survey_Rho_ohm.m.png"));
 
-        const std::optional<Shown> q = clickHeader(QStringLiteral("Q (%)"));
+        const std::optional<Shown> q =
+            clickHeader(QStringLiteral("Q (%)"),
+                        [](TViewGraphFrm& graph) { QVERIFY(!graph.chart().logarithmicValues()); });
         QVERIFY(q);
         QCOMPARE(q->entries.constFirst().points,
                  (QList<QPointF>{{0, 80}, {0, 82}, {0, 70}, {25, 71}}));

@@ -1,25 +1,21 @@
 #include "processing/ui/chart/graph_chart.h"
 
 #include "processing/fraser_walk.h"
-#include "processing/ui/chart/pixel_columns.h"
+#include "processing/ui/chart/curve_layer.h"
 
 #include <QFontMetricsF>
-#include <QGraphicsItem>
 #include <QGraphicsLayout>
 #include <QGraphicsSceneResizeEvent>
-#include <QImage>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QPaintEngine>
-#include <QPainter>
+#include <QLogValueAxis>
 #include <QPen>
 #include <QValueAxis>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <set>
-#include <thread>
 
 namespace veldro {
 
@@ -48,140 +44,7 @@ Qt::PenStyle lineStyle(int frequencyNumber) {
     return frequencyNumber == 2 ? Qt::DashLine : Qt::SolidLine;
 }
 
-// A line drawn as its segments, each stroked on its own: a wide smooth pen
-// strokes a whole polyline as one outline, at ten times the cost when the
-// line is ragged and crosses itself. A dash pattern runs on from segment to
-// segment.
-void drawLine(QPainter& painter, const QPolygonF& line, QPen pen) {
-    if (pen.style() == Qt::SolidLine) {
-        painter.setPen(pen);
-        QList<QLineF> segments;
-        segments.reserve(line.size());
-        for (qsizetype i = 0; i + 1 < line.size(); ++i) segments.append({line[i], line[i + 1]});
-        painter.drawLines(segments);
-        return;
-    }
-    double length = 0;
-    for (qsizetype i = 0; i + 1 < line.size(); ++i) {
-        pen.setDashOffset(length / pen.widthF());
-        painter.setPen(pen);
-        const QLineF segment(line[i], line[i + 1]);
-        painter.drawLine(segment);
-        length += segment.length();
-    }
-}
-constexpr double kMarkRadius = 5; // of the triangle of a marked value
-
-QPolygonF triangle(QPointF at) {
-    return QPolygonF({at + QPointF(0, -kMarkRadius), at + QPointF(kMarkRadius, kMarkRadius * 0.7),
-                      at + QPointF(-kMarkRadius, kMarkRadius * 0.7)});
-}
-
 } // namespace
-
-// Draws the visible curves over the plot area, in the axes' current ranges.
-class CurveLayer : public QGraphicsItem {
-public:
-    explicit CurveLayer(GraphChart& chart) : QGraphicsItem(&chart), chart_(chart) {
-        // Over the grid and the axes, under the legend.
-        setZValue(50);
-    }
-
-    QRectF boundingRect() const override { return area_; }
-
-    void follow(const QRectF& area) {
-        prepareGeometryChange();
-        area_ = area;
-    }
-
-    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
-        const QValueAxis& x = chart_.axisX();
-        const QValueAxis& y = chart_.axisY();
-        if (area_.isEmpty() || x.max() <= x.min() || y.max() <= y.min()) return;
-        const QTransform toPlot =
-            QTransform::fromTranslate(area_.left(), area_.bottom())
-                .scale(area_.width() / (x.max() - x.min()), -area_.height() / (y.max() - y.min()))
-                .translate(-x.min(), -y.min());
-        painter->save();
-        painter->setClipRect(area_);
-        const std::size_t half = halfOfThePoints();
-        if (painter->paintEngine()->type() == QPaintEngine::Raster && half > 0)
-            drawInTwoLayers(*painter, toPlot, half);
-        else
-            drawCurves(*painter, toPlot, 0, chart_.curves_.size());
-        painter->restore();
-    }
-
-private:
-    // Many points on pixels (the screen, a PNG picture) are drawn by two
-    // threads, half the curves each: the first half in place, the second
-    // into a clear image laid over it afterwards, which gives the pixels of
-    // drawing them all in order.
-    static constexpr qsizetype kPointsToShare = 20000;
-
-    // The first curve of the second half of the visible points; 0 when too
-    // few points are shown to share the drawing.
-    std::size_t halfOfThePoints() const {
-        qsizetype points = 0;
-        for (const GraphChart::Curve& curve : chart_.curves_)
-            if (curve.visible) points += curve.points.size();
-        if (points <= kPointsToShare) return 0;
-        qsizetype first = 0;
-        for (std::size_t i = 0; i < chart_.curves_.size(); ++i) {
-            if (first >= points / 2) return i;
-            if (chart_.curves_[i].visible) first += chart_.curves_[i].points.size();
-        }
-        return 0;
-    }
-
-    void drawInTwoLayers(QPainter& painter, const QTransform& toPlot, std::size_t half) const {
-        const QRect plot = painter.transform().mapRect(area_).toAlignedRect() &
-                           QRect(0, 0, painter.device()->width(), painter.device()->height());
-        const qreal ratio = painter.device()->devicePixelRatio();
-        QImage layer(plot.size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        layer.setDevicePixelRatio(ratio);
-        layer.fill(Qt::transparent);
-        const QPainter::RenderHints hints = painter.renderHints();
-        const QTransform toLayer =
-            painter.transform() * QTransform::fromTranslate(-plot.left(), -plot.top());
-        std::thread other([&] {
-            QPainter over(&layer);
-            over.setRenderHints(hints);
-            over.setTransform(toLayer);
-            over.setClipRect(area_);
-            drawCurves(over, toPlot, half, chart_.curves_.size());
-        });
-        drawCurves(painter, toPlot, 0, half);
-        other.join();
-        painter.setClipping(false);
-        painter.resetTransform();
-        painter.drawImage(plot.topLeft(), layer);
-    }
-
-    // The visible curves of [first, end) in the axes' current ranges, `toPlot`
-    // placing values.
-    void drawCurves(QPainter& painter, const QTransform& toPlot, std::size_t first,
-                    std::size_t end) const {
-        // Pixel columns of the device: a picture's or a printer's, not the layout's.
-        const QTransform toDevice = toPlot * painter.transform();
-        const QTransform fromDevice = painter.transform().inverted();
-        QPolygonF line;
-        for (std::size_t i = first; i < end; ++i) {
-            const GraphChart::Curve& curve = chart_.curves_[i];
-            if (!curve.visible) continue;
-            line = fromDevice.map(reduceToPixelColumns(toDevice.map(QPolygonF(curve.points))));
-            const QPen pen = chart_.curvePen(static_cast<int>(i));
-            drawLine(painter, line, pen);
-            painter.setPen(QPen(pen.color(), kLineWidth));
-            painter.setBrush(Qt::white);
-            for (QPointF mark : curve.marked) painter.drawPolygon(triangle(toPlot.map(mark)));
-        }
-    }
-
-private:
-    GraphChart& chart_;
-    QRectF area_;
-};
 
 GraphChart::GraphChart() : layer_(new CurveLayer(*this)) {
     setLeftAxisTitle(QStringLiteral("Values"));
@@ -259,6 +122,41 @@ void GraphChart::showWholeRange() {
     fitAxesToVisibleCurves();
 }
 
+void GraphChart::setLogarithmicValues() {
+    if (logAxis_) return;
+    logAxis_ = new QLogValueAxis;
+    logAxis_->setBase(10);
+    logAxis_->setLabelFormat(QStringLiteral("%g"));
+    logAxis_->setMinorTickCount(-1);
+    logAxis_->setTitleText(leftAxisTitle());
+    logAxis_->setGridLineColor(axisY().gridLineColor());
+    logAxis_->setMinorGridLineColor(QColor(240, 240, 240));
+    frame().detachAxis(&axisY());
+    removeAxis(&axisY());
+    axisY().setParent(this); // kept for its title, and freed with the chart
+    addAxis(logAxis_, Qt::AlignLeft);
+    frame().attachAxis(logAxis_);
+    connect(logAxis_, &QLogValueAxis::rangeChanged, this, [this] { layer_->update(); });
+    fitAxesToVisibleCurves();
+}
+
+QRectF GraphChart::plottedRange() const {
+    const double low = logAxis_ ? std::log10(logAxis_->min()) : axisY().min();
+    const double high = logAxis_ ? std::log10(logAxis_->max()) : axisY().max();
+    return {axisX().min(), low, axisX().max() - axisX().min(), high - low};
+}
+
+// On the logarithmic axis, log10 of the values; a value not above zero has
+// no place there and is left out.
+QPolygonF GraphChart::plotted(const QList<QPointF>& points) const {
+    if (!logAxis_) return QPolygonF(points);
+    QPolygonF logarithms;
+    logarithms.reserve(points.size());
+    for (QPointF point : points)
+        if (point.y() > 0) logarithms.append({point.x(), std::log10(point.y())});
+    return logarithms;
+}
+
 void GraphChart::fitAxesToVisibleCurves() {
     const Curve* first = nullptr;
     double left = 0, right = 0, bottom = 0, top = 0;
@@ -272,7 +170,19 @@ void GraphChart::fitAxesToVisibleCurves() {
     }
     if (!first) return;
     setAxisRange(axisX(), left, right);
-    setAxisRange(axisY(), bottom, top);
+    if (!logAxis_) {
+        setAxisRange(axisY(), bottom, top);
+        return;
+    }
+    // Whole decades around the values above zero.
+    double smallest = 0;
+    for (const Curve& curve : curves_)
+        if (curve.visible)
+            for (QPointF point : curve.points)
+                if (point.y() > 0 && (smallest == 0 || point.y() < smallest)) smallest = point.y();
+    if (smallest == 0) return;
+    logAxis_->setRange(std::pow(10.0, std::floor(std::log10(smallest))),
+                       std::pow(10.0, std::ceil(std::log10(std::max(top, smallest) * 1.0000001))));
 }
 
 void GraphChart::resizeEvent(QGraphicsSceneResizeEvent* event) {

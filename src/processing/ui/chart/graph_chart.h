@@ -9,6 +9,7 @@
 #include <vector>
 
 class QLegendMarker;
+class QLogValueAxis;
 
 namespace veldro {
 
@@ -36,6 +37,9 @@ public:
     void addCurve(const FraserRun& run) override;
     void markCurveUsed(int curve) override;
     void addPoint(int curve, double x, double y, bool marked) override;
+    // The value axis becomes logarithmic, in whole decades.
+    void setLogarithmicValues() override;
+    bool logarithmicValues() const { return logAxis_ != nullptr; }
 
     QString curveTitle(int curve) const { return curveAt(curve).title; }
     int curveProfile(int curve) const { return curveAt(curve).profile; }
@@ -81,6 +85,10 @@ private:
     const Curve& curveAt(int curve) const { return curves_[static_cast<std::size_t>(curve)]; }
     Curve& curveAt(int curve) { return curves_[static_cast<std::size_t>(curve)]; }
     void fitAxesToVisibleCurves();
+    // The axes' ranges in the units curves are drawn in: x left to right,
+    // y (its log10 on the logarithmic axis) from top() to bottom().
+    QRectF plottedRange() const;
+    QPolygonF plotted(const QList<QPointF>& points) const;
     void updateLegend();
     int legendRows() const;
     void setLegendRow(std::size_t row, const QString& name, const QPen& pen);
@@ -89,6 +97,7 @@ private:
 
     std::vector<Curve> curves_;
     CurveLayer* layer_;
+    QLogValueAxis* logAxis_ = nullptr;
     // The legend's rows: series without points that carry a title and a pen.
     std::vector<QLineSeries*> legendRows_;
     std::vector<QLegendMarker*> legendMarkers_;

@@ -21,7 +21,7 @@ bool worthShowing(double value) {
 }
 
 void addRunCurve(GraphSink& graph, const FraserRun& run) {
-    if (graph.curveCount() <= run.curve) graph.addCurve(run.title);
+    if (graph.curveCount() <= run.curve) graph.addCurve(run);
 }
 
 // The curves come as the walk meets the runs; the values wait for the gap
@@ -56,6 +56,8 @@ bool plotFraser(const MeasurementStore& store, const RowList& rows, GraphSink& g
 
 bool plotColumn(const MeasurementStore& store, const RowList& rows, int column, GraphSink& graph) {
     if (column < 0 || column >= kColumnCount || !quantity(column).plottable) return false;
+    if (column == ColResistivity || column == ColEField || column == ColHField)
+        graph.setLogarithmicValues();
     RunDetection runs;
     bool show = false;
     const int n = std::min(rows.size(), store.count());

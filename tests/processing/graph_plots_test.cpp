@@ -1,4 +1,5 @@
 #include "data_set_test.h"
+#include "processing/fraser_walk.h"
 #include "processing/graph_plots.h"
 
 #include <cmath>
@@ -27,7 +28,7 @@ struct RecordingGraph : GraphSink {
     std::vector<std::string> titles;
     std::vector<Point> points;
     int curveCount() const override { return static_cast<int>(titles.size()); }
-    void addCurve(const std::string& title) override { titles.push_back(title); }
+    void addCurve(const FraserRun& run) override { titles.push_back(run.title); }
     void markCurveUsed(int) override {}
     void addPoint(int curve, double x, double y, bool marked) override {
         points.push_back({curve, x, y, marked});

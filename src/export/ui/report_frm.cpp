@@ -3,17 +3,21 @@
 #include "data/file_io.h"
 #include "export/rtf.h"
 #include "export/text_document.h"
+#include "export/ui/long_text_view.h"
 #include "export/ui/rich_text_document.h"
 #include "widgets/icons.h"
 #include "widgets/local_file_name.h"
 #include "widgets/ui_services.h"
 #include "widgets/wait_cursor.h"
 
+#include <QAction>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPrinter>
 #include <QScreen>
@@ -34,6 +38,23 @@ const QString kSaveFilter = QStringLiteral("Fichier RTF (*.RTF)|*.RTF|Fichier te
                                            "Tous les fichiers (*.*)|*.*");
 const QString kRtfEntry = QStringLiteral("Fichier RTF (*.RTF)");
 const Message kCloseUnsaved{"Close without saving the changes?", "Report", MessageIcon::Warning};
+
+// The largest text the editor lays out and edits at the speed of typing:
+// it takes half a second to lay out 2 MB, and twice as long for each doubling
+// (report_qbench); a survey of 6000 records makes a report of 2 MB.
+constexpr std::size_t kLargestEditable = std::size_t{2} << 20;
+constexpr std::size_t kLongestEditableLine = 4000;
+constexpr std::size_t kMostEditableRuns = 20000;
+
+bool editable(std::string_view text, std::size_t runs) {
+    if (text.size() > kLargestEditable || runs > kMostEditableRuns) return false;
+    std::size_t line = 0;
+    for (char c : text) {
+        line = c == '\n' ? 0 : line + 1;
+        if (line > kLongestEditableLine) return false;
+    }
+    return true;
+}
 
 // Courier New at 10 points, or the nearest monospaced font this system has.
 QFont reportFont() {
@@ -67,7 +88,9 @@ QString commentLoss(const CommentFit& fit, std::size_t capacity) {
 } // namespace
 
 TReportFrm::TReportFrm(UiServices& ui, QWidget* parent)
-    : QDialog(parent), ui_(ui), ToolBar1(new QToolBar(this)), ReportMemo(new QTextEdit(this)) {
+    : QDialog(parent), ui_(ui), ToolBar1(new QToolBar(this)), ReportMemo(new QTextEdit(this)),
+      ReportView(new LongTextView(this)), readOnlyNote_(new QLabel(this)),
+      findBox_(new QLineEdit(this)) {
     setObjectName(QStringLiteral("ReportFrm"));
     setWindowTitle(QStringLiteral("Report"));
     setWindowFlags((windowFlags() | Qt::WindowMinMaxButtonsHint) &
@@ -101,11 +124,36 @@ TReportFrm::TReportFrm(UiServices& ui, QWidget* parent)
     ReportMemo->setFont(font);
     ReportMemo->document()->setDefaultFont(font);
 
+    ReportView->setObjectName(QStringLiteral("ReportView"));
+    ReportView->setPalette(palette);
+    ReportView->setFont(font);
+    ReportView->hide();
+    readOnlyNote_->setObjectName(QStringLiteral("ReadOnlyNote"));
+    readOnlyNote_->setContentsMargins(6, 3, 6, 3);
+    readOnlyNote_->hide();
+
+    ToolBar1->addSeparator();
+    findBox_->setObjectName(QStringLiteral("FindBox"));
+    findBox_->setPlaceholderText(QStringLiteral("Find (Ctrl+F)"));
+    findBox_->setToolTip(QStringLiteral("Enter finds the next place that holds this text"));
+    findBox_->setMaximumWidth(220);
+    ToolBar1->addWidget(findBox_);
+    connect(findBox_, &QLineEdit::returnPressed, this, &TReportFrm::findNext);
+    auto* findAction = new QAction(this);
+    findAction->setShortcut(QKeySequence::Find);
+    connect(findAction, &QAction::triggered, findBox_, [this] {
+        findBox_->setFocus();
+        findBox_->selectAll();
+    });
+    addAction(findAction);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(ToolBar1);
+    layout->addWidget(readOnlyNote_);
     layout->addWidget(ReportMemo, 1);
+    layout->addWidget(ReportView, 1);
 
     resize(kDesignWidth, kDesignHeight);
     const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
@@ -135,12 +183,47 @@ void TReportFrm::openFile(const QString& fileName, const QString& extension) {
         throw FileError("Cannot show " + localName(fileName) + ": larger than 64 MB");
     const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     WaitCursor wait;
-    if (isRtf(text))
-        showRuns(*ReportMemo, readRtf(text));
-    else
-        showText(*ReportMemo, textFromCp1252(text));
+    if (isRtf(text)) {
+        StyledText runs = readRtf(text);
+        const std::string letters = lettersOf(runs);
+        if (editable(letters, runs.size()))
+            showRuns(*ReportMemo, runs);
+        else
+            showReadOnly(letters, std::move(runs));
+    } else {
+        const std::string plain = textFromCp1252(text);
+        if (editable(plain, 1))
+            showText(*ReportMemo, plain);
+        else
+            showReadOnly(plain, {});
+    }
     saveFilter_ = extension + QStringLiteral("|*") + extension + u'|' + kSaveFilter;
     capacity_ = 0;
+}
+
+// Rich text keeps its runs for Save; the window shows the letters alone.
+void TReportFrm::showReadOnly(std::string_view utf8, StyledText runs) {
+    readOnlyRuns_ = std::move(runs);
+    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    text.replace(QChar::LineSeparator, u'\n');
+    const qsizetype lines = text.count(u'\n') + (text.endsWith(u'\n') ? 0 : 1);
+    ReportView->setText(std::move(text));
+    ReportMemo->clear();
+    ReportMemo->hide();
+    ReportView->show();
+    for (const char* name : {"FontBtn", "ColourBtn"})
+        findChild<QToolButton*>(QString::fromLatin1(name))->setEnabled(false);
+    readOnlyNote_->setText(QStringLiteral("%1 lines: too large to edit here, shown read-only%2.")
+                               .arg(QLocale::system().toString(lines),
+                                    readOnlyRuns_.empty()
+                                        ? QString()
+                                        : QStringLiteral(" without its fonts and colours, "
+                                                         "which Save keeps")));
+    readOnlyNote_->show();
+}
+
+bool TReportFrm::readOnly() const {
+    return !ReportView->isHidden();
 }
 
 void TReportFrm::openComment(std::string_view text, std::size_t capacity, CommentStore store) {
@@ -173,9 +256,16 @@ void TReportFrm::saveFile() {
     if (chosen.isEmpty()) return;
     const std::string path = localName(chosen);
     WaitCursor wait;
-    const std::string bytes = isRtfFileName(path)
-                                  ? writeRtf(runsOf(*ReportMemo->document()))
-                                  : cp1252FileFromText(ReportMemo->toPlainText().toStdString());
+    std::string bytes;
+    if (!readOnly())
+        bytes = isRtfFileName(path) ? writeRtf(runsOf(*ReportMemo->document()))
+                                    : cp1252FileFromText(ReportMemo->toPlainText().toStdString());
+    else if (!isRtfFileName(path))
+        bytes = cp1252FileFromText(ReportView->text().toStdString());
+    else
+        bytes = writeRtf(!readOnlyRuns_.empty()
+                             ? readOnlyRuns_
+                             : plainRuns(ReportView->text().toStdString(), ReportView->font()));
     try {
         writeFileAtomically(path, bytes);
         ReportMemo->document()->setModified(false);
@@ -207,7 +297,30 @@ void TReportFrm::PrintBtnClick() {
     printer.setDocName(
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat));
     WaitCursor wait;
-    ReportMemo->print(&printer);
+    if (readOnly())
+        ReportView->print(printer);
+    else
+        ReportMemo->print(&printer);
+}
+
+void TReportFrm::findNext() {
+    const QString what = findBox_->text();
+    if (what.isEmpty()) return;
+    bool found = false;
+    if (readOnly()) {
+        found = ReportView->find(what);
+    } else {
+        found = ReportMemo->find(what);
+        if (!found) { // on from the start
+            const QTextCursor caret = ReportMemo->textCursor();
+            ReportMemo->moveCursor(QTextCursor::Start);
+            found = ReportMemo->find(what);
+            if (!found) ReportMemo->setTextCursor(caret);
+        }
+    }
+    if (!found)
+        ui_.tell({QStringLiteral("\"%1\" was not found.").arg(what).toStdString(), "Report",
+                  MessageIcon::Information});
 }
 
 // Applies to the selection, or to the text typed next at the caret.

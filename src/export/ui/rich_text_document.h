@@ -2,8 +2,10 @@
 
 #include "export/rtf.h"
 
+#include <string>
 #include <string_view>
 
+class QFont;
 class QTextDocument;
 class QTextEdit;
 
@@ -25,5 +27,11 @@ void showRuns(QTextEdit& editor, const StyledText& runs);
 // The document as runs: fonts, sizes, styles and colours as shown, each line
 // ended by '\n'.
 StyledText runsOf(const QTextDocument& document);
+
+// The runs' letters alone.
+std::string lettersOf(const StyledText& runs);
+
+// UTF-8 text as the document holds it when shown plain: one run in `font`.
+StyledText plainRuns(std::string text, const QFont& font);
 
 } // namespace veldro

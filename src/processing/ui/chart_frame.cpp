@@ -132,6 +132,10 @@ void ChartFrame::addPanelBox(const QString& label, QWidget* box) {
     panelLayout_->insertWidget(panelLayout_->indexOf(print_), row);
 }
 
+void ChartFrame::addAboveList(QWidget* part, int stretch) {
+    panelLayout_->insertWidget(panelLayout_->indexOf(list_), part, stretch);
+}
+
 void ChartFrame::BitBtnPrintClick() {
     QPrinter printer;
     if (!ui_.preparePrinter(printer, false)) {

@@ -37,6 +37,8 @@ protected:
     int fillChoices(const std::vector<std::pair<QString, bool>>& entries);
     // A labelled box between the list and the buttons.
     void addPanelBox(const QString& label, QWidget* box);
+    // A part of the panel above the list, under those added before.
+    void addAboveList(QWidget* part, int stretch = 0);
     QLabel* note() const { return note_; }
     UiServices& ui() const { return ui_; }
     // The status line's text for the pointer at `value` (station, left axis).

@@ -1,22 +1,91 @@
 #include "processing/ui/view_graph_window.h"
 
 #include "data/number_text.h"
+#include "processing/fraser_walk.h"
 #include "processing/ui/chart/graph_chart.h"
 
+#include <QCheckBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QSignalBlocker>
 
 namespace veldro {
+
+namespace {
+
+constexpr int kHalfPanel = 60;
+
+QWidget* row(std::initializer_list<QWidget*> parts) {
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (QWidget* part : parts) layout->addWidget(part);
+    return row;
+}
+
+QPushButton* halfButton(const QString& caption, const char* name, const QString& hint) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(QLatin1String(name));
+    button->setFixedWidth(kHalfPanel);
+    button->setAutoDefault(false);
+    button->setToolTip(hint);
+    return button;
+}
+
+} // namespace
 
 TViewGraphFrm::TViewGraphFrm(UiServices& ui, QWidget* owner)
     : TViewGraphFrm(ui, new GraphChart, owner) {}
 
 TViewGraphFrm::TViewGraphFrm(UiServices& ui, GraphChart* chart, QWidget* owner)
-    : ChartFrame(ui, chart, "CheckListBox1", owner), Chart1(chart), CheckListBox1(list()) {
+    : ChartFrame(ui, chart, "CheckListBox1", owner), Chart1(chart), CheckListBox1(list()),
+      profileList_(new QListWidget) {
     setWindowTitle(QStringLiteral("View"));
     note()->setObjectName(QStringLiteral("Marks"));
+
+    profileList_->setObjectName(QStringLiteral("ProfileList"));
+    profileList_->setUniformItemSizes(true);
+    profileList_->setToolTip(
+        QStringLiteral("The profiles to show; a double-click shows one profile alone"));
+    for (int number : {1, 2}) {
+        auto* box = new QCheckBox(QStringLiteral("Freq%1").arg(number));
+        box->setObjectName(QStringLiteral("Freq%1Box").arg(number));
+        box->setToolTip(QStringLiteral("Show the curves of frequency number %1").arg(number));
+        box->setChecked(true);
+        box->setFixedWidth(kHalfPanel);
+        connect(box, &QCheckBox::toggled, this, [this] { showPicked(); });
+        frequencyBoxes_[static_cast<std::size_t>(number - 1)] = box;
+    }
+    QPushButton* showAll =
+        halfButton(QStringLiteral("Show all"), "ShowAll", QStringLiteral("Show every curve"));
+    QPushButton* hideAll =
+        halfButton(QStringLiteral("Hide all"), "HideAll", QStringLiteral("Hide every curve"));
+    auto* profilesLabel = new QLabel(QStringLiteral("Profiles:"));
+    profilesLabel->setContentsMargins(3, 2, 0, 2);
+    auto* curvesLabel = new QLabel(QStringLiteral("Curves:"));
+    curvesLabel->setContentsMargins(3, 2, 0, 2);
+    addAboveList(profilesLabel);
+    addAboveList(profileList_, 1);
+    addAboveList(row({frequencyBoxes_[0], frequencyBoxes_[1]}));
+    addAboveList(row({showAll, hideAll}));
+    addAboveList(curvesLabel);
+
     connect(CheckListBox1, &QListWidget::itemChanged, this, [this] { CheckListBox1ClickCheck(); });
+    connect(profileList_, &QListWidget::itemChanged, this, [this] { showPicked(); });
+    connect(profileList_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* alone) {
+        if (!(alone->flags() & Qt::ItemIsEnabled)) return;
+        {
+            const QSignalBlocker quiet(profileList_);
+            setAllProfiles(Qt::Unchecked);
+            alone->setCheckState(Qt::Checked);
+        }
+        showPicked();
+    });
+    connect(showAll, &QPushButton::clicked, this, &TViewGraphFrm::showAllClick);
+    connect(hideAll, &QPushButton::clicked, this, &TViewGraphFrm::hideAllClick);
 }
 
 TViewGraphFrm::~TViewGraphFrm() = default;
@@ -29,13 +98,26 @@ int TViewGraphFrm::curveCount() const {
     return Chart1->curveCount();
 }
 
-void TViewGraphFrm::addCurve(const std::string& title) {
-    Chart1->addCurve(title);
+// A profile's entry comes with its first curve, in the order of the
+// profile numbers, and is enabled with its first curve used.
+void TViewGraphFrm::addCurve(const FraserRun& run) {
+    Chart1->addCurve(run);
     const QSignalBlocker quiet(CheckListBox1);
     auto* entry = new QListWidgetItem(Chart1->curveTitle(Chart1->curveCount() - 1));
     entry->setFlags(Qt::ItemIsUserCheckable | Qt::ItemNeverHasChildren);
     entry->setCheckState(Qt::Unchecked);
     CheckListBox1->addItem(entry);
+
+    if (profileEntries_.contains(run.profile)) return;
+    const QSignalBlocker quietProfiles(profileList_);
+    const auto after = profileEntries_.upper_bound(run.profile);
+    const int at =
+        after == profileEntries_.end() ? profileList_->count() : profileList_->row(after->second);
+    auto* profile = new QListWidgetItem(QStringLiteral("Prof%1").arg(run.profile));
+    profile->setFlags(Qt::ItemIsUserCheckable | Qt::ItemNeverHasChildren);
+    profile->setCheckState(Qt::Unchecked);
+    profileList_->insertItem(at, profile);
+    profileEntries_.emplace(run.profile, profile);
 }
 
 void TViewGraphFrm::markCurveUsed(int curve) {
@@ -45,10 +127,18 @@ void TViewGraphFrm::markCurveUsed(int curve) {
     QListWidgetItem* entry = CheckListBox1->item(curve);
     entry->setFlags(entry->flags() | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     entry->setCheckState(Qt::Checked);
+    const QSignalBlocker quietProfiles(profileList_);
+    QListWidgetItem* profile = profileEntries_.at(Chart1->curveProfile(curve));
+    profile->setFlags(profile->flags() | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    profile->setCheckState(Qt::Checked);
 }
 
 void TViewGraphFrm::addPoint(int curve, double x, double y, bool marked) {
     Chart1->addPoint(curve, x, y, marked);
+}
+
+void TViewGraphFrm::setLogarithmicValues() {
+    Chart1->setLogarithmicValues();
 }
 
 void TViewGraphFrm::showEvent(QShowEvent* event) {
@@ -72,6 +162,48 @@ void TViewGraphFrm::CheckListBox1ClickCheck() {
     for (int i = 0; i < CheckListBox1->count(); ++i)
         visible.push_back(CheckListBox1->item(i)->checkState() == Qt::Checked);
     Chart1->setVisibleCurves(visible);
+}
+
+void TViewGraphFrm::showPicked() {
+    {
+        const QSignalBlocker quiet(CheckListBox1);
+        for (int i = 0; i < CheckListBox1->count(); ++i) {
+            QListWidgetItem* entry = CheckListBox1->item(i);
+            if (!(entry->flags() & Qt::ItemIsEnabled)) continue;
+            const bool picked =
+                profileEntries_.at(Chart1->curveProfile(i))->checkState() == Qt::Checked &&
+                frequencyBoxes_[static_cast<std::size_t>(Chart1->curveFrequencyNumber(i) - 1)]
+                    ->isChecked();
+            const Qt::CheckState state = picked ? Qt::Checked : Qt::Unchecked;
+            if (entry->checkState() != state) entry->setCheckState(state);
+        }
+    }
+    CheckListBox1ClickCheck();
+}
+
+void TViewGraphFrm::setAllProfiles(Qt::CheckState state) {
+    for (auto& [profile, entry] : profileEntries_)
+        if (entry->flags() & Qt::ItemIsEnabled) entry->setCheckState(state);
+}
+
+void TViewGraphFrm::showAllClick() {
+    {
+        const QSignalBlocker quiet(profileList_);
+        setAllProfiles(Qt::Checked);
+        for (QCheckBox* box : frequencyBoxes_) {
+            const QSignalBlocker quietBox(box);
+            box->setChecked(true);
+        }
+    }
+    showPicked();
+}
+
+void TViewGraphFrm::hideAllClick() {
+    {
+        const QSignalBlocker quiet(profileList_);
+        setAllProfiles(Qt::Unchecked);
+    }
+    showPicked();
 }
 
 // In the display patterns, with the program's decimal separator.

@@ -2,18 +2,25 @@
 // column's header: curves, list entries, showing or not, printing, pictures.
 #include "../../app/app_test_support.h"
 #include "app/select_columns_dialog.h"
+#include "full_memory.h"
+#include "processing/fraser_walk.h"
 #include "processing/ui/chart/graph_chart.h"
+#include "processing/ui/chart/pixel_columns.h"
 #include "processing/ui/view_graph_window.h"
 
 #include <QChartView>
+#include <QCheckBox>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QLogValueAxis>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QSvgRenderer>
 #include <QValueAxis>
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 using namespace veldro;
@@ -63,6 +70,8 @@ int pdfPages(const QString& path) {
     for (auto it = page.globalMatch(QString::fromLatin1(pdf)); it.hasNext(); it.next()) ++pages;
     return pages;
 }
+
+const double kRoundLeads[] = {1, 2, 2.5, 5};
 
 std::vector<MeasurementRecord> stations(int profile,
                                         std::initializer_list<std::pair<int, int>> stationTilts) {
@@ -185,6 +194,13 @@ private slots:
         const std::optional<Shown> rho =
             clickHeader(QStringLiteral("Rho (ohm.m)"), [](TViewGraphFrm& graph) {
                 part<QPushButton>(graph, "SaveImage")->click(); // cancelled
+                // Whole decades of a logarithmic axis.
+                auto* decades =
+                    qobject_cast<QLogValueAxis*>(graph.chart().axes(Qt::Vertical).constFirst());
+                QVERIFY(decades);
+                QCOMPARE(decades->min(), 100.0);
+                QCOMPARE(decades->max(), 1000.0);
+                QCOMPARE(decades->titleText(), QStringLiteral("Rho (ohm.m)"));
             });
         QVERIFY(rho);
         QCOMPARE(rho->axis, QStringLiteral("Rho (ohm.m)"));
@@ -193,7 +209,9 @@ private slots:
                                {"Prof2,Freq1", false, false, {}}}));
         QCOMPARE(s->ui.saveRequests.at(0).fileName, QStringLiteral("survey_Rho_ohm.m.png"));
 
-        const std::optional<Shown> q = clickHeader(QStringLiteral("Q (%)"));
+        const std::optional<Shown> q =
+            clickHeader(QStringLiteral("Q (%)"),
+                        [](TViewGraphFrm& graph) { QVERIFY(!graph.chart().logarithmicValues()); });
         QVERIFY(q);
         QCOMPARE(q->entries.constFirst().points,
                  (QList<QPointF>{{0, 80}, {0, 82}, {0, 70}, {25, 71}}));
@@ -240,26 +258,92 @@ private slots:
         }));
     }
 
-    void legendListsTheRowsThatFitAndCountsTheRest() {
+    // Beyond the rows that fit, the legend names the profiles in their
+    // colours and the frequency numbers in their line styles.
+    void legendListsProfilesAndFrequenciesWhenTheCurvesDoNotFit() {
         GraphChart chart;
         for (int c = 0; c < 70; ++c) {
-            chart.addCurve("Prof" + std::to_string(c) + ",Freq1");
+            FraserRun run{c, c + 1, c % 2 + 1, 16000, fraserCurveTitle(c + 1, c % 2 + 1)};
+            chart.addCurve(run);
             chart.addPoint(c, c, c, false);
         }
-        chart.addCurve("Prof70,Freq1"); // no point: never listed
         chart.resize(800, 3000);
-        chart.setVisibleCurves(std::vector<bool>(71, true));
+        chart.setVisibleCurves(std::vector<bool>(70, true));
         QStringList titles = chart.legendTitles();
         QCOMPARE(titles.size(), GraphChart::kLegendRows);
-        QCOMPARE(titles.at(62), QStringLiteral("Prof62,Freq1"));
-        QCOMPARE(titles.constLast(), QStringLiteral("\u2026 and 7 more"));
+        QCOMPARE(titles.at(0), QStringLiteral("Prof1"));
+        QCOMPARE(titles.at(60), QStringLiteral("Prof61"));
+        QCOMPARE(titles.at(61), QStringLiteral("Prof62 to Prof70"));
+        QCOMPARE(titles.mid(62), (QStringList{"Freq1", "Freq2"}));
 
         chart.resize(800, 300);
         titles = chart.legendTitles();
         QVERIFY(titles.size() < 15);
-        QCOMPARE(titles.constLast(), QStringLiteral("\u2026 and %1 more").arg(71 - titles.size()));
+        QCOMPARE(titles.at(titles.size() - 3),
+                 QStringLiteral("Prof%1 to Prof70").arg(titles.size() - 2));
+
+        chart.setVisibleCurves({true, true, false, true});
+        QCOMPARE(chart.legendTitles(), (QStringList{"Prof1,Freq1", "Prof2,Freq2", "Prof4,Freq2"}));
+        QCOMPARE(chart.pictureTitle(),
+                 QStringLiteral("Values: Prof1,Freq1, Prof2,Freq2, Prof4,Freq2"));
     }
 
+    // On a full memory: one profile alone, another beside it in another
+    // colour, a frequency number off, all hidden, all shown.
+    void pickerChoosesProfilesAndFrequencyNumbers() {
+        open(fullMemory());
+        QVERIFY(viewFraser([](TViewGraphFrm& graph) {
+            GraphChart& chart = graph.chart();
+            auto* profiles = part<QListWidget>(graph, "ProfileList");
+            QCOMPARE(profiles->count(), 160);
+            QCOMPARE(profiles->item(6)->text(), QStringLiteral("Prof7"));
+            emit profiles->itemDoubleClicked(profiles->item(6));
+            QCOMPARE(chart.legendTitles(), (QStringList{"Prof7,Freq1", "Prof7,Freq2"}));
+            const int freq1 = 12, freq2 = 13; // the curves of profile 7
+            QCOMPARE(chart.curvePen(freq1).color(), chart.curvePen(freq2).color());
+            QCOMPARE(chart.curvePen(freq1).style(), Qt::SolidLine);
+            QCOMPARE(chart.curvePen(freq2).style(), Qt::DashLine);
+
+            profiles->item(8)->setCheckState(Qt::Checked);
+            QCOMPARE(chart.legendTitles().size(), 4);
+            QVERIFY(chart.curvePen(16).color() != chart.curvePen(freq1).color());
+            part<QCheckBox>(graph, "Freq2Box")->click();
+            QCOMPARE(chart.legendTitles(), (QStringList{"Prof7,Freq1", "Prof9,Freq1"}));
+            QCOMPARE(chart.pictureTitle(), QStringLiteral("Fraser: Prof7,Freq1, Prof9,Freq1"));
+
+            part<QPushButton>(graph, "HideAll")->click();
+            QVERIFY(chart.legendTitles().isEmpty());
+            part<QPushButton>(graph, "ShowAll")->click();
+            for (int c = 0; c < chart.curveCount(); ++c) QVERIFY(chart.curveVisible(c));
+            QCOMPARE(chart.legendTitles().constLast(), QStringLiteral("Freq2"));
+            QCOMPARE(chart.pictureTitle(),
+                     QStringLiteral("Fraser: profiles 1 to 160, Freq1 and Freq2"));
+        }));
+    }
+
+    // What a picture draws of a curve: per run of points in one pixel column,
+    // the first, the lowest, the highest and the last, in their order.
+    void pixelColumnsKeepTheirEndsAndExtremes_data() {
+        QTest::addColumn<QPolygonF>("line");
+        QTest::addColumn<QPolygonF>("kept");
+        QTest::newRow("one column") << QPolygonF{{0.1, 5}, {0.2, 9}, {0.5, 1}, {0.7, 4}, {0.9, 6}}
+                                    << QPolygonF{{0.1, 5}, {0.2, 9}, {0.5, 1}, {0.9, 6}};
+        QTest::newRow("a point a column")
+            << QPolygonF{{0.5, 1}, {1.5, 2}, {2.5, 0}} << QPolygonF{{0.5, 1}, {1.5, 2}, {2.5, 0}};
+        QTest::newRow("back to a column")
+            << QPolygonF{{0.5, 0}, {0.6, 7}, {0.7, 3}, {1.5, 0}, {0.6, 1}, {0.8, 1}}
+            << QPolygonF{{0.5, 0}, {0.6, 7}, {0.7, 3}, {1.5, 0}, {0.6, 1}, {0.8, 1}};
+        QTest::newRow("flat") << QPolygonF{{2.1, 3}, {2.2, 3}, {2.3, 3}, {2.4, 3}}
+                              << QPolygonF{{2.1, 3}, {2.4, 3}};
+        QTest::newRow("empty") << QPolygonF{} << QPolygonF{};
+    }
+    void pixelColumnsKeepTheirEndsAndExtremes() {
+        QFETCH(QPolygonF, line);
+        QFETCH(QPolygonF, kept);
+        QCOMPARE(reduceToPixelColumns(line), kept);
+    }
+
+    // Zoomed anywhere, the ticks fall on round numbers.
     void zoomAndPointer() {
         open(stations(1, {{0, 1}, {25, 2}, {50, 3}, {75, 4}, {100, 8}}));
         QVERIFY(viewFraser([](TViewGraphFrm& graph) {
@@ -273,8 +357,18 @@ private slots:
             QApplication::sendEvent(view->viewport(), &move);
             QVERIFY(part<QLabel>(graph, "Pointed")->text().startsWith(QStringLiteral("Station ")));
 
-            graph.chart().zoomIn(QRectF(plot.center(), plot.size() / 4));
+            graph.chart().zoomIn(QRectF(plot.center() + QPointF(3.7, 1.3), plot.size() / 3.3));
             QVERIFY(x.max() - x.min() < whole / 2);
+            for (const QValueAxis* zoomed : {&x, &axis(graph, Qt::Vertical)}) {
+                const double power = std::pow(10.0, std::floor(std::log10(zoomed->tickInterval())));
+                const double leading = zoomed->tickInterval() / power;
+                QVERIFY2(std::any_of(
+                             std::begin(kRoundLeads), std::end(kRoundLeads),
+                             [leading](double round) { return std::abs(leading - round) < 1e-9; }),
+                         qPrintable(QString::number(zoomed->tickInterval())));
+                QCOMPARE(zoomed->tickAnchor(), 0.0);
+                QCOMPARE(zoomed->tickType(), QValueAxis::TicksDynamic);
+            }
             QTest::mouseClick(view->viewport(), Qt::RightButton, {}, middle);
             QCOMPARE(x.max() - x.min(), whole);
         }));

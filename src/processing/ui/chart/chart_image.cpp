@@ -1,6 +1,7 @@
 #include "processing/ui/chart/chart_image.h"
 
 #include "data/file_io.h"
+#include "processing/ui/chart/station_chart.h"
 
 #include <QBuffer>
 #include <QChart>
@@ -34,11 +35,14 @@ void layOut() {
 void renderChart(QGraphicsWidget& chart, QPainter& painter, const QRectF& target,
                  const QSizeF& layout) {
     const QSizeF shown = chart.size();
+    const QString title = chart.title();
+    chart.setTitle(chart.pictureTitle());
     chart.resize(layout);
     layOut();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     chart.scene()->render(&painter, target, QRectF(chart.pos(), layout));
+    chart.setTitle(title);
     chart.resize(shown);
     layOut();
 }
@@ -77,6 +81,22 @@ QString writeImage(QGraphicsWidget& chart, const QString& title, QIODevice& file
     return painter.end() ? QString() : QStringLiteral("the PDF document was not finished");
 }
 
+// A chart shows its picture title (what it shows, in words) while it is drawn
+// for a file or a printer, and its own title again after.
+class PictureTitle {
+public:
+    explicit PictureTitle(StationChart& chart) : chart_(chart), shown_(chart.title()) {
+        chart.setTitle(chart.pictureTitle());
+    }
+    ~PictureTitle() { chart_.setTitle(shown_); }
+    PictureTitle(const PictureTitle&) = delete;
+    PictureTitle& operator=(const PictureTitle&) = delete;
+
+private:
+    StationChart& chart_;
+    QString shown_;
+};
+
 } // namespace
 
 bool isChartImageName(const QString& path) {
@@ -85,7 +105,8 @@ bool isChartImageName(const QString& path) {
            format == QLatin1String("pdf");
 }
 
-QString saveChartImage(QChart& chart, const QString& path, QSize size) {
+QString saveChartImage(StationChart& chart, const QString& path, QSize size) {
+    const PictureTitle titled(chart);
     return saveChartsImage(chart, chart.title(), path, size);
 }
 
@@ -108,7 +129,7 @@ QString saveChartsImage(QGraphicsWidget& charts, const QString& title, const QSt
     return {};
 }
 
-bool printChart(QChart& chart, QPrinter& printer) {
+bool printChart(StationChart& chart, QPrinter& printer) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     const QRectF page(0, 0, printer.width() - 1, printer.height() - 1);

@@ -3,11 +3,12 @@
 #include <QSize>
 #include <QString>
 
-class QChart;
 class QGraphicsWidget;
 class QPrinter;
 
 namespace veldro {
+
+class StationChart;
 
 // The picture formats a chart is saved in, chosen by the name's extension.
 inline const QString kChartImageFilter =
@@ -16,16 +17,16 @@ inline const QString kChartImageFilter =
 // Whether the name ends in a format a chart is saved in.
 bool isChartImageName(const QString& path);
 
-// Writes the chart as it stands (visible curves, zoom) laid out at `size`
-// pixels into `path`: PNG, SVG or PDF by the extension. An existing file is
+// Writes the chart as it stands (visible curves, zoom) with its picture title,
+// laid out at `size` pixels into `path`: PNG, SVG or PDF by the extension. An existing file is
 // replaced only by a whole picture. Returns what went wrong, empty on success.
-QString saveChartImage(QChart& chart, const QString& path, QSize size);
+QString saveChartImage(StationChart& chart, const QString& path, QSize size);
 // The same of several charts laid out together in one widget of the scene.
 QString saveChartsImage(QGraphicsWidget& charts, const QString& title, const QString& path,
                         QSize size);
 
 // Prints the chart as one page filling the printer's page, laid out to the
 // page's shape. False when the print job could not be started or finished.
-bool printChart(QChart& chart, QPrinter& printer);
+bool printChart(StationChart& chart, QPrinter& printer);
 
 } // namespace veldro

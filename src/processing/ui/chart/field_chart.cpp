@@ -242,7 +242,7 @@ void FieldChart::setDots(QList<QPointF> dots) {
 }
 
 void FieldChart::showWholeRange() {
-    zoomReset();
+    resetZoom();
     if (field_.empty() && dots_.isEmpty()) return;
     double left = field_.empty() ? dots_.first().x() : field_.left();
     double right = field_.empty() ? left : field_.right();

@@ -1,18 +1,21 @@
 #include "processing/ui/chart/graph_chart.h"
 
+#include "processing/fraser_walk.h"
+#include "processing/ui/chart/curve_layer.h"
+
 #include <QFontMetricsF>
-#include <QGraphicsItem>
 #include <QGraphicsLayout>
 #include <QGraphicsSceneResizeEvent>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QPainter>
+#include <QLogValueAxis>
 #include <QPen>
 #include <QValueAxis>
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <set>
 
 namespace veldro {
 
@@ -34,67 +37,14 @@ const std::array<QColor, 12> kCurveColours{{
     QColor(150, 80, 30),
 }};
 
-QColor curveColour(int curve) {
-    return kCurveColours[static_cast<std::size_t>(curve) % kCurveColours.size()];
-}
-
 constexpr double kLineWidth = 1.5;
-constexpr double kMarkRadius = 5; // of the triangle of a marked value
 
-QPolygonF triangle(QPointF at) {
-    return QPolygonF({at + QPointF(0, -kMarkRadius), at + QPointF(kMarkRadius, kMarkRadius * 0.7),
-                      at + QPointF(-kMarkRadius, kMarkRadius * 0.7)});
+// Frequency number 1 solid, 2 dashed.
+Qt::PenStyle lineStyle(int frequencyNumber) {
+    return frequencyNumber == 2 ? Qt::DashLine : Qt::SolidLine;
 }
 
 } // namespace
-
-// Draws the visible curves over the plot area, in the axes' current ranges.
-class CurveLayer : public QGraphicsItem {
-public:
-    explicit CurveLayer(GraphChart& chart) : QGraphicsItem(&chart), chart_(chart) {
-        // Over the grid and the axes, under the legend.
-        setZValue(50);
-    }
-
-    QRectF boundingRect() const override { return area_; }
-
-    void follow(const QRectF& area) {
-        prepareGeometryChange();
-        area_ = area;
-    }
-
-    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
-        const QValueAxis* x = &chart_.axisX();
-        const QValueAxis* y = &chart_.axisY();
-        if (area_.isEmpty() || x->max() <= x->min() || y->max() <= y->min()) return;
-        const double sx = area_.width() / (x->max() - x->min());
-        const double sy = area_.height() / (y->max() - y->min());
-        auto place = [&](QPointF value) {
-            return QPointF(area_.left() + (value.x() - x->min()) * sx,
-                           area_.bottom() - (value.y() - y->min()) * sy);
-        };
-        painter->save();
-        painter->setClipRect(area_);
-        QPolygonF line;
-        for (std::size_t i = 0; i < chart_.curves_.size(); ++i) {
-            const GraphChart::Curve& curve = chart_.curves_[i];
-            if (!curve.visible) continue;
-            const QColor colour = curveColour(static_cast<int>(i));
-            line.resize(curve.points.size());
-            std::transform(curve.points.begin(), curve.points.end(), line.begin(), place);
-            painter->setPen(QPen(colour, kLineWidth));
-            painter->setBrush(Qt::NoBrush);
-            painter->drawPolyline(line);
-            painter->setBrush(Qt::white);
-            for (QPointF mark : curve.marked) painter->drawPolygon(triangle(place(mark)));
-        }
-        painter->restore();
-    }
-
-private:
-    GraphChart& chart_;
-    QRectF area_;
-};
 
 GraphChart::GraphChart() : layer_(new CurveLayer(*this)) {
     setLeftAxisTitle(QStringLiteral("Values"));
@@ -124,9 +74,11 @@ GraphChart::GraphChart() : layer_(new CurveLayer(*this)) {
 
 GraphChart::~GraphChart() = default;
 
-void GraphChart::addCurve(const std::string& title) {
+void GraphChart::addCurve(const FraserRun& run) {
     Curve curve;
-    curve.title = QString::fromStdString(title);
+    curve.title = QString::fromStdString(run.title);
+    curve.profile = run.profile;
+    curve.frequencyNumber = run.frequencyNumber;
     curves_.push_back(std::move(curve));
 }
 
@@ -155,14 +107,54 @@ void GraphChart::addPoint(int curve, double x, double y, bool marked) {
 void GraphChart::setVisibleCurves(const std::vector<bool>& visible) {
     for (std::size_t i = 0; i < curves_.size(); ++i)
         curves_[i].visible = i < visible.size() && visible[i] && !curves_[i].points.isEmpty();
+    const std::vector<int> profiles = profilesShown();
+    for (Curve& curve : curves_)
+        curve.colour = static_cast<int>(
+            (std::lower_bound(profiles.begin(), profiles.end(), curve.profile) - profiles.begin()) %
+            static_cast<std::ptrdiff_t>(kCurveColours.size()));
     updateLegend();
     if (!isZoomed()) fitAxesToVisibleCurves();
     layer_->update();
 }
 
 void GraphChart::showWholeRange() {
-    zoomReset();
+    resetZoom();
     fitAxesToVisibleCurves();
+}
+
+void GraphChart::setLogarithmicValues() {
+    if (logAxis_) return;
+    logAxis_ = new QLogValueAxis;
+    logAxis_->setBase(10);
+    logAxis_->setLabelFormat(QStringLiteral("%g"));
+    logAxis_->setMinorTickCount(-1);
+    logAxis_->setTitleText(leftAxisTitle());
+    logAxis_->setGridLineColor(axisY().gridLineColor());
+    logAxis_->setMinorGridLineColor(QColor(240, 240, 240));
+    frame().detachAxis(&axisY());
+    removeAxis(&axisY());
+    axisY().setParent(this); // kept for its title, and freed with the chart
+    addAxis(logAxis_, Qt::AlignLeft);
+    frame().attachAxis(logAxis_);
+    connect(logAxis_, &QLogValueAxis::rangeChanged, this, [this] { layer_->update(); });
+    fitAxesToVisibleCurves();
+}
+
+QRectF GraphChart::plottedRange() const {
+    const double low = logAxis_ ? std::log10(logAxis_->min()) : axisY().min();
+    const double high = logAxis_ ? std::log10(logAxis_->max()) : axisY().max();
+    return {axisX().min(), low, axisX().max() - axisX().min(), high - low};
+}
+
+// On the logarithmic axis, log10 of the values; a value not above zero has
+// no place there and is left out.
+QPolygonF GraphChart::plotted(const QList<QPointF>& points) const {
+    if (!logAxis_) return QPolygonF(points);
+    QPolygonF logarithms;
+    logarithms.reserve(points.size());
+    for (QPointF point : points)
+        if (point.y() > 0) logarithms.append({point.x(), std::log10(point.y())});
+    return logarithms;
 }
 
 void GraphChart::fitAxesToVisibleCurves() {
@@ -178,7 +170,19 @@ void GraphChart::fitAxesToVisibleCurves() {
     }
     if (!first) return;
     setAxisRange(axisX(), left, right);
-    setAxisRange(axisY(), bottom, top);
+    if (!logAxis_) {
+        setAxisRange(axisY(), bottom, top);
+        return;
+    }
+    // Whole decades around the values above zero.
+    double smallest = 0;
+    for (const Curve& curve : curves_)
+        if (curve.visible)
+            for (QPointF point : curve.points)
+                if (point.y() > 0 && (smallest == 0 || point.y() < smallest)) smallest = point.y();
+    if (smallest == 0) return;
+    logAxis_->setRange(std::pow(10.0, std::floor(std::log10(smallest))),
+                       std::pow(10.0, std::ceil(std::log10(std::max(top, smallest) * 1.0000001))));
 }
 
 void GraphChart::resizeEvent(QGraphicsSceneResizeEvent* event) {
@@ -199,25 +203,59 @@ int GraphChart::legendRows() const {
     return std::clamp(static_cast<int>(room / row), 1, kLegendRows);
 }
 
-// A row per visible curve, as many as fit; the last row then says how many
-// more are shown.
+QPen GraphChart::curvePen(int curve) const {
+    const Curve& c = curveAt(curve);
+    return QPen(kCurveColours[static_cast<std::size_t>(c.colour)], kLineWidth,
+                lineStyle(c.frequencyNumber));
+}
+
+std::vector<int> GraphChart::profilesShown() const {
+    std::set<int> profiles;
+    for (const Curve& curve : curves_)
+        if (curve.visible) profiles.insert(curve.profile);
+    return {profiles.begin(), profiles.end()};
+}
+
+void GraphChart::setLegendRow(std::size_t row, const QString& name, const QPen& pen) {
+    legendRows_[row]->setName(name);
+    legendRows_[row]->setPen(pen);
+    legendMarkers_[row]->setVisible(true);
+}
+
+// A row per visible curve when they fit; else a row per profile in its
+// colour and per frequency number in its style, the profiles that do not
+// fit named in the last profile row.
 void GraphChart::updateLegend() {
     std::vector<int> visible;
+    std::set<int> frequencyNumbers;
     for (std::size_t i = 0; i < curves_.size(); ++i)
-        if (curves_[i].visible) visible.push_back(static_cast<int>(i));
-    const std::size_t rows = static_cast<std::size_t>(legendRows());
-    const std::size_t listed = visible.size() <= rows ? visible.size() : rows - 1;
-    for (std::size_t row = 0; row < legendRows_.size(); ++row) {
-        QLineSeries& series = *legendRows_[row];
-        if (row < listed) {
-            series.setName(curves_[static_cast<std::size_t>(visible[row])].title);
-            series.setPen(QPen(curveColour(visible[row]), kLineWidth));
-        } else if (row == listed && listed < visible.size()) {
-            series.setName(QStringLiteral("\u2026 and %1 more").arg(visible.size() - listed));
-            series.setPen(QPen(Qt::transparent));
+        if (curves_[i].visible) {
+            visible.push_back(static_cast<int>(i));
+            frequencyNumbers.insert(curves_[i].frequencyNumber);
         }
-        legendMarkers_[row]->setVisible(row < listed || (row == listed && listed < visible.size()));
+    const std::size_t rows = static_cast<std::size_t>(legendRows());
+    std::size_t row = 0;
+    if (visible.size() <= rows) {
+        for (int curve : visible) setLegendRow(row++, curveTitle(curve), curvePen(curve));
+    } else {
+        const std::vector<int> profiles = profilesShown();
+        const std::size_t room = std::max<std::size_t>(rows, 3) - frequencyNumbers.size();
+        const auto name = [](int profile) { return QStringLiteral("Prof%1").arg(profile); };
+        for (std::size_t p = 0; p < profiles.size() && row < room; ++p) {
+            if (row + 1 == room && p + 1 < profiles.size()) {
+                setLegendRow(row++,
+                             name(profiles[p]) + QStringLiteral(" to ") + name(profiles.back()),
+                             QPen(Qt::transparent));
+                break;
+            }
+            setLegendRow(row++, name(profiles[p]),
+                         QPen(kCurveColours[p % kCurveColours.size()], kLineWidth));
+        }
+        for (int number : frequencyNumbers)
+            setLegendRow(row++, QStringLiteral("Freq%1").arg(number),
+                         QPen(Qt::darkGray, kLineWidth, lineStyle(number)));
     }
+    for (; row < legendRows_.size(); ++row) legendMarkers_[row]->setVisible(false);
 }
 
 QStringList GraphChart::legendTitles() const {
@@ -225,6 +263,43 @@ QStringList GraphChart::legendTitles() const {
     for (std::size_t row = 0; row < legendRows_.size(); ++row)
         if (legendMarkers_[row]->isVisible()) titles << legendRows_[row]->name();
     return titles;
+}
+
+// Whole runs of profile numbers read "1 to 5"; a few others are listed.
+QString GraphChart::pictureTitle() const {
+    QStringList curves;
+    std::set<int> frequencyNumbers;
+    for (const Curve& curve : curves_)
+        if (curve.visible) {
+            if (!curves.contains(curve.title)) curves << curve.title;
+            frequencyNumbers.insert(curve.frequencyNumber);
+        }
+    QString shown;
+    if (curves.size() <= 4) {
+        shown = curves.join(QStringLiteral(", "));
+    } else {
+        const std::vector<int> profiles = profilesShown();
+        const int first = profiles.front(), last = profiles.back();
+        QString which;
+        if (profiles.size() == 1) {
+            which = QStringLiteral("profile %1").arg(first);
+        } else if (last - first + 1 == static_cast<int>(profiles.size())) {
+            which = QStringLiteral("profiles %1 to %2").arg(first).arg(last);
+        } else if (profiles.size() <= 8) {
+            QStringList numbers;
+            for (int profile : profiles) numbers << QString::number(profile);
+            which = QStringLiteral("profiles ") + numbers.join(QStringLiteral(", "));
+        } else {
+            which = QStringLiteral("%1 profiles from %2 to %3")
+                        .arg(profiles.size())
+                        .arg(first)
+                        .arg(last);
+        }
+        QStringList frequencies;
+        for (int number : frequencyNumbers) frequencies << QStringLiteral("Freq%1").arg(number);
+        shown = which + QStringLiteral(", ") + frequencies.join(QStringLiteral(" and "));
+    }
+    return shown.isEmpty() ? leftAxisTitle() : leftAxisTitle() + QStringLiteral(": ") + shown;
 }
 
 } // namespace veldro

@@ -9,11 +9,30 @@ namespace veldro {
 
 namespace {
 
+// A round step (1, 2, 2.5 or 5 times a power of ten) that cuts the range
+// into about five parts.
+double roundStep(double low, double high) {
+    const double rough = (high - low) / 5;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double leading : {1.0, 2.0, 2.5, 5.0})
+        if (leading * power >= rough) return leading * power;
+    return 10 * power;
+}
+
+// Ticks on the multiples of a round step at every range, zoomed or not. The
+// axis lays out its ticks as soon as its range changes, so a range much
+// wider than the step of the last one is given its step first.
 QValueAxis* makeAxis(const QString& title) {
     auto* axis = new QValueAxis;
     axis->setTitleText(title);
     axis->setLabelFormat(QStringLiteral("%g"));
     axis->setGridLineColor(QColor(225, 225, 225));
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(roundStep(axis->min(), axis->max()));
+    QObject::connect(axis, &QValueAxis::rangeChanged, axis, [axis](double low, double high) {
+        if (high > low) axis->setTickInterval(roundStep(low, high));
+    });
     return axis;
 }
 
@@ -44,27 +63,22 @@ QString StationChart::leftAxisTitle() const {
     return axisY_->titleText();
 }
 
-// The ends on multiples of a round step (1, 2, 2.5 or 5 times a power of ten)
-// that cuts the range into about five parts, a tick at each: tighter than
-// Qt's nice numbers, which may leave a third of the axis empty.
+// The ends on multiples of the round step: tighter than Qt's nice numbers,
+// which may leave a third of the axis empty.
 void StationChart::setAxisRange(QValueAxis& axis, double low, double high) {
     if (low == high) {
         const double pad = low == 0 ? 1 : std::abs(low) * 0.05;
         low -= pad;
         high += pad;
     }
-    const double rough = (high - low) / 5;
-    const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = 10 * power;
-    for (double leading : {1.0, 2.0, 2.5, 5.0})
-        if (leading * power >= rough) {
-            step = leading * power;
-            break;
-        }
-    const double first = std::floor(low / step) * step;
-    const double last = std::ceil(high / step) * step;
-    axis.setRange(first, last);
-    axis.setTickCount(static_cast<int>(std::lround((last - first) / step)) + 1);
+    const double step = roundStep(low, high);
+    axis.setTickInterval(step);
+    axis.setRange(std::floor(low / step) * step, std::ceil(high / step) * step);
+}
+
+void StationChart::resetZoom() {
+    for (QValueAxis* axis : {axisX_, axisY_}) axis->setTickInterval(axis->max() - axis->min());
+    zoomReset();
 }
 
 } // namespace veldro

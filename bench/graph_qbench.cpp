@@ -60,12 +60,12 @@ void BM_ViewFraserToFirstPaintedChart(benchmark::State& state) {
 BENCHMARK(BM_ViewFraserToFirstPaintedChart)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_KarousHjeltSectionToFirstPaintedChart(benchmark::State& state) {
-    triggerEachIteration(state, "KarousHjeltSection1");
+    triggerEachIteration(state, "KarousHjeltSection");
 }
 BENCHMARK(BM_KarousHjeltSectionToFirstPaintedChart)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_FraserMapToFirstPaintedChart(benchmark::State& state) {
-    triggerEachIteration(state, "FraserMap1");
+    triggerEachIteration(state, "FraserMap");
 }
 BENCHMARK(BM_FraserMapToFirstPaintedChart)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -88,14 +88,14 @@ void TMainFrm::buildMenus() {
     file->setObjectName(QStringLiteral("Fichier1"));
     decorate(item(file, "Ouvrir1", "Open..."), icons::Tool::Open, Qt::Key_F2);
     decorate(item(file, "OpenLastFile", "Open last file..."), icons::Tool::OpenLast, Qt::Key_F3);
-    submenu(file, "Recentfiles1", "Recent files")->menuAction()->setEnabled(false);
+    submenu(file, "RecentFiles", "Recent files")->menuAction()->setEnabled(false);
     decorate(item(file, "EnregistrerSous", "Save as..."), icons::Tool::Save, Qt::Key_F4);
     QMenu* exports = submenu(file, "ExporterEtEnregistrer", "Export and save");
     exports->setIcon(icons::toolIcon(icons::Tool::Export));
     QMenu* spreadsheet = submenu(exports, "Spreadsheet2", "Spreadsheet...");
     item(spreadsheet, "Spreadsheet1", "Raw data");
     item(spreadsheet, "Fraser1", "Fraser values");
-    item(spreadsheet, "KarousHjelt1", "Karous-Hjelt values");
+    item(spreadsheet, "KarousHjeltValues", "Karous-Hjelt values");
     QMenu* separators = submenu(exports, "Optionseparateur1", "Spreadsheet separator");
     auto* separatorGroup = new QActionGroup(this);
     separatorGroup->setObjectName(QStringLiteral("separatorGroup"));
@@ -141,8 +141,8 @@ void TMainFrm::buildMenus() {
     item(processing, "Filtering1", "Filtering...");
     item(processing, "FrequencyDisabler1", "Reject frequency...");
     item(processing, "ViewFraser1", "View Fraser");
-    item(processing, "KarousHjeltSection1", "Karous-Hjelt section");
-    item(processing, "FraserMap1", "Fraser map");
+    item(processing, "KarousHjeltSection", "Karous-Hjelt section");
+    item(processing, "FraserMap", "Fraser map");
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));

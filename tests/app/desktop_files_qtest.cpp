@@ -45,7 +45,7 @@ QString writeBru(const QString& path, const std::vector<MeasurementRecord>& reco
 
 // The recent files as the menu shows them when it opens.
 QStringList recentMenu(TMainFrm& window) {
-    QMenu* menu = part<QMenu>(window, "Recentfiles1");
+    QMenu* menu = part<QMenu>(window, "RecentFiles");
     emit menu->aboutToShow();
     QStringList files;
     for (QAction* item : menu->actions()) files << item->data().toString();
@@ -105,7 +105,7 @@ private slots:
                                    profileRecords(line, line));
         {
             TMainFrm window(ui);
-            QVERIFY(!part<QMenu>(window, "Recentfiles1")->menuAction()->isEnabled());
+            QVERIFY(!part<QMenu>(window, "RecentFiles")->menuAction()->isEnabled());
             for (const QString& file : files) openThroughDialog(window, ui, file);
             openThroughDialog(window, ui, files[2]); // again: moves up, not in twice
             ui.saveAnswers.push_back(sandbox.file("saved & kept.vlf"));
@@ -116,7 +116,7 @@ private slots:
         const QStringList expected{sandbox.file("saved & kept.vlf"), files[2], files[5], files[4],
                                    files[3]};
         QCOMPARE(recentMenu(window), expected);
-        QMenu* menu = part<QMenu>(window, "Recentfiles1");
+        QMenu* menu = part<QMenu>(window, "RecentFiles");
         QCOMPARE(menu->actions()[0]->text(), "&1 " + sandbox.file("saved && kept.vlf"));
 
         menu->actions()[3]->trigger();

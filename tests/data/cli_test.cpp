@@ -127,3 +127,21 @@ TEST(Cli, InfoShowsACommentsControlCharactersEscaped) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "records 0\nkept 0\n\\x1B]0;owned\\x07 \\x1B[31mred\r\nnext\\x81\n");
 }
+
+// A command takes exactly the options its usage names, a value after each
+// that shows one: "--truncate" stands alone wherever it comes.
+TEST(Cli, OptionsAreTakenAsTheUsageNamesThem) {
+    TempDir dir;
+    const std::string vlf = goldenVlf(dir);
+    struct Case {
+        std::string arguments;
+        int status;
+    };
+    for (const Case& c : {Case{"split " + vlf + " " + dir.file("out") + " --truncate", 0},
+                          Case{"split --truncate " + vlf + " " + dir.file("out2"), 0},
+                          Case{"split " + vlf + " " + dir.file("out3") + " --yes", 2},
+                          Case{"export raw " + vlf + " --separator", 2}}) {
+        const CliRun run = runCli(c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments << '\n' << run.err;
+    }
+}

@@ -8,8 +8,28 @@
 #include <charconv>
 #include <cstdlib>
 #include <iostream>
+#include <sstream>
 
 namespace veldro::cli {
+
+UsageOptions optionsOfUsage(const std::string& usage) {
+    std::vector<std::string> words;
+    std::istringstream in(usage);
+    for (std::string word; in >> word;) words.push_back(word);
+    UsageOptions options;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        std::string word = words[i];
+        if (word.starts_with('[')) word.erase(0, 1);
+        if (!word.starts_with('-')) continue;
+        const bool closed = word.ends_with(']');
+        if (closed) word.pop_back();
+        const bool takesValue = !closed && i + 1 < words.size() && !words[i + 1].starts_with('-') &&
+                                !words[i + 1].starts_with('[') && !words[i + 1].starts_with('|');
+        std::vector<std::string>& list = takesValue ? options.valueOptions : options.flags;
+        if (std::find(list.begin(), list.end(), word) == list.end()) list.push_back(word);
+    }
+    return options;
+}
 
 Arguments::Arguments(std::vector<std::string> words, const std::vector<std::string>& valueOptions,
                      const std::vector<std::string>& flags) {

@@ -57,12 +57,18 @@ private:
 
 struct Command {
     std::string name;    // "export raw" for a two-word command
-    std::string usage;   // the words after the name
+    std::string usage;   // the words after the name; its options are the ones taken
     std::string summary; // one line
-    std::vector<std::string> valueOptions;
-    std::vector<std::string> flags;
     std::function<int(const Arguments&)> run;
 };
+
+// The options a usage names: "-o OUT.txt" or "[--levels N]" take a value,
+// "[--yes]" or "| --list" stand alone.
+struct UsageOptions {
+    std::vector<std::string> valueOptions;
+    std::vector<std::string> flags;
+};
+UsageOptions optionsOfUsage(const std::string& usage);
 
 // Each command file adds its commands with a static Registration.
 std::vector<Command>& commands();

@@ -119,7 +119,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
-        return command->run(Arguments(rest, command->valueOptions, command->flags));
+        const UsageOptions options = optionsOfUsage(command->usage);
+        return command->run(Arguments(rest, options.valueOptions, options.flags));
     } catch (const UsageError& e) {
         std::cerr << "veldro-cli " << command->name << ": " << e.what() << '\n';
         printUsage(std::cerr, *command);

@@ -22,8 +22,8 @@ ExportCommands::ExportCommands(CommandContext& context) : CommandGroup(context) 
     commands.add(context_.action("Spreadsheet1"), Enabling::WithData,
                  [this] { Spreadsheet1Click(); });
     commands.add(context_.action("Fraser1"), Enabling::WithData, [this] { Fraser1Click(); });
-    commands.add(context_.action("KarousHjelt1"), Enabling::WithData,
-                 [this] { KarousHjelt1Click(); });
+    commands.add(context_.action("KarousHjeltValues"), Enabling::WithData,
+                 [this] { exportKarousHjeltValues(); });
     const auto* separators = context_.window.findChild<QActionGroup*>("separatorGroup");
     for (QAction* item : separators->actions()) {
         item->setChecked(item->data().toInt() == context_.settings.separatorChar);
@@ -53,7 +53,7 @@ void ExportCommands::Fraser1Click() {
     });
 }
 
-void ExportCommands::KarousHjelt1Click() {
+void ExportCommands::exportKarousHjeltValues() {
     exportSpreadsheet([this](MeasurementStore& store) {
         writeKarousHjeltSpreadsheet(store, context_.session.rows(), separator(), kDefaultKhLevels);
     });

@@ -69,7 +69,7 @@ FileCommands::FileCommands(CommandContext& context) : CommandGroup(context) {
                  [this] { Splitonname1Click(); });
     commands.add(context_.action("Quitter1"), Enabling::Idle, [this] { Quitter1Click(); });
 
-    QMenu* recent = context_.menu("Recentfiles1");
+    QMenu* recent = context_.menu("RecentFiles");
     connect(recent, &QMenu::aboutToShow, this, &FileCommands::fillRecentMenu);
     recent->menuAction()->setEnabled(!context_.settings.recentFiles.isEmpty());
 
@@ -259,20 +259,20 @@ void FileCommands::openRecentFile(const QString& path) {
     openFiles({path});
     if (QFileInfo::exists(path)) return;
     context_.settings.recentFiles.removeAll(path);
-    context_.menu("Recentfiles1")
+    context_.menu("RecentFiles")
         ->menuAction()
         ->setEnabled(!context_.settings.recentFiles.isEmpty());
 }
 
 void FileCommands::remember(const QString& fullName) {
     rememberRecentFile(context_.settings, fullName);
-    context_.menu("Recentfiles1")->menuAction()->setEnabled(true);
+    context_.menu("RecentFiles")->menuAction()->setEnabled(true);
 }
 
 // Numbered for the keyboard; a long path loses its middle, and shows whole
 // as the item's tooltip.
 void FileCommands::fillRecentMenu() {
-    QMenu* menu = context_.menu("Recentfiles1");
+    QMenu* menu = context_.menu("RecentFiles");
     menu->clear();
     menu->setToolTipsVisible(true);
     const QFontMetrics metrics = menu->fontMetrics();

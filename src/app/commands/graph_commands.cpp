@@ -48,10 +48,10 @@ QString proposedImagePath(const QString& dataFile, std::string_view name) {
 GraphCommands::GraphCommands(CommandContext& context) : CommandGroup(context) {
     context_.commands.add(context_.action("ViewFraser1"), Enabling::WithData,
                           [this] { ViewFraser1Click(); });
-    context_.commands.add(context_.action("KarousHjeltSection1"), Enabling::WithData,
-                          [this] { KarousHjeltSection1Click(); });
-    context_.commands.add(context_.action("FraserMap1"), Enabling::WithData,
-                          [this] { FraserMap1Click(); });
+    context_.commands.add(context_.action("KarousHjeltSection"), Enabling::WithData,
+                          [this] { showKarousHjeltSection(); });
+    context_.commands.add(context_.action("FraserMap"), Enabling::WithData,
+                          [this] { showFraserMap(); });
     // A header click always means a plot: the table never sorts.
     QHeaderView* header = context_.table.horizontalHeader();
     context_.table.setSortingEnabled(false);
@@ -101,12 +101,12 @@ void GraphCommands::showInterpretation(Compute compute, std::string_view imageNa
     context_.ui.runDialog(*frame);
 }
 
-void GraphCommands::KarousHjeltSection1Click() {
-    showInterpretation<TKarousHjeltFrm>(runStationGroups, "kh", kNoKhValue);
+void GraphCommands::showKarousHjeltSection() {
+    showInterpretation<KarousHjeltWindow>(runStationGroups, "kh", kNoKhValue);
 }
 
-void GraphCommands::FraserMap1Click() {
-    showInterpretation<TFraserMapFrm>(fraserMaps, "map", kNoMapValue);
+void GraphCommands::showFraserMap() {
+    showInterpretation<FraserMapWindow>(fraserMaps, "map", kNoMapValue);
 }
 
 void GraphCommands::showGraph(const QString& axisTitle, std::string_view imageName,

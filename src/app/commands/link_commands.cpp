@@ -222,7 +222,7 @@ void LinkCommands::Rcuprerdesdonnes1Click() {
     if (result.saved) {
         session.setFilePath(qtName(result.savedTo));
         rememberRecentFile(context_.settings, qtName(result.savedTo));
-        context_.menu("Recentfiles1")->menuAction()->setEnabled(true);
+        context_.menu("RecentFiles")->menuAction()->setEnabled(true);
     }
     session.setDataSaved(result.saved || !received);
     if (received) session.setJournal(result.journal);

@@ -5,7 +5,7 @@
 #include "data/measurement_store.h"
 #include "processing/frequency_rejection.h"
 #include "processing/range_filter.h"
-#include "processing/row_commands.h"
+#include "processing/keep_ignore.h"
 #include "processing/ui/filter_dialog.h"
 #include "processing/ui/frequency_dialog.h"
 #include "widgets/measurement_table_view.h"

@@ -21,10 +21,10 @@ QString pattern(double value, int decimals) {
 
 } // namespace
 
-TFraserMapFrm::TFraserMapFrm(UiServices& ui, std::array<FraserMap, 2> maps, QWidget* owner)
-    : TFraserMapFrm(ui, std::move(maps), new FieldChart, owner) {}
+FraserMapWindow::FraserMapWindow(UiServices& ui, std::array<FraserMap, 2> maps, QWidget* owner)
+    : FraserMapWindow(ui, std::move(maps), new FieldChart, owner) {}
 
-TFraserMapFrm::TFraserMapFrm(UiServices& ui, std::array<FraserMap, 2> maps, FieldChart* chart,
+FraserMapWindow::FraserMapWindow(UiServices& ui, std::array<FraserMap, 2> maps, FieldChart* chart,
                              QWidget* owner)
     : ChartFrame(ui, chart, "FrequencyList", owner), maps_(std::move(maps)), chart_(chart),
       LineSpacing(new QLineEdit) {
@@ -43,14 +43,14 @@ TFraserMapFrm::TFraserMapFrm(UiServices& ui, std::array<FraserMap, 2> maps, Fiel
     connect(LineSpacing, &QLineEdit::editingFinished, this, [this] { LineSpacingExit(); });
 }
 
-TFraserMapFrm::~TFraserMapFrm() = default;
+FraserMapWindow::~FraserMapWindow() = default;
 
-bool TFraserMapFrm::hasValues() const {
+bool FraserMapWindow::hasValues() const {
     return maps_[0].hasValues() || maps_[1].hasValues();
 }
 
 // A spacing that is no number above 0 is said and the last good one put back.
-void TFraserMapFrm::LineSpacingExit() {
+void FraserMapWindow::LineSpacingExit() {
     const QString text = LineSpacing->text().trimmed();
     if (text == spacingText_) return;
     const std::optional<double> spacing = readLineSpacing(text.toStdString());
@@ -64,7 +64,7 @@ void TFraserMapFrm::LineSpacingExit() {
     if (shown_ >= 0) showMap(shown_);
 }
 
-void TFraserMapFrm::showMap(int index) {
+void FraserMapWindow::showMap(int index) {
     if (index < 0 || index > 1 || !maps_[static_cast<std::size_t>(index)].hasValues()) return;
     shown_ = index;
     const FraserMap& map = maps_[static_cast<std::size_t>(index)];
@@ -73,7 +73,7 @@ void TFraserMapFrm::showMap(int index) {
         QStringLiteral("%1 profiles; a dot is a station measured").arg(map.lines.size()));
 }
 
-QString TFraserMapFrm::pointedText(QPointF value) const {
+QString FraserMapWindow::pointedText(QPointF value) const {
     const double fraser = chart_->field().valueAt(value.x(), value.y());
     QString text = QStringLiteral("Station %1    Profile %2")
                        .arg(pattern(value.x(), 1), pattern(value.y() / spacing_, 1));

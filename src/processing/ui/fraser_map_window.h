@@ -13,11 +13,11 @@ class FieldChart;
 // colour map, station across and profiles up at the line spacing set below
 // the list of frequency numbers, the stations measured as dots; printing and
 // saving as a picture.
-class TFraserMapFrm : public ChartFrame {
+class FraserMapWindow : public ChartFrame {
     Q_OBJECT
 public:
-    TFraserMapFrm(UiServices& ui, std::array<FraserMap, 2> maps, QWidget* owner = nullptr);
-    ~TFraserMapFrm() override;
+    FraserMapWindow(UiServices& ui, std::array<FraserMap, 2> maps, QWidget* owner = nullptr);
+    ~FraserMapWindow() override;
 
     // Whether some frequency number has a value: the only reason to show the window.
     bool hasValues() const;
@@ -30,7 +30,7 @@ protected:
     QString pointedText(QPointF value) const override;
 
 private:
-    TFraserMapFrm(UiServices& ui, std::array<FraserMap, 2> maps, FieldChart* chart, QWidget* owner);
+    FraserMapWindow(UiServices& ui, std::array<FraserMap, 2> maps, FieldChart* chart, QWidget* owner);
     void LineSpacingExit();
     void showMap(int index);
 

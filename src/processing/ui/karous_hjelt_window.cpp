@@ -20,10 +20,10 @@ QString pattern(double value, int decimals) {
 
 } // namespace
 
-TKarousHjeltFrm::TKarousHjeltFrm(UiServices& ui, std::vector<RunGroups> runs, QWidget* owner)
-    : TKarousHjeltFrm(ui, std::move(runs), new FieldChart, owner) {}
+KarousHjeltWindow::KarousHjeltWindow(UiServices& ui, std::vector<RunGroups> runs, QWidget* owner)
+    : KarousHjeltWindow(ui, std::move(runs), new FieldChart, owner) {}
 
-TKarousHjeltFrm::TKarousHjeltFrm(UiServices& ui, std::vector<RunGroups> runs, FieldChart* chart,
+KarousHjeltWindow::KarousHjeltWindow(UiServices& ui, std::vector<RunGroups> runs, FieldChart* chart,
                                  QWidget* owner)
     : ChartFrame(ui, chart, "RunList", owner), runs_(std::move(runs)),
       values_(karousHjelt(runs_, kDefaultKhLevels)), chart_(chart), Levels(new QSpinBox) {
@@ -44,19 +44,19 @@ TKarousHjeltFrm::TKarousHjeltFrm(UiServices& ui, std::vector<RunGroups> runs, Fi
     connect(Levels, &QSpinBox::valueChanged, this, [this] { LevelsChange(); });
 }
 
-TKarousHjeltFrm::~TKarousHjeltFrm() = default;
+KarousHjeltWindow::~KarousHjeltWindow() = default;
 
-bool TKarousHjeltFrm::hasValues() const {
+bool KarousHjeltWindow::hasValues() const {
     return std::any_of(values_.begin(), values_.end(),
                        [](const KhRun& run) { return !run.values.empty(); });
 }
 
-void TKarousHjeltFrm::LevelsChange() {
+void KarousHjeltWindow::LevelsChange() {
     values_ = karousHjelt(runs_, Levels->value());
     if (shown_ >= 0) showRun(shown_);
 }
 
-void TKarousHjeltFrm::showRun(int run) {
+void KarousHjeltWindow::showRun(int run) {
     if (run < 0 || run >= static_cast<int>(values_.size())) return;
     const KhRun& kh = values_[static_cast<std::size_t>(run)];
     if (kh.values.empty()) return;
@@ -67,7 +67,7 @@ void TKarousHjeltFrm::showRun(int run) {
                         .arg(pattern(kh.spacing, 1)));
 }
 
-QString TKarousHjeltFrm::pointedText(QPointF value) const {
+QString KarousHjeltWindow::pointedText(QPointF value) const {
     const double kh = chart_->field().valueAt(value.x(), value.y());
     QString text =
         QStringLiteral("Station %1    Depth %2").arg(pattern(value.x(), 1), pattern(value.y(), 1));

@@ -12,11 +12,11 @@ class FieldChart;
 // "Karous-Hjelt section": one run's Karous-Hjelt values as a colour section,
 // station across and depth down, chosen in the list of runs at the left; the
 // number of levels below the list; printing and saving as a picture.
-class TKarousHjeltFrm : public ChartFrame {
+class KarousHjeltWindow : public ChartFrame {
     Q_OBJECT
 public:
-    TKarousHjeltFrm(UiServices& ui, std::vector<RunGroups> runs, QWidget* owner = nullptr);
-    ~TKarousHjeltFrm() override;
+    KarousHjeltWindow(UiServices& ui, std::vector<RunGroups> runs, QWidget* owner = nullptr);
+    ~KarousHjeltWindow() override;
 
     // Whether some run has a value: the only reason to show the window.
     bool hasValues() const;
@@ -29,7 +29,7 @@ protected:
     QString pointedText(QPointF value) const override;
 
 private:
-    TKarousHjeltFrm(UiServices& ui, std::vector<RunGroups> runs, FieldChart* chart, QWidget* owner);
+    KarousHjeltWindow(UiServices& ui, std::vector<RunGroups> runs, FieldChart* chart, QWidget* owner);
     void LevelsChange();
     void showRun(int run);
 

@@ -73,7 +73,7 @@ private slots:
              {"export", "fraser", "--separator", "tab"},
              "7\t38\t19800\t26\r\n"},
             // 0.102*10 - 0.059*5 + 0.561*(-3) - 0.561*(-8) + 0.059*(-2) - 0.102*4 = 3.004
-            {"KarousHjelt1",
+            {"KarousHjeltValues",
              "Virgule1",
              {"export", "kh", "--separator", "comma"},
              "7,62.5,25.0,19800,3.00\r\n"}};

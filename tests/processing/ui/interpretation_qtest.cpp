@@ -82,7 +82,7 @@ private slots:
     // station 50: level 1 at 25 reads -0.102 * 100, level 2 reads 0.
     void sectionShowsTheFirstRunWithValuesAndFollowsTheLevels() {
         open(joined(tilts(1, {1, 2, 3, 4, 5}), tilts(2, {0, 0, 0, 0, 0, 100, 0, 0, 0, 0, 0})));
-        QVERIFY(runWindow<TKarousHjeltFrm>("KarousHjeltSection1", [](TKarousHjeltFrm& section) {
+        QVERIFY(runWindow<KarousHjeltWindow>("KarousHjeltSection", [](KarousHjeltWindow& section) {
             QCOMPARE(section.windowTitle(), QStringLiteral("Karous-Hjelt section"));
             QCOMPARE(entries(section, "RunList"),
                      (QList<Entry>{{"Prof1,Freq1", false}, {"Prof2,Freq1", true}}));
@@ -114,7 +114,7 @@ private slots:
 
     void nothingToShowIsSaidWithoutAWindow() {
         open(tilts(1, {1, 2, 3}));
-        for (const char* item : {"KarousHjeltSection1", "FraserMap1"}) {
+        for (const char* item : {"KarousHjeltSection", "FraserMap"}) {
             s->ui.asked.clear();
             action(s->window, item)->trigger();
             QCOMPARE(s->ui.asked.size(), 1u);
@@ -132,7 +132,7 @@ private slots:
             joined(tilts(1, {10, 5, -3, -8, -2}), tilts(3, {4, 3, 2, 1}));
         rows.push_back(record({.profile = 3, .station = 0, .frequencyNumber = 2}));
         open(rows);
-        QVERIFY(runWindow<TFraserMapFrm>("FraserMap1", [this](TFraserMapFrm& map) {
+        QVERIFY(runWindow<FraserMapWindow>("FraserMap", [this](FraserMapWindow& map) {
             QCOMPARE(map.windowTitle(), QStringLiteral("Fraser map"));
             QCOMPARE(entries(map, "FrequencyList"),
                      (QList<Entry>{{"Freq1", true}, {"Freq2", false}}));
@@ -180,11 +180,11 @@ private slots:
                     tilts(2, {8, 6, 2, -1, -4, -8, -6, -2, 2, 4, 6})));
         s->ui.saveAnswers = {s->sandbox.file("section.png"), s->sandbox.file("map.png")};
         QSize sectionSize, mapSize;
-        QVERIFY(runWindow<TKarousHjeltFrm>("KarousHjeltSection1", [&](TKarousHjeltFrm& section) {
+        QVERIFY(runWindow<KarousHjeltWindow>("KarousHjeltSection", [&](KarousHjeltWindow& section) {
             sectionSize = section.chart().size().toSize();
             part<QPushButton>(section, "SaveImage")->click();
         }));
-        QVERIFY(runWindow<TFraserMapFrm>("FraserMap1", [&](TFraserMapFrm& map) {
+        QVERIFY(runWindow<FraserMapWindow>("FraserMap", [&](FraserMapWindow& map) {
             mapSize = map.chart().size().toSize();
             part<QPushButton>(map, "SaveImage")->click();
         }));

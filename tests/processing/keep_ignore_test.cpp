@@ -1,5 +1,5 @@
 #include "data_set_test.h"
-#include "processing/row_commands.h"
+#include "processing/keep_ignore.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

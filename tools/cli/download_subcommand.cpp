@@ -252,15 +252,12 @@ int runDownload(const Arguments& args) {
 }
 
 const Registration download{
-    {"download",
-     "--port COM1..COM4|usb|DEVICE -o OUT.vlf [--yes] [--no-journal]",
+    {"download", "--port COM1..COM4|usb|DEVICE -o OUT.vlf [--yes] [--no-journal]",
      "Receives the instrument's dump and saves it; --yes answers OK to the prompts, Ctrl-C "
      "(or SIGTERM, or the terminal closing) cancels and saves what arrived; a file that "
      "cannot be written asks for another, or goes to the data folder. Each record is "
      "journalled as it arrives (see recover) unless --no-journal. Exit 0 only for a whole "
      "dump saved.",
-     {"--port", "-o"},
-     {"--yes", "--no-journal"},
      runDownload}};
 
 } // namespace

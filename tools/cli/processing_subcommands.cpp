@@ -6,9 +6,9 @@
 #include "data/vlf_file.h"
 #include "loaded_rows.h"
 #include "processing/frequency_rejection.h"
+#include "processing/keep_ignore.h"
 #include "processing/number_entry.h"
 #include "processing/range_filter.h"
-#include "processing/row_commands.h"
 
 #include <array>
 #include <charconv>
@@ -189,63 +189,32 @@ int runAdd(const Arguments& args) {
     return 0;
 }
 
-std::vector<std::string> filterOptions() {
-    std::vector<std::string> options(kRangeOptions.begin(), kRangeOptions.end());
-    options.push_back("-o");
-    return options;
-}
-
-const Registration keep{{"keep",
-                         "FILE.vlf ROWS -o OUT.vlf [--truncate]",
+const Registration keep{{"keep", "FILE.vlf ROWS -o OUT.vlf [--truncate]",
                          "Keeps the rows (1-based, like 3-7,9).",
-                         {"-o"},
-                         {kTruncate},
                          [](const Arguments& a) { return runKeepOrIgnore(a, true); }}};
-const Registration ignore{{"ignore",
-                           "FILE.vlf ROWS -o OUT.vlf [--truncate]",
+const Registration ignore{{"ignore", "FILE.vlf ROWS -o OUT.vlf [--truncate]",
                            "Ignores the rows (1-based, like 3-7,9).",
-                           {"-o"},
-                           {kTruncate},
                            [](const Arguments& a) { return runKeepOrIgnore(a, false); }}};
-const Registration ignoreOverload{{"ignore-overload",
-                                   "FILE.vlf -o OUT.vlf [--truncate]",
+const Registration ignoreOverload{{"ignore-overload", "FILE.vlf -o OUT.vlf [--truncate]",
                                    "Ignores the kept rows with an overloaded channel.",
-                                   {"-o"},
-                                   {kTruncate},
                                    runIgnoreOverload}};
-const Registration deleteIgnored{{"delete-ignored",
-                                  "FILE.vlf -o OUT.vlf [--truncate]",
+const Registration deleteIgnored{{"delete-ignored", "FILE.vlf -o OUT.vlf [--truncate]",
                                   "Leaves the ignored rows out of the data set.",
-                                  {"-o"},
-                                  {kTruncate},
                                   runDeleteIgnored}};
-const Registration rejectFrequencyCommand{{"reject-frequency",
-                                           "FILE.vlf HZ -o OUT.vlf [--truncate]",
-                                           "Ignores every row measured at the frequency.",
-                                           {"-o"},
-                                           {kTruncate},
-                                           runRejectFrequency}};
+const Registration rejectFrequencyCommand{
+    {"reject-frequency", "FILE.vlf HZ -o OUT.vlf [--truncate]",
+     "Ignores every row measured at the frequency.", runRejectFrequency}};
 const Registration filter{
     {"filter",
      "FILE.vlf -o OUT.vlf [--q MIN:MAX] [--tilt-ver ..] [--ellip-ver ..] [--h-hor ..] "
      "[--tilt-hor ..] [--ellip-hor ..] [--rho ..] [--phase ..] [--e ..] [--h ..] [--truncate]",
      "Ignores the kept rows outside the ranges; an omitted range or side keeps the "
      "kept rows' extreme.",
-     filterOptions(),
-     {kTruncate},
      runFilter}};
 const Registration split{
-    {"split",
-     "FILE.vlf DIR [--truncate]",
-     "Writes the kept rows of each run of one profile and mode to a file in DIR.",
-     {kTruncate},
-     {},
-     runSplit}};
-const Registration add{{"add",
-                        "FILE.vlf MORE.vlf... -o OUT.vlf [--truncate]",
-                        "Appends the records of the other files to the data set.",
-                        {"-o"},
-                        {kTruncate},
-                        runAdd}};
+    {"split", "FILE.vlf DIR [--truncate]",
+     "Writes the kept rows of each run of one profile and mode to a file in DIR.", runSplit}};
+const Registration add{{"add", "FILE.vlf MORE.vlf... -o OUT.vlf [--truncate]",
+                        "Appends the records of the other files to the data set.", runAdd}};
 
 } // namespace

@@ -46,12 +46,9 @@ int runRecover(const Arguments& args) {
 }
 
 const Registration recover{
-    {"recover",
-     "[JOURNAL] -o OUT.vlf | --list",
+    {"recover", "[JOURNAL] -o OUT.vlf | --list",
      "Saves the records of a download journal (the newest whose records reached no file unless "
      "one is named); --list lists those journals: file, start, records.",
-     {"-o"},
-     {"--list"},
      runRecover}};
 
 } // namespace

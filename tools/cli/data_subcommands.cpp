@@ -147,32 +147,20 @@ void veldro::cli::writeSurvey(const std::string& path,
 
 namespace {
 
-const Registration info{{"info",
-                         "FILE.vlf",
+const Registration info{{"info", "FILE.vlf",
                          "Record and kept counts, the comment, and the runs of profile and mode.",
-                         {},
-                         {},
                          runInfo}};
-const Registration table{{"table",
-                          "FILE.vlf",
+const Registration table{{"table", "FILE.vlf",
                           "The measurement table as the window shows it, tab-separated UTF-8.",
-                          {},
-                          {},
                           runTable}};
-const Registration import{{"import",
-                           "IN.bru -o OUT.vlf",
-                           "Imports an older .bru text file and saves it.",
-                           {"-o"},
-                           {},
-                           runImport}};
+const Registration import{
+    {"import", "IN.bru -o OUT.vlf", "Imports an older .bru text file and saves it.", runImport}};
 const Registration generate{
     {"generate",
      "-o FILE.vlf [--records N] [--seed S] [--bru] | --model MODEL.json -o FILE.vlf "
      "[--profile N] [--noise PERCENT] [--seed S] [--resistivity-mode]",
      "Writes a synthetic survey (2000 records, seed 1 unless told), or the profile the "
      "instrument would record over a model.",
-     {"-o", "--records", "--seed", "--model", "--profile", "--noise"},
-     {"--bru", "--resistivity-mode"},
      runGenerate}};
 
 } // namespace

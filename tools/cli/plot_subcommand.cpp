@@ -175,31 +175,23 @@ const Registration fraser{{"plot fraser",
                            "FILE.vlf -o OUT.png|OUT.svg|OUT.pdf [--width W --height H]",
                            "The Fraser view's chart as a picture (W x H pixels, 1039 x 763 "
                            "unless given).",
-                           {"-o", "--width", "--height"},
-                           {},
                            runFraser}};
 const Registration column{{"plot column",
                            "FILE.vlf COLUMN -o OUT.png|OUT.svg|OUT.pdf [--width W --height H]",
                            "One quantity against station as a picture (COLUMN: a caption such "
                            "as \"Q (%)\" or an index as in --columns).",
-                           {"-o", "--width", "--height"},
-                           {},
                            runColumn}};
 const Registration kh{{"plot kh",
                        "FILE.vlf -o OUT.png|OUT.svg|OUT.pdf [--profile P] [--frequency-number N] "
                        "[--levels L] [--width W --height H]",
                        "The Karous-Hjelt section of the first run with values (of profile P and "
                        "frequency number N when given; L levels at most, 8 unless given).",
-                       {"-o", "--width", "--height", "--profile", "--frequency-number", "--levels"},
-                       {},
                        runKarousHjelt}};
 const Registration map{{"plot map",
                         "FILE.vlf -o OUT.png|OUT.svg|OUT.pdf [--frequency-number N] "
                         "[--line-spacing D] [--width W --height H]",
                         "The Fraser map of frequency number N (the first with values unless "
                         "given), profiles D apart (1 unless given).",
-                        {"-o", "--width", "--height", "--frequency-number", "--line-spacing"},
-                        {},
                         runMap}};
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "processing/row_commands.h"
+#include "processing/keep_ignore.h"
 
 #include "data/measurement_store.h"
 #include "data/rows.h"

@@ -170,52 +170,31 @@ int runProfileExport(const Arguments& args, ProfileExportFormat format) {
     return 0;
 }
 
-const Registration raw{{"export raw",
-                        "FILE.vlf -o OUT.txt [--separator S] [--columns LIST]",
+const Registration raw{{"export raw", "FILE.vlf -o OUT.txt [--separator S] [--columns LIST]",
                         "The raw spreadsheet of the kept rows (S: comma, semicolon, space, tab; "
                         "LIST: 0-based column indices, \"\" for none).",
-                        {"-o", "--separator", "--columns"},
-                        {},
                         runRaw}};
-const Registration fraser{{"export fraser",
-                           "FILE.vlf -o OUT.txt [--separator S]",
+const Registration fraser{{"export fraser", "FILE.vlf -o OUT.txt [--separator S]",
                            "The Fraser values of the kept tilt-mode rows as a spreadsheet.",
-                           {"-o", "--separator"},
-                           {},
                            runFraser}};
-const Registration kh{{"export kh",
-                       "FILE.vlf -o OUT.txt [--separator S] [--levels N]",
+const Registration kh{{"export kh", "FILE.vlf -o OUT.txt [--separator S] [--levels N]",
                        "The Karous-Hjelt values of the kept tilt-mode rows as a spreadsheet "
                        "(N levels at most, 8 unless given).",
-                       {"-o", "--separator", "--levels"},
-                       {},
                        runKarousHjelt}};
-const Registration report{{"export report",
-                           "FILE.vlf -o OUT.txt [--columns LIST]",
+const Registration report{{"export report", "FILE.vlf -o OUT.txt [--columns LIST]",
                            "The finished formatted report: path line, comment, blocks.",
-                           {"-o", "--columns"},
-                           {},
                            runReport}};
-const Registration profiles{{"profiles",
-                             "FILE.vlf",
+const Registration profiles{{"profiles", "FILE.vlf",
                              "The profile items of the XYZ and WADI export: number, profile, "
                              "stations, frequencies.",
-                             {},
-                             {},
                              runProfiles}};
 const Registration xyz{
-    {"export xyz",
-     "FILE.vlf -o OUT.xyz --pick ITEM[=POSITION]... [--frequency HZ]",
+    {"export xyz", "FILE.vlf -o OUT.xyz --pick ITEM[=POSITION]... [--frequency HZ]",
      "The XYZ file of the picked profile items (POSITION in metres).",
-     {"-o", "--pick", "--frequency"},
-     {},
      [](const Arguments& a) { return runProfileExport(a, ProfileExportFormat::Xyz); }}};
 const Registration wadi{
-    {"export wadi",
-     "FILE.vlf -o OUT.wad --pick ITEM[=POSITIONDIR]... [--frequency HZ]",
+    {"export wadi", "FILE.vlf -o OUT.wad --pick ITEM[=POSITIONDIR]... [--frequency HZ]",
      "The WADI file of the picked profile items (POSITIONDIR like 25E).",
-     {"-o", "--pick", "--frequency"},
-     {},
      [](const Arguments& a) { return runProfileExport(a, ProfileExportFormat::Wadi); }}};
 
 } // namespace

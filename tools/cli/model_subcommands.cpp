@@ -44,12 +44,9 @@ int runForward(const Arguments& args) {
     return 0;
 }
 
-const Registration forward{{"forward",
-                            "MODEL.json -o OUT.txt",
+const Registration forward{{"forward", "MODEL.json -o OUT.txt",
                             "The model's tilt, ellipticity, Rho and phase at each station and "
                             "frequency, tab-separated.",
-                            {"-o"},
-                            {},
                             runForward}};
 
 } // namespace

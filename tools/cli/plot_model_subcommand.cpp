@@ -84,8 +84,6 @@ const Registration plotModel{{"plot model",
                               "MODEL.json -o OUT.png|OUT.svg|OUT.pdf [--width W --height H]",
                               "A model's section (colours of log resistivity, depth down) above "
                               "its tilt and ellipticity curves (1039 x 1100 pixels unless given).",
-                              {"-o", "--width", "--height"},
-                              {},
                               runPlotModel}};
 
 } // namespace

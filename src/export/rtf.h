@@ -67,6 +67,8 @@ public:
     std::size_t size() const { return runs_.size(); }
     bool empty() const { return runs_.empty(); }
     Run run(std::size_t index) const;
+    // Every run's letters, one after the other.
+    const std::string& text() const { return text_; }
     const std::vector<TextStyle>& styles() const { return styles_; }
     // Same text in the same styles, run by run.
     bool operator==(const StyledText& other) const;

@@ -1,6 +1,7 @@
 #include "interpretation/model_pictures.h"
 
 #include "interpretation/section_mesh.h"
+#include "processing/fraser_walk.h"
 
 #include <algorithm>
 #include <charconv>
@@ -53,8 +54,20 @@ void plotModelResponse(const GroundModel& model, const std::vector<StationRespon
     const std::size_t frequencies = model.frequencies.size();
     for (std::size_t f = 0; f < frequencies; ++f) {
         const int tilt = graph.curveCount();
-        graph.addCurve("Tilt.ver(%) " + frequencyText(model.frequencies[f]) + " Hz");
-        graph.addCurve("Ellip.ver(%) " + frequencyText(model.frequencies[f]) + " Hz");
+        const std::string hz = frequencyText(model.frequencies[f]) + " Hz";
+        // As the graph window draws profiles and frequency numbers: each
+        // quantity a colour of its own, each frequency a line style.
+        const auto curve = [&](int colour, const std::string& caption) {
+            FraserRun run;
+            run.curve = graph.curveCount();
+            run.profile = colour;
+            run.frequencyNumber = static_cast<int>(f) + 1;
+            run.frequency = static_cast<int>(std::lround(model.frequencies[f]));
+            run.title = caption + " " + hz;
+            return run;
+        };
+        graph.addCurve(curve(1, "Tilt.ver(%)"));
+        graph.addCurve(curve(2, "Ellip.ver(%)"));
         graph.markCurveUsed(tilt);
         graph.markCurveUsed(tilt + 1);
         for (std::size_t i = f; i < responses.size(); i += frequencies) {

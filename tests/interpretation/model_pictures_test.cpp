@@ -1,5 +1,6 @@
 // What the model plot draws: the section's colours and the response's curves.
 #include "interpretation/model_pictures.h"
+#include "processing/fraser_walk.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -11,10 +12,12 @@ namespace {
 
 struct Curves : GraphSink {
     std::vector<std::string> titles;
+    std::vector<int> colours; // the graph window colours a curve by its profile
     std::vector<std::vector<std::pair<double, double>>> points;
     int curveCount() const override { return static_cast<int>(titles.size()); }
-    void addCurve(const std::string& title) override {
-        titles.push_back(title);
+    void addCurve(const FraserRun& run) override {
+        titles.push_back(run.title);
+        colours.push_back(run.profile);
         points.emplace_back();
     }
     void markCurveUsed(int) override {}
@@ -54,6 +57,7 @@ TEST(ModelPictures, CurvesOfTiltAndEllipticityPerFrequency) {
     EXPECT_EQ(curves.titles,
               (std::vector<std::string>{"Tilt.ver(%) 19800 Hz", "Ellip.ver(%) 19800 Hz",
                                         "Tilt.ver(%) 23400 Hz", "Ellip.ver(%) 23400 Hz"}));
+    EXPECT_EQ(curves.colours, (std::vector<int>{1, 2, 1, 2})); // tilt and ellipticity apart
     ASSERT_EQ(curves.points[2].size(), 2u);
     EXPECT_EQ(curves.points[2][1].first, 25);
     EXPECT_DOUBLE_EQ(curves.points[2][1].second, tiltPercent({0.1, 0.1}));

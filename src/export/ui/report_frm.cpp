@@ -185,7 +185,7 @@ void TReportFrm::openFile(const QString& fileName, const QString& extension) {
     WaitCursor wait;
     if (isRtf(text)) {
         StyledText runs = readRtf(text);
-        const std::string letters = lettersOf(runs);
+        const std::string letters = runs.text();
         if (editable(letters, runs.size()))
             showRuns(*ReportMemo, runs);
         else

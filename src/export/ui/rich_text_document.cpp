@@ -111,12 +111,6 @@ StyledText runsOf(const QTextDocument& document) {
     return runs;
 }
 
-std::string lettersOf(const StyledText& runs) {
-    std::string letters;
-    for (const StyledRun& run : runs) letters += run.text;
-    return letters;
-}
-
 StyledText plainRuns(std::string text, const QFont& font) {
     return {{std::move(text), styleOf(QTextCharFormat(), font)}};
 }

@@ -28,9 +28,6 @@ void showRuns(QTextEdit& editor, const StyledText& runs);
 // ended by '\n'.
 StyledText runsOf(const QTextDocument& document);
 
-// The runs' letters alone.
-std::string lettersOf(const StyledText& runs);
-
 // UTF-8 text as the document holds it when shown plain: one run in `font`.
 StyledText plainRuns(std::string text, const QFont& font);
 

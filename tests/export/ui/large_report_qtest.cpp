@@ -103,7 +103,7 @@ private slots:
         const StyledText runs =
             readRtf({saved.constData(), static_cast<std::size_t>(saved.size())});
         QCOMPARE(runs.size(), 1u);
-        QCOMPARE(QString::fromStdString(runs[0].text), QString::fromLatin1(line + "\nend\n"));
+        QCOMPARE(QString::fromStdString(runs.text()), QString::fromLatin1(line + "\nend\n"));
     }
 };
 

@@ -35,14 +35,11 @@ void layOut() {
 void renderChart(QGraphicsWidget& chart, QPainter& painter, const QRectF& target,
                  const QSizeF& layout) {
     const QSizeF shown = chart.size();
-    const QString title = chart.title();
-    chart.setTitle(chart.pictureTitle());
     chart.resize(layout);
     layOut();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     chart.scene()->render(&painter, target, QRectF(chart.pos(), layout));
-    chart.setTitle(title);
     chart.resize(shown);
     layOut();
 }

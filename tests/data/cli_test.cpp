@@ -3,6 +3,7 @@
 #include "data/measurement_store.h"
 #include "test_support.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using veldro::test::CliRun;
@@ -133,6 +134,8 @@ TEST(Cli, InfoShowsACommentsControlCharactersEscaped) {
 TEST(Cli, OptionsAreTakenAsTheUsageNamesThem) {
     TempDir dir;
     const std::string vlf = goldenVlf(dir);
+    for (const char* folder : {"out", "out2", "out3"})
+        std::filesystem::create_directory(dir.file(folder));
     struct Case {
         std::string arguments;
         int status;

@@ -2,48 +2,33 @@
 // drawn into a PNG, SVG or PDF without a display.
 #include "cli.h"
 #include "interpretation/model_pictures.h"
+#include "plot_picture.h"
 #include "processing/ui/chart/chart_image.h"
 #include "processing/ui/chart/field_chart.h"
 #include "processing/ui/chart/graph_chart.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>
 #include <QGraphicsWidget>
 #include <QLegend>
 #include <QValueAxis>
-#include <iostream>
 
 using namespace veldro;
 using namespace veldro::cli;
 
 namespace {
 
-constexpr int kDefaultWidth = 1039;
-constexpr int kDefaultHeight = 1100;
-
-void sayQtErrors(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
-}
+// Two charts of the graph window's width, one above the other.
+constexpr QSize kDesignSize(1039, 1100);
 
 int runPlotModel(const Arguments& args) {
     args.expectOperands(1, 1);
-    const std::string output = requireOutput(args);
-    const QString outputPath = QFile::decodeName(output.c_str());
-    if (!isChartImageName(outputPath))
-        throw UsageError("-o names a .png, .svg or .pdf file, not " + output);
-    const QSize size(wholeOption(args, "--width", kDefaultWidth, 200, 10000, "pixels"),
-                     wholeOption(args, "--height", kDefaultHeight, 200, 10000, "pixels"));
+    const PictureRequest request = pictureRequest(args, kDesignSize);
     const std::string& path = args.operand(0, "MODEL.json");
     const GroundModel model = loadGroundModel(path);
     const std::vector<StationResponse> responses = modelResponse(model, path);
 
-    int argc = 3;
-    char program[] = "veldro-cli", option[] = "-platform", platform[] = "offscreen";
-    char* argv[] = {program, option, platform, nullptr};
-    qInstallMessageHandler(sayQtErrors);
-    QApplication application(argc, argv);
+    const OffscreenApplication application;
     QGraphicsScene scene;
     auto* picture = new QGraphicsWidget; // the scene's
     scene.addItem(picture);
@@ -73,10 +58,10 @@ int runPlotModel(const Arguments& args) {
     layout->addItem(curves);
     layout->setStretchFactor(section, 1);
     layout->setStretchFactor(curves, 1);
-    picture->resize(QSizeF(size));
+    picture->resize(QSizeF(request.size));
 
-    const QString error = saveChartsImage(*picture, section->title(), outputPath, size);
-    if (!error.isEmpty()) throw CommandFailed(output + ": " + error.toStdString());
+    const QString error = saveChartsImage(*picture, section->title(), request.path, request.size);
+    if (!error.isEmpty()) throw CommandFailed(request.output + ": " + error.toStdString());
     return 0;
 }
 

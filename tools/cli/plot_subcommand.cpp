@@ -1,9 +1,9 @@
 // plot fraser, column, kh and map: the charts of the graph, section and map
-// windows drawn into a PNG, SVG or PDF without a display. Qt starts here, on
-// the offscreen platform, and nowhere else in the tool.
+// windows drawn into a PNG, SVG or PDF without a display.
 #include "cli.h"
 #include "data/quantities.h"
 #include "loaded_rows.h"
+#include "plot_picture.h"
 #include "processing/fraser_map.h"
 #include "processing/graph_plots.h"
 #include "processing/karous_hjelt.h"
@@ -12,8 +12,6 @@
 #include "processing/ui/chart/graph_chart.h"
 #include "processing/ui/chart/interpretation_charts.h"
 
-#include <QApplication>
-#include <QFile>
 #include <QGraphicsScene>
 #include <functional>
 #include <iostream>
@@ -24,23 +22,10 @@ using namespace veldro::cli;
 namespace {
 
 // The graph window's design size.
-constexpr int kDefaultWidth = 1039;
-constexpr int kDefaultHeight = 763;
-constexpr int kSmallest = 200;
-constexpr int kLargest = 10000;
-
-// Qt's own remarks (a missing runtime folder, say) are no news to the user;
-// only its errors are.
-void sayQtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
-}
+constexpr QSize kDesignSize(1039, 763);
 
 QString qtText(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-int pixelsOption(const Arguments& args, const std::string& name, int fallback) {
-    return wholeOption(args, name, fallback, kSmallest, kLargest, "pixels");
 }
 
 // --frequency-number 1 or 2; 0 when not given.
@@ -67,28 +52,19 @@ int columnOperand(const std::string& text) {
 // chart not made means nothing is worth drawing, and `nothing` is said.
 int drawChart(const Arguments& args, const std::string& nothing,
               const std::function<std::unique_ptr<StationChart>(const LoadedRows&)>& make) {
-    const std::string output = requireOutput(args);
-    const QString outputPath = QFile::decodeName(output.c_str());
-    if (!isChartImageName(outputPath))
-        throw UsageError("-o names a .png, .svg or .pdf file, not " + output);
-    const QSize size(pixelsOption(args, "--width", kDefaultWidth),
-                     pixelsOption(args, "--height", kDefaultHeight));
+    const PictureRequest request = pictureRequest(args, kDesignSize);
     TerminalMessages messages;
     const LoadedRows d = loadRows(args.operand(0, "FILE.vlf"), messages);
 
-    int argc = 3;
-    char program[] = "veldro-cli", option[] = "-platform", platform[] = "offscreen";
-    char* argv[] = {program, option, platform, nullptr};
-    qInstallMessageHandler(sayQtErrorsOnly);
-    QApplication application(argc, argv);
+    const OffscreenApplication application;
     QGraphicsScene scene;
     std::unique_ptr<StationChart> made = make(d);
     if (!made) throw CommandFailed(nothing);
     StationChart* chart = made.release(); // the scene's
     scene.addItem(chart);
-    chart->resize(QSizeF(size));
-    const QString error = saveChartImage(*chart, outputPath, size);
-    if (!error.isEmpty()) throw CommandFailed(output + ": " + error.toStdString());
+    chart->resize(QSizeF(request.size));
+    const QString error = saveChartImage(*chart, request.path, request.size);
+    if (!error.isEmpty()) throw CommandFailed(request.output + ": " + error.toStdString());
     return 0;
 }
 

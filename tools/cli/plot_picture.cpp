@@ -1,0 +1,33 @@
+#include "plot_picture.h"
+
+#include "processing/ui/chart/chart_image.h"
+
+#include <QFile>
+#include <iostream>
+
+namespace veldro::cli {
+
+namespace {
+
+void sayQtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
+}
+
+} // namespace
+
+PictureRequest pictureRequest(const Arguments& args, QSize designSize) {
+    PictureRequest request;
+    request.output = requireOutput(args);
+    request.path = QFile::decodeName(request.output.c_str());
+    if (!isChartImageName(request.path))
+        throw UsageError("-o names a .png, .svg or .pdf file, not " + request.output);
+    request.size = QSize(wholeOption(args, "--width", designSize.width(), 200, 10000, "pixels"),
+                         wholeOption(args, "--height", designSize.height(), 200, 10000, "pixels"));
+    return request;
+}
+
+OffscreenApplication::QuietQt::QuietQt() {
+    qInstallMessageHandler(sayQtErrorsOnly);
+}
+
+} // namespace veldro::cli

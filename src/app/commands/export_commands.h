@@ -16,7 +16,7 @@ public:
 
     void Spreadsheet1Click();                // "Raw data"
     void Fraser1Click();                     // "Fraser values"
-    void exportKarousHjeltValues();                // "Karous-Hjelt values"
+    void exportKarousHjeltValues();          // "Karous-Hjelt values"
     void optiontableur1Click(QAction* item); // "Comma", "Semi comma", "Space", "Tabulation"
 
 private:

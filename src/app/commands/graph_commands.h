@@ -20,8 +20,8 @@ public:
 
     void ViewFraser1Click();                       // "View Fraser"
     void TabMesureCLstViewColumnClick(int column); // the table column whose header was clicked
-    void showKarousHjeltSection();               // "Karous-Hjelt section"
-    void showFraserMap();                        // "Fraser map"
+    void showKarousHjeltSection();                 // "Karous-Hjelt section"
+    void showFraserMap();                          // "Fraser map"
 
 private:
     // Fills a graph window under the hourglass and shows it when `fill` says

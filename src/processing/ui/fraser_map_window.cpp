@@ -25,7 +25,7 @@ FraserMapWindow::FraserMapWindow(UiServices& ui, std::array<FraserMap, 2> maps, 
     : FraserMapWindow(ui, std::move(maps), new FieldChart, owner) {}
 
 FraserMapWindow::FraserMapWindow(UiServices& ui, std::array<FraserMap, 2> maps, FieldChart* chart,
-                             QWidget* owner)
+                                 QWidget* owner)
     : ChartFrame(ui, chart, "FrequencyList", owner), maps_(std::move(maps)), chart_(chart),
       LineSpacing(new QLineEdit) {
     setWindowTitle(QStringLiteral("Fraser map"));

@@ -30,7 +30,8 @@ protected:
     QString pointedText(QPointF value) const override;
 
 private:
-    FraserMapWindow(UiServices& ui, std::array<FraserMap, 2> maps, FieldChart* chart, QWidget* owner);
+    FraserMapWindow(UiServices& ui, std::array<FraserMap, 2> maps, FieldChart* chart,
+                    QWidget* owner);
     void LineSpacingExit();
     void showMap(int index);
 

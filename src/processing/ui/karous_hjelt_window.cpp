@@ -24,7 +24,7 @@ KarousHjeltWindow::KarousHjeltWindow(UiServices& ui, std::vector<RunGroups> runs
     : KarousHjeltWindow(ui, std::move(runs), new FieldChart, owner) {}
 
 KarousHjeltWindow::KarousHjeltWindow(UiServices& ui, std::vector<RunGroups> runs, FieldChart* chart,
-                                 QWidget* owner)
+                                     QWidget* owner)
     : ChartFrame(ui, chart, "RunList", owner), runs_(std::move(runs)),
       values_(karousHjelt(runs_, kDefaultKhLevels)), chart_(chart), Levels(new QSpinBox) {
     setWindowTitle(QStringLiteral("Karous-Hjelt section"));

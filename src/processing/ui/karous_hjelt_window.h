@@ -29,7 +29,8 @@ protected:
     QString pointedText(QPointF value) const override;
 
 private:
-    KarousHjeltWindow(UiServices& ui, std::vector<RunGroups> runs, FieldChart* chart, QWidget* owner);
+    KarousHjeltWindow(UiServices& ui, std::vector<RunGroups> runs, FieldChart* chart,
+                      QWidget* owner);
     void LevelsChange();
     void showRun(int run);
 

@@ -41,7 +41,7 @@ QAction* choice(QMenu* menu, QActionGroup* group, const char* name, const QStrin
     return action;
 }
 
-void decorate(QAction* action, icons::Tool tool, QKeySequence shortcut = {},
+void decorate(QAction* action, icons::Tool tool, const QKeySequence& shortcut = {},
               const char* hint = nullptr) {
     action->setIcon(icons::toolIcon(tool));
     action->setShortcut(shortcut);

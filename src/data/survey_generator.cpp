@@ -73,6 +73,7 @@ std::vector<MeasurementRecord> generateSurvey(int count, unsigned seed) {
     std::vector<MeasurementRecord> records;
     records.reserve(static_cast<std::size_t>(count > 0 ? count : 0));
     std::vector<Conductor> conductors;
+    conductors.reserve(3);
     for (int i = 0; i < 3; ++i)
         conductors.push_back(
             {random.uniform(150, 850), random.uniform(20, 60), random.uniform(15, 35)});

@@ -108,7 +108,7 @@ QString saveChartsImage(QGraphicsWidget& charts, const QString& title, const QSt
     return {};
 }
 
-bool printChart(QChart& chart, QPrinter& printer) {
+bool printChart(QGraphicsWidget& chart, QPrinter& printer) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     const QRectF page(0, 0, printer.width() - 1, printer.height() - 1);

@@ -24,8 +24,9 @@ QString saveChartImage(QChart& chart, const QString& path, QSize size);
 QString saveChartsImage(QGraphicsWidget& charts, const QString& title, const QString& path,
                         QSize size);
 
-// Prints the chart as one page filling the printer's page, laid out to the
-// page's shape. False when the print job could not be started or finished.
-bool printChart(QChart& chart, QPrinter& printer);
+// Prints the chart (or charts laid out together) as one page filling the
+// printer's page, laid out to the page's shape. False when the print job
+// could not be started or finished.
+bool printChart(QGraphicsWidget& chart, QPrinter& printer);
 
 } // namespace veldro

@@ -31,6 +31,8 @@ public:
     void addCurve(const std::string& title) override;
     void markCurveUsed(int curve) override;
     void addPoint(int curve, double x, double y, bool marked) override;
+    // No curves: the chart is filled anew.
+    void clearCurves();
 
     QString curveTitle(int curve) const { return curveAt(curve).title; }
     bool curveUsed(int curve) const { return curveAt(curve).used; }

@@ -100,8 +100,10 @@ ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owne
     auto* splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(view_);
     splitter->addWidget(table_);
-    splitter->setStretchFactor(0, 4);
-    splitter->setStretchFactor(1, 1);
+    // Most of the height for the charts; the table has room for four bodies.
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setSizes({kDesignHeight, 150});
     splitter->setChildrenCollapsible(false);
 
     auto* body = new QHBoxLayout;

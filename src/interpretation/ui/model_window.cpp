@@ -16,6 +16,7 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace veldro {
 

@@ -143,6 +143,7 @@ void TMainFrm::buildMenus() {
     item(processing, "ViewFraser1", "View Fraser");
     item(processing, "KarousHjeltSection", "Karous-Hjelt section");
     item(processing, "FraserMap", "Fraser map");
+    item(processing, "Model", "Model...");
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));

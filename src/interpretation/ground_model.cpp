@@ -1,5 +1,7 @@
 #include "interpretation/ground_model.h"
 
+#include "data/file_io.h"
+
 #include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
@@ -13,6 +15,8 @@ using nlohmann::json;
 
 // Most stations a profile may have: beyond it the mesh would not fit in memory.
 constexpr std::size_t kMostStations = 5000;
+// Far more than any model file holds, however fine its grid.
+constexpr std::size_t kLargestModelFile = 64 << 20;
 
 [[noreturn]] void fail(const std::string& key, const std::string& reason) {
     throw ModelError(key + ": " + reason);
@@ -107,8 +111,11 @@ Body sheetOf(const json& value, const std::string& key) {
     if (dip < 0 || dip > 180) fail(key + ".dip", "must be from 0 to 180 degrees");
     const double thickness = positive(member(value, key, "thickness"), key + ".thickness");
     const double conductance = positive(member(value, key, "conductance"), key + ".conductance");
-    // A corner a half thickness above the surface is cut off there, as the air is.
-    return {sheetPolygon(x, top, extent, dip, thickness), thickness / conductance};
+    // A corner a half thickness above the surface is brought down to it (the
+    // air takes nothing of a body), so that the model is one a file can hold.
+    Body sheet{sheetPolygon(x, top, extent, dip, thickness), thickness / conductance};
+    for (SectionPoint& corner : sheet.polygon) corner.z = std::max(corner.z, 0.0);
+    return sheet;
 }
 
 std::vector<double> edgesOf(const json& value, const std::string& key) {
@@ -222,6 +229,32 @@ GroundModel parseGroundModel(const std::string& text) {
     model.stations = stationsOf(member(root, "", "stations"));
     model.frequencies = frequenciesOf(member(root, "", "frequencies"));
     return model;
+}
+
+GroundModel readGroundModel(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = readFileStart(path, kLargestModelFile + 1);
+    if (bytes.size() > kLargestModelFile) throw ModelError("too large for a model file");
+    return parseGroundModel(std::string(bytes.begin(), bytes.end()));
+}
+
+std::string groundModelJson(const GroundModel& model) {
+    json layers = json::array();
+    for (std::size_t i = 0; i < model.layers.size(); ++i) {
+        json layer = {{"resistivity", model.layers[i].resistivity}};
+        if (i + 1 < model.layers.size()) layer["thickness"] = model.layers[i].thickness;
+        layers.push_back(layer);
+    }
+    json bodies = json::array();
+    for (const Body& body : model.bodies) {
+        json polygon = json::array();
+        for (const SectionPoint& point : body.polygon) polygon.push_back({point.x, point.z});
+        bodies.push_back({{"polygon", polygon}, {"resistivity", body.resistivity}});
+    }
+    const json root = {{"layers", layers},
+                       {"bodies", bodies},
+                       {"stations", model.stations},
+                       {"frequencies", model.frequencies}};
+    return root.dump(2) + '\n';
 }
 
 std::vector<SectionPoint> sheetPolygon(double x, double top, double extent, double dip,

@@ -11,11 +11,13 @@ namespace veldro {
 struct Layer {
     double thickness = 0; // m; the last layer reaches down without end
     double resistivity = 0;
+    bool operator==(const Layer&) const = default;
 };
 
 struct SectionPoint {
     double x = 0;
     double z = 0;
+    bool operator==(const SectionPoint&) const = default;
 };
 
 // A body painted over the layers. Sheets are kept as the polygon they span;
@@ -23,6 +25,7 @@ struct SectionPoint {
 struct Body {
     std::vector<SectionPoint> polygon; // in either turning direction
     double resistivity = 0;
+    bool operator==(const Body&) const = default;
 };
 
 struct GroundModel {
@@ -30,6 +33,7 @@ struct GroundModel {
     std::vector<Body> bodies;        // painted in order, later over earlier
     std::vector<double> stations;    // m, ascending, each once
     std::vector<double> frequencies; // Hz, as listed
+    bool operator==(const GroundModel&) const = default;
 };
 
 // A model file that cannot be used: what() names the key and the reason,
@@ -40,6 +44,12 @@ public:
 };
 
 GroundModel parseGroundModel(const std::string& json);
+// The model file at `path`; throws FileError when it cannot be read, and
+// ModelError for what it holds.
+GroundModel readGroundModel(const std::string& path);
+// The model as a file that reads back to the same model, to the last bit:
+// bodies as polygons, stations as a list.
+std::string groundModelJson(const GroundModel& model);
 
 // The polygon a thin sheet spans: top centre (x, top), `extent` metres down
 // the dip, dip in degrees from horizontal (below 90 leaning towards larger x).

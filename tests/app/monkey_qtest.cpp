@@ -55,6 +55,7 @@ const std::vector<MonkeyCommand>& Monkey::commands() {
         {"ViewFraser1"},
         {"KarousHjeltSection"},
         {"FraserMap"},
+        {"Model"},
         {"header click", &Monkey::clickHeader},
         {"RunIXVLF1"},
         {"RunOrvex1"},

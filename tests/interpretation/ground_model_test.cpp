@@ -37,6 +37,19 @@ TEST(GroundModel, ReadsLayersBodiesStationsAndFrequencies) {
     EXPECT_EQ(model.frequencies, (std::vector<double>{19800, 23400}));
 }
 
+TEST(GroundModel, WrittenFileReadsBackToTheSameModel) {
+    GroundModel model = parseGroundModel(kExample);
+    // A sheet from the surface, its upper corners brought down to z 0; a
+    // station and a resistivity that no short decimal holds.
+    model.bodies.push_back(parseGroundModel(R"({"layers": [{"resistivity": 1}],
+        "bodies": [{"sheet": {"x": 5, "top": 0, "extent": 9, "dip": 45, "thickness": 2,
+                              "conductance": 3}}], "stations": [0], "frequencies": [1]})")
+                               .bodies.front());
+    model.stations.push_back(1000.0 + 1.0 / 3);
+    model.bodies[0].resistivity = 0.1 + 0.2;
+    EXPECT_EQ(parseGroundModel(groundModelJson(model)), model);
+}
+
 TEST(GroundModel, StationListsAreSortedOnce) {
     const GroundModel model = parseGroundModel(
         R"({"layers": [{"resistivity": 10}], "stations": [50, 0, 50, 25], "frequencies": [1000]})");

@@ -14,9 +14,6 @@ using namespace veldro::cli;
 
 namespace {
 
-// Far more than any model file holds, however fine its grid.
-constexpr std::size_t kLargestModelFile = 64 << 20;
-
 double percentOption(const Arguments& args, const std::string& name) {
     const std::string text = args.value(name, "0");
     char* end = nullptr;
@@ -54,11 +51,7 @@ const Registration forward{{"forward", "MODEL.json -o OUT.txt",
 namespace veldro::cli {
 
 GroundModel loadGroundModel(const std::string& path) {
-    const std::vector<std::uint8_t> bytes = readFileStart(path, kLargestModelFile + 1);
-    if (bytes.size() > kLargestModelFile)
-        throw CommandFailed(path + ": too large for a model file");
-    return aboutModel(path,
-                      [&] { return parseGroundModel(std::string(bytes.begin(), bytes.end())); });
+    return aboutModel(path, [&] { return readGroundModel(path); });
 }
 
 std::vector<StationResponse> modelResponse(const GroundModel& model, const std::string& path) {

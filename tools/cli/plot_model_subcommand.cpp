@@ -6,12 +6,11 @@
 #include "processing/ui/chart/chart_image.h"
 #include "processing/ui/chart/field_chart.h"
 #include "processing/ui/chart/graph_chart.h"
+#include "processing/ui/chart/interpretation_charts.h"
 
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>
 #include <QGraphicsWidget>
-#include <QLegend>
-#include <QValueAxis>
 
 using namespace veldro;
 using namespace veldro::cli;
@@ -37,23 +36,14 @@ int runPlotModel(const Arguments& args) {
     layout->setSpacing(0);
 
     auto* section = new FieldChart; // the layout's
-    const ModelSection drawn = modelSection(model);
-    section->setTitle(QStringLiteral("Model section"));
-    section->setLeftAxisTitle(QStringLiteral("Depth (m)"));
-    section->setDownwards(true);
-    section->setField(drawn.field, QStringLiteral("log10(%1 ohm.m / Rho)").arg(drawn.reference));
-    section->showWholeRange();
+    showModelSection(*section, model);
     auto* curves = new GraphChart;
     curves->setTitle(QStringLiteral("Computed response"));
     curves->setLeftAxisTitle(QStringLiteral("%"));
     plotModelResponse(model, responses, *curves);
     curves->setVisibleCurves(
         std::vector<bool>(static_cast<std::size_t>(curves->curveCount()), true));
-    // The legend below and the colour bar's margin at the right, so that a
-    // station lies above itself on both charts.
-    curves->legend()->setAlignment(Qt::AlignBottom);
-    curves->setMargins(section->margins());
-    curves->axisX().setRange(section->axisX().min(), section->axisX().max());
+    alignWithSection(*curves, *section);
     layout->addItem(section);
     layout->addItem(curves);
     layout->setStretchFactor(section, 1);

@@ -3,6 +3,7 @@
 #include "app/data_session.h"
 #include "app/measurement_table_model.h"
 #include "data/survey_view.h"
+#include "interpretation/ui/model_window.h"
 #include "processing/fraser_map.h"
 #include "processing/graph_plots.h"
 #include "processing/station_groups.h"
@@ -17,6 +18,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMainWindow>
+#include <optional>
 
 namespace veldro {
 
@@ -52,6 +54,7 @@ GraphCommands::GraphCommands(CommandContext& context) : CommandGroup(context) {
                           [this] { showKarousHjeltSection(); });
     context_.commands.add(context_.action("FraserMap"), Enabling::WithData,
                           [this] { showFraserMap(); });
+    context_.commands.add(context_.action("Model"), Enabling::Idle, [this] { showModel(); });
     // A header click always means a plot: the table never sorts.
     QHeaderView* header = context_.table.horizontalHeader();
     context_.table.setSortingEnabled(false);
@@ -107,6 +110,16 @@ void GraphCommands::showKarousHjeltSection() {
 
 void GraphCommands::showFraserMap() {
     showInterpretation<FraserMapWindow>(fraserMaps, "map", kNoMapValue);
+}
+
+void GraphCommands::showModel() {
+    const DataSession& session = context_.session;
+    std::optional<SurveyView> survey;
+    if (session.hasData()) survey.emplace(*session.store(), session.rows());
+    ModelWindow window(context_.ui, survey ? &*survey : nullptr, &context_.window);
+    window.setGeometry(context_.window.geometry());
+    window.setImagePath(proposedImagePath(session.filePath(), "model"));
+    context_.ui.runDialog(window);
 }
 
 void GraphCommands::showGraph(const QString& axisTitle, std::string_view imageName,

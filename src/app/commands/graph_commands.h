@@ -11,8 +11,8 @@ class GraphSink;
 struct Message;
 
 // The chart windows' callers: "View Fraser" and a click on the header of a
-// column with the chart mark (the graph window), "Karous-Hjelt section" and
-// "Fraser map".
+// column with the chart mark (the graph window), "Karous-Hjelt section",
+// "Fraser map" and "Model...".
 class GraphCommands : public CommandGroup {
     Q_OBJECT
 public:
@@ -22,6 +22,7 @@ public:
     void TabMesureCLstViewColumnClick(int column); // the table column whose header was clicked
     void showKarousHjeltSection();                 // "Karous-Hjelt section"
     void showFraserMap();                          // "Fraser map"
+    void showModel();                              // "Model...", with or without data
 
 private:
     // Fills a graph window under the hourglass and shows it when `fill` says

@@ -3,15 +3,14 @@
 #include "processing/ui/chart/chart_image.h"
 #include "processing/ui/chart/station_chart.h"
 #include "processing/ui/graph_view.h"
+#include "widgets/chart_panel.h"
 #include "widgets/icons.h"
 #include "widgets/ui_services.h"
 
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QPrinter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -22,30 +21,6 @@ namespace {
 
 constexpr int kDesignWidth = 1039;
 constexpr int kDesignHeight = 763;
-constexpr int kPanelWidth = 120;
-constexpr int kButtonHeight = 25;
-
-const Message kNoPrinter{"There is no printer to print on: the chart was not printed.\n"
-                         "Set up a default printer, or keep the chart as a PDF with "
-                         "\"Save image...\".",
-                         "Print", MessageIcon::Warning};
-const Message kPrintFailed{"The chart could not be printed.", "Print", MessageIcon::Error};
-
-QPushButton* panelButton(const QString& caption, const char* name) {
-    auto* button = new QPushButton(caption);
-    button->setObjectName(QLatin1String(name));
-    button->setFixedSize(kPanelWidth, kButtonHeight);
-    button->setAutoDefault(false);
-    return button;
-}
-
-// The filter entry of the picture's format, 1-based, as the save dialog counts.
-int imageFilterIndex(const QString& path) {
-    const QString format = QFileInfo(path).suffix().toLower();
-    if (format == QLatin1String("svg")) return 2;
-    if (format == QLatin1String("pdf")) return 3;
-    return 1;
-}
 
 } // namespace
 
@@ -137,25 +112,13 @@ void ChartFrame::addAboveList(QWidget* part, int stretch) {
 }
 
 void ChartFrame::BitBtnPrintClick() {
-    QPrinter printer;
-    if (!ui_.preparePrinter(printer, false)) {
-        ui_.tell(kNoPrinter);
-        return;
-    }
-    if (!printChart(*chart_, printer)) ui_.tell(kPrintFailed);
+    printChartOn(ui_, [this](QPrinter& printer) { return printChart(*chart_, printer); });
 }
 
 void ChartFrame::saveImageClick() {
-    const QFileInfo proposed(imagePath_);
-    const QString path =
-        ui_.saveFileName({proposed.absolutePath(), proposed.fileName(), kChartImageFilter,
-                          imageFilterIndex(imagePath_), QStringLiteral("png")});
-    if (path.isEmpty()) return;
-    const QString error = saveChartImage(*chart_, path, chart_->size().toSize());
-    if (!error.isEmpty())
-        ui_.tell(
-            {QStringLiteral("The chart was not saved in %1: %2.").arg(path, error).toStdString(),
-             "Save image", MessageIcon::Error});
+    saveChartImageAs(ui_, imagePath_, [this](const QString& path) {
+        return saveChartImage(*chart_, path, chart_->size().toSize());
+    });
 }
 
 } // namespace veldro

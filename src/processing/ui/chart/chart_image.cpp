@@ -127,6 +127,11 @@ QString saveChartsImage(QGraphicsWidget& charts, const QString& title, const QSt
 }
 
 bool printChart(StationChart& chart, QPrinter& printer) {
+    const PictureTitle titled(chart);
+    return printCharts(chart, printer);
+}
+
+bool printCharts(QGraphicsWidget& chart, QPrinter& printer) {
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     const QRectF page(0, 0, printer.width() - 1, printer.height() - 1);

@@ -25,8 +25,11 @@ QString saveChartImage(StationChart& chart, const QString& path, QSize size);
 QString saveChartsImage(QGraphicsWidget& charts, const QString& title, const QString& path,
                         QSize size);
 
-// Prints the chart as one page filling the printer's page, laid out to the
-// page's shape. False when the print job could not be started or finished.
+// Prints the chart with its picture title as one page filling the printer's
+// page, laid out to the page's shape. False when the print job could not be
+// started or finished.
 bool printChart(StationChart& chart, QPrinter& printer);
+// The same of several charts laid out together in one widget of the scene.
+bool printCharts(QGraphicsWidget& charts, QPrinter& printer);
 
 } // namespace veldro

@@ -104,6 +104,11 @@ void GraphChart::addPoint(int curve, double x, double y, bool marked) {
     }
 }
 
+void GraphChart::clearCurves() {
+    curves_.clear();
+    markedCount_ = 0;
+}
+
 void GraphChart::setVisibleCurves(const std::vector<bool>& visible) {
     for (std::size_t i = 0; i < curves_.size(); ++i)
         curves_[i].visible = i < visible.size() && visible[i] && !curves_[i].points.isEmpty();

@@ -40,6 +40,8 @@ public:
     // The value axis becomes logarithmic, in whole decades.
     void setLogarithmicValues() override;
     bool logarithmicValues() const { return logAxis_ != nullptr; }
+    // No curves: the chart is filled anew.
+    void clearCurves();
 
     QString curveTitle(int curve) const { return curveAt(curve).title; }
     int curveProfile(int curve) const { return curveAt(curve).profile; }

@@ -1,0 +1,271 @@
+#include "interpretation/ui/model_window.h"
+
+#include "interpretation/ui/response_runner.h"
+#include "processing/ui/chart/graph_chart.h"
+#include "widgets/chart_panel.h"
+#include "widgets/icons.h"
+
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace veldro {
+
+namespace {
+
+constexpr int kDesignWidth = 1039;
+constexpr int kDesignHeight = 860;
+
+enum Column { Left, Top, Right, Bottom, Resistivity, ColumnCount };
+
+// The model the window starts with: the one the examples folder holds.
+GroundModel exampleModel() {
+    QFile file(QStringLiteral(":/examples/four_bodies.json"));
+    file.open(QIODevice::ReadOnly);
+    return parseGroundModel(file.readAll().toStdString());
+}
+
+QPushButton* tippedButton(const QString& caption, const char* name, const QString& tip) {
+    QPushButton* button = panelButton(caption, name);
+    button->setToolTip(tip);
+    return button;
+}
+
+QString numberText(double value) {
+    return QLocale::c().toString(value, 'g', 8);
+}
+
+} // namespace
+
+ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owner)
+    : QDialog(owner), ui_(ui), view_(new ModelView), table_(new QTableWidget(0, ColumnCount)),
+      profileList_(new QListWidget), note_(new QLabel), runner_(new ResponseRunner(this)) {
+    setWindowTitle(QStringLiteral("Model"));
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+    setSizeGripEnabled(true);
+    resize(kDesignWidth, kDesignHeight);
+    view_->setObjectName(QStringLiteral("ModelView"));
+
+    table_->setObjectName(QStringLiteral("Bodies"));
+    table_->setHorizontalHeaderLabels({QStringLiteral("Left (m)"), QStringLiteral("Top (m)"),
+                                       QStringLiteral("Right (m)"), QStringLiteral("Bottom (m)"),
+                                       QStringLiteral("Rho (ohm.m)")});
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setToolTip(QStringLiteral("The box round each body, and its resistivity: type a "
+                                      "number to move or stretch the body"));
+
+    profileList_->setObjectName(QStringLiteral("Profiles"));
+    profileList_->setStyleSheet(QStringLiteral("QListWidget { background: palette(button); }"));
+    profileList_->setToolTip(QStringLiteral("The data set's profile drawn with the curves"));
+    profileList_->addItem(QStringLiteral("No profile"));
+    if (survey != nullptr) readProfiles(*survey);
+    profileList_->setCurrentRow(0);
+
+    auto* panel = new QWidget;
+    panel->setFixedWidth(kPanelWidth);
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->setSpacing(0);
+    panelLayout->addWidget(profileList_, 1);
+    QPushButton* open =
+        tippedButton(QStringLiteral("Open..."), "OpenModel", QStringLiteral("Open a model file"));
+    QPushButton* save = tippedButton(QStringLiteral("Save..."), "SaveModel",
+                                     QStringLiteral("Save the model as a model file"));
+    QPushButton* sheet = tippedButton(QStringLiteral("Add sheet"), "AddSheet",
+                                      QStringLiteral("A thin vertical conductor in the middle"));
+    QPushButton* rectangle = tippedButton(QStringLiteral("Add rectangle"), "AddRectangle",
+                                          QStringLiteral("A conductive block in the middle"));
+    QPushButton* remove = tippedButton(QStringLiteral("Delete body"), "DeleteBody",
+                                       QStringLiteral("Take the picked body out of the model"));
+    QPushButton* print = tippedButton(QStringLiteral(" Print "), "BitBtnPrint",
+                                      QStringLiteral("Print the curves and the section"));
+    print->setIcon(icons::toolIcon(icons::Tool::Print));
+    print->setShortcut(QKeySequence::Print);
+    QPushButton* image = tippedButton(QStringLiteral("Save image..."), "SaveImage",
+                                      QStringLiteral("Save the curves and the section as PNG, "
+                                                     "SVG or PDF"));
+    for (QPushButton* button : {open, save, sheet, rectangle, remove, print, image})
+        panelLayout->addWidget(button);
+
+    auto* splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(view_);
+    splitter->addWidget(table_);
+    // Most of the height for the charts; the table has room for four bodies.
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setSizes({kDesignHeight, 150});
+    splitter->setChildrenCollapsible(false);
+
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    body->addWidget(panel);
+    body->addWidget(splitter, 1);
+    auto* status = new QStatusBar;
+    status->setSizeGripEnabled(false);
+    note_->setObjectName(QStringLiteral("Note"));
+    status->addWidget(note_, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(body, 1);
+    layout->addWidget(status);
+
+    connect(open, &QPushButton::clicked, this, [this] { openClick(); });
+    connect(save, &QPushButton::clicked, this, [this] { saveClick(); });
+    connect(sheet, &QPushButton::clicked, this, [this] {
+        addBody(sheetBody(model_.stations[model_.stations.size() / 2], 10, 100, 2, 50));
+    });
+    connect(rectangle, &QPushButton::clicked, this, [this] {
+        const double x = model_.stations[model_.stations.size() / 2];
+        addBody(rectangleBody({x - 25, 20, x + 25, 80}, 10));
+    });
+    connect(remove, &QPushButton::clicked, this, [this] { deleteClick(); });
+    connect(print, &QPushButton::clicked, this, [this] { printClick(); });
+    connect(image, &QPushButton::clicked, this, [this] { saveImageClick(); });
+    connect(profileList_, &QListWidget::currentRowChanged, this,
+            [this] { showResponse(responses_); });
+    connect(table_, &QTableWidget::cellChanged, this, &ModelWindow::tableEdited);
+    connect(table_, &QTableWidget::currentCellChanged, this, [this](int row) {
+        if (filling_ || row == selected_) return;
+        selected_ = row;
+        view_->showModel(model_, selected_);
+    });
+    connect(view_, &ModelView::bodyPicked, this, [this](int picked) {
+        selected_ = picked;
+        table_->selectRow(picked);
+        view_->showModel(model_, selected_);
+    });
+    connect(view_, &ModelView::bodyDragged, this, [this](int dragged, const SectionBox& box) {
+        changeBody(dragged, box, model_.bodies[static_cast<std::size_t>(dragged)].resistivity);
+    });
+    connect(runner_, &ResponseRunner::computed, this, &ModelWindow::showResponse);
+    connect(runner_, &ResponseRunner::failed, this, [this](const QString& reason) {
+        note_->setText(QStringLiteral("The response was not computed: %1").arg(reason));
+        emit curvesShown();
+    });
+
+    setModel(exampleModel(), -1);
+}
+
+ModelWindow::~ModelWindow() = default;
+
+void ModelWindow::setModel(GroundModel model, int selected) {
+    model_ = std::move(model);
+    modelChanged(selected);
+    modified_ = false;
+}
+
+void ModelWindow::changeBody(int body, const SectionBox& box, double resistivity) {
+    Body& changed = model_.bodies[static_cast<std::size_t>(body)];
+    fitToBox(changed, box);
+    changed.resistivity = resistivity;
+    modelChanged(body);
+}
+
+void ModelWindow::modelChanged(int selected) {
+    selected_ = selected;
+    modified_ = true;
+    fillTable();
+    view_->showModel(model_, selected_);
+    note_->setText(QStringLiteral("Computing..."));
+    sinceChange_.start();
+    runner_->request(model_);
+}
+
+void ModelWindow::fillTable() {
+    filling_ = true;
+    table_->setRowCount(static_cast<int>(model_.bodies.size()));
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        const Body& body = model_.bodies[static_cast<std::size_t>(row)];
+        const SectionBox box = boundingBox(body);
+        const double values[ColumnCount] = {box.left, box.top, box.right, box.bottom,
+                                            body.resistivity};
+        for (int column = 0; column < ColumnCount; ++column)
+            table_->setItem(row, column, new QTableWidgetItem(numberText(values[column])));
+    }
+    if (selected_ >= 0) table_->selectRow(selected_);
+    filling_ = false;
+}
+
+void ModelWindow::tableEdited(int row, int column) {
+    if (filling_) return;
+    const Body& body = model_.bodies[static_cast<std::size_t>(row)];
+    SectionBox box = boundingBox(body);
+    double resistivity = body.resistivity;
+    bool isNumber = false;
+    const double value =
+        QLocale::c().toDouble(table_->item(row, column)->text().trimmed(), &isNumber);
+    QString fault;
+    if (!isNumber || !std::isfinite(value)) fault = QStringLiteral("must be a number");
+    switch (column) {
+    case Left:
+        box.left = value;
+        break;
+    case Top:
+        box.top = value;
+        break;
+    case Right:
+        box.right = value;
+        break;
+    case Bottom:
+        box.bottom = value;
+        break;
+    default:
+        resistivity = value;
+        break;
+    }
+    if (fault.isEmpty() && column == Resistivity && !(resistivity > 0))
+        fault = QStringLiteral("must be above 0");
+    if (fault.isEmpty() && box.top < 0)
+        fault = QStringLiteral("must be 0 or more (below the surface)");
+    if (fault.isEmpty() && !(box.left < box.right && box.top < box.bottom))
+        fault = QStringLiteral("must leave the body some width and depth");
+    if (!fault.isEmpty()) {
+        note_->setText(QStringLiteral("%1 %2: the body was left as it was.")
+                           .arg(table_->horizontalHeaderItem(column)->text(), fault));
+        fillTable();
+        return;
+    }
+    changeBody(row, box, resistivity);
+}
+
+void ModelWindow::showResponse(const std::vector<StationResponse>& responses) {
+    responses_ = responses;
+    const int row = profileList_->currentRow();
+    const auto profile =
+        profiles_.find(row > 0 ? profileList_->item(row)->data(Qt::UserRole).toInt() : 0);
+    view_->showCurves(model_, responses_,
+                      profile == profiles_.end() ? std::vector<MeasuredCurve>() : profile->second);
+    if (!runner_->busy())
+        note_->setText(QStringLiteral("%1 stations at %2 frequencies; curves %3 ms after the "
+                                      "last change")
+                           .arg(model_.stations.size())
+                           .arg(model_.frequencies.size())
+                           .arg(sinceChange_.elapsed()));
+    emit curvesShown();
+}
+
+void ModelWindow::addBody(Body body) {
+    model_.bodies.push_back(std::move(body));
+    modelChanged(static_cast<int>(model_.bodies.size()) - 1);
+}
+
+void ModelWindow::deleteClick() {
+    if (selected_ < 0) return;
+    model_.bodies.erase(model_.bodies.begin() + selected_);
+    modelChanged(-1);
+}
+
+} // namespace veldro

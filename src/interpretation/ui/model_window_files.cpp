@@ -1,0 +1,119 @@
+// The model window's files: model files opened and saved, the picture saved
+// and printed, and the data set's profiles read.
+#include "data/file_io.h"
+#include "data/measurement_record.h"
+#include "data/survey_view.h"
+#include "interpretation/ui/model_window.h"
+#include "processing/ui/chart/chart_image.h"
+#include "widgets/chart_panel.h"
+#include "widgets/ui_services.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGraphicsWidget>
+#include <QListWidget>
+
+namespace veldro {
+
+namespace {
+
+const QString kModelFilter = QStringLiteral("Model file (*.json)|*.json");
+const Message kSaveChanges{"The model has changed. Save it?", "Model", MessageIcon::Question};
+
+std::string fileName(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace
+
+void ModelWindow::reject() {
+    if (changesSettled()) QDialog::reject();
+}
+
+bool ModelWindow::changesSettled() {
+    if (!modified_) return true;
+    switch (ui_.ask(kSaveChanges, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    QMessageBox::Yes)) {
+    case QMessageBox::Yes:
+        return saveClick();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ModelWindow::openClick() {
+    if (!changesSettled()) return;
+    const QFileInfo proposed(modelPath_.isEmpty() ? imagePath_ : modelPath_);
+    const QString path =
+        ui_.openFileName({proposed.absolutePath(), {}, kModelFilter, 1, QStringLiteral("json")});
+    if (path.isEmpty()) return;
+    try {
+        setModel(readGroundModel(fileName(path)), -1);
+        modelPath_ = path;
+    } catch (const FileError& e) {
+        ui_.tell({e.what(), "Open model", MessageIcon::Error});
+    } catch (const ModelError& e) {
+        ui_.tell({fileName(path) + ": " + e.what(), "Open model", MessageIcon::Error});
+    }
+}
+
+bool ModelWindow::saveClick() {
+    const QFileInfo proposed(modelPath_.isEmpty() ? imagePath_ : modelPath_);
+    const QString path = ui_.saveFileName({proposed.absolutePath(),
+                                           proposed.completeBaseName() + QStringLiteral(".json"),
+                                           kModelFilter, 1, QStringLiteral("json")});
+    if (path.isEmpty()) return false;
+    try {
+        writeFileAtomically(fileName(path), groundModelJson(model_));
+    } catch (const FileError& e) {
+        ui_.tell({"The model was not saved in " + fileName(path) + ": " + e.reason() + ".",
+                  "Save model", MessageIcon::Error});
+        return false;
+    }
+    modelPath_ = path;
+    modified_ = false;
+    return true;
+}
+
+void ModelWindow::printClick() {
+    printChartOn(ui_, [this](QPrinter& printer) { return printCharts(view_->picture(), printer); });
+}
+
+void ModelWindow::saveImageClick() {
+    saveChartImageAs(ui_, imagePath_, [this](const QString& path) {
+        return saveChartsImage(view_->picture(), windowTitle(), path,
+                               view_->picture().size().toSize());
+    });
+}
+
+void ModelWindow::readProfiles(const SurveyView& survey) {
+    for (int profile : survey.keptProfiles()) {
+        std::vector<MeasuredCurve>& curves = profiles_[profile];
+        for (int number : {1, 2}) {
+            const std::vector<const MeasurementRecord*> records =
+                survey.keptRecords(profile, number);
+            // Colours of their own, beside the computed tilt's and ellipticity's.
+            MeasuredCurve tilt{"Tilt.ver(%) measured #" + std::to_string(number), 3, number, {}};
+            MeasuredCurve ellipticity{
+                "Ellip.ver(%) measured #" + std::to_string(number), 4, number, {}};
+            for (const MeasurementRecord* record : records) {
+                if (!record->tiltMode()) continue;
+                tilt.points.emplace_back(record->station, record->tiltVertical);
+                ellipticity.points.emplace_back(record->station, record->ellipticityVertical);
+            }
+            if (tilt.points.empty()) continue;
+            curves.push_back(std::move(tilt));
+            curves.push_back(std::move(ellipticity));
+        }
+        if (curves.empty()) {
+            profiles_.erase(profile);
+            continue;
+        }
+        auto* entry = new QListWidgetItem(QStringLiteral("Profile %1").arg(profile), profileList_);
+        entry->setData(Qt::UserRole, profile);
+    }
+}
+
+} // namespace veldro

@@ -1,0 +1,60 @@
+#include "widgets/chart_panel.h"
+
+#include "processing/ui/chart/chart_image.h"
+#include "widgets/ui_services.h"
+
+#include <QFileInfo>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace veldro {
+
+namespace {
+
+const Message kNoPrinter{"There is no printer to print on: the chart was not printed.\n"
+                         "Set up a default printer, or keep the chart as a PDF with "
+                         "\"Save image...\".",
+                         "Print", MessageIcon::Warning};
+const Message kPrintFailed{"The chart could not be printed.", "Print", MessageIcon::Error};
+
+// The filter entry of the picture's format, 1-based, as the save dialog counts.
+int imageFilterIndex(const QString& path) {
+    const QString format = QFileInfo(path).suffix().toLower();
+    if (format == QLatin1String("svg")) return 2;
+    if (format == QLatin1String("pdf")) return 3;
+    return 1;
+}
+
+} // namespace
+
+QPushButton* panelButton(const QString& caption, const char* name) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(QLatin1String(name));
+    button->setFixedSize(kPanelWidth, kPanelButtonHeight);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void printChartOn(UiServices& ui, const std::function<bool(QPrinter&)>& print) {
+    QPrinter printer;
+    if (!ui.preparePrinter(printer, false)) {
+        ui.tell(kNoPrinter);
+        return;
+    }
+    if (!print(printer)) ui.tell(kPrintFailed);
+}
+
+void saveChartImageAs(UiServices& ui, const QString& proposed,
+                      const std::function<QString(const QString& path)>& save) {
+    const QFileInfo start(proposed);
+    const QString path = ui.saveFileName({start.absolutePath(), start.fileName(), kChartImageFilter,
+                                          imageFilterIndex(proposed), QStringLiteral("png")});
+    if (path.isEmpty()) return;
+    const QString error = save(path);
+    if (!error.isEmpty())
+        ui.tell(
+            {QStringLiteral("The chart was not saved in %1: %2.").arg(path, error).toStdString(),
+             "Save image", MessageIcon::Error});
+}
+
+} // namespace veldro

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QPrinter;
+class QPushButton;
+
+namespace veldro {
+
+class UiServices;
+
+// The panel at the left of the chart windows: this wide, its buttons this high.
+inline constexpr int kPanelWidth = 120;
+inline constexpr int kPanelButtonHeight = 25;
+QPushButton* panelButton(const QString& caption, const char* name);
+
+// " Print ": `print` (a chart, or charts laid out together) on the default
+// printer, the user told when there is none or the job failed.
+void printChartOn(UiServices& ui, const std::function<bool(QPrinter&)>& print);
+// "Save image...": `save` writes the picture as PNG, SVG or PDF in a file the
+// user picks starting at `proposed`, and says what went wrong; that is told.
+void saveChartImageAs(UiServices& ui, const QString& proposed,
+                      const std::function<QString(const QString& path)>& save);
+
+} // namespace veldro

@@ -1,0 +1,144 @@
+// "Model...": the window over the example model, the data set's profile with
+// the curves, the table and the mouse changing the bodies, and model files.
+#include "../../app/app_test_support.h"
+#include "interpretation/ui/model_window.h"
+#include "processing/ui/chart/graph_chart.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableWidget>
+
+using namespace veldro;
+using namespace veldro::test;
+
+class ModelWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Session> s;
+
+    // Triggers "Model..."; `act` runs on the window once its first curves are shown.
+    void runWindow(const std::function<void(ModelWindow&)>& act) {
+        bool shown = false;
+        s->ui.dialogAnswers.push_back([&](QDialog& dialog) {
+            auto* window = qobject_cast<ModelWindow*>(&dialog);
+            QVERIFY(window);
+            shown = true;
+            QVERIFY(settled(*window));
+            act(*window);
+        });
+        action(s->window, "Model")->trigger();
+        QVERIFY(shown);
+    }
+
+    // Waits for the curves of the model as it stands.
+    static bool settled(ModelWindow& window) {
+        QSignalSpy shown(&window, &ModelWindow::curvesShown);
+        return shown.wait(5000);
+    }
+
+    static QList<QPointF> firstTilt(const ModelWindow& window) {
+        return window.view().curves().curvePoints(0);
+    }
+
+private slots:
+    void init() { s = std::make_unique<Session>(); }
+    void cleanup() { s.reset(); }
+
+    void opensOnTheExampleModelAndDrawsTheProfilePicked() {
+        openSurvey(*s, {record({.station = 0, .tilt = 12}), record({.station = 25, .tilt = -8})});
+        runWindow([](ModelWindow& window) {
+            QCOMPARE(window.model().bodies.size(), 4u);
+            GraphChart& curves = window.view().curves();
+            QCOMPARE(curves.curveCount(), 4); // tilt and ellipticity at two frequencies
+            QCOMPARE(curves.curveTitle(0), QStringLiteral("Tilt.ver(%) 19800 Hz"));
+            QCOMPARE(curves.curvePoints(0).size(), 41);
+            auto* profiles = part<QListWidget>(window, "Profiles");
+            QCOMPARE(profiles->count(), 2);
+            profiles->setCurrentRow(1);
+            QCOMPARE(curves.curveCount(), 6);
+            QCOMPARE(curves.curveTitle(4), QStringLiteral("Tilt.ver(%) measured #1"));
+            QCOMPARE(curves.curvePoints(4), (QList<QPointF>{{0, 12}, {25, -8}}));
+        });
+    }
+
+    void aNumberTypedInTheTableChangesTheCurves() {
+        runWindow([](ModelWindow& window) {
+            const QList<QPointF> before = firstTilt(window);
+            auto* table = part<QTableWidget>(window, "Bodies");
+            table->item(0, 4)->setText(QStringLiteral("5000")); // the 5 ohm.m block, resistive
+            QVERIFY(settled(window));
+            QCOMPARE(window.model().bodies[0].resistivity, 5000.0);
+            QVERIFY(firstTilt(window) != before);
+            // A body cannot reach above the surface: refused, and left as it was.
+            table->item(0, 1)->setText(QStringLiteral("-3"));
+            QCOMPARE(boundingBox(window.model().bodies[0]).top, 15.0);
+            QCOMPARE(table->item(0, 1)->text(), QStringLiteral("15"));
+        });
+    }
+
+    void aDragMovesTheBodyAndACornerStretchesIt() {
+        runWindow([](ModelWindow& window) {
+            ModelView& view = window.view();
+            QWidget* surface = view.viewport();
+            // The block from 800 to 900 m, 60 to 120 m deep.
+            QTest::mousePress(surface, Qt::LeftButton, {}, view.viewPoint({850, 90}).toPoint());
+            QTest::mouseMove(surface, view.viewPoint({900, 90}).toPoint());
+            QTest::mouseRelease(surface, Qt::LeftButton, {}, view.viewPoint({900, 90}).toPoint());
+            SectionBox box = boundingBox(window.model().bodies[3]);
+            const double metre = 1000.0 / view.width() * 2; // a pixel or two
+            QVERIFY(std::abs(box.left - 850) < metre);
+            QVERIFY(std::abs(box.top - 60) < metre);
+            QCOMPARE(box.right - box.left, 100.0);
+            QVERIFY(settled(window));
+            // The picked body's bottom right corner, dragged deeper.
+            const QPoint corner = view.viewPoint({box.right, box.bottom}).toPoint();
+            QTest::mousePress(surface, Qt::LeftButton, {}, corner);
+            QTest::mouseMove(surface, corner + QPoint(0, 40));
+            QTest::mouseRelease(surface, Qt::LeftButton, {}, corner + QPoint(0, 40));
+            box = boundingBox(window.model().bodies[3]);
+            QVERIFY(box.bottom > 130);
+            QVERIFY(std::abs(box.top - 60) < metre);
+        });
+    }
+
+    void aBadModelFileIsToldByItsKeyAndChangesNothing() {
+        const QString path = s->sandbox.file("bad.json");
+        writeText(path,
+                  R"({"layers": [{"resistivity": -1}], "stations": [0], "frequencies": [1]})");
+        s->ui.openAnswers.push_back(path);
+        runWindow([&](ModelWindow& window) {
+            part<QPushButton>(window, "OpenModel")->click();
+            QCOMPARE(window.model().bodies.size(), 4u);
+        });
+        QCOMPARE(s->ui.asked.size(), 1u);
+        QCOMPARE(s->ui.asked.front().message.text,
+                 path.toStdString() + ": layers[0].resistivity: must be a number above 0");
+    }
+
+    void aSavedModelReadsBackTheSame() {
+        const QString path = s->sandbox.file("saved.json");
+        s->ui.saveAnswers.push_back(path);
+        GroundModel shown;
+        runWindow([&](ModelWindow& window) {
+            part<QPushButton>(window, "AddSheet")->click();
+            part<QPushButton>(window, "SaveModel")->click();
+            shown = window.model();
+            part<QPushButton>(window, "DeleteBody")->click();
+            s->ui.answers.push_back(QMessageBox::Cancel);
+            window.reject(); // changed since saved: asked, and cancelled
+            QCOMPARE(s->ui.asked.size(), 1u);
+            QVERIFY(window.isVisible());
+            s->ui.saveAnswers.push_back(s->sandbox.file("other.json"));
+            part<QPushButton>(window, "SaveModel")->click();
+            window.reject(); // saved: closed without a question
+            QCOMPARE(s->ui.asked.size(), 1u);
+            QVERIFY(!window.isVisible());
+        });
+        QCOMPARE(shown.bodies.size(), 5u);
+        QVERIFY(readGroundModel(path.toStdString()) == shown);
+    }
+};
+
+QTEST_MAIN(ModelWindowTest)
+#include "model_window_qtest.moc"

@@ -18,12 +18,7 @@ namespace {
 constexpr std::size_t kLargestModelFile = 64 << 20;
 
 double percentOption(const Arguments& args, const std::string& name) {
-    const std::string text = args.value(name, "0");
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !(value >= 0) || value > 100)
-        throw UsageError(name + " takes a percentage from 0 to 100");
-    return value;
+    return numberOption(args, name, 0, 0, 100, "a percentage from 0 to 100");
 }
 
 // A fault of the model, said with its file's name.
@@ -55,6 +50,17 @@ const Registration forward{{"forward",
 } // namespace
 
 namespace veldro::cli {
+
+double numberOption(const Arguments& args, const std::string& name, double fallback,
+                    double smallest, double largest, const std::string& what) {
+    if (!args.hasValue(name)) return fallback;
+    const std::string text = args.value(name);
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(value >= smallest) || value > largest)
+        throw UsageError(name + " takes " + what);
+    return value;
+}
 
 GroundModel loadGroundModel(const std::string& path) {
     const std::vector<std::uint8_t> bytes = readFileStart(path, kLargestModelFile + 1);

@@ -49,20 +49,35 @@ std::vector<StationResponse> sectionResponse(const GroundModel& model, const Mes
     return responses;
 }
 
-StationResponse stationResponse(const SectionMesh& mesh, const TeSolver& solver, std::size_t column,
-                                double station) {
+StationStencil stationStencil(const SectionMesh& mesh, std::size_t column) {
     const std::size_t s = mesh.surfaceRow, c = column;
-    const Complex e = solver.field(s, c);
-    const Complex west = solver.field(s, c - 1), east = solver.field(s, c + 1);
     const double left = mesh.x[c] - mesh.x[c - 1], right = mesh.x[c + 1] - mesh.x[c];
+    const double span = left * right * (left + right);
     // Along the surface, second order on uneven spacing.
-    const Complex dEdx =
-        (left * left * east - right * right * west + (right * right - left * left) * e) /
-        (left * right * (left + right));
-    const Complex d2Edx2 = 2.0 * ((east - e) / right - (e - west) / left) / (left + right);
+    std::vector<NodeWeight> alongX{{s, c - 1, -right * right / span},
+                                   {s, c, (right * right - left * left) / span},
+                                   {s, c + 1, left * left / span}};
     // Down, from the air side, where ∂²E/∂z² = −∂²E/∂x²: second order too.
     const double air = mesh.z[s] - mesh.z[s - 1];
-    const Complex dEdz = (e - solver.field(s - 1, c)) / air - air / 2 * d2Edx2;
+    const double curve = air / (left + right); // air/2 times the 2/(left+right) of ∂²E/∂x²
+    std::vector<NodeWeight> down{{s - 1, c, -1 / air},
+                                 {s, c - 1, -curve / left},
+                                 {s, c, 1 / air + curve * (1 / left + 1 / right)},
+                                 {s, c + 1, -curve / right}};
+    return {{s, c, 1}, std::move(alongX), std::move(down)};
+}
+
+Complex applied(const std::vector<NodeWeight>& weights, const TeSolver& solver) {
+    Complex sum = 0;
+    for (const NodeWeight& w : weights) sum += w.weight * solver.field(w.row, w.column);
+    return sum;
+}
+
+StationResponse stationResponse(const SectionMesh& mesh, const TeSolver& solver, std::size_t column,
+                                double station) {
+    const StationStencil stencil = stationStencil(mesh, column);
+    const Complex e = solver.field(stencil.field.row, stencil.field.column);
+    const Complex dEdx = applied(stencil.alongX, solver), dEdz = applied(stencil.down, solver);
     const Complex iOmegaMu(0, omegaMu(solver.frequency()));
     return {station, solver.frequency(), -dEdx / dEdz, e * iOmegaMu / dEdz};
 }

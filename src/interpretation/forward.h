@@ -28,6 +28,21 @@ std::vector<StationResponse> sectionResponse(const GroundModel& model,
 StationResponse stationResponse(const SectionMesh& mesh, const TeSolver& solver, std::size_t column,
                                 double station);
 
+// A value that is a fixed combination of E at a few nodes.
+struct NodeWeight {
+    std::size_t row = 0, column = 0;
+    double weight = 0;
+};
+// How a station's E and its derivatives along the surface (dE/dx) and down
+// (dE/dz) follow from the nodes about it: the response and its sensitivity
+// share this one rule.
+struct StationStencil {
+    NodeWeight field;
+    std::vector<NodeWeight> alongX, down;
+};
+StationStencil stationStencil(const SectionMesh& mesh, std::size_t column);
+Complex applied(const std::vector<NodeWeight>& weights, const TeSolver& solver);
+
 // The instrument's quantities. Tilt and ellipticity carry the sign that makes
 // the tilt fall from positive to negative across a conductor as the stations
 // grow, so that the Fraser filter peaks positive over it.

@@ -6,7 +6,7 @@
 namespace veldro {
 
 TeSolver::TeSolver(const SectionMesh& mesh, const std::vector<Layer>& background, double frequency)
-    : frequency_(frequency), columns_(mesh.x.size()) {
+    : frequency_(frequency), rows_(mesh.z.size()), columns_(mesh.x.size()) {
     const std::size_t rows = mesh.z.size(), columns = columns_;
     const std::size_t innerColumns = columns - 2;
     const auto inner = [&](std::size_t r, std::size_t c) {
@@ -67,6 +67,36 @@ TeSolver::TeSolver(const SectionMesh& mesh, const std::vector<Layer>& background
             field_[static_cast<Eigen::Index>(r * columns + c)] =
                 onEdge ? edge[r] : solution[inner(r, c)];
         }
+}
+
+std::vector<Complex> TeSolver::sensitivity(const SectionMesh& mesh,
+                                           const Eigen::VectorXcd& g) const {
+    const std::size_t innerColumns = columns_ - 2;
+    Eigen::VectorXcd inner(static_cast<Eigen::Index>((rows_ - 2) * innerColumns));
+    for (std::size_t r = 1; r + 1 < rows_; ++r)
+        for (std::size_t c = 1; c + 1 < columns_; ++c)
+            inner[static_cast<Eigen::Index>((r - 1) * innerColumns + c - 1)] =
+                g[static_cast<Eigen::Index>(r * columns_ + c)];
+    const Eigen::VectorXcd adjoint = lu_.solve(inner);
+    // λ·E per node, 0 on the edge.
+    std::vector<Complex> product(rows_ * columns_, 0);
+    for (std::size_t r = 1; r + 1 < rows_; ++r)
+        for (std::size_t c = 1; c + 1 < columns_; ++c)
+            product[r * columns_ + c] =
+                adjoint[static_cast<Eigen::Index>((r - 1) * innerColumns + c - 1)] * field(r, c);
+    // A cell's σ sits on the diagonal of its four corners, iωμ0 σ times a
+    // quarter of its area each: d(g·E)/dσ = −λᵀ (∂A/∂σ) E.
+    const Complex iOmegaMu(0, 2 * std::numbers::pi * frequency_ * kMu0);
+    std::vector<Complex> result((rows_ - 1) * (columns_ - 1));
+    for (std::size_t r = 0; r + 1 < rows_; ++r)
+        for (std::size_t c = 0; c + 1 < columns_; ++c) {
+            const double quarter = (mesh.x[c + 1] - mesh.x[c]) * (mesh.z[r + 1] - mesh.z[r]) / 4;
+            const Complex corners = product[r * columns_ + c] + product[r * columns_ + c + 1] +
+                                    product[(r + 1) * columns_ + c] +
+                                    product[(r + 1) * columns_ + c + 1];
+            result[r * (columns_ - 1) + c] = -iOmegaMu * quarter * corners;
+        }
+    return result;
 }
 
 } // namespace veldro

@@ -24,10 +24,15 @@ public:
     Complex field(std::size_t row, std::size_t column) const {
         return field_[static_cast<Eigen::Index>(row * columns_ + column)];
     }
+    std::size_t columns() const { return columns_; }
+    // d(g·E)/dσ of every cell of the mesh (row after row, S/m), for g given
+    // per node (row after row; the edge's nodes are fixed and do not count):
+    // one adjoint solve on the kept factorisation, the matrix being symmetric.
+    std::vector<Complex> sensitivity(const SectionMesh& mesh, const Eigen::VectorXcd& g) const;
 
 private:
     double frequency_;
-    std::size_t columns_;
+    std::size_t rows_, columns_;
     Eigen::SparseLU<Eigen::SparseMatrix<Complex>> lu_;
     Eigen::VectorXcd field_; // every node, row after row
 };

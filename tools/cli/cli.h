@@ -99,6 +99,10 @@ std::time_t dataSetTime();
 // error says so in `unit`); `fallback` when the option is not given.
 int wholeOption(const Arguments& args, const std::string& name, int fallback, int smallest,
                 int largest, const std::string& unit);
+// The number an option names, from `smallest` to `largest` (a usage error
+// says it takes `what`); `fallback` when the option is not given.
+double numberOption(const Arguments& args, const std::string& name, double fallback,
+                    double smallest, double largest, const std::string& what);
 // --levels of the Karous-Hjelt commands: 1 to kMostKhLevels, 8 unless given.
 int khLevelsOption(const Arguments& args);
 // The "-o" option, required.

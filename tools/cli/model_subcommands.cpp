@@ -15,12 +15,7 @@ using namespace veldro::cli;
 namespace {
 
 double percentOption(const Arguments& args, const std::string& name) {
-    const std::string text = args.value(name, "0");
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || !(value >= 0) || value > 100)
-        throw UsageError(name + " takes a percentage from 0 to 100");
-    return value;
+    return numberOption(args, name, 0, 0, 100, "a percentage from 0 to 100");
 }
 
 // A fault of the model, said with its file's name.
@@ -49,6 +44,17 @@ const Registration forward{{"forward", "MODEL.json -o OUT.txt",
 } // namespace
 
 namespace veldro::cli {
+
+double numberOption(const Arguments& args, const std::string& name, double fallback,
+                    double smallest, double largest, const std::string& what) {
+    if (!args.hasValue(name)) return fallback;
+    const std::string text = args.value(name);
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(value >= smallest) || value > largest)
+        throw UsageError(name + " takes " + what);
+    return value;
+}
 
 GroundModel loadGroundModel(const std::string& path) {
     return aboutModel(path, [&] { return readGroundModel(path); });

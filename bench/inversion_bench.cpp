@@ -1,0 +1,82 @@
+// The inversion of profiles. Targets (2 cores): one profile of 41 stations, 2
+// frequencies, tilt and ellipticity in <= 10 s on one core; the demo survey's
+// profiles, both frequencies, on 2 threads in <= 2 minutes and <= 1 GB.
+#include "data/measurement_store.h"
+#include "data/messages.h"
+#include "data/rows.h"
+#include "data/survey_view.h"
+#include "data/vlf_file.h"
+#include "interpretation/model_survey.h"
+#include "interpretation/occam_inversion.h"
+#include "memory_peak.h"
+
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cmath>
+
+namespace {
+
+using namespace veldro;
+
+class Quiet : public MessageSink {
+public:
+    void show(const Message&) override {}
+};
+
+// A conductive sheet (50 S, from 10 m to 70 m deep) at station 500 under a
+// 1000 ohm.m ground, stations every 25 m from 0 to 1000, 2 % noise. Reports
+// the RMS reached and where the most conductive cell lies: across, in station
+// spacings from the sheet; down, its top and bottom in metres.
+void InvertOneProfile41Stations(benchmark::State& state) {
+    GroundModel model;
+    model.layers = {{0, 1000}};
+    for (double x = 0; x <= 1000; x += 25) model.stations.push_back(x);
+    model.frequencies = {19800, 23400};
+    model.bodies.push_back({sheetPolygon(500, 10, 60, 90, 2), 2.0 / 50});
+    MeasurementStore store{0};
+    for (const MeasurementRecord& r :
+         modelSurvey(model, computeResponse(model), {.noisePercent = 2, .seed = 3}))
+        store.append(r);
+    const RowList rows = buildRowList(store);
+    const ProfileData data = profileData(SurveyView(store, rows), 1, {});
+    InversionResult result;
+    veldro::bench::measurePeak(state, [&] { result = invertProfile(data, {}); });
+    const auto lowest = static_cast<std::size_t>(
+        std::min_element(result.log10Resistivity.begin(), result.log10Resistivity.end()) -
+        result.log10Resistivity.begin());
+    const std::size_t row = lowest / result.mesh.columns(), column = lowest % result.mesh.columns();
+    state.counters["rms"] = result.rms;
+    state.counters["iterations"] = result.iterations;
+    state.counters["cells"] = static_cast<double>(result.mesh.cells());
+    state.counters["conductor_offset_spacings"] =
+        ((result.mesh.x[column] + result.mesh.x[column + 1]) / 2 - 500) / 25;
+    state.counters["conductor_top_m"] = result.mesh.z[row];
+    state.counters["conductor_bottom_m"] = result.mesh.z[row + 1];
+}
+BENCHMARK(InvertOneProfile41Stations)->Unit(benchmark::kSecond)->Iterations(1);
+
+void InvertDemoSurveyTwoThreads(benchmark::State& state) {
+    Quiet quiet;
+    DataFileRead read = readDataFile(VELDRO_EXAMPLES "/demo_survey.vlf", quiet);
+    if (read.status != DataFileStatus::Opened) {
+        state.SkipWithError("the demo survey cannot be read");
+        return;
+    }
+    const RowList rows = buildRowList(*read.store);
+    const SurveyView survey(*read.store, rows);
+    std::vector<ProfileData> profiles;
+    for (int profile : survey.keptProfiles()) {
+        ProfileData data = profileData(survey, profile, {});
+        if (data.stations.size() >= 2) profiles.push_back(std::move(data));
+    }
+    double worst = 0;
+    veldro::bench::measurePeak(state, [&] {
+        for (const InversionResult& r : invertProfiles(profiles, {}, 2))
+            worst = std::max(worst, r.rms);
+    });
+    state.counters["profiles"] = static_cast<double>(profiles.size());
+    state.counters["worst_rms"] = worst;
+}
+BENCHMARK(InvertDemoSurveyTwoThreads)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+
+} // namespace

@@ -1,0 +1,57 @@
+#include "interpretation/inversion_output.h"
+
+#include <charconv>
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+namespace veldro {
+
+namespace {
+
+double resistivityOf(const InversionResult& result, std::size_t row, std::size_t column) {
+    return std::pow(10.0, result.log10Resistivity[row * result.mesh.columns() + column]);
+}
+
+// Locale-free, whatever the program's locale: the file is read by other programs.
+void append(std::string& out, double value, int decimals) {
+    char text[64];
+    const auto end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    out.append(text, end.ptr);
+}
+
+} // namespace
+
+std::string inversionModelFile(const InversionResult& result) {
+    nlohmann::ordered_json resistivity = nlohmann::ordered_json::array();
+    for (std::size_t r = 0; r < result.mesh.rows(); ++r) {
+        nlohmann::ordered_json row = nlohmann::ordered_json::array();
+        for (std::size_t c = 0; c < result.mesh.columns(); ++c)
+            row.push_back(resistivityOf(result, r, c));
+        resistivity.push_back(std::move(row));
+    }
+    nlohmann::ordered_json file;
+    file["layers"] = {{{"resistivity", result.model.layers.front().resistivity}}};
+    file["bodies"] = {
+        {{"grid", {{"x", result.mesh.x}, {"z", result.mesh.z}, {"resistivity", resistivity}}}}};
+    file["stations"] = result.model.stations;
+    file["frequencies"] = result.model.frequencies;
+    return file.dump(1) + "\n";
+}
+
+std::string sectionText(const InversionResult& result) {
+    std::string out = "X\tZ\tResistivity (ohm.m)\n";
+    const InversionMesh& mesh = result.mesh;
+    for (std::size_t r = 0; r < mesh.rows(); ++r)
+        for (std::size_t c = 0; c < mesh.columns(); ++c) {
+            append(out, (mesh.x[c] + mesh.x[c + 1]) / 2, 2);
+            out += '\t';
+            append(out, (mesh.z[r] + mesh.z[r + 1]) / 2, 2);
+            out += '\t';
+            append(out, resistivityOf(result, r, c), 3);
+            out += '\n';
+        }
+    return out;
+}
+
+} // namespace veldro

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "interpretation/ground_model.h"
+#include "interpretation/inversion_mesh.h"
+#include "interpretation/profile_data.h"
+
+#include <functional>
+#include <vector>
+
+namespace veldro {
+
+struct InversionOptions {
+    double startResistivity = 1000; // ohm.m, the uniform ground it starts from
+    double targetRms = 1;
+    int maxIterations = 20;
+    // The roughness across over the roughness down: above 1 favours
+    // bodies that are long across, below 1 ones that are tall.
+    double horizontalWeight = 1;
+};
+
+struct InversionStep {
+    int iteration = 0; // 1, 2, ...
+    double rms = 0;    // of the model this iteration chose
+};
+
+// Called after each iteration, from the thread that inverts; false cancels.
+using InversionProgress = std::function<bool(const InversionStep&)>;
+
+struct InversionResult {
+    InversionMesh mesh;
+    std::vector<double> log10Resistivity; // per cell of the mesh, row after row from the top
+    double rms = 0;                       // of that model
+    int iterations = 0;
+    bool cancelled = false;
+    GroundModel model; // the ground the model file holds: one grid in the starting ground
+};
+
+// The smoothest section (first differences across and down) whose data
+// misfit reaches the target: Gauss-Newton steps, each choosing its trade-off
+// between roughness and misfit by a search over the Lagrange multiplier.
+// Stops at the target RMS, after the iteration limit, when the RMS stops
+// falling, or when progress cancels; it returns the best model it met.
+// Throws std::invalid_argument for a profile it cannot invert (fewer than
+// two stations, no data).
+InversionResult invertProfile(const ProfileData& data, const InversionOptions& options,
+                              const InversionProgress& progress = {});
+
+// Several profiles, one per thread on up to `threads` threads. progress is
+// told which profile (its index in `profiles`) and must be safe to call from
+// several threads at once.
+std::vector<InversionResult>
+invertProfiles(const std::vector<ProfileData>& profiles, const InversionOptions& options,
+               unsigned threads,
+               const std::function<bool(std::size_t, const InversionStep&)>& progress = {});
+
+} // namespace veldro

@@ -1,0 +1,148 @@
+// The inversion against grounds whose answer is known.
+#include "data/measurement_store.h"
+#include "data/rows.h"
+#include "data/survey_view.h"
+#include "interpretation/inversion_section.h"
+#include "interpretation/layered_ground.h"
+#include "interpretation/model_survey.h"
+#include "interpretation/occam_inversion.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+
+using namespace veldro;
+
+namespace {
+
+// The profile as the data set would hold it after `generate --model`.
+ProfileData surveyedProfile(const GroundModel& model, const ModelSurveyOptions& survey,
+                            InversionData kinds) {
+    MeasurementStore store{0};
+    for (const MeasurementRecord& r : modelSurvey(model, computeResponse(model), survey))
+        store.append(r);
+    const RowList rows = buildRowList(store);
+    return profileData(SurveyView(store, rows), survey.profile, {.data = kinds});
+}
+
+GroundModel groundOf(double resistivity, double from, double to, double step) {
+    GroundModel model;
+    model.layers = {{0, resistivity}};
+    for (double x = from; x <= to; x += step) model.stations.push_back(x);
+    model.frequencies = {19800, 23400};
+    return model;
+}
+
+} // namespace
+
+TEST(ProfileData, AveragesAStationMeasuredTwiceAndKeepsOneFrequencyWhenAsked) {
+    MeasurementStore store{0};
+    const auto add = [&](int station, int tilt, int number) {
+        MeasurementRecord r;
+        r.profile = 3, r.station = static_cast<std::int16_t>(station);
+        r.frequency = static_cast<std::int16_t>(number == 1 ? 19800 : 23400);
+        r.tiltVertical = static_cast<std::int16_t>(tilt), r.ellipticityVertical = 1;
+        r.status = makeStatus(0, false, 0, false, 0, false, number, false);
+        store.append(r);
+    };
+    add(10, 4, 1), add(20, 6, 1), add(10, 8, 1), add(10, -3, 2);
+    const RowList rows = buildRowList(store);
+    const ProfileData data =
+        profileData(SurveyView(store, rows), 3, {.frequencyNumber = 1, .errorFloorPercent = 3});
+    EXPECT_EQ(data.stations, (std::vector<double>{10, 20}));
+    EXPECT_EQ(data.frequencies, (std::vector<double>{19800}));
+    ASSERT_EQ(data.data.size(), 4u); // tilt and ellipticity at two stations
+    EXPECT_EQ(data.data[0].quantity, FittedQuantity::Tilt);
+    EXPECT_DOUBLE_EQ(data.data[0].value, 6); // (4 + 8) / 2
+    EXPECT_DOUBLE_EQ(data.data[0].error, 3);
+}
+
+TEST(InversionSection, JacobianAgreesWithFiniteDifferencesOfTheForwardModel) {
+    ProfileData data;
+    data.stations = {0, 25, 50, 75, 100};
+    data.frequencies = {10000, 20000};
+    for (std::size_t s = 0; s < 5; ++s)
+        for (std::size_t f = 0; f < 2; ++f)
+            for (FittedQuantity q : {FittedQuantity::Tilt, FittedQuantity::Ellipticity,
+                                     FittedQuantity::LogRho, FittedQuantity::Phase})
+                data.data.push_back({s, f, q, 0, 1});
+    const InversionMesh mesh = inversionMesh(data.stations, data.frequencies, 300);
+    const InversionSection section(data, mesh, 300);
+    // A rough ground, so that every response differs from the layered one.
+    Eigen::VectorXd model(static_cast<Eigen::Index>(mesh.cells()));
+    for (Eigen::Index i = 0; i < model.size(); ++i)
+        model[i] = 1.5 + 2 * std::sin(1.7 * static_cast<double>(i));
+    Eigen::MatrixXd jacobian;
+    section.predict(model, &jacobian);
+    // Cells under the stations near the surface, and one deeper.
+    const std::size_t columns = mesh.columns();
+    const std::size_t middle = columns / 2;
+    for (std::size_t cell : {middle, columns + middle - 1, 3 * columns + middle + 2}) {
+        constexpr double h = 1e-4;
+        Eigen::VectorXd up = model, down = model;
+        up[static_cast<Eigen::Index>(cell)] += h, down[static_cast<Eigen::Index>(cell)] -= h;
+        const Eigen::VectorXd difference = (section.predict(up) - section.predict(down)) / (2 * h);
+        const Eigen::VectorXd adjoint = jacobian.col(static_cast<Eigen::Index>(cell));
+        ASSERT_GT(difference.cwiseAbs().maxCoeff(), 1e-3) << "cell " << cell;
+        for (Eigen::Index i = 0; i < difference.size(); ++i)
+            EXPECT_NEAR(adjoint[i], difference[i],
+                        0.01 * std::fabs(difference[i]) + 1e-6 * difference.cwiseAbs().maxCoeff())
+                << "cell " << cell << " datum " << i;
+    }
+}
+
+TEST(OccamInversion, AUniformGroundComesBackUniform) {
+    const ProfileData data = surveyedProfile(groundOf(300, 0, 100, 25), {.resistivityMode = true},
+                                             InversionData::Resistivity);
+    const InversionResult result = invertProfile(data, {.startResistivity = 1000});
+    EXPECT_LE(result.rms, 1.0);
+    // Where the data see: under the stations, down to a skin depth.
+    const InversionMesh& mesh = result.mesh;
+    for (std::size_t r = 0; mesh.z[r] < skinDepth(300, 19800); ++r)
+        for (std::size_t c = 0; c < mesh.columns(); ++c)
+            if (mesh.x[c] >= 0 && mesh.x[c + 1] <= 100) {
+                EXPECT_NEAR(std::pow(10.0, result.log10Resistivity[r * mesh.columns() + c]), 300,
+                            30)
+                    << "cell " << r << ", " << c;
+            }
+}
+
+TEST(OccamInversion, FindsAConductiveSheetUnderAResistiveGround) {
+    GroundModel model = groundOf(1000, 0, 200, 20);
+    const double x = 100, top = 10, extent = 60;
+    model.bodies.push_back({sheetPolygon(x, top, extent, 90, 2), 2.0 / 50});
+    const ProfileData data =
+        surveyedProfile(model, {.noisePercent = 2, .seed = 7}, InversionData::Tilt);
+    std::vector<double> reported;
+    const InversionResult result = invertProfile(data, {}, [&](const InversionStep& step) {
+        reported.push_back(step.rms);
+        return true;
+    });
+    EXPECT_LE(result.rms, 1.1);
+    EXPECT_LE(result.iterations, 20);
+    EXPECT_EQ(reported.size(), static_cast<std::size_t>(result.iterations));
+    EXPECT_DOUBLE_EQ(*std::min_element(reported.begin(), reported.end()), result.rms);
+    const auto lowest = static_cast<std::size_t>(
+        std::min_element(result.log10Resistivity.begin(), result.log10Resistivity.end()) -
+        result.log10Resistivity.begin());
+    const std::size_t row = lowest / result.mesh.columns(), column = lowest % result.mesh.columns();
+    EXPECT_NEAR((result.mesh.x[column] + result.mesh.x[column + 1]) / 2, x, 1.5 * 20);
+    // Tilt and ellipticity resolve depth poorly: the smoothest section puts
+    // the peak in the sheet's depth range widened by half of it either way.
+    EXPECT_GE(result.mesh.z[row + 1], top - extent / 2);
+    EXPECT_LE(result.mesh.z[row], top + extent * 1.5);
+}
+
+TEST(OccamInversion, CancelKeepsTheBestModelSoFar) {
+    GroundModel model = groundOf(1000, 0, 100, 25);
+    model.bodies.push_back({sheetPolygon(50, 10, 60, 90, 2), 2.0 / 50});
+    const ProfileData data = surveyedProfile(model, {}, InversionData::Tilt);
+    double first = 0;
+    const InversionResult result = invertProfile(data, {}, [&](const InversionStep& step) {
+        first = step.rms;
+        return false;
+    });
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.iterations, 1);
+    EXPECT_DOUBLE_EQ(result.rms, first);
+}

@@ -1,0 +1,87 @@
+// invert run as a user would.
+#include "data/file_io.h"
+#include "interpretation/ground_model.h"
+#include "test_support.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace veldro;
+using veldro::test::CliRun;
+using veldro::test::runCli;
+using veldro::test::TempDir;
+
+namespace {
+
+std::string textOf(const std::string& path) {
+    const auto bytes = veldro::test::readBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
+// Two profiles over a conductive sheet, as `generate --model` and `add` make them.
+std::string twoProfiles(const TempDir& dir) {
+    const std::string model = dir.file("model.json");
+    writeFileAtomically(model, R"({"layers": [{"resistivity": 1000}],
+        "bodies": [{"sheet": {"x": 100, "top": 10, "extent": 60, "dip": 90, "thickness": 2,
+                              "conductance": 20}}],
+        "stations": {"from": 0, "to": 200, "step": 25}, "frequencies": [19800, 23400]})");
+    for (const char* profile : {"1", "2"}) {
+        const CliRun run = runCli("generate --model " + model + " --noise 2 --profile " + profile +
+                                  " -o " + dir.file(std::string("p") + profile + ".vlf"));
+        EXPECT_EQ(run.status, 0) << run.err;
+    }
+    const std::string both = dir.file("both.vlf");
+    const CliRun run =
+        runCli("add " + dir.file("p1.vlf") + " " + dir.file("p2.vlf") + " -o " + both);
+    EXPECT_EQ(run.status, 0) << run.err;
+    return both;
+}
+
+} // namespace
+
+TEST(InvertCli, SeveralProfilesGoToAFolderAsModelsThatForwardReads) {
+    TempDir dir;
+    const std::string survey = twoProfiles(dir);
+    const CliRun run =
+        runCli("invert " + survey + " -o " + dir.file("models") +
+               " --threads 2 --max-iterations 2" + " --section-text " + dir.file("sections"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("Profile 2, iteration 1: RMS "), std::string::npos) << run.err;
+    for (const char* profile : {"1", "2"}) {
+        const std::string model = dir.file("models/profile-" + std::string(profile) + ".json");
+        const GroundModel ground = parseGroundModel(textOf(model));
+        EXPECT_EQ(ground.stations.size(), 9u);
+        EXPECT_EQ(ground.frequencies, (std::vector<double>{19800, 23400}));
+        const CliRun forward = runCli("forward " + model + " -o " + dir.file("forward.txt"));
+        EXPECT_EQ(forward.status, 0) << forward.err;
+        // A line per cell of the grid, each cell a body of the model.
+        const std::string section =
+            textOf(dir.file("sections/profile-" + std::string(profile) + ".txt"));
+        EXPECT_EQ(section.rfind("X\tZ\tResistivity (ohm.m)\n", 0), 0u);
+        EXPECT_EQ(static_cast<std::size_t>(std::count(section.begin(), section.end(), '\n')),
+                  ground.bodies.size() + 1);
+    }
+}
+
+TEST(InvertCli, WrongCallsSayWhyAndWriteNothing) {
+    TempDir dir;
+    const std::string survey = twoProfiles(dir);
+    const std::string out = dir.file("inverted.json");
+    const struct {
+        std::string options;
+        int status;
+        std::string message;
+    } cases[] = {
+        {"--data gravity", 2, "--data takes tilt, resistivity or both"},
+        {"--frequency-number 3", 2, "--frequency-number takes 1, 2 or all"},
+        {"--error-floor 0", 2, "--error-floor takes a percentage from 0.01 to 100"},
+        {"--profile 9", 1, "profile 9: no two stations with kept records of the data asked for"},
+        {"--data resistivity", 1, "no profile holds data to invert"},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli("invert " + survey + " -o " + out + " " + c.options);
+        EXPECT_EQ(run.status, c.status) << c.options;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_FALSE(fileExists(out));
+    }
+}

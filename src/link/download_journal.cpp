@@ -164,6 +164,7 @@ std::vector<JournalContents> pendingJournals(const std::string& folder, std::tim
     for (const auto& item : fs::directory_iterator(pathOf(folder), error)) {
         if (item.path().extension() != kExtension) continue;
         const std::string path = nameOf(item.path());
+        if (JournalFile::inUse(path)) continue; // a download still running, here or elsewhere
         try {
             JournalContents journal = readJournal(path);
             if (journal.pending())

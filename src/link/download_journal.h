@@ -65,8 +65,8 @@ struct JournalContents {
 // Throws FileError when it cannot be read, JournalError when it is no journal.
 JournalContents readJournal(const std::string& path);
 
-// The pending journals of `folder`, newest first; unreadable files are passed
-// over. Removes the journals that are done (or hold no record) and older than
+// The pending journals of `folder`, newest first; unreadable files and the
+// journals of running downloads are passed over. Removes the journals that are done (or hold no record) and older than
 // kDoneJournalLifetime at `now`.
 std::vector<JournalContents> pendingJournals(const std::string& folder, std::time_t now);
 
@@ -84,7 +84,7 @@ std::string damageReport(const JournalContents& journal);
 enum class JournalEnd : char { Saved = 'S', Discarded = 'D' };
 
 // Appends the done mark to a journal (after its last whole entry). Throws
-// FileError or JournalError.
+// FileError (also while a download writes it) or JournalError.
 void markJournalDone(const std::string& path, JournalEnd end);
 
 // The journal of a running download. Entries are written as they come, so a

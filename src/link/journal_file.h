@@ -7,13 +7,18 @@
 namespace veldro {
 
 // The file under a download journal: written at its end, forced to the disk
-// on demand. One implementation per platform.
+// on demand, and held exclusively while open, so that another instance of the
+// program neither offers a running download for recovery nor writes into it.
+// One implementation per platform.
 class JournalFile {
 public:
     // A new file at `path`; nothing when the name is taken. Throws FileError.
     static std::unique_ptr<JournalFile> create(const std::string& path);
-    // An existing file, cut at `end`, where writing goes on. Throws FileError.
+    // An existing file, cut at `end`, where writing goes on. Throws FileError,
+    // also while another JournalFile holds it.
     static std::unique_ptr<JournalFile> openAt(const std::string& path, std::uint64_t end);
+    // Whether a JournalFile, in this process or another, holds `path` now.
+    static bool inUse(const std::string& path);
     ~JournalFile();
     JournalFile(const JournalFile&) = delete;
     JournalFile& operator=(const JournalFile&) = delete;

@@ -1,4 +1,5 @@
-// The journal's file over POSIX: an exclusive create, write and fdatasync.
+// The journal's file over POSIX: an exclusive create, write and fdatasync,
+// held by flock (which ends with the process, however it ends).
 #include "data/file_io.h"
 #include "link/journal_file.h"
 
@@ -6,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace veldro {
@@ -16,23 +18,43 @@ namespace {
     throw FileError(std::string(what) + " " + path + ": " + std::strerror(error));
 }
 
+// flock rather than fcntl's locks, which the process loses when it closes any
+// descriptor of the file, as reading a journal does.
+void hold(int fd, const std::string& path) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return;
+    const int error = errno;
+    ::close(fd);
+    if (error == EWOULDBLOCK) throw FileError(path + " is being written by a running download");
+    fail("Cannot lock", path, error);
+}
+
 } // namespace
 
 std::unique_ptr<JournalFile> JournalFile::create(const std::string& path) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 && errno == EEXIST) return nullptr;
     if (fd < 0) fail("Cannot create", path, errno);
+    hold(fd, path);
     return std::unique_ptr<JournalFile>(new JournalFile(path, fd));
 }
 
 std::unique_ptr<JournalFile> JournalFile::openAt(const std::string& path, std::uint64_t end) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) fail("Cannot write", path, errno);
+    hold(fd, path);
     std::unique_ptr<JournalFile> file(new JournalFile(path, fd));
     if (::ftruncate(fd, static_cast<off_t>(end)) != 0 ||
         ::lseek(fd, static_cast<off_t>(end), SEEK_SET) < 0)
         fail("Cannot write", path, errno);
     return file;
+}
+
+bool JournalFile::inUse(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
 }
 
 JournalFile::~JournalFile() {

@@ -1,4 +1,5 @@
-// The journal's file over Win32: CREATE_NEW, WriteFile and FlushFileBuffers.
+// The journal's file over Win32: CREATE_NEW, WriteFile and FlushFileBuffers;
+// held by sharing it for reading only.
 #include "data/file_io.h"
 #include "data/utf16_win32.h"
 #include "link/journal_file.h"
@@ -18,6 +19,12 @@ HANDLE handleOf(std::intptr_t handle) {
     return reinterpret_cast<HANDLE>(handle);
 }
 
+[[noreturn]] void failToOpen(const std::string& path, DWORD error) {
+    if (error == ERROR_SHARING_VIOLATION)
+        throw FileError(path + " is being written by a running download");
+    fail("Cannot write", path, error);
+}
+
 } // namespace
 
 std::unique_ptr<JournalFile> JournalFile::create(const std::string& path) {
@@ -32,7 +39,7 @@ std::unique_ptr<JournalFile> JournalFile::create(const std::string& path) {
 std::unique_ptr<JournalFile> JournalFile::openAt(const std::string& path, std::uint64_t end) {
     const HANDLE handle = CreateFileW(toUtf16(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) fail("Cannot write", path, GetLastError());
+    if (handle == INVALID_HANDLE_VALUE) failToOpen(path, GetLastError());
     std::unique_ptr<JournalFile> file(
         new JournalFile(path, reinterpret_cast<std::intptr_t>(handle)));
     LARGE_INTEGER position;
@@ -40,6 +47,15 @@ std::unique_ptr<JournalFile> JournalFile::openAt(const std::string& path, std::u
     if (!SetFilePointerEx(handle, position, nullptr, FILE_BEGIN) || !SetEndOfFile(handle))
         fail("Cannot write", path, GetLastError());
     return file;
+}
+
+bool JournalFile::inUse(const std::string& path) {
+    // Refusing to share writing fails while a writer holds the file.
+    const HANDLE handle = CreateFileW(toUtf16(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(handle);
+    return false;
 }
 
 JournalFile::~JournalFile() {

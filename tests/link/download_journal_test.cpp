@@ -165,6 +165,21 @@ TEST(DownloadJournal, PendingJournalsAreListedNewestFirstAndOldDoneOnesRemoved) 
     EXPECT_TRUE(std::filesystem::exists(dir.file("notes.vdj")));
 }
 
+// A second instance of the program must neither offer a download that is
+// still running for recovery nor write its done mark into it.
+TEST(DownloadJournal, RunningDownloadIsNeitherOfferedNorMarked) {
+    TempDir dir;
+    DownloadJournal running(dir.path(), kStart);
+    running.append(goldenRecords().front());
+
+    EXPECT_TRUE(pendingJournals(dir.path(), kStart).empty());
+    EXPECT_THROW(markJournalDone(running.path(), JournalEnd::Saved), FileError);
+
+    running.close();
+    ASSERT_EQ(pendingJournals(dir.path(), kStart).size(), 1u);
+    EXPECT_EQ(readJournal(running.path()).records.size(), 1u);
+}
+
 TEST(DownloadJournal, TwoDownloadsInOneSecondGetTwoJournals) {
     TempDir dir;
     const std::string first = writeJournal(dir.path(), kStart, goldenRecords(), std::nullopt);

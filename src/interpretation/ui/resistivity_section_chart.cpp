@@ -94,7 +94,7 @@ std::vector<double> ResistivityScale::ticks() const {
         for (double leading : {1.0, 2.0, 5.0}) {
             const double at = decade + std::log10(leading);
             if (at < lowest_ - 1e-9 || at > highest_ + 1e-9) continue;
-            all.push_back(std::pow(10.0, at));
+            all.push_back(leading * std::pow(10.0, decade));
             if (leading == 1) powers.push_back(all.back());
         }
     return all.size() > 8 ? powers : all;

@@ -26,7 +26,7 @@ struct Kind {
 // Tilt and ellipticity share a chart; Rho and the phase have one each.
 constexpr std::array<Kind, 3> kKinds{{
     {"Tilt and ellipticity: dots observed, lines computed", "%"},
-    {"Apparent resistivity: dots observed, lines computed", "log10 Rho (ohm.m)"},
+    {"Apparent resistivity: dots observed, lines computed", "Rho (ohm.m)"},
     {"Phase: dots observed, lines computed", "Phase (degrees)"},
 }};
 
@@ -109,7 +109,9 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
         if (!chart) {
             chart = new FitChart;
             chart->setTitle(QString::fromUtf8(kKinds[kindOf(key.first)].chartTitle));
-            chart->setLeftAxisTitle(QString::fromUtf8(kKinds[kindOf(key.first)].axisTitle));
+            const QString title = QString::fromUtf8(kKinds[kindOf(key.first)].axisTitle);
+            chart->setLeftAxisTitle(title);
+            if (key.first == FittedQuantity::LogRho) chart->setLogarithmicValues(title);
         }
         chart->addCurve(std::move(curve));
     }

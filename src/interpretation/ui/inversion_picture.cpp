@@ -1,5 +1,6 @@
 #include "interpretation/ui/inversion_picture.h"
 
+#include "data/number_text.h"
 #include "interpretation/ui/fit_chart.h"
 #include "interpretation/ui/resistivity_section_chart.h"
 
@@ -81,7 +82,7 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
 
     section_->setTitle(QStringLiteral("Inversion section, profile %1 (RMS %2)")
                            .arg(data.profile)
-                           .arg(fit.rms, 0, 'f', 2));
+                           .arg(QString::fromStdString(formatPattern(fit.rms, 2))));
     section_->setSection(result.mesh, result.log10Resistivity, fit.sensitivity, data.stations);
     section_->showWholeRange();
     layout->addItem(section_);

@@ -21,8 +21,7 @@ constexpr double kDot = 5;
 // Error bars shorter than this (pixels) are left out: they would only blot the dot.
 constexpr double kShortestBar = 3;
 constexpr double kBarEnd = 3; // half the width of a bar's end
-// The charts' own margin, and the gap between the log labels and the plot area.
-constexpr int kBaseMargin = 6;
+// The gap between the log labels and the plot area.
 constexpr double kLabelGap = 8;
 // Value labels at least this many lines apart.
 constexpr double kLabelSpacing = 1.5;
@@ -84,7 +83,7 @@ private:
 // round values, as many as stand one above another without touching.
 class LogScale : public PlotAreaItem {
 public:
-    explicit LogScale(FitChart& chart) : PlotAreaItem(chart) {
+    explicit LogScale(FitChart& chart) : PlotAreaItem(chart), ownMargin_(chart.margins().left()) {
         setZValue(zValue() - 1); // under the curves
     }
 
@@ -94,7 +93,7 @@ public:
     void makeRoom() {
         const double title = QFontMetricsF(chart().axisY().titleFont()).height();
         QMargins margins = chart().margins();
-        margins.setLeft(kBaseMargin +
+        margins.setLeft(ownMargin_ +
                         static_cast<int>(std::ceil(title + widestLabel() + kLabelGap)));
         chart().setMargins(margins);
     }
@@ -139,6 +138,8 @@ private:
     std::vector<double> ticks() const {
         return roundLogTicks(chart().axisY().min(), chart().axisY().max());
     }
+
+    int ownMargin_; // the chart's, left of the title
 
     double widestLabel() const {
         const QFontMetricsF metrics(chart().axisY().labelsFont());

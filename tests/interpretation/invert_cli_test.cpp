@@ -75,6 +75,9 @@ TEST(InvertCli, WrongCallsSayWhyAndWriteNothing) {
         {"--data gravity", 2, "--data takes tilt, resistivity or both"},
         {"--frequency-number 3", 2, "--frequency-number takes 1, 2 or all"},
         {"--error-floor 0", 2, "--error-floor takes a percentage from 0.01 to 100"},
+        {"--error tilt=2,rho", 2, "--error takes QUANTITY=PCT,... with tilt, ellipticity, rho"},
+        {"--error phase=200", 2, "--error takes QUANTITY=PCT,... with tilt, ellipticity, rho"},
+        {"--horizontal-weight 0", 2, "--horizontal-weight takes a weight from 0.01 to 100"},
         {"--profile 9", 1, "profile 9: no two stations with kept records of the data asked for"},
         {"--data resistivity", 1, "no profile holds data to invert"},
     };
@@ -84,4 +87,22 @@ TEST(InvertCli, WrongCallsSayWhyAndWriteNothing) {
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_FALSE(fileExists(out));
     }
+}
+
+// Floors named one by one weigh the data as the same floor given for all
+// does: the starting ground's RMS (a target it already meets) says so.
+TEST(InvertCli, ErrorsPerQuantityOverTheCommonFloor) {
+    TempDir dir;
+    const std::string survey = twoProfiles(dir);
+    const auto startingRms = [&](const std::string& errors) {
+        const CliRun run = runCli("invert " + survey + " -o " + dir.file("m.json") +
+                                  " --profile 1 --target-rms 1000 " + errors);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return run.err;
+    };
+    const std::string common = startingRms("--error-floor 4");
+    EXPECT_EQ(common.rfind("Profile 1: RMS ", 0), 0u) << common;
+    EXPECT_NE(common.find(" after 0 iterations\n"), std::string::npos) << common;
+    EXPECT_EQ(startingRms("--error-floor 1 --error ellipticity=4,tilt=4,rho=9"), common);
+    EXPECT_NE(startingRms("--error-floor 1 --error tilt=4"), common);
 }

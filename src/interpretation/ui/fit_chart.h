@@ -1,0 +1,51 @@
+#pragma once
+
+#include "processing/ui/chart/station_chart.h"
+
+#include <QColor>
+#include <QPointF>
+#include <QString>
+#include <vector>
+
+namespace veldro {
+
+class FitMarks;
+class LogScale;
+
+// A quantity measured along a profile and as a section computes it.
+struct FitCurve {
+    QString title; // what the legend lists
+    QColor colour;
+    bool dashed = false;           // the second frequency
+    std::vector<QPointF> observed; // station, value
+    std::vector<double> errors;    // per observed point, one standard deviation
+    std::vector<QPointF> computed;
+};
+
+// Observed values as dots with their error bars, computed ones as lines, one
+// colour per curve; the legend lists the curves.
+class FitChart : public StationChart {
+public:
+    FitChart();
+    ~FitChart() override;
+
+    void addCurve(FitCurve curve);
+    // The values are log10 of a quantity: the left axis labels the quantity
+    // at round values, on a log scale.
+    void setLogarithmicValues();
+    const std::vector<FitCurve>& curves() const { return curves_; }
+    // The axes span every value with its error bar.
+    void showWholeRange() override;
+
+private:
+    friend class FitMarks;
+
+    // A coarser round step for the value axis where its labels would crowd.
+    void spaceValueTicks();
+
+    std::vector<FitCurve> curves_;
+    FitMarks* marks_;
+    LogScale* logScale_ = nullptr; // for log10 values
+};
+
+} // namespace veldro

@@ -12,12 +12,12 @@ double lengthOf(const QLineF& line) {
     return std::sqrt(QPointF::dotProduct(d, d));
 }
 
-// The first whole number at or above `v`, kept within [low, high].
+// The first whole number at or above `v`, kept within [low, high] (low not
+// below 0).
 int ceilWithin(double v, int low, int high) {
-    if (!(v > low)) return low;
-    if (v >= high) return high;
+    v = std::clamp(v, static_cast<double>(low), static_cast<double>(high));
     const int whole = static_cast<int>(v);
-    return whole < v ? whole + 1 : whole;
+    return whole + (whole < v);
 }
 
 // The points within `half` of a centre along the unit vector (kx, ky): on a
@@ -64,27 +64,35 @@ QList<QLineF> strokePieces(const QPolygonF& line, const QList<qreal>& pattern) {
 // A stroke with square ends is a rectangle: the points within half its
 // length plus half the width along it, and within half the width across.
 void fillStroke(const PixelRows& pixels, const QLineF& piece, double width, QRgb colour) {
+    if (pixels.clip.isEmpty()) return;
     const double length = lengthOf(piece);
     const QPointF unit = length > 0 ? (piece.p2() - piece.p1()) / length : QPointF(1, 0);
     const QPointF centre = piece.center();
     const double along = (length + width) / 2, across = width / 2;
     const Slab lengthwise(unit.x(), unit.y(), along), crosswise(-unit.y(), unit.x(), across);
     const double reach = along * std::abs(unit.y()) + across * std::abs(unit.x());
-    // Rows and columns whose centres lie in [top, bottom) and [left, right).
+    // Rows and columns whose centres lie in [top, bottom) and [left, right),
+    // the row's bounds on each slab moving on by its slope from row to row.
     const int left = pixels.clip.left(), right = pixels.clip.right() + 1;
     const int top = pixels.clip.top(), bottom = pixels.clip.bottom() + 1;
+    const int firstRow = ceilWithin(centre.y() - reach - 0.5, top, bottom);
     const int endRow = ceilWithin(centre.y() + reach - 0.5, top, bottom);
-    for (int row = ceilWithin(centre.y() - reach - 0.5, top, bottom); row < endRow; ++row) {
-        const double dy = row + 0.5 - centre.y();
-        const double x1 = centre.x() + dy * lengthwise.slope;
-        const double x2 = centre.x() + dy * crosswise.slope;
-        const int first =
-            ceilWithin(std::max(x1 - lengthwise.reach, x2 - crosswise.reach) - 0.5, left, right);
-        const int end =
-            ceilWithin(std::min(x1 + lengthwise.reach, x2 + crosswise.reach) - 0.5, left, right);
-        if (first >= end) continue;
-        auto* line = reinterpret_cast<QRgb*>(pixels.bits + row * pixels.bytesPerLine);
-        std::fill(line + first, line + end, colour);
+    const double dy = firstRow + 0.5 - centre.y();
+    const double x1 = centre.x() + dy * lengthwise.slope - 0.5;
+    const double x2 = centre.x() + dy * crosswise.slope - 0.5;
+    double from1 = x1 - lengthwise.reach, to1 = x1 + lengthwise.reach;
+    double from2 = x2 - crosswise.reach, to2 = x2 + crosswise.reach;
+    uchar* line = pixels.bits + firstRow * pixels.bytesPerLine;
+    for (int row = firstRow; row < endRow; ++row, line += pixels.bytesPerLine) {
+        const int first = ceilWithin(std::max(from1, from2), left, right);
+        const int end = ceilWithin(std::min(to1, to2), left, right);
+        if (first < end)
+            std::fill(reinterpret_cast<QRgb*>(line) + first, reinterpret_cast<QRgb*>(line) + end,
+                      colour);
+        from1 += lengthwise.slope;
+        to1 += lengthwise.slope;
+        from2 += crosswise.slope;
+        to2 += crosswise.slope;
     }
 }
 

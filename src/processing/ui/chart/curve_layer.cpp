@@ -51,8 +51,12 @@ QPolygonF triangle(QPointF at) {
 // stroke. They are drawn turned a quarter, so that the mostly upright strokes
 // of ragged curves run along the image's rows, by two threads, each on its
 // half of the rows.
+// Past kLayerPixels (a plot four times the size of a large screen's, as a
+// picture of 10000 pixels square would need), the curves are drawn smooth on
+// the picture's own pixels instead.
 constexpr qsizetype kDensePoints = 20000;
 constexpr int kSamples = 2; // per pixel, each way
+constexpr qint64 kLayerPixels = 32'000'000;
 
 } // namespace
 
@@ -75,10 +79,9 @@ void CurveLayer::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidg
             .translate(-values.left(), -values.top());
     painter->save();
     painter->setClipRect(area_);
-    if (painter->paintEngine()->type() == QPaintEngine::Raster && visiblePoints() > kDensePoints)
-        drawDense(*painter, toPlot);
-    else
-        drawCurves(*painter, toPlot);
+    const bool dense =
+        painter->paintEngine()->type() == QPaintEngine::Raster && visiblePoints() > kDensePoints;
+    if (!dense || !drawDense(*painter, toPlot)) drawCurves(*painter, toPlot);
     painter->restore();
 }
 
@@ -117,13 +120,16 @@ void CurveLayer::drawCurves(QPainter& painter, const QTransform& toPlot) const {
     }
 }
 
-void CurveLayer::drawDense(QPainter& painter, const QTransform& toPlot) const {
+bool CurveLayer::drawDense(QPainter& painter, const QTransform& toPlot) const {
     const QRect plot = painter.transform().mapRect(area_).toAlignedRect() &
                        QRect(0, 0, painter.device()->width(), painter.device()->height());
-    if (plot.isEmpty()) return;
+    if (plot.isEmpty()) return true;
     const qreal ratio = painter.device()->devicePixelRatio();
     const qreal scale = ratio * kSamples;
-    QImage layer(QSize(plot.height(), plot.width()) * scale, QImage::Format_ARGB32_Premultiplied);
+    const QSize size = QSize(plot.height(), plot.width()) * scale;
+    if (static_cast<qint64>(size.width()) * size.height() > kLayerPixels) return false;
+    QImage layer(size, QImage::Format_ARGB32_Premultiplied);
+    if (layer.isNull()) return false;
     layer.fill(Qt::transparent);
     // The plot turned a quarter anticlockwise: its columns are the layer's rows.
     const QTransform toLayer = painter.transform() *
@@ -168,6 +174,7 @@ void CurveLayer::drawDense(QPainter& painter, const QTransform& toPlot) const {
     painter.setClipping(false);
     painter.resetTransform();
     painter.drawImage(plot.topLeft(), shown);
+    return true;
 }
 
 } // namespace veldro

@@ -21,7 +21,8 @@ public:
 
 private:
     qsizetype visiblePoints() const;
-    void drawDense(QPainter& painter, const QTransform& toPlot) const;
+    // False when the picture is too large to be drawn that way.
+    bool drawDense(QPainter& painter, const QTransform& toPlot) const;
     QPolygonF shownLine(const GraphChart::Curve& curve, const QTransform& toPlot,
                         const QTransform& toPixels, const QTransform& place) const;
     void drawMarks(QPainter& painter, const GraphChart::Curve& curve, const QTransform& toPlot,

@@ -137,6 +137,8 @@ bool CurveLayer::drawDense(QPainter& painter, const QTransform& toPlot) const {
                                QTransform(0, -scale, scale, 0, 0, layer.height());
     const QTransform toPixels = painter.transform() * QTransform::fromScale(scale, scale);
     const QRect clip = toLayer.mapRect(area_).toAlignedRect() & layer.rect();
+    // Pens widen with the layer's scale, and the painter's own.
+    const qreal widthScale = std::sqrt(std::abs(toLayer.determinant()));
     PixelRows pixels{layer.bits(), layer.bytesPerLine(), clip};
     const auto drawRows = [&](int top, int end) {
         PixelRows rows = pixels;
@@ -152,7 +154,7 @@ bool CurveLayer::drawDense(QPainter& painter, const QTransform& toPlot) const {
             const GraphChart::Curve& curve = chart_.curves_[i];
             if (!curve.visible) continue;
             QPen pen = chart_.curvePen(static_cast<int>(i));
-            pen.setWidthF(pen.widthF() * scale);
+            pen.setWidthF(pen.widthF() * widthScale);
             QList<qreal> pattern;
             if (pen.style() != Qt::SolidLine)
                 for (qreal length : pen.dashPattern()) pattern.append(length * pen.widthF());

@@ -5,7 +5,6 @@
 #include "full_memory.h"
 #include "processing/fraser_walk.h"
 #include "processing/ui/chart/graph_chart.h"
-#include "processing/ui/chart/pixel_columns.h"
 #include "processing/ui/view_graph_window.h"
 
 #include <QChartView>
@@ -319,28 +318,6 @@ private slots:
             QCOMPARE(chart.pictureTitle(),
                      QStringLiteral("Fraser: profiles 1 to 160, Freq1 and Freq2"));
         }));
-    }
-
-    // What a picture draws of a curve: per run of points in one pixel column,
-    // the first, the lowest, the highest and the last, in their order.
-    void pixelColumnsKeepTheirEndsAndExtremes_data() {
-        QTest::addColumn<QPolygonF>("line");
-        QTest::addColumn<QPolygonF>("kept");
-        QTest::newRow("one column") << QPolygonF{{0.1, 5}, {0.2, 9}, {0.5, 1}, {0.7, 4}, {0.9, 6}}
-                                    << QPolygonF{{0.1, 5}, {0.2, 9}, {0.5, 1}, {0.9, 6}};
-        QTest::newRow("a point a column")
-            << QPolygonF{{0.5, 1}, {1.5, 2}, {2.5, 0}} << QPolygonF{{0.5, 1}, {1.5, 2}, {2.5, 0}};
-        QTest::newRow("back to a column")
-            << QPolygonF{{0.5, 0}, {0.6, 7}, {0.7, 3}, {1.5, 0}, {0.6, 1}, {0.8, 1}}
-            << QPolygonF{{0.5, 0}, {0.6, 7}, {0.7, 3}, {1.5, 0}, {0.6, 1}, {0.8, 1}};
-        QTest::newRow("flat") << QPolygonF{{2.1, 3}, {2.2, 3}, {2.3, 3}, {2.4, 3}}
-                              << QPolygonF{{2.1, 3}, {2.4, 3}};
-        QTest::newRow("empty") << QPolygonF{} << QPolygonF{};
-    }
-    void pixelColumnsKeepTheirEndsAndExtremes() {
-        QFETCH(QPolygonF, line);
-        QFETCH(QPolygonF, kept);
-        QCOMPARE(reduceToPixelColumns(line), kept);
     }
 
     // Zoomed anywhere, the ticks fall on round numbers.

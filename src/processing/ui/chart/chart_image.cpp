@@ -24,6 +24,10 @@ namespace {
 // paper keeps the text sizes it has on screen.
 constexpr int kLayoutDotsPerInch = 96;
 
+// The quality Qt turns into zlib's fastest level: a chart compresses nearly as
+// well, in half the time of the default.
+constexpr int kQuickPng = 80;
+
 // The chart and its legend lay themselves out when their posted requests
 // come; a picture is drawn before that. A layout may ask for another (charts
 // that align their plot areas after laying out), which the next round serves.
@@ -56,7 +60,8 @@ QString writeImage(QGraphicsWidget& chart, const QString& title, QIODevice& file
         QPainter painter(&image);
         renderChart(chart, painter, area, area.size());
         painter.end();
-        return image.save(&file, "PNG") ? QString() : QStringLiteral("the PNG image was not made");
+        return image.save(&file, "PNG", kQuickPng) ? QString()
+                                                   : QStringLiteral("the PNG image was not made");
     }
     if (format == QLatin1String("svg")) {
         QSvgGenerator svg;

@@ -2,6 +2,7 @@
 
 #include "processing/ui/chart/graph_chart.h"
 #include "processing/ui/chart/pixel_columns.h"
+#include "processing/ui/chart/pixel_strokes.h"
 
 #include <QImage>
 #include <QPaintEngine>
@@ -44,11 +45,18 @@ QPolygonF triangle(QPointF at) {
                       at + QPointF(-kMarkRadius, kMarkRadius * 0.7)});
 }
 
-// Many points on pixels (the screen, a PNG picture) are drawn by two
-// threads, half the curves each: the first half in place, the second into a
-// clear image laid over it afterwards, which gives the pixels of drawing them
-// all in order.
-constexpr qsizetype kPointsToShare = 20000;
+// Many points on pixels (the screen, a PNG picture): there the curves are
+// stroked without smoothing on twice as many pixels each way and averaged
+// down, which looks the same at a fraction of the cost of smoothing each
+// stroke. They are drawn turned a quarter, so that the mostly upright strokes
+// of ragged curves run along the image's rows, by two threads, each on its
+// half of the rows.
+// Past kLayerPixels (a plot four times the size of a large screen's, as a
+// picture of 10000 pixels square would need), the curves are drawn smooth on
+// the picture's own pixels instead.
+constexpr qsizetype kDensePoints = 20000;
+constexpr int kSamples = 2; // per pixel, each way
+constexpr qint64 kLayerPixels = 32'000'000;
 
 } // namespace
 
@@ -71,72 +79,104 @@ void CurveLayer::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidg
             .translate(-values.left(), -values.top());
     painter->save();
     painter->setClipRect(area_);
-    const std::size_t half = halfOfThePoints();
-    if (painter->paintEngine()->type() == QPaintEngine::Raster && half > 0)
-        drawInTwoLayers(*painter, toPlot, half);
-    else
-        drawCurves(*painter, toPlot, 0, chart_.curves_.size());
+    const bool dense =
+        painter->paintEngine()->type() == QPaintEngine::Raster && visiblePoints() > kDensePoints;
+    if (!dense || !drawDense(*painter, toPlot)) drawCurves(*painter, toPlot);
     painter->restore();
 }
 
-// The first curve of the second half of the visible points; 0 when too few
-// points are shown to share the drawing.
-std::size_t CurveLayer::halfOfThePoints() const {
+qsizetype CurveLayer::visiblePoints() const {
     qsizetype points = 0;
     for (const GraphChart::Curve& curve : chart_.curves_)
         if (curve.visible) points += curve.points.size();
-    if (points <= kPointsToShare) return 0;
-    qsizetype first = 0;
+    return points;
+}
+
+// The curve's line cut down to the pixel columns of `toPixels`, `toPlot`
+// placing its plotted values in the chart, and put where `place` puts the
+// chart's points.
+QPolygonF CurveLayer::shownLine(const GraphChart::Curve& curve, const QTransform& toPlot,
+                                const QTransform& toPixels, const QTransform& place) const {
+    return (toPixels.inverted() * place)
+        .map(reduceToPixelColumns((toPlot * toPixels).map(chart_.plotted(curve.points))));
+}
+
+void CurveLayer::drawMarks(QPainter& painter, const GraphChart::Curve& curve,
+                           const QTransform& toPlot, const QTransform& place,
+                           const QPen& pen) const {
+    painter.setPen(QPen(pen.color(), pen.widthF()));
+    painter.setBrush(Qt::white);
+    for (QPointF mark : chart_.plotted(curve.marked))
+        painter.drawPolygon(place.map(triangle(toPlot.map(mark))));
+}
+
+void CurveLayer::drawCurves(QPainter& painter, const QTransform& toPlot) const {
     for (std::size_t i = 0; i < chart_.curves_.size(); ++i) {
-        if (first >= points / 2) return i;
-        if (chart_.curves_[i].visible) first += chart_.curves_[i].points.size();
-    }
-    return 0;
-}
-
-void CurveLayer::drawInTwoLayers(QPainter& painter, const QTransform& toPlot,
-                                 std::size_t half) const {
-    const QRect plot = painter.transform().mapRect(area_).toAlignedRect() &
-                       QRect(0, 0, painter.device()->width(), painter.device()->height());
-    const qreal ratio = painter.device()->devicePixelRatio();
-    QImage layer(plot.size() * ratio, QImage::Format_ARGB32_Premultiplied);
-    layer.setDevicePixelRatio(ratio);
-    layer.fill(Qt::transparent);
-    const QPainter::RenderHints hints = painter.renderHints();
-    const QTransform toLayer =
-        painter.transform() * QTransform::fromTranslate(-plot.left(), -plot.top());
-    std::thread other([&] {
-        QPainter over(&layer);
-        over.setRenderHints(hints);
-        over.setTransform(toLayer);
-        over.setClipRect(area_);
-        drawCurves(over, toPlot, half, chart_.curves_.size());
-    });
-    drawCurves(painter, toPlot, 0, half);
-    other.join();
-    painter.setClipping(false);
-    painter.resetTransform();
-    painter.drawImage(plot.topLeft(), layer);
-}
-
-// The visible curves of [first, end), `toPlot` placing plotted values.
-void CurveLayer::drawCurves(QPainter& painter, const QTransform& toPlot, std::size_t first,
-                            std::size_t end) const {
-    // Pixel columns of the device: a picture's or a printer's, not the layout's.
-    const QTransform toDevice = toPlot * painter.transform();
-    const QTransform fromDevice = painter.transform().inverted();
-    for (std::size_t i = first; i < end; ++i) {
         const GraphChart::Curve& curve = chart_.curves_[i];
         if (!curve.visible) continue;
-        const QPolygonF line =
-            fromDevice.map(reduceToPixelColumns(toDevice.map(chart_.plotted(curve.points))));
         const QPen pen = chart_.curvePen(static_cast<int>(i));
-        drawLine(painter, line, pen);
-        painter.setPen(QPen(pen.color(), pen.widthF()));
-        painter.setBrush(Qt::white);
-        for (QPointF mark : chart_.plotted(curve.marked))
-            painter.drawPolygon(triangle(toPlot.map(mark)));
+        drawLine(painter, shownLine(curve, toPlot, painter.transform(), QTransform()), pen);
+        drawMarks(painter, curve, toPlot, QTransform(), pen);
     }
+}
+
+bool CurveLayer::drawDense(QPainter& painter, const QTransform& toPlot) const {
+    const QRect plot = painter.transform().mapRect(area_).toAlignedRect() &
+                       QRect(0, 0, painter.device()->width(), painter.device()->height());
+    if (plot.isEmpty()) return true;
+    const qreal ratio = painter.device()->devicePixelRatio();
+    const qreal scale = ratio * kSamples;
+    const QSize size = QSize(plot.height(), plot.width()) * scale;
+    if (static_cast<qint64>(size.width()) * size.height() > kLayerPixels) return false;
+    QImage layer(size, QImage::Format_ARGB32_Premultiplied);
+    if (layer.isNull()) return false;
+    layer.fill(Qt::transparent);
+    // The plot turned a quarter anticlockwise: its columns are the layer's rows.
+    const QTransform toLayer = painter.transform() *
+                               QTransform::fromTranslate(-plot.left(), -plot.top()) *
+                               QTransform(0, -scale, scale, 0, 0, layer.height());
+    const QTransform toPixels = painter.transform() * QTransform::fromScale(scale, scale);
+    const QRect clip = toLayer.mapRect(area_).toAlignedRect() & layer.rect();
+    // Pens widen with the layer's scale, and the painter's own.
+    const qreal widthScale = std::sqrt(std::abs(toLayer.determinant()));
+    PixelRows pixels{layer.bits(), layer.bytesPerLine(), clip};
+    const auto drawRows = [&](int top, int end) {
+        PixelRows rows = pixels;
+        rows.clip &= QRect(0, top, layer.width(), end - top);
+        // The marks by a painter on an image of its own over the same pixels:
+        // an image takes one painter at a time.
+        QImage part(rows.bits + top * rows.bytesPerLine, layer.width(), end - top,
+                    rows.bytesPerLine, layer.format());
+        QPainter marks(&part);
+        marks.translate(0, -top);
+        marks.setClipRect(rows.clip);
+        for (std::size_t i = 0; i < chart_.curves_.size(); ++i) {
+            const GraphChart::Curve& curve = chart_.curves_[i];
+            if (!curve.visible) continue;
+            QPen pen = chart_.curvePen(static_cast<int>(i));
+            pen.setWidthF(pen.widthF() * widthScale);
+            QList<qreal> pattern;
+            if (pen.style() != Qt::SolidLine)
+                for (qreal length : pen.dashPattern()) pattern.append(length * pen.widthF());
+            const QRgb colour = qPremultiply(pen.color().rgba());
+            for (const QLineF& piece :
+                 strokePieces(shownLine(curve, toPlot, toPixels, toLayer), pattern))
+                fillStroke(rows, piece, pen.widthF(), colour);
+            drawMarks(marks, curve, toPlot, toLayer, pen);
+        }
+    };
+    const int half = layer.height() / 2;
+    std::thread other(drawRows, half, layer.height());
+    drawRows(0, half);
+    other.join();
+    QImage shown =
+        layer.scaled(layer.size() / kSamples, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+            .transformed(QTransform().rotate(90));
+    shown.setDevicePixelRatio(ratio);
+    painter.setClipping(false);
+    painter.resetTransform();
+    painter.drawImage(plot.topLeft(), shown);
+    return true;
 }
 
 } // namespace veldro

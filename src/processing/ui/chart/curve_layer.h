@@ -1,16 +1,16 @@
 #pragma once
 
+#include "processing/ui/chart/graph_chart.h"
+
 #include <QGraphicsItem>
 #include <QTransform>
 #include <cstddef>
 
 namespace veldro {
 
-class GraphChart;
-
 // Draws the visible curves of a graph chart over its plot area, in the axes'
 // current ranges: each curve cut down to what the pixels show, and on pixels
-// with many points shown, by two threads.
+// with many points shown, supersampled by two threads.
 class CurveLayer : public QGraphicsItem {
 public:
     explicit CurveLayer(GraphChart& chart);
@@ -20,10 +20,14 @@ public:
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;
 
 private:
-    std::size_t halfOfThePoints() const;
-    void drawInTwoLayers(QPainter& painter, const QTransform& toPlot, std::size_t half) const;
-    void drawCurves(QPainter& painter, const QTransform& toPlot, std::size_t first,
-                    std::size_t end) const;
+    qsizetype visiblePoints() const;
+    // False when the picture is too large to be drawn that way.
+    bool drawDense(QPainter& painter, const QTransform& toPlot) const;
+    QPolygonF shownLine(const GraphChart::Curve& curve, const QTransform& toPlot,
+                        const QTransform& toPixels, const QTransform& place) const;
+    void drawMarks(QPainter& painter, const GraphChart::Curve& curve, const QTransform& toPlot,
+                   const QTransform& place, const QPen& pen) const;
+    void drawCurves(QPainter& painter, const QTransform& toPlot) const;
 
     GraphChart& chart_;
     QRectF area_;

@@ -1,0 +1,48 @@
+#include "interpretation/ui/inversion_runner.h"
+
+#include <QThread>
+#include <exception>
+
+namespace veldro {
+
+InversionRunner::InversionRunner(std::vector<ProfileData> profiles, InversionOptions options,
+                                 unsigned threads, QObject* parent)
+    : QObject(parent), profiles_(std::move(profiles)), options_(options), threads_(threads) {}
+
+InversionRunner::~InversionRunner() {
+    if (thread_ == nullptr) return;
+    cancel();
+    thread_->wait();
+    delete thread_;
+}
+
+void InversionRunner::start() {
+    thread_ = QThread::create([this] {
+        try {
+            results_ = invertProfiles(profiles_, options_, threads_,
+                                      [this](std::size_t profile, const InversionStep& step) {
+                                          emit stepped(static_cast<int>(profile), step.iteration,
+                                                       step.rms);
+                                          return !cancelled_;
+                                      });
+        } catch (const std::exception& e) {
+            results_.clear();
+            error_ = QString::fromStdString(e.what());
+        }
+    });
+    // Delivered on this object's thread, once the run is over.
+    connect(thread_, &QThread::finished, this, &InversionRunner::finish);
+    thread_->start();
+}
+
+void InversionRunner::finish() {
+    thread_->wait();
+    delete thread_;
+    thread_ = nullptr;
+    if (error_.isEmpty())
+        emit finished();
+    else
+        emit failed(error_);
+}
+
+} // namespace veldro

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "interpretation/occam_inversion.h"
+#include "interpretation/profile_data.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace veldro {
+
+class InversionRunner;
+class PictureView;
+class SurveyView;
+class UiServices;
+
+// The result of "2D inversion...": the profiles inverted in the background,
+// a line each on how far they are, then their RMS and iterations; the picked
+// one's section is saved as a model file or as text, or handed to the
+// modelling window.
+class InversionWindow : public QDialog {
+    Q_OBJECT
+public:
+    // Starts inverting at once. `survey` (or none) gives the modelling
+    // window its measured curves; it must outlive this window.
+    InversionWindow(UiServices& ui, std::vector<ProfileData> profiles,
+                    const InversionOptions& options, unsigned threads, const SurveyView* survey,
+                    QWidget* owner);
+    ~InversionWindow() override;
+
+    bool running() const;
+    // Once the run is over: one per profile, in the order given.
+    const std::vector<InversionResult>& results() const;
+    // The file "Save image..." proposes; models and texts are proposed beside it.
+    void setImagePath(const QString& path) { imagePath_ = path; }
+
+    // During a run: cancels it, and closes once it has stopped.
+    void reject() override;
+
+signals:
+    void runOver();
+
+private:
+    void showStep(int index, int iteration, double rms);
+    void runFinished();
+    void runFailed(const QString& reason);
+    void cancelClick();
+    // The picked profile's result; null while running or when none is picked.
+    const InversionResult* picked() const;
+    int pickedProfile() const;
+    void saveModelClick();
+    void saveSectionClick();
+    void openInModelClick();
+    void saveText(const QString& kind, const QString& filter, const QString& suffix,
+                  const std::string& text);
+    QString proposedPath(const QString& suffix) const;
+
+    UiServices& ui_;
+    const SurveyView* survey_;
+    InversionRunner* runner_;
+    QListWidget* profileList_;
+    PictureView* view_;
+    QLabel* note_;
+    QPushButton* cancel_;
+    std::vector<QPushButton*> resultButtons_;
+    QString imagePath_;
+    QElapsedTimer sinceStart_;
+    bool closeWhenOver_ = false;
+};
+
+} // namespace veldro

@@ -33,4 +33,7 @@ private:
     std::vector<std::ptrdiff_t> cellOf_; // per mesh cell, the inversion cell or -1
 };
 
+// The root mean square of the data's misfits, each in its standard deviations.
+double misfitRms(const ProfileData& data, const Eigen::VectorXd& computed);
+
 } // namespace veldro

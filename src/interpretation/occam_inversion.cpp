@@ -71,10 +71,6 @@ InversionResult invertProfile(const ProfileData& data, const InversionOptions& o
         observed[i] = data.data[static_cast<std::size_t>(i)].value;
         weight[i] = 1 / data.data[static_cast<std::size_t>(i)].error;
     }
-    const auto rmsOf = [&](const Eigen::VectorXd& predicted) {
-        return std::sqrt((weight.array() * (observed - predicted).array()).square().sum() /
-                         static_cast<double>(count));
-    };
 
     const auto cells = static_cast<Eigen::Index>(result.mesh.cells());
     Eigen::MatrixXd regularisation = roughness(result.mesh, options.horizontalWeight);
@@ -86,7 +82,7 @@ InversionResult invertProfile(const ProfileData& data, const InversionOptions& o
     Eigen::VectorXd model = start;
     Eigen::MatrixXd jacobian;
     Eigen::VectorXd predicted = section.predict(model, &jacobian);
-    double rms = rmsOf(predicted);
+    double rms = misfitRms(data, predicted);
     Eigen::VectorXd best = model;
     result.rms = rms;
     double lagrange = -1;
@@ -123,7 +119,7 @@ InversionResult invertProfile(const ProfileData& data, const InversionOptions& o
                     .cwiseMax(kLowest)
                     .cwiseMin(kHighest);
             const Eigen::VectorXd trialPredicted = section.predict(trial);
-            const double trialRms = rmsOf(trialPredicted);
+            const double trialRms = misfitRms(data, trialPredicted);
             // The smoothest model that reaches this iteration's aim, or else the closest fit.
             const bool reaches = trialRms <= aim;
             const bool better =
@@ -138,7 +134,7 @@ InversionResult invertProfile(const ProfileData& data, const InversionOptions& o
         for (double share = 0.5; chosenRms >= rms && share >= kShortestStep; share /= 2) {
             const Eigen::VectorXd trial = model + share * (chosen - model);
             const Eigen::VectorXd trialPredicted = section.predict(trial);
-            const double trialRms = rmsOf(trialPredicted);
+            const double trialRms = misfitRms(data, trialPredicted);
             if (trialRms < chosenRms)
                 chosen = trial, chosenPredicted = trialPredicted, chosenRms = trialRms;
         }

@@ -53,9 +53,9 @@ ProfileData profileData(const SurveyView& survey, int profile, const ProfileData
         std::sort(list->begin(), list->end());
         list->erase(std::unique(list->begin(), list->end()), list->end());
     }
-    const double floor = options.errorFloorPercent;
     for (const auto& [key, value] : sums) {
         const auto& [station, frequency, quantity] = key;
+        const double floor = options.errorFloorPercent[static_cast<std::size_t>(quantity)];
         double error = floor;
         if (quantity == FittedQuantity::LogRho) error = std::log10(1 + floor / 100);
         if (quantity == FittedQuantity::Phase) error = floor / 200 * 180 / std::numbers::pi;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -31,9 +32,10 @@ struct ProfileData {
 struct ProfileDataOptions {
     int frequencyNumber = 0; // 1 or 2; 0 both
     InversionData data = InversionData::Tilt;
-    // Percent points of tilt and ellipticity; the same percentage of Rho,
-    // and of the phase the matching half of it in radians.
-    double errorFloorPercent = 2;
+    // Per fitted quantity (indexed by FittedQuantity), in percent: points of
+    // tilt and of ellipticity; the same percentage of Rho; of the phase the
+    // half of that percentage in radians, as a percentage of Rho moves it.
+    std::array<double, 4> errorFloorPercent{2, 2, 2, 2};
 };
 
 // The kept records of one profile, a station measured more than once averaged.

@@ -5,6 +5,7 @@
 #include "interpretation/inversion_output.h"
 #include "interpretation/occam_inversion.h"
 #include "loaded_rows.h"
+#include "profile_options.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,27 +19,6 @@ using namespace veldro::cli;
 
 namespace {
 
-ProfileDataOptions dataOptions(const Arguments& args) {
-    ProfileDataOptions options;
-    const std::string number = args.value("--frequency-number", "all");
-    if (number == "1" || number == "2")
-        options.frequencyNumber = number[0] - '0';
-    else if (number != "all")
-        throw UsageError("--frequency-number takes 1, 2 or all");
-    const std::string kinds = args.value("--data", "tilt");
-    if (kinds == "tilt")
-        options.data = InversionData::Tilt;
-    else if (kinds == "resistivity")
-        options.data = InversionData::Resistivity;
-    else if (kinds == "both")
-        options.data = InversionData::Both;
-    else
-        throw UsageError("--data takes tilt, resistivity or both");
-    options.errorFloorPercent =
-        numberOption(args, "--error-floor", 2, 0.01, 100, "a percentage from 0.01 to 100");
-    return options;
-}
-
 InversionOptions inversionOptions(const Arguments& args) {
     InversionOptions options;
     options.startResistivity = numberOption(args, "--start-resistivity", 1000, 0.1, 1e5,
@@ -47,13 +27,15 @@ InversionOptions inversionOptions(const Arguments& args) {
         numberOption(args, "--target-rms", 1, 0.01, 1000, "an RMS from 0.01 to 1000");
     options.maxIterations =
         wholeOption(args, "--max-iterations", 20, 1, 1000, "iterations from 1 to 1000");
+    options.horizontalWeight =
+        numberOption(args, "--horizontal-weight", 1, 0.01, 100, "a weight from 0.01 to 100");
     return options;
 }
 
 // The profiles asked for that hold data to invert; a profile named with
 // --profile must hold some, the others are passed over with a note.
 std::vector<ProfileData> profilesToInvert(const Arguments& args, const SurveyView& survey) {
-    const ProfileDataOptions options = dataOptions(args);
+    const ProfileDataOptions options = profileDataOptions(args);
     const bool named = args.hasValue("--profile");
     const std::vector<int> profiles =
         named ? std::vector<int>{wholeOption(args, "--profile", 0, -32768, 32767, "profile")}
@@ -61,12 +43,11 @@ std::vector<ProfileData> profilesToInvert(const Arguments& args, const SurveyVie
     std::vector<ProfileData> result;
     for (int profile : profiles) {
         ProfileData data = profileData(survey, profile, options);
-        if (data.stations.size() >= 2 && !data.data.empty()) {
+        const std::string why = lackOfData(data);
+        if (why.empty()) {
             result.push_back(std::move(data));
             continue;
         }
-        const std::string why = "profile " + std::to_string(profile) +
-                                ": no two stations with kept records of the data asked for";
         if (named) throw CommandFailed(why);
         std::cerr << why << ", passed over\n";
     }
@@ -123,9 +104,9 @@ int runInvert(const Arguments& args) {
 
 const Registration invert{
     {"invert",
-     "FILE.vlf -o MODEL.json [--profile P] [--frequency-number 1|2|all] "
-     "[--data tilt|resistivity|both] [--error-floor PCT] [--start-resistivity OHMM] "
-     "[--target-rms R] [--max-iterations N] [--threads N] [--section-text OUT.txt]",
+     std::string("FILE.vlf -o MODEL.json [--profile P] ") + kProfileDataUsage +
+         " [--start-resistivity OHMM] [--target-rms R] [--max-iterations N] "
+         "[--horizontal-weight W] [--threads N] [--section-text OUT.txt]",
      "The smoothest resistivity section that explains each profile, as a model file (a folder "
      "of profile-P.json with several profiles).",
      runInvert}};

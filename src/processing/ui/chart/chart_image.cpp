@@ -25,9 +25,12 @@ namespace {
 constexpr int kLayoutDotsPerInch = 96;
 
 // The chart and its legend lay themselves out when their posted requests
-// come; a picture is drawn before that.
+// come; a picture is drawn before that. A layout may ask for another (charts
+// that align their plot areas after laying out), which the next round serves.
 void layOut() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    constexpr int kRounds = 4;
+    for (int round = 0; round < kRounds; ++round)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
 // Draws the chart (or charts laid out together) into `target`, laid out at

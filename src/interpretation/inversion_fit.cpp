@@ -1,0 +1,86 @@
+#include "interpretation/inversion_fit.h"
+
+#include "interpretation/inversion_section.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace veldro {
+
+namespace {
+
+// Sensitivities spread over many decades: the scale shows three of them.
+constexpr double kDecadesShown = 3;
+
+// The sorted edges of the rectangles' corners along one axis.
+std::vector<double> edgesOf(const std::vector<Body>& bodies, double SectionPoint::*axis) {
+    std::vector<double> edges;
+    for (const Body& body : bodies)
+        for (const SectionPoint& corner : body.polygon) edges.push_back(corner.*axis);
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    return edges;
+}
+
+} // namespace
+
+InversionFit inversionFit(const ProfileData& data, const InversionResult& result,
+                          double startResistivity) {
+    const InversionSection section(data, result.mesh, startResistivity);
+    const Eigen::Map<const Eigen::VectorXd> model(
+        result.log10Resistivity.data(), static_cast<Eigen::Index>(result.log10Resistivity.size()));
+    Eigen::MatrixXd jacobian;
+    const Eigen::VectorXd computed = section.predict(model, &jacobian);
+    for (Eigen::Index i = 0; i < jacobian.rows(); ++i)
+        jacobian.row(i) /= data.data[static_cast<std::size_t>(i)].error;
+
+    InversionFit fit;
+    fit.computed.assign(computed.data(), computed.data() + computed.size());
+    fit.rms = misfitRms(data, computed);
+    const InversionMesh& mesh = result.mesh;
+    // Per square metre, so that the large cells at depth and outside the
+    // stations do not pass for well seen by their size alone.
+    std::vector<double> density(mesh.cells());
+    for (std::size_t r = 0; r < mesh.rows(); ++r)
+        for (std::size_t c = 0; c < mesh.columns(); ++c) {
+            const std::size_t cell = r * mesh.columns() + c;
+            const double area = (mesh.x[c + 1] - mesh.x[c]) * (mesh.z[r + 1] - mesh.z[r]);
+            density[cell] = jacobian.col(static_cast<Eigen::Index>(cell)).norm() / area;
+        }
+    const double best = *std::max_element(density.begin(), density.end());
+    for (double d : density)
+        fit.sensitivity.push_back(
+            d > 0 && best > 0 ? std::clamp(1 + std::log10(d / best) / kDecadesShown, 0.0, 1.0)
+                              : 0.0);
+    return fit;
+}
+
+InversionResult inversionFromModel(const GroundModel& model) {
+    const auto fail = [](const std::string& why) -> InversionResult {
+        throw std::runtime_error("the model holds no inversion section: " + why);
+    };
+    if (model.layers.size() != 1) return fail("it has more than one layer");
+    if (model.bodies.empty()) return fail("it has no bodies");
+    InversionResult result;
+    result.mesh.x = edgesOf(model.bodies, &SectionPoint::x);
+    result.mesh.z = edgesOf(model.bodies, &SectionPoint::z);
+    const InversionMesh& mesh = result.mesh;
+    if (mesh.x.size() < 2 || mesh.z.size() < 2 || mesh.z.front() != 0 ||
+        model.bodies.size() != mesh.cells())
+        return fail("its bodies are not one grid of cells from the surface down");
+    // A grid's cells come row after row from the top, each a rectangle.
+    for (std::size_t r = 0; r < mesh.rows(); ++r)
+        for (std::size_t c = 0; c < mesh.columns(); ++c) {
+            const Body& body = model.bodies[r * mesh.columns() + c];
+            const double x0 = mesh.x[c], x1 = mesh.x[c + 1];
+            const double z0 = mesh.z[r], z1 = mesh.z[r + 1];
+            if (body.polygon != std::vector<SectionPoint>{{x0, z0}, {x1, z0}, {x1, z1}, {x0, z1}})
+                return fail("its bodies are not one grid of cells from the surface down");
+            result.log10Resistivity.push_back(std::log10(body.resistivity));
+        }
+    result.model = model;
+    return result;
+}
+
+} // namespace veldro

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "processing/ui/chart/station_chart.h"
+
+#include <QColor>
+#include <QPointF>
+#include <QString>
+#include <vector>
+
+namespace veldro {
+
+class FitMarks;
+
+// A quantity measured along a profile and as a section computes it.
+struct FitCurve {
+    QString title; // what the legend lists
+    QColor colour;
+    bool dashed = false;           // the second frequency
+    std::vector<QPointF> observed; // station, value
+    std::vector<double> errors;    // per observed point, one standard deviation
+    std::vector<QPointF> computed;
+};
+
+// Observed values as dots with their error bars, computed ones as lines, one
+// colour per curve; the legend lists the curves.
+class FitChart : public StationChart {
+public:
+    FitChart();
+    ~FitChart() override;
+
+    void addCurve(FitCurve curve);
+    const std::vector<FitCurve>& curves() const { return curves_; }
+    // The axes span every value with its error bar.
+    void showWholeRange() override;
+
+private:
+    friend class FitMarks;
+
+    std::vector<FitCurve> curves_;
+    FitMarks* marks_;
+};
+
+} // namespace veldro

@@ -1,0 +1,160 @@
+#include "interpretation/ui/inversion_picture.h"
+
+#include "interpretation/ui/fit_chart.h"
+#include "interpretation/ui/resistivity_section_chart.h"
+
+#include <QGraphicsLinearLayout>
+#include <QValueAxis>
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <map>
+
+namespace veldro {
+
+namespace {
+
+// Shares of the height: the section's and each chart of curves'.
+constexpr int kSectionShares = 3;
+constexpr int kCurvesShares = 2;
+
+struct Kind {
+    const char* chartTitle;
+    const char* axisTitle;
+};
+// Tilt and ellipticity share a chart; Rho and the phase have one each.
+constexpr std::array<Kind, 3> kKinds{{
+    {"Tilt and ellipticity: dots observed, lines computed", "%"},
+    {"Apparent resistivity: dots observed, lines computed", "log10 Rho (ohm.m)"},
+    {"Phase: dots observed, lines computed", "Phase (degrees)"},
+}};
+
+std::size_t kindOf(FittedQuantity quantity) {
+    switch (quantity) {
+    case FittedQuantity::Tilt:
+    case FittedQuantity::Ellipticity:
+        return 0;
+    case FittedQuantity::LogRho:
+        return 1;
+    case FittedQuantity::Phase:
+        return 2;
+    }
+    return 0;
+}
+
+QString quantityName(FittedQuantity quantity) {
+    switch (quantity) {
+    case FittedQuantity::Tilt:
+        return QStringLiteral("Tilt.ver(%)");
+    case FittedQuantity::Ellipticity:
+        return QStringLiteral("Ellip.ver(%)");
+    case FittedQuantity::LogRho:
+        return QStringLiteral("Rho");
+    case FittedQuantity::Phase:
+        return QStringLiteral("Ph.E/H");
+    }
+    return {};
+}
+
+// Blue for tilt and Rho, red for ellipticity and phase, as the graph window
+// draws a first and a second profile.
+QColor quantityColour(FittedQuantity quantity) {
+    return quantity == FittedQuantity::Tilt || quantity == FittedQuantity::LogRho
+               ? QColor(0, 90, 181)
+               : QColor(220, 50, 32);
+}
+
+QString frequencyText(double frequency) {
+    char text[32];
+    return QString::fromLatin1(text, std::to_chars(text, text + sizeof text, frequency).ptr - text);
+}
+
+} // namespace
+
+InversionPicture::InversionPicture(const ProfileData& data, const InversionResult& result,
+                                   const InversionFit& fit, QGraphicsItem* parent)
+    : QGraphicsWidget(parent), section_(new ResistivitySectionChart) {
+    auto* layout = new QGraphicsLinearLayout(Qt::Vertical, this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    section_->setTitle(QStringLiteral("Inversion section, profile %1 (RMS %2)")
+                           .arg(data.profile)
+                           .arg(fit.rms, 0, 'f', 2));
+    section_->setSection(result.mesh, result.log10Resistivity, fit.sensitivity, data.stations);
+    section_->showWholeRange();
+    layout->addItem(section_);
+    layout->setStretchFactor(section_, kSectionShares);
+
+    // A curve per quantity and frequency, in the order the data come.
+    std::map<std::pair<FittedQuantity, std::size_t>, FitCurve> curves;
+    for (std::size_t i = 0; i < data.data.size(); ++i) {
+        const Datum& d = data.data[i];
+        FitCurve& curve = curves[{d.quantity, d.frequency}];
+        if (curve.title.isEmpty()) {
+            curve.title = quantityName(d.quantity) + QLatin1Char(' ') +
+                          frequencyText(data.frequencies[d.frequency]) + QStringLiteral(" Hz");
+            curve.colour = quantityColour(d.quantity);
+            curve.dashed = d.frequency > 0;
+        }
+        const double station = data.stations[d.station];
+        curve.observed.emplace_back(station, d.value);
+        curve.errors.push_back(d.error);
+        curve.computed.emplace_back(station, fit.computed[i]);
+    }
+    std::array<FitChart*, kKinds.size()> byKind{};
+    for (auto& [key, curve] : curves) {
+        FitChart*& chart = byKind[kindOf(key.first)];
+        if (!chart) {
+            chart = new FitChart;
+            chart->setTitle(QString::fromUtf8(kKinds[kindOf(key.first)].chartTitle));
+            chart->setLeftAxisTitle(QString::fromUtf8(kKinds[kindOf(key.first)].axisTitle));
+        }
+        chart->addCurve(std::move(curve));
+    }
+    for (FitChart* chart : byKind) {
+        if (!chart) continue;
+        chart->showWholeRange();
+        chart->axisX().setRange(section_->axisX().min(), section_->axisX().max());
+        layout->addItem(chart);
+        layout->setStretchFactor(chart, kCurvesShares);
+        fits_.push_back(chart);
+    }
+    for (QChart* chart : charts()) {
+        naturalMargins_.push_back(chart->margins());
+        connect(chart, &QChart::plotAreaChanged, this, &InversionPicture::alignPlotAreas);
+    }
+}
+
+std::vector<QChart*> InversionPicture::charts() const {
+    std::vector<QChart*> all{section_};
+    all.insert(all.end(), fits_.begin(), fits_.end());
+    return all;
+}
+
+void InversionPicture::alignPlotAreas() {
+    const std::vector<QChart*> all = charts();
+    // Where each plot area's edges would lie with the chart's own margins.
+    std::vector<double> lefts, rights;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        const QRectF area = all[i]->plotArea();
+        const QMargins shown = all[i]->margins(), own = naturalMargins_[i];
+        lefts.push_back(area.left() - (shown.left() - own.left()));
+        rights.push_back(all[i]->size().width() - area.right() - (shown.right() - own.right()));
+    }
+    const double left = *std::max_element(lefts.begin(), lefts.end());
+    const double right = *std::max_element(rights.begin(), rights.end());
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        QMargins margins = naturalMargins_[i];
+        margins.setLeft(margins.left() + static_cast<int>(std::lround(left - lefts[i])));
+        margins.setRight(margins.right() + static_cast<int>(std::lround(right - rights[i])));
+        if (margins != all[i]->margins()) all[i]->setMargins(margins);
+    }
+}
+
+QString InversionPicture::pictureTitle() const {
+    return section_->title();
+}
+
+} // namespace veldro

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "interpretation/inversion_fit.h"
+
+#include <QGraphicsWidget>
+#include <QMargins>
+#include <vector>
+
+class QChart;
+
+namespace veldro {
+
+class FitChart;
+class ResistivitySectionChart;
+
+// An inverted profile as saved, printed and shown: the section above the
+// observed and computed curves of each kind of data fitted (tilt and
+// ellipticity together, Rho, the phase), a station at the same place on all.
+class InversionPicture : public QGraphicsWidget {
+public:
+    InversionPicture(const ProfileData& data, const InversionResult& result,
+                     const InversionFit& fit, QGraphicsItem* parent = nullptr);
+
+    ResistivitySectionChart& section() const { return *section_; }
+    // From the top, one per kind of data fitted.
+    const std::vector<FitChart*>& fitCharts() const { return fits_; }
+    // What a saved picture is titled.
+    QString pictureTitle() const;
+
+private:
+    // Each chart's plot area as far in from the left and the right as the
+    // section's, so that a station lies at the same place on all.
+    void alignPlotAreas();
+    std::vector<QChart*> charts() const;
+
+    ResistivitySectionChart* section_;
+    std::vector<FitChart*> fits_;
+    std::vector<QMargins> naturalMargins_; // of charts(), as they were made
+};
+
+} // namespace veldro

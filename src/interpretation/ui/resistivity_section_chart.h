@@ -1,0 +1,68 @@
+#pragma once
+
+#include "interpretation/inversion_mesh.h"
+#include "processing/ui/chart/station_chart.h"
+
+#include <QRgb>
+#include <vector>
+
+namespace veldro {
+
+class SectionCells;
+class ResistivityBar;
+
+// Colours of resistivity on a log scale between round ends (1, 2 or 5 times
+// a power of ten): conductive red through yellow and green to resistive blue.
+// No white or grey in it, so that a faded cell reads as faded.
+class ResistivityScale {
+public:
+    // Round ends around the log10 resistivities given (some width around one value).
+    static ResistivityScale covering(double lowestLog10, double highestLog10);
+
+    double lowest() const { return lowest_; } // log10 ohm.m
+    double highest() const { return highest_; }
+    QRgb colour(double log10Resistivity) const;
+    // Labelled values (ohm.m): 1, 2 and 5 times the powers of ten within the
+    // ends, or the powers alone when that would be more than eight.
+    std::vector<double> ticks() const;
+
+private:
+    double lowest_ = 0, highest_ = 1;
+};
+
+// An inverted section: each cell in the colour of its resistivity, faded
+// where the data hardly see it, a tick at the top per station, depth down,
+// the colour bar in ohm.m at the right and a note of what fading means below.
+class ResistivitySectionChart : public StationChart {
+public:
+    // Cells of the mesh fade below this sensitivity.
+    static constexpr double kSeen = 0.5;
+
+    ResistivitySectionChart();
+    ~ResistivitySectionChart() override;
+
+    // Per cell of the mesh, row after row from the top: log10 resistivity and
+    // sensitivity (0 to 1).
+    void setSection(InversionMesh mesh, std::vector<double> log10Resistivity,
+                    std::vector<double> sensitivity, std::vector<double> stations);
+    const ResistivityScale& scale() const { return scale_; }
+    // The colour a cell is drawn in.
+    QRgb cellColour(std::size_t cell) const;
+
+    // The stations across, the whole mesh down.
+    void showWholeRange() override;
+
+private:
+    friend class SectionCells;
+    friend class ResistivityBar;
+
+    void makeRoom();
+
+    InversionMesh mesh_;
+    std::vector<double> log10Resistivity_, sensitivity_, stations_;
+    ResistivityScale scale_;
+    SectionCells* cells_;
+    ResistivityBar* bar_;
+};
+
+} // namespace veldro

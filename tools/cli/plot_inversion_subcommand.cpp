@@ -1,0 +1,87 @@
+// plot inversion: an inverted section above the observed and computed curves
+// of the profile it was inverted from, drawn into a PNG, SVG or PDF.
+#include "cli.h"
+#include "interpretation/inversion_fit.h"
+#include "interpretation/ui/inversion_picture.h"
+#include "loaded_rows.h"
+#include "plot_picture.h"
+#include "processing/ui/chart/chart_image.h"
+#include "profile_options.h"
+
+#include <QGraphicsScene>
+
+using namespace veldro;
+using namespace veldro::cli;
+
+namespace {
+
+// The graph window's width; the section's height and some for each chart of curves.
+constexpr int kDesignWidth = 1039;
+constexpr int kSectionHeight = 560;
+constexpr int kCurvesHeight = 400;
+
+int profileOption(const Arguments& args, const SurveyView& survey) {
+    if (args.hasValue("--profile"))
+        return wholeOption(args, "--profile", 0, -32768, 32767, "profile");
+    const std::vector<int> profiles = survey.keptProfiles();
+    if (profiles.size() == 1) return profiles.front();
+    if (profiles.empty()) throw CommandFailed("the data set holds no kept records");
+    throw UsageError("the data set holds several profiles: name one with --profile");
+}
+
+int kindsOfData(InversionData data) {
+    return data == InversionData::Both ? 3 : data == InversionData::Resistivity ? 2 : 1;
+}
+
+int runPlotInversion(const Arguments& args) {
+    args.expectOperands(2, 2);
+    const ProfileDataOptions options = profileDataOptions(args);
+    const PictureRequest request = pictureRequest(
+        args, QSize(kDesignWidth, kSectionHeight + kCurvesHeight * kindsOfData(options.data)));
+    const std::string& modelPath = args.operand(1, "MODEL.json");
+    const GroundModel model = loadGroundModel(modelPath);
+    const InversionResult result = [&] {
+        try {
+            return inversionFromModel(model);
+        } catch (const std::runtime_error& e) {
+            throw CommandFailed(modelPath + ": " + e.what());
+        }
+    }();
+
+    TerminalMessages messages;
+    const LoadedRows d = loadRows(args.operand(0, "FILE.vlf"), messages);
+    const ProfileData data = profileData(d.survey(), profileOption(args, d.survey()), options);
+    if (const std::string why = lackOfData(data); !why.empty()) throw CommandFailed(why);
+    if (data.stations != model.stations)
+        throw CommandFailed(modelPath + ": not inverted from profile " +
+                            std::to_string(data.profile) +
+                            "'s stations (the same data options as invert's pick them)");
+    const InversionFit fit = [&] {
+        try {
+            return inversionFit(data, result, model.layers.front().resistivity);
+        } catch (const std::exception& e) {
+            throw CommandFailed(std::string("the section's response failed: ") + e.what());
+        }
+    }();
+
+    const OffscreenApplication application;
+    QGraphicsScene scene;
+    auto* picture = new InversionPicture(data, result, fit); // the scene's
+    scene.addItem(picture);
+    picture->resize(QSizeF(request.size));
+    const QString error =
+        saveChartsImage(*picture, picture->pictureTitle(), request.path, request.size);
+    if (!error.isEmpty()) throw CommandFailed(request.output + ": " + error.toStdString());
+    return 0;
+}
+
+const Registration plotInversion{
+    {"plot inversion",
+     std::string("FILE.vlf MODEL.json -o OUT.png|OUT.svg|OUT.pdf [--profile P] ") +
+         kProfileDataUsage + " [--width W --height H]",
+     "An inverted section (colours of resistivity, faded where the data hardly see it) above "
+     "the profile's observed and computed curves; --profile and the data options as invert "
+     "was given them.",
+     runPlotInversion}};
+
+} // namespace

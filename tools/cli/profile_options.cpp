@@ -1,0 +1,70 @@
+#include "profile_options.h"
+
+#include <array>
+#include <charconv>
+#include <string_view>
+
+namespace veldro::cli {
+
+namespace {
+
+constexpr double kLeastFloor = 0.01, kGreatestFloor = 100;
+
+// The names --error takes, in the order of FittedQuantity.
+constexpr std::array<std::string_view, 4> kQuantityNames{"tilt", "ellipticity", "rho", "phase"};
+
+// "tilt=2,rho=5" over the floors given.
+void readQuantityFloors(const std::string& list, std::array<double, 4>& floors) {
+    const UsageError wrong("--error takes QUANTITY=PCT,... with tilt, ellipticity, rho or phase "
+                           "and a percentage from 0.01 to 100");
+    for (std::size_t start = 0; start <= list.size();) {
+        const std::size_t end = std::min(list.find(',', start), list.size());
+        const std::string_view part = std::string_view(list).substr(start, end - start);
+        const std::size_t equals = part.find('=');
+        if (equals == std::string_view::npos) throw wrong;
+        const std::string_view name = part.substr(0, equals), number = part.substr(equals + 1);
+        const auto known = std::find(kQuantityNames.begin(), kQuantityNames.end(), name);
+        double value = 0;
+        const auto [stop, error] =
+            std::from_chars(number.data(), number.data() + number.size(), value);
+        if (known == kQuantityNames.end() || number.empty() || error != std::errc() ||
+            stop != number.data() + number.size() || !(value >= kLeastFloor) ||
+            value > kGreatestFloor)
+            throw wrong;
+        floors[static_cast<std::size_t>(known - kQuantityNames.begin())] = value;
+        start = end + 1;
+    }
+}
+
+} // namespace
+
+ProfileDataOptions profileDataOptions(const Arguments& args) {
+    ProfileDataOptions options;
+    const std::string number = args.value("--frequency-number", "all");
+    if (number == "1" || number == "2")
+        options.frequencyNumber = number[0] - '0';
+    else if (number != "all")
+        throw UsageError("--frequency-number takes 1, 2 or all");
+    const std::string kinds = args.value("--data", "tilt");
+    if (kinds == "tilt")
+        options.data = InversionData::Tilt;
+    else if (kinds == "resistivity")
+        options.data = InversionData::Resistivity;
+    else if (kinds == "both")
+        options.data = InversionData::Both;
+    else
+        throw UsageError("--data takes tilt, resistivity or both");
+    options.errorFloorPercent.fill(numberOption(args, "--error-floor", 2, kLeastFloor,
+                                                kGreatestFloor, "a percentage from 0.01 to 100"));
+    if (args.hasValue("--error"))
+        readQuantityFloors(args.value("--error"), options.errorFloorPercent);
+    return options;
+}
+
+std::string lackOfData(const ProfileData& data) {
+    if (data.stations.size() >= 2 && !data.data.empty()) return {};
+    return "profile " + std::to_string(data.profile) +
+           ": no two stations with kept records of the data asked for";
+}
+
+} // namespace veldro::cli

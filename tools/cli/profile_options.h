@@ -1,0 +1,22 @@
+#pragma once
+
+// The data options that invert and plot inversion share, so that a picture's
+// observed data are the ones the section was inverted from.
+#include "cli.h"
+#include "interpretation/profile_data.h"
+
+namespace veldro::cli {
+
+inline constexpr const char* kProfileDataUsage =
+    "[--frequency-number 1|2|all] [--data tilt|resistivity|both] [--error-floor PCT] "
+    "[--error tilt=PCT,ellipticity=PCT,rho=PCT,phase=PCT]";
+
+// --frequency-number, --data, --error-floor (every quantity's floor) and
+// --error (some quantities' floors, over --error-floor).
+ProfileDataOptions profileDataOptions(const Arguments& args);
+
+// Why a profile's data cannot be inverted or shown: it has not two stations
+// with kept records of the kinds asked for; empty when it can.
+std::string lackOfData(const ProfileData& data);
+
+} // namespace veldro::cli

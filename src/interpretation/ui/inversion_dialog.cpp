@@ -91,7 +91,7 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
                         QStringLiteral("Resistivity and phase"), QStringLiteral("All four")},
                        static_cast<int>(reading.data));
     kinds_->setToolTip(QStringLiteral("Tilt-mode readings, resistivity-mode readings, or both"));
-    errorFloor_ = numberBox("ErrorFloor", 0.01, 100, 2, reading.errorFloorPercent,
+    errorFloor_ = numberBox("ErrorFloor", 0.01, 100, 2, reading.errorFloorPercent.front(),
                             QStringLiteral("The error given to every reading: percent points of "
                                            "tilt and ellipticity, percent of resistivity"));
     const InversionOptions& inversion = choices.inversion;
@@ -139,7 +139,7 @@ InversionChoices InversionDialog::readChoices() const {
     }
     read.data.frequencyNumber = frequencies_->currentIndex();
     read.data.data = static_cast<InversionData>(kinds_->currentIndex());
-    read.data.errorFloorPercent = errorFloor_->value();
+    read.data.errorFloorPercent.fill(errorFloor_->value());
     read.inversion.startResistivity = startResistivity_->value();
     read.inversion.targetRms = targetRms_->value();
     read.inversion.maxIterations = iterations_->value();

@@ -25,8 +25,11 @@ void InversionRunner::start() {
                                                        step.rms);
                                           return !cancelled_;
                                       });
+            for (std::size_t i = 0; i < results_.size(); ++i)
+                fits_.push_back(inversionFit(profiles_[i], results_[i], options_.startResistivity));
         } catch (const std::exception& e) {
             results_.clear();
+            fits_.clear();
             error_ = QString::fromStdString(e.what());
         }
     });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "interpretation/inversion_fit.h"
 #include "interpretation/occam_inversion.h"
 #include "interpretation/profile_data.h"
 
@@ -13,8 +14,9 @@ class QThread;
 namespace veldro {
 
 // Inverts profiles on a thread of its own (which runs them on the threads
-// asked), so that the window answers while they run. It reads only the
-// profiles' data it was given.
+// asked), so that the window answers while they run, and works out how each
+// section fits its data there too: that costs a solve with sensitivities.
+// It reads only the profiles' data it was given.
 class InversionRunner : public QObject {
     Q_OBJECT
 public:
@@ -30,6 +32,7 @@ public:
     const std::vector<ProfileData>& profiles() const { return profiles_; }
     // Once finished: one per profile, in the order given.
     const std::vector<InversionResult>& results() const { return results_; }
+    const std::vector<InversionFit>& fits() const { return fits_; }
 
 signals:
     // From the inverting threads, delivered on this object's.
@@ -46,6 +49,7 @@ private:
     std::atomic<bool> cancelled_ = false;
     QThread* thread_ = nullptr;
     std::vector<InversionResult> results_; // written by the thread
+    std::vector<InversionFit> fits_;       // likewise
     QString error_;                        // likewise
 };
 

@@ -2,9 +2,12 @@
 
 #include "data/file_io.h"
 #include "interpretation/inversion_output.h"
+#include "interpretation/ui/inversion_picture.h"
 #include "interpretation/ui/inversion_runner.h"
 #include "interpretation/ui/model_window.h"
+#include "processing/ui/chart/chart_image.h"
 #include "widgets/chart_panel.h"
+#include "widgets/icons.h"
 #include "widgets/local_file_name.h"
 #include "widgets/ui_services.h"
 
@@ -12,13 +15,13 @@
 #include <QFileInfo>
 #include <QGraphicsScene>
 #include <QGraphicsView>
-#include <QGraphicsWidget>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace veldro {
 
@@ -57,6 +60,15 @@ public:
         setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
 
+    InversionPicture* picture() const { return picture_; }
+    // Takes `picture`, dropping the one shown before.
+    void showPicture(std::unique_ptr<InversionPicture> picture) {
+        delete picture_;
+        picture_ = picture.release();
+        scene()->addItem(picture_);
+        fit();
+    }
+
 protected:
     void resizeEvent(QResizeEvent* event) override {
         QGraphicsView::resizeEvent(event);
@@ -66,9 +78,10 @@ protected:
 private:
     void fit() {
         scene()->setSceneRect(QRectF(QPointF(0, 0), viewport()->size()));
-        for (QGraphicsItem* item : scene()->items())
-            if (item->isWidget()) static_cast<QGraphicsWidget*>(item)->resize(viewport()->size());
+        if (picture_ != nullptr) picture_->resize(viewport()->size());
     }
+
+    InversionPicture* picture_ = nullptr; // owned by the scene
 };
 
 InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profiles,
@@ -100,7 +113,15 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
     QPushButton* openInModel =
         panelButton(QStringLiteral("Open in Model..."), "OpenInModel",
                     QStringLiteral("Hand the picked profile's section to the modelling window"));
-    resultButtons_ = {saveModel, saveSection, openInModel};
+    QPushButton* print =
+        panelButton(QStringLiteral(" Print "), "BitBtnPrint",
+                    QStringLiteral("Print the picked profile's section and curves"));
+    print->setIcon(icons::toolIcon(icons::Tool::Print));
+    print->setShortcut(QKeySequence::Print);
+    QPushButton* image = panelButton(
+        QStringLiteral("Save image..."), "SaveImage",
+        QStringLiteral("Save the picked profile's section and curves as PNG, SVG or PDF"));
+    resultButtons_ = {saveModel, saveSection, openInModel, print, image};
     for (QPushButton* button : resultButtons_) button->setEnabled(false);
 
     auto* panel = new QWidget;
@@ -111,6 +132,8 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
     buttons->addWidget(openInModel, 0, 1);
     buttons->addWidget(saveModel, 1, 0);
     buttons->addWidget(saveSection, 1, 1);
+    buttons->addWidget(print, 2, 0);
+    buttons->addWidget(image, 2, 1);
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->setSpacing(0);
@@ -124,6 +147,9 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
     connect(saveModel, &QPushButton::clicked, this, &InversionWindow::saveModelClick);
     connect(saveSection, &QPushButton::clicked, this, &InversionWindow::saveSectionClick);
     connect(openInModel, &QPushButton::clicked, this, &InversionWindow::openInModelClick);
+    connect(print, &QPushButton::clicked, this, &InversionWindow::printClick);
+    connect(image, &QPushButton::clicked, this, &InversionWindow::saveImageClick);
+    connect(profileList_, &QListWidget::currentRowChanged, this, &InversionWindow::showPicked);
     connect(runner_, &InversionRunner::stepped, this, &InversionWindow::showStep);
     connect(runner_, &InversionRunner::finished, this, &InversionWindow::runFinished);
     connect(runner_, &InversionRunner::failed, this, &InversionWindow::runFailed);
@@ -228,6 +254,31 @@ void InversionWindow::saveText(const QString& kind, const QString& filter, const
                       .toStdString(),
                   "2D inversion", MessageIcon::Error});
     }
+}
+
+void InversionWindow::showPicked() {
+    const InversionResult* result = picked();
+    if (result == nullptr) return;
+    const auto row = static_cast<std::size_t>(profileList_->currentRow());
+    view_->showPicture(std::make_unique<InversionPicture>(runner_->profiles()[row], *result,
+                                                          runner_->fits()[row]));
+}
+
+InversionPicture* InversionWindow::picture() const {
+    return view_->picture();
+}
+
+void InversionWindow::printClick() {
+    if (InversionPicture* shown = view_->picture())
+        printChartOn(ui_, [shown](QPrinter& printer) { return printCharts(*shown, printer); });
+}
+
+void InversionWindow::saveImageClick() {
+    InversionPicture* shown = view_->picture();
+    if (shown == nullptr) return;
+    saveChartImageAs(ui_, proposedPath(QStringLiteral("png")), [shown](const QString& path) {
+        return saveChartsImage(*shown, shown->pictureTitle(), path, shown->size().toSize());
+    });
 }
 
 void InversionWindow::saveModelClick() {

@@ -13,6 +13,7 @@ class QPushButton;
 
 namespace veldro {
 
+class InversionPicture;
 class InversionRunner;
 class PictureView;
 class SurveyView;
@@ -20,8 +21,8 @@ class UiServices;
 
 // The result of "2D inversion...": the profiles inverted in the background,
 // a line each on how far they are, then their RMS and iterations; the picked
-// one's section is saved as a model file or as text, or handed to the
-// modelling window.
+// one's section and curves are shown, printed and saved as a picture, the
+// section saved as a model file or as text, or handed to the modelling window.
 class InversionWindow : public QDialog {
     Q_OBJECT
 public:
@@ -35,7 +36,10 @@ public:
     bool running() const;
     // Once the run is over: one per profile, in the order given.
     const std::vector<InversionResult>& results() const;
-    // The file "Save image..." proposes; models and texts are proposed beside it.
+    // The picked profile's section and curves, once the run is over.
+    InversionPicture* picture() const;
+    // Where the files of the picked profile are proposed: beside this file,
+    // named after it and the profile.
     void setImagePath(const QString& path) { imagePath_ = path; }
 
     // During a run: cancels it, and closes once it has stopped.
@@ -49,12 +53,15 @@ private:
     void runFinished();
     void runFailed(const QString& reason);
     void cancelClick();
+    void showPicked();
     // The picked profile's result; null while running or when none is picked.
     const InversionResult* picked() const;
     int pickedProfile() const;
     void saveModelClick();
     void saveSectionClick();
     void openInModelClick();
+    void printClick();
+    void saveImageClick();
     void saveText(const QString& kind, const QString& filter, const QString& suffix,
                   const std::string& text);
     QString proposedPath(const QString& suffix) const;

@@ -129,7 +129,10 @@ private slots:
         openSurvey(*s, joined(sheetSurvey(), std::vector{record({.profile = 3, .station = 0})}));
         const QString model = s->sandbox.file("model.json");
         const QString text = s->sandbox.file("section.txt");
-        s->ui.saveAnswers = {model, text};
+        const QString image = s->sandbox.file("section.png");
+        const QString printed = s->sandbox.file("printed.pdf");
+        s->ui.saveAnswers = {model, text, image};
+        s->ui.printerAnswers = {printed};
         GroundModel handed;
         runInversion([](QDialog& dialog) { setChoices(dialog, true, 0, 2, 1000, 3); },
                      [&](InversionWindow& window) {
@@ -160,12 +163,19 @@ private slots:
                          });
                          part<QPushButton>(window, "OpenInModel")->click();
                          QVERIFY(handed == results[1].model);
+                         // The picked profile's section and curves, saved and printed.
+                         QVERIFY(window.picture());
+                         part<QPushButton>(window, "SaveImage")->click();
+                         QVERIFY(colouredPixels(QImage(image)) > 1000);
+                         part<QPushButton>(window, "BitBtnPrint")->click();
+                         QVERIFY(fileBytes(printed).startsWith("%PDF"));
                      });
         QCOMPARE(s->ui.texts(), QStringList({"Profile 3 has no two stations with kept readings of "
                                              "the data asked for. Invert the others?"}));
-        QCOMPARE(s->ui.saveRequests.size(), 2u);
+        QCOMPARE(s->ui.saveRequests.size(), 3u);
         QCOMPARE(s->ui.saveRequests[0].fileName, QStringLiteral("survey_inversion_profile1.json"));
         QCOMPARE(s->ui.saveRequests[1].fileName, QStringLiteral("survey_inversion_profile2.txt"));
+        QCOMPARE(s->ui.saveRequests[2].fileName, QStringLiteral("survey_inversion_profile2.png"));
     }
 
     // The first profile to finish an iteration is held until the run is

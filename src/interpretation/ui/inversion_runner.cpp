@@ -25,8 +25,10 @@ void InversionRunner::start() {
                                                        step.rms);
                                           return !cancelled_;
                                       });
+            fits_.resize(results_.size());
             for (std::size_t i = 0; i < results_.size(); ++i)
-                fits_.push_back(inversionFit(profiles_[i], results_[i], options_.startResistivity));
+                if (!results_[i].log10Resistivity.empty())
+                    fits_[i] = inversionFit(profiles_[i], results_[i], options_.startResistivity);
         } catch (const std::exception& e) {
             results_.clear();
             fits_.clear();

@@ -30,7 +30,8 @@ public:
     bool running() const { return thread_ != nullptr; }
 
     const std::vector<ProfileData>& profiles() const { return profiles_; }
-    // Once finished: one per profile, in the order given.
+    // Once finished: one per profile, in the order given; a profile a
+    // cancel stopped before it began has no cells and no fit.
     const std::vector<InversionResult>& results() const { return results_; }
     const std::vector<InversionFit>& fits() const { return fits_; }
 

@@ -19,8 +19,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 
 namespace veldro {
@@ -39,6 +41,7 @@ QString rmsText(double rms) {
 }
 
 QString resultState(const InversionResult& result) {
+    if (result.log10Resistivity.empty()) return QStringLiteral("cancelled before it began");
     return QStringLiteral("%1, RMS %2, %3 iteration%4")
         .arg(result.cancelled ? QStringLiteral("cancelled") : QStringLiteral("done"),
              rmsText(result.rms))
@@ -65,7 +68,7 @@ public:
     void showPicture(std::unique_ptr<InversionPicture> picture) {
         delete picture_;
         picture_ = picture.release();
-        scene()->addItem(picture_);
+        if (picture_ != nullptr) scene()->addItem(picture_);
         fit();
     }
 
@@ -200,12 +203,15 @@ void InversionWindow::runFinished() {
         profileList_->item(static_cast<int>(i))
             ->setText(profileLine(runner_->profiles()[i].profile, resultState(results[i])));
     cancel_->setEnabled(false);
-    for (QPushButton* button : resultButtons_) button->setEnabled(true);
     note_->setText(
         QStringLiteral("%1 profile(s) inverted in %2 s")
             .arg(results.size())
             .arg(QString::number(static_cast<double>(sinceStart_.elapsed()) / 1000, 'f', 1)));
-    profileList_->setCurrentRow(0);
+    {
+        const QSignalBlocker quiet(profileList_);
+        profileList_->setCurrentRow(std::max(profileList_->currentRow(), 0));
+    }
+    showPicked();
     emit runOver();
     if (closeWhenOver_) QDialog::reject();
 }
@@ -222,10 +228,13 @@ void InversionWindow::runFailed(const QString& reason) {
 }
 
 const InversionResult* InversionWindow::picked() const {
+    // The results are the runner's thread's until it is over.
+    if (running()) return nullptr;
     const int row = profileList_->currentRow();
     const std::vector<InversionResult>& results = runner_->results();
     if (row < 0 || static_cast<std::size_t>(row) >= results.size()) return nullptr;
-    return &results[static_cast<std::size_t>(row)];
+    const InversionResult& result = results[static_cast<std::size_t>(row)];
+    return result.log10Resistivity.empty() ? nullptr : &result;
 }
 
 int InversionWindow::pickedProfile() const {
@@ -258,7 +267,11 @@ void InversionWindow::saveText(const QString& kind, const QString& filter, const
 
 void InversionWindow::showPicked() {
     const InversionResult* result = picked();
-    if (result == nullptr) return;
+    for (QPushButton* button : resultButtons_) button->setEnabled(result != nullptr);
+    if (result == nullptr) {
+        view_->showPicture(nullptr);
+        return;
+    }
     const auto row = static_cast<std::size_t>(profileList_->currentRow());
     view_->showPicture(std::make_unique<InversionPicture>(runner_->profiles()[row], *result,
                                                           runner_->fits()[row]));

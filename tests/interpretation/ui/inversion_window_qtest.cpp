@@ -178,9 +178,9 @@ private slots:
         QCOMPARE(s->ui.saveRequests[2].fileName, QStringLiteral("survey_inversion_profile2.png"));
     }
 
-    // The first profile to finish an iteration is held until the run is
+    // The first profile's first iteration is held until the run is
     // cancelled, by the button or by closing the window, so that it is
-    // cancelled whatever the machine's speed.
+    // cancelled then whatever the machine's speed.
     void cancelStopsEveryProfileKeepingItsBestModel_data() {
         QTest::addColumn<bool>("byClosing");
         QTest::newRow("Cancel") << false;
@@ -214,14 +214,23 @@ private slots:
                 released.release();
                 waitForTheEnd(window);
                 QCOMPARE(window.isVisible(), !byClosing);
-                QCOMPARE(window.results().size(), 2u);
-                for (const InversionResult& result : window.results()) {
-                    QVERIFY(result.cancelled);
-                    QCOMPARE(result.iterations, 1);
-                }
-                QCOMPARE(part<QListWidget>(window, "Profiles")->item(0)->text(),
+                // The first profile keeps the model of its one iteration; the
+                // second, not begun, has none.
+                const std::vector<InversionResult>& results = window.results();
+                QCOMPARE(results.size(), 2u);
+                QVERIFY(results[0].cancelled && results[1].cancelled);
+                QCOMPARE(results[0].iterations, 1);
+                QVERIFY(results[1].log10Resistivity.empty());
+                auto* profiles = part<QListWidget>(window, "Profiles");
+                QCOMPARE(profiles->item(0)->text(),
                          QStringLiteral("Profile 1: cancelled, RMS %1, 1 iteration")
-                             .arg(window.results()[0].rms, 0, 'f', 2));
+                             .arg(results[0].rms, 0, 'f', 2));
+                QCOMPARE(profiles->item(1)->text(),
+                         QStringLiteral("Profile 2: cancelled before it began"));
+                QVERIFY(window.picture());
+                profiles->setCurrentRow(1);
+                QVERIFY(!window.picture());
+                QVERIFY(!part<QPushButton>(window, "SaveModel")->isEnabled());
             });
     }
 };

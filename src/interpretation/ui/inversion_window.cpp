@@ -165,8 +165,11 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
     runner_->start();
 }
 
-// The runner, a child, is deleted after this: it cancels and waits.
-InversionWindow::~InversionWindow() = default;
+// The runner cancels a run under way and waits for it, while the window it
+// reports to is still whole.
+InversionWindow::~InversionWindow() {
+    delete runner_;
+}
 
 bool InversionWindow::running() const {
     return runner_->running();

@@ -227,6 +227,9 @@ private slots:
                              .arg(results[0].rms, 0, 'f', 2));
                 QCOMPARE(profiles->item(1)->text(),
                          QStringLiteral("Profile 2: cancelled before it began"));
+                QVERIFY(part<QLabel>(window, "Note")
+                            ->text()
+                            .startsWith(QStringLiteral("Cancelled after ")));
                 QVERIFY(window.picture());
                 profiles->setCurrentRow(1);
                 QVERIFY(!window.picture());

@@ -33,6 +33,8 @@ constexpr int kDesignWidth = 1039;
 constexpr int kDesignHeight = 860;
 // Room for "Profile 12: done, RMS 1.03, 12 iterations", two buttons a row under it.
 constexpr int kListPanelWidth = 270;
+const QString kWhileRunning =
+    QStringLiteral("The picked profile's section and curves show here once the run is over.");
 
 QString profileLine(int profile, const QString& state) {
     return QStringLiteral("Profile %1: %2").arg(profile).arg(state);
@@ -70,11 +72,21 @@ public:
     void showPicture(std::unique_ptr<InversionPicture> picture) {
         delete picture_;
         picture_ = picture.release();
-        if (picture_ != nullptr) scene()->addItem(picture_);
+        scene()->addItem(picture_);
         fit();
+    }
+    // No picture: `hint` in its place.
+    void showHint(const QString& hint) {
+        delete picture_;
+        picture_ = nullptr;
+        hint_ = hint;
+        viewport()->update();
     }
 
 protected:
+    void drawForeground(QPainter* painter, const QRectF&) override {
+        if (picture_ == nullptr) painter->drawText(sceneRect(), Qt::AlignCenter, hint_);
+    }
     void resizeEvent(QResizeEvent* event) override {
         QGraphicsView::resizeEvent(event);
         fit();
@@ -87,6 +99,7 @@ private:
     }
 
     InversionPicture* picture_ = nullptr; // owned by the scene
+    QString hint_;
 };
 
 InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profiles,
@@ -149,6 +162,7 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
 
     note_->setObjectName(QStringLiteral("Note"));
     layOutPanelWindow(*this, panel, view_)->addWidget(note_, 1);
+    view_->showHint(kWhileRunning);
 
     connect(cancel_, &QPushButton::clicked, this, &InversionWindow::cancelClick);
     connect(saveModel, &QPushButton::clicked, this, &InversionWindow::saveModelClick);
@@ -279,7 +293,8 @@ void InversionWindow::showPicked() {
     const InversionResult* result = picked();
     for (QPushButton* button : resultButtons_) button->setEnabled(result != nullptr);
     if (result == nullptr) {
-        view_->showPicture(nullptr);
+        view_->showHint(running() ? kWhileRunning
+                                  : QStringLiteral("This profile was not inverted: no section."));
         return;
     }
     const auto row = static_cast<std::size_t>(profileList_->currentRow());

@@ -23,10 +23,17 @@ std::vector<double> edgesOf(const std::vector<Body>& bodies, double SectionPoint
     return edges;
 }
 
+[[noreturn]] void notAnInversion(const std::string& why) {
+    throw std::runtime_error("the model holds no inversion section: " + why);
+}
+
 } // namespace
 
 InversionFit inversionFit(const ProfileData& data, const InversionResult& result,
                           double startResistivity) {
+    if (data.data.empty()) throw std::invalid_argument("the profile holds no data to fit");
+    if (result.log10Resistivity.size() != result.mesh.cells())
+        throw std::invalid_argument("the section has not one value per cell");
     const InversionSection section(data, result.mesh, startResistivity);
     const Eigen::Map<const Eigen::VectorXd> model(
         result.log10Resistivity.data(), static_cast<Eigen::Index>(result.log10Resistivity.size()));
@@ -57,18 +64,16 @@ InversionFit inversionFit(const ProfileData& data, const InversionResult& result
 }
 
 InversionResult inversionFromModel(const GroundModel& model) {
-    const auto fail = [](const std::string& why) -> InversionResult {
-        throw std::runtime_error("the model holds no inversion section: " + why);
-    };
-    if (model.layers.size() != 1) return fail("it has more than one layer");
-    if (model.bodies.empty()) return fail("it has no bodies");
+    if (model.layers.size() != 1) notAnInversion("it has more than one layer");
+    if (model.bodies.empty()) notAnInversion("it has no bodies");
     InversionResult result;
     result.mesh.x = edgesOf(model.bodies, &SectionPoint::x);
     result.mesh.z = edgesOf(model.bodies, &SectionPoint::z);
     const InversionMesh& mesh = result.mesh;
+    const char* const notOneGrid = "its bodies are not one grid of cells from the surface down";
     if (mesh.x.size() < 2 || mesh.z.size() < 2 || mesh.z.front() != 0 ||
         model.bodies.size() != mesh.cells())
-        return fail("its bodies are not one grid of cells from the surface down");
+        notAnInversion(notOneGrid);
     // A grid's cells come row after row from the top, each a rectangle.
     for (std::size_t r = 0; r < mesh.rows(); ++r)
         for (std::size_t c = 0; c < mesh.columns(); ++c) {
@@ -76,7 +81,7 @@ InversionResult inversionFromModel(const GroundModel& model) {
             const double x0 = mesh.x[c], x1 = mesh.x[c + 1];
             const double z0 = mesh.z[r], z1 = mesh.z[r + 1];
             if (body.polygon != std::vector<SectionPoint>{{x0, z0}, {x1, z0}, {x1, z1}, {x0, z1}})
-                return fail("its bodies are not one grid of cells from the surface down");
+                notAnInversion(notOneGrid);
             result.log10Resistivity.push_back(std::log10(body.resistivity));
         }
     result.model = model;

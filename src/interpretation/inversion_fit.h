@@ -20,7 +20,9 @@ struct InversionFit {
 };
 
 // The section's data and its cells' sensitivity, from one forward solve
-// (with the Jacobian) of the final model in the starting ground.
+// (with the Jacobian) of the final model in the starting ground. Throws
+// std::invalid_argument for a profile without data or a section without a
+// value per cell.
 InversionFit inversionFit(const ProfileData& data, const InversionResult& result,
                           double startResistivity);
 

@@ -3,11 +3,14 @@
 #include "interpretation/inversion_fit.h"
 #include "interpretation/inversion_output.h"
 #include "interpretation/inversion_section.h"
+#include "inversion_sections.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
 using namespace veldro;
+using veldro::test::patchedSection;
 
 namespace {
 
@@ -21,23 +24,6 @@ ProfileData fiveStations() {
             for (FittedQuantity q : {FittedQuantity::Tilt, FittedQuantity::Ellipticity})
                 data.data.push_back({s, f, q, 1.0 + static_cast<double>(s), 2});
     return data;
-}
-
-// A section over the data's mesh in a 300 ohm.m ground with a conductive
-// patch under the middle station.
-InversionResult patchedSection(const ProfileData& data) {
-    InversionResult result;
-    result.mesh = inversionMesh(data.stations, data.frequencies, 300);
-    const InversionMesh& mesh = result.mesh;
-    for (std::size_t r = 0; r < mesh.rows(); ++r)
-        for (std::size_t c = 0; c < mesh.columns(); ++c) {
-            const bool patch = r >= 2 && r < 5 && mesh.x[c] >= 40 && mesh.x[c + 1] <= 60;
-            result.log10Resistivity.push_back(patch ? 1.0 : std::log10(300.0));
-        }
-    const Eigen::Map<const Eigen::VectorXd> model(result.log10Resistivity.data(),
-                                                  static_cast<Eigen::Index>(mesh.cells()));
-    result.model = InversionSection(data, mesh, 300).groundModel(model);
-    return result;
 }
 
 } // namespace
@@ -60,7 +46,9 @@ TEST(InversionFit, ComputesTheDataAsTheSectionPredictsThemAndTheirRms) {
 
 TEST(InversionFit, SensitivityIsHighestNearTheSurfaceUnderTheStationsAndLowestAtDepthAndOutside) {
     const ProfileData data = fiveStations();
-    const InversionResult result = patchedSection(data);
+    InversionResult result = patchedSection(data);
+    // A uniform ground: the patch would draw the currents, and the sensitivity, to it.
+    std::fill(result.log10Resistivity.begin(), result.log10Resistivity.end(), std::log10(300.0));
     const InversionFit fit = inversionFit(data, result, 300);
     const InversionMesh& mesh = result.mesh;
     ASSERT_EQ(fit.sensitivity.size(), mesh.cells());

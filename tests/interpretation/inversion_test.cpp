@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <numbers>
 
 using namespace veldro;
 
@@ -164,5 +165,37 @@ TEST(OccamInversion, CancelLeavesTheProfilesNotBegunUninverted) {
     for (const InversionResult& notBegun : {results[1], results[2]}) {
         EXPECT_TRUE(notBegun.cancelled);
         EXPECT_TRUE(notBegun.log10Resistivity.empty());
+    }
+}
+
+TEST(ProfileData, EachQuantityTakesItsOwnErrorFloor) {
+    const ProfileDataOptions floors{.errorFloorPercent = {1, 3, 5, 7}};
+    const struct {
+        bool resistivityMode;
+        FittedQuantity quantity;
+        double error;
+    } cases[] = {
+        {false, FittedQuantity::Tilt, 1},
+        {false, FittedQuantity::Ellipticity, 3},
+        {true, FittedQuantity::LogRho, std::log10(1.05)},
+        {true, FittedQuantity::Phase, 0.035 * 180 / std::numbers::pi}, // half of 7 % in radians
+    };
+    const GroundModel model = groundOf(300, 0, 50, 25);
+    for (const auto& c : cases) {
+        MeasurementStore store{0};
+        for (const MeasurementRecord& r :
+             modelSurvey(model, computeResponse(model), {.resistivityMode = c.resistivityMode}))
+            store.append(r);
+        const RowList rows = buildRowList(store);
+        ProfileDataOptions options = floors;
+        options.data = InversionData::Both;
+        const ProfileData data = profileData(SurveyView(store, rows), 1, options);
+        int seen = 0;
+        for (const Datum& d : data.data)
+            if (d.quantity == c.quantity) {
+                EXPECT_DOUBLE_EQ(d.error, c.error) << static_cast<int>(c.quantity);
+                ++seen;
+            }
+        EXPECT_EQ(seen, 6) << static_cast<int>(c.quantity); // 3 stations, 2 frequencies
     }
 }

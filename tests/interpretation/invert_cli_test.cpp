@@ -75,6 +75,9 @@ TEST(InvertCli, WrongCallsSayWhyAndWriteNothing) {
         {"--data gravity", 2, "--data takes tilt, resistivity or both"},
         {"--frequency-number 3", 2, "--frequency-number takes 1, 2 or all"},
         {"--error-floor 0", 2, "--error-floor takes a percentage from 0.01 to 100"},
+        {"--error tilt=2,rho", 2, "--error takes QUANTITY=PCT,... with tilt, ellipticity, rho"},
+        {"--error phase=200", 2, "--error takes QUANTITY=PCT,... with tilt, ellipticity, rho"},
+        {"--horizontal-weight 0", 2, "--horizontal-weight takes a weight from 0.01 to 100"},
         {"--profile 9", 1, "profile 9: no two stations with kept records of the data asked for"},
         {"--data resistivity", 1, "no profile holds data to invert"},
     };
@@ -84,4 +87,20 @@ TEST(InvertCli, WrongCallsSayWhyAndWriteNothing) {
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_FALSE(fileExists(out));
     }
+}
+
+// Floors named one by one weigh the data as the same floor given for all does.
+TEST(InvertCli, ErrorsPerQuantityOverTheCommonFloor) {
+    TempDir dir;
+    const std::string survey = twoProfiles(dir);
+    const auto firstRms = [&](const std::string& errors) {
+        const CliRun run = runCli("invert " + survey + " -o " + dir.file("m.json") +
+                                  " --profile 1 --max-iterations 1 " + errors);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return run.err.substr(0, run.err.find('\n'));
+    };
+    const std::string common = firstRms("--error-floor 4");
+    EXPECT_NE(common.find("Profile 1, iteration 1: RMS "), std::string::npos) << common;
+    EXPECT_EQ(firstRms("--error-floor 1 --error ellipticity=4,tilt=4,rho=9"), common);
+    EXPECT_NE(firstRms("--error-floor 1 --error tilt=4"), common);
 }

@@ -1,7 +1,9 @@
 #include "interpretation/ui/fit_chart.h"
 
+#include "interpretation/ui/log_ticks.h"
 #include "processing/ui/chart/plot_area_item.h"
 
+#include <QCategoryAxis>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -102,6 +104,22 @@ void FitChart::showWholeRange() {
     if (left > right) return;
     setAxisRange(axisX(), left, right);
     setAxisRange(axisY(), low, high);
+    if (!logLabels_) return;
+    for (const QString& label : logLabels_->categoriesLabels()) logLabels_->remove(label);
+    logLabels_->setRange(axisY().min(), axisY().max());
+    logLabels_->setStartValue(axisY().min());
+    for (double tick : roundLogTicks(axisY().min(), axisY().max()))
+        logLabels_->append(roundValueText(tick), std::log10(tick));
+}
+
+void FitChart::setLogarithmicValues(const QString& title) {
+    logLabels_ = new QCategoryAxis;
+    logLabels_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    logLabels_->setTitleText(title);
+    logLabels_->setGridLineColor(axisY().gridLineColor());
+    logLabels_->setTitleFont(axisY().titleFont());
+    axisY().setVisible(false);
+    addAxis(logLabels_, Qt::AlignLeft);
 }
 
 } // namespace veldro

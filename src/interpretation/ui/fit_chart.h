@@ -7,6 +7,8 @@
 #include <QString>
 #include <vector>
 
+class QCategoryAxis;
+
 namespace veldro {
 
 class FitMarks;
@@ -29,6 +31,9 @@ public:
     ~FitChart() override;
 
     void addCurve(FitCurve curve);
+    // The values are log10 of a quantity: the left axis names the quantity
+    // (`title`) at round values, on a log scale.
+    void setLogarithmicValues(const QString& title);
     const std::vector<FitCurve>& curves() const { return curves_; }
     // The axes span every value with its error bar.
     void showWholeRange() override;
@@ -38,6 +43,9 @@ private:
 
     std::vector<FitCurve> curves_;
     FitMarks* marks_;
+    // The left axis's labels for log10 values; the value axis, hidden, still
+    // spans them.
+    QCategoryAxis* logLabels_ = nullptr;
 };
 
 } // namespace veldro

@@ -1,5 +1,6 @@
 #include "interpretation/ui/inversion_picture.h"
 
+#include "data/number_text.h"
 #include "interpretation/ui/fit_chart.h"
 #include "interpretation/ui/resistivity_section_chart.h"
 
@@ -26,7 +27,7 @@ struct Kind {
 // Tilt and ellipticity share a chart; Rho and the phase have one each.
 constexpr std::array<Kind, 3> kKinds{{
     {"Tilt and ellipticity: dots observed, lines computed", "%"},
-    {"Apparent resistivity: dots observed, lines computed", "log10 Rho (ohm.m)"},
+    {"Apparent resistivity: dots observed, lines computed", "Rho (ohm.m)"},
     {"Phase: dots observed, lines computed", "Phase (degrees)"},
 }};
 
@@ -81,7 +82,7 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
 
     section_->setTitle(QStringLiteral("Inversion section, profile %1 (RMS %2)")
                            .arg(data.profile)
-                           .arg(fit.rms, 0, 'f', 2));
+                           .arg(QString::fromStdString(formatPattern(fit.rms, 2))));
     section_->setSection(result.mesh, result.log10Resistivity, fit.sensitivity, data.stations);
     section_->showWholeRange();
     layout->addItem(section_);
@@ -109,7 +110,9 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
         if (!chart) {
             chart = new FitChart;
             chart->setTitle(QString::fromUtf8(kKinds[kindOf(key.first)].chartTitle));
-            chart->setLeftAxisTitle(QString::fromUtf8(kKinds[kindOf(key.first)].axisTitle));
+            const QString title = QString::fromUtf8(kKinds[kindOf(key.first)].axisTitle);
+            chart->setLeftAxisTitle(title);
+            if (key.first == FittedQuantity::LogRho) chart->setLogarithmicValues(title);
         }
         chart->addCurve(std::move(curve));
     }
@@ -121,9 +124,22 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
         layout->setStretchFactor(chart, kCurvesShares);
         fits_.push_back(chart);
     }
-    for (QChart* chart : charts()) {
-        naturalMargins_.push_back(chart->margins());
-        connect(chart, &QChart::plotAreaChanged, this, &InversionPicture::alignPlotAreas);
+    const std::vector<QChart*> all = charts();
+    insets_.resize(all.size());
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        QChart* chart = all[i];
+        insets_[i].own = chart->margins();
+        connect(chart, &QChart::plotAreaChanged, this, [this, chart, i](const QRectF& area) {
+            // Laid out just now with the margins it has: what its axes take is known.
+            if (area.isEmpty()) return;
+            Insets& inset = insets_[i];
+            const QMargins shown = chart->margins();
+            inset.left = area.left() - (shown.left() - inset.own.left());
+            inset.right =
+                chart->size().width() - area.right() - (shown.right() - inset.own.right());
+            inset.known = true;
+            alignPlotAreas();
+        });
     }
 }
 
@@ -134,21 +150,16 @@ std::vector<QChart*> InversionPicture::charts() const {
 }
 
 void InversionPicture::alignPlotAreas() {
+    if (!std::all_of(insets_.begin(), insets_.end(), [](const Insets& i) { return i.known; }))
+        return;
+    double left = 0, right = 0;
+    for (const Insets& inset : insets_)
+        left = std::max(left, inset.left), right = std::max(right, inset.right);
     const std::vector<QChart*> all = charts();
-    // Where each plot area's edges would lie with the chart's own margins.
-    std::vector<double> lefts, rights;
     for (std::size_t i = 0; i < all.size(); ++i) {
-        const QRectF area = all[i]->plotArea();
-        const QMargins shown = all[i]->margins(), own = naturalMargins_[i];
-        lefts.push_back(area.left() - (shown.left() - own.left()));
-        rights.push_back(all[i]->size().width() - area.right() - (shown.right() - own.right()));
-    }
-    const double left = *std::max_element(lefts.begin(), lefts.end());
-    const double right = *std::max_element(rights.begin(), rights.end());
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        QMargins margins = naturalMargins_[i];
-        margins.setLeft(margins.left() + static_cast<int>(std::lround(left - lefts[i])));
-        margins.setRight(margins.right() + static_cast<int>(std::lround(right - rights[i])));
+        QMargins margins = insets_[i].own;
+        margins.setLeft(margins.left() + static_cast<int>(std::lround(left - insets_[i].left)));
+        margins.setRight(margins.right() + static_cast<int>(std::lround(right - insets_[i].right)));
         if (margins != all[i]->margins()) all[i]->setMargins(margins);
     }
 }

@@ -35,7 +35,14 @@ private:
 
     ResistivitySectionChart* section_;
     std::vector<FitChart*> fits_;
-    std::vector<QMargins> naturalMargins_; // of charts(), as they were made
+    // Per chart of charts(): its own margins, and how far in from the edges
+    // its plot area lies with them, once it has been laid out.
+    struct Insets {
+        QMargins own;
+        double left = 0, right = 0;
+        bool known = false;
+    };
+    std::vector<Insets> insets_;
 };
 
 } // namespace veldro

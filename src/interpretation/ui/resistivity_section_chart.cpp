@@ -1,6 +1,5 @@
 #include "interpretation/ui/resistivity_section_chart.h"
 
-#include "data/number_text.h"
 #include "processing/ui/chart/plot_area_item.h"
 
 #include <QColor>
@@ -64,10 +63,6 @@ double roundEnd(double log10Value, bool up) {
     return decade + std::log10(chosen);
 }
 
-QString ohmText(double value) {
-    return QString::fromStdString(formatPattern(value, value < 1 ? 1 : 0));
-}
-
 } // namespace
 
 ResistivityScale ResistivityScale::covering(double lowestLog10, double highestLog10) {
@@ -86,18 +81,6 @@ QRgb ResistivityScale::colour(double log10Resistivity) const {
     const double place = t * (kColours.size() - 1);
     const std::size_t low = std::min(static_cast<std::size_t>(place), kColours.size() - 2);
     return mixed(kColours[low], kColours[low + 1], place - static_cast<double>(low)).rgb();
-}
-
-std::vector<double> ResistivityScale::ticks() const {
-    std::vector<double> all, powers;
-    for (double decade = std::floor(lowest_); decade <= highest_; ++decade)
-        for (double leading : {1.0, 2.0, 5.0}) {
-            const double at = decade + std::log10(leading);
-            if (at < lowest_ - 1e-9 || at > highest_ + 1e-9) continue;
-            all.push_back(std::pow(10.0, at));
-            if (leading == 1) powers.push_back(all.back());
-        }
-    return all.size() > 8 ? powers : all;
 }
 
 // The cells, and the stations' ticks at the top.
@@ -161,7 +144,7 @@ public:
                 (std::log10(tick) - scale.lowest()) / (scale.highest() - scale.lowest());
             const double y = bar.bottom() - t * bar.height();
             painter->drawLine(QPointF(bar.right(), y), QPointF(bar.right() + kTick, y));
-            const QString label = ohmText(tick);
+            const QString label = roundValueText(tick);
             widest = std::max(widest, metrics.horizontalAdvance(label));
             painter->drawText(QPointF(bar.right() + 2 * kTick, y + metrics.ascent() / 2 - 1),
                               label);
@@ -236,7 +219,7 @@ void ResistivitySectionChart::makeRoom() {
     const QFontMetricsF labels(axisX().labelsFont());
     double widest = 0;
     for (double tick : scale_.ticks())
-        widest = std::max(widest, labels.horizontalAdvance(ohmText(tick)));
+        widest = std::max(widest, labels.horizontalAdvance(roundValueText(tick)));
     const double title = QFontMetricsF(axisY().titleFont()).height();
     QMargins room = margins();
     room.setRight(

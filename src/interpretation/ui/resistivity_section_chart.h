@@ -1,6 +1,7 @@
 #pragma once
 
 #include "interpretation/inversion_mesh.h"
+#include "interpretation/ui/log_ticks.h"
 #include "processing/ui/chart/station_chart.h"
 
 #include <QRgb>
@@ -22,9 +23,8 @@ public:
     double lowest() const { return lowest_; } // log10 ohm.m
     double highest() const { return highest_; }
     QRgb colour(double log10Resistivity) const;
-    // Labelled values (ohm.m): 1, 2 and 5 times the powers of ten within the
-    // ends, or the powers alone when that would be more than eight.
-    std::vector<double> ticks() const;
+    // Labelled values (ohm.m): round ones from end to end.
+    std::vector<double> ticks() const { return roundLogTicks(lowest_, highest_); }
 
 private:
     double lowest_ = 0, highest_ = 1;

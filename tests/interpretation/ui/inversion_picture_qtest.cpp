@@ -1,0 +1,208 @@
+// The inversion picture in the window's item and as veldro-cli plot inversion draws it.
+#include "../../app/app_test_support.h"
+#include "interpretation/inversion_output.h"
+#include "interpretation/inversion_section.h"
+#include "interpretation/ui/fit_chart.h"
+#include "interpretation/ui/inversion_picture.h"
+#include "interpretation/ui/resistivity_section_chart.h"
+#include "inversion_sections.h"
+
+#include <QGraphicsScene>
+#include <QImage>
+#include <QValueAxis>
+#include <cmath>
+
+using namespace veldro;
+using namespace veldro::test;
+
+namespace {
+
+const std::vector<double> kStations{0, 25, 50, 75, 100};
+
+ProfileData profileOf(std::vector<FittedQuantity> quantities) {
+    ProfileData data;
+    data.profile = 2;
+    data.stations = kStations;
+    data.frequencies = {19800, 23400};
+    for (std::size_t s = 0; s < data.stations.size(); ++s)
+        for (std::size_t f = 0; f < 2; ++f)
+            for (FittedQuantity q : quantities) data.data.push_back({s, f, q, 1, 2});
+    return data;
+}
+
+QString writtenFile(const QString& path, const QByteArray& text) {
+    writeText(path, text);
+    return path;
+}
+
+} // namespace
+
+class InversionPictureTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsAChartOfCurvesPerKindOfData_data() {
+        QTest::addColumn<int>("kinds");
+        QTest::addColumn<QStringList>("firstCurves");
+        QTest::addColumn<QStringList>("chartTitles");
+        const QString observed = QStringLiteral(": dots observed, lines computed");
+        QTest::newRow("tilt") << 0
+                              << QStringList{"Tilt.ver(%) 19800 Hz", "Tilt.ver(%) 23400 Hz",
+                                             "Ellip.ver(%) 19800 Hz", "Ellip.ver(%) 23400 Hz"}
+                              << QStringList{"Tilt and ellipticity" + observed};
+        QTest::newRow("resistivity")
+            << 1 << QStringList{"Rho 19800 Hz", "Rho 23400 Hz"}
+            << QStringList{"Apparent resistivity" + observed, "Phase" + observed};
+        QTest::newRow("both") << 2
+                              << QStringList{"Tilt.ver(%) 19800 Hz", "Tilt.ver(%) 23400 Hz",
+                                             "Ellip.ver(%) 19800 Hz", "Ellip.ver(%) 23400 Hz"}
+                              << QStringList{"Tilt and ellipticity" + observed,
+                                             "Apparent resistivity" + observed, "Phase" + observed};
+    }
+
+    // Each curve's lines are the section's computed data, its dots the observed.
+    void showsAChartOfCurvesPerKindOfData() {
+        QFETCH(int, kinds);
+        QFETCH(QStringList, firstCurves);
+        QFETCH(QStringList, chartTitles);
+        const std::vector<FittedQuantity> tilt{FittedQuantity::Tilt, FittedQuantity::Ellipticity};
+        const std::vector<FittedQuantity> resistivity{FittedQuantity::LogRho,
+                                                      FittedQuantity::Phase};
+        std::vector<FittedQuantity> quantities = kinds == 1 ? resistivity : tilt;
+        if (kinds == 2) quantities.insert(quantities.end(), resistivity.begin(), resistivity.end());
+        const ProfileData data = profileOf(quantities);
+        const InversionResult result = patchedSection(data);
+        const InversionFit fit = inversionFit(data, result, 300);
+        const InversionPicture picture(data, result, fit);
+
+        QStringList titles;
+        for (const FitChart* chart : picture.fitCharts()) titles << chart->title();
+        QCOMPARE(titles, chartTitles);
+        const FitChart& first = *picture.fitCharts().front();
+        QStringList curves;
+        for (const FitCurve& curve : first.curves()) curves << curve.title;
+        QCOMPARE(curves, firstCurves);
+        // The first curve: the first quantity at the first frequency, station by station.
+        const FitCurve& curve = first.curves().front();
+        QCOMPARE(curve.computed.size(), kStations.size());
+        for (std::size_t s = 0; s < kStations.size(); ++s) {
+            const std::size_t datum = s * 2 * quantities.size();
+            QCOMPARE(curve.computed[s], QPointF(kStations[s], fit.computed[datum]));
+            QCOMPARE(curve.observed[s], QPointF(kStations[s], 1));
+            QCOMPARE(curve.errors[s], 2.0);
+        }
+        QCOMPARE(picture.pictureTitle(),
+                 QStringLiteral("Inversion section, profile 2 (RMS %1)").arg(fit.rms, 0, 'f', 2));
+    }
+
+    void fadesTheCellsTheDataHardlySee() {
+        const ProfileData data = profileOf({FittedQuantity::Tilt, FittedQuantity::Ellipticity});
+        const InversionResult result = patchedSection(data);
+        InversionFit fit = inversionFit(data, result, 300);
+        const std::size_t seen = 0, unseen = 1;
+        fit.sensitivity[seen] = 1, fit.sensitivity[unseen] = 0;
+        const InversionPicture picture(data, result, fit);
+        const ResistivitySectionChart& section = picture.section();
+        // Both cells hold 300 ohm.m.
+        const QRgb colour = section.scale().colour(std::log10(300.0));
+        QCOMPARE(section.cellColour(seen), colour);
+        const QColor faded(section.cellColour(unseen));
+        QVERIFY(faded.hsvSaturation() < QColor(colour).hsvSaturation() / 3);
+        QVERIFY(faded.lightness() > QColor(colour).lightness());
+        // The colours span the cells seen, 10 to 300 ohm.m, between round ends.
+        QCOMPARE(section.scale().lowest(), 1.0);
+        QCOMPARE(section.scale().highest(), std::log10(500.0));
+        const std::vector<double> ticks{10, 20, 50, 100, 200, 500};
+        QCOMPARE(section.scale().ticks(), ticks);
+    }
+
+    void linesTheStationsUpOnEveryChart() {
+        const ProfileData data = profileOf({FittedQuantity::Tilt, FittedQuantity::Ellipticity,
+                                            FittedQuantity::LogRho, FittedQuantity::Phase});
+        const InversionResult result = patchedSection(data);
+        QGraphicsScene scene;
+        auto* picture = new InversionPicture(data, result, inversionFit(data, result, 300));
+        scene.addItem(picture);
+        picture->resize(900, 1200);
+        for (int round = 0; round < 4; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const QRectF section = picture->section().plotArea();
+        for (const FitChart* chart : picture->fitCharts()) {
+            QCOMPARE(chart->axisX().min(), picture->section().axisX().min());
+            QCOMPARE(chart->axisX().max(), picture->section().axisX().max());
+            QVERIFY(std::abs(chart->plotArea().left() - section.left()) < 1);
+            QVERIFY(std::abs(chart->plotArea().right() - section.right()) < 1);
+        }
+    }
+
+    void plotInversionDrawsTheSectionAtTheAskedSize() {
+        Sandbox sandbox;
+        const QString survey = surveyOverASheet(sandbox);
+        const QString model = sandbox.file("inverted.json");
+        QCOMPARE(runCliProgram({"invert", survey, "-o", model, "--max-iterations", "1"}).status, 0);
+        const QString png = sandbox.file("section.png");
+        const CliResult run = runCliProgram(
+            {"plot", "inversion", survey, model, "-o", png, "--width", "700", "--height", "800"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.error, QString());
+        QCOMPARE(QImage(png).size(), QSize(700, 800));
+    }
+
+    void plotInversionRefusesWhatItCannotShow() {
+        Sandbox sandbox;
+        const QString survey = surveyOverASheet(sandbox);
+        const QString sheet = sandbox.file("sheet.json");
+        // A section over other stations than the survey's.
+        ProfileData other = profileOf({FittedQuantity::Tilt});
+        other.stations = {0, 20, 40};
+        const QString elsewhere =
+            writtenFile(sandbox.file("elsewhere.json"),
+                        QByteArray::fromStdString(inversionModelFile(patchedSection(other))));
+        const struct {
+            QStringList arguments;
+            int status;
+            QString error;
+        } cases[] = {
+            {{survey, sheet},
+             1,
+             sheet + ": the model holds no inversion section: its bodies are not one grid of "
+                     "cells from the surface down\n"},
+            {{survey, elsewhere},
+             1,
+             elsewhere + ": not inverted from profile 1's stations (the same data options as "
+                         "invert's pick them)\n"},
+            {{survey, elsewhere, "--profile", "9"},
+             1,
+             "profile 9: no two stations with kept records of the data asked for\n"},
+            {{survey, elsewhere, "--error", "tilt=2,dip=3"},
+             2,
+             "--error takes QUANTITY=PCT,... with tilt, ellipticity, rho or phase and a "
+             "percentage from 0.01 to 100\n"},
+        };
+        const QString png = sandbox.file("refused.png");
+        for (const auto& c : cases) {
+            const CliResult run = runCliProgram(QStringList{"plot", "inversion"} + c.arguments +
+                                                QStringList{"-o", png});
+            QCOMPARE(run.status, c.status);
+            QVERIFY2(run.error.contains(c.error), qPrintable(run.error));
+            QVERIFY(!QFile::exists(png));
+        }
+    }
+
+private:
+    // Profile 1 over stations 0 to 100 every 25 m, from the model file sheet.json.
+    static QString surveyOverASheet(const Sandbox& sandbox) {
+        const QString model = writtenFile(sandbox.file("sheet.json"), R"({
+            "layers": [{"resistivity": 1000}],
+            "bodies": [{"sheet": {"x": 50, "top": 10, "extent": 60, "dip": 90, "thickness": 2,
+                                  "conductance": 20}}],
+            "stations": {"from": 0, "to": 100, "step": 25}, "frequencies": [19800, 23400]})");
+        const QString survey = sandbox.file("survey.vlf");
+        const CliResult run = runCliProgram({"generate", "--model", model, "-o", survey});
+        if (run.status != 0) qWarning() << run.error;
+        return survey;
+    }
+};
+
+QTEST_MAIN(InversionPictureTest)
+#include "inversion_picture_qtest.moc"

@@ -134,7 +134,7 @@ private slots:
         s->ui.saveAnswers = {model, text, image};
         s->ui.printerAnswers = {printed};
         GroundModel handed;
-        runInversion([](QDialog& dialog) { setChoices(dialog, true, 0, 2, 1000, 3); },
+        runInversion([](QDialog& dialog) { setChoices(dialog, true, 0, 2, 1000, 1); },
                      [&](InversionWindow& window) {
                          waitForTheEnd(window);
                          const std::vector<InversionResult>& results = window.results();

@@ -3,7 +3,7 @@
 #include "interpretation/ui/log_ticks.h"
 #include "processing/ui/chart/plot_area_item.h"
 
-#include <QCategoryAxis>
+#include <QFontMetricsF>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -21,6 +21,18 @@ constexpr double kDot = 5;
 // Error bars shorter than this (pixels) are left out: they would only blot the dot.
 constexpr double kShortestBar = 3;
 constexpr double kBarEnd = 3; // half the width of a bar's end
+// The gap between the log labels and the plot area.
+constexpr double kLabelGap = 8;
+// Value labels at least this many lines apart.
+constexpr double kLabelSpacing = 1.5;
+
+// The round step (1, 2, 2.5 or 5 times a power of ten) after this one.
+double nextRoundStep(double step) {
+    const double power = std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+    for (double leading : {2.0, 2.5, 5.0, 10.0})
+        if (leading * power > step * (1 + 1e-9)) return leading * power;
+    return 10 * power;
+}
 
 QPen linePen(const FitCurve& curve) {
     QPen pen(curve.colour, kLineWidth);
@@ -67,6 +79,77 @@ private:
     const std::vector<FitCurve>& curves_;
 };
 
+// The left axis's labels and grid lines for log10 values: the quantity at
+// round values, as many as stand one above another without touching.
+class LogScale : public PlotAreaItem {
+public:
+    explicit LogScale(FitChart& chart) : PlotAreaItem(chart), ownMargin_(chart.margins().left()) {
+        setZValue(zValue() - 1); // under the curves
+    }
+
+    QRectF boundingRect() const override { return chart().rect(); }
+
+    // Room at the left for the title and the labels of the axis's current range.
+    void makeRoom() {
+        const double title = QFontMetricsF(chart().axisY().titleFont()).height();
+        QMargins margins = chart().margins();
+        margins.setLeft(ownMargin_ +
+                        static_cast<int>(std::ceil(title + widestLabel() + kLabelGap)));
+        chart().setMargins(margins);
+    }
+
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+        if (!drawable()) return;
+        QValueAxis& y = chart().axisY(); // its colours are read through non-const calls
+        painter->save();
+        painter->setFont(y.labelsFont());
+        const QFontMetricsF metrics(painter->font());
+        const std::vector<double> all = ticks();
+        std::vector<double> heights;
+        for (double tick : all) heights.push_back(place({0, std::log10(tick)}).y());
+        const std::size_t stride = labelStride(heights, metrics.height());
+        // The title reads upwards along the left edge, as the value axis's would.
+        painter->save();
+        painter->setFont(y.titleFont());
+        const QFontMetricsF titleMetrics(painter->font());
+        const QString title =
+            titleMetrics.elidedText(y.titleText(), Qt::ElideRight, area().height() + 2 * kLabelGap);
+        painter->setPen(y.titleBrush().color());
+        painter->translate(area().left() - kLabelGap - widestLabel() - titleMetrics.descent(),
+                           area().center().y());
+        painter->rotate(-90);
+        painter->drawText(QPointF(-titleMetrics.horizontalAdvance(title) / 2, 0), title);
+        painter->restore();
+        for (std::size_t i = 0; i < all.size(); i += stride) {
+            const double at = heights[i];
+            painter->setPen(QPen(y.gridLineColor(), 0));
+            painter->drawLine(QPointF(area().left(), at), QPointF(area().right(), at));
+            const QString label = roundValueText(all[i]);
+            painter->setPen(y.labelsColor());
+            painter->drawText(
+                QPointF(area().left() - kLabelGap + 2 - metrics.horizontalAdvance(label),
+                        at + metrics.ascent() / 2 - 1),
+                label);
+        }
+        painter->restore();
+    }
+
+private:
+    std::vector<double> ticks() const {
+        return roundLogTicks(chart().axisY().min(), chart().axisY().max());
+    }
+
+    int ownMargin_; // the chart's, left of the title
+
+    double widestLabel() const {
+        const QFontMetricsF metrics(chart().axisY().labelsFont());
+        double widest = 0;
+        for (double tick : ticks())
+            widest = std::max(widest, metrics.horizontalAdvance(roundValueText(tick)));
+        return widest;
+    }
+};
+
 FitChart::FitChart() : marks_(new FitMarks(*this)) {
     legend()->setAlignment(Qt::AlignBottom);
     legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
@@ -74,6 +157,20 @@ FitChart::FitChart() : marks_(new FitMarks(*this)) {
     small.setPointSize(8);
     legend()->setFont(small);
     for (QLegendMarker* marker : legend()->markers()) marker->setVisible(false); // the frame's
+    // After the station chart's own step for a new range.
+    connect(&axisY(), &QValueAxis::rangeChanged, this, &FitChart::spaceValueTicks);
+    connect(this, &QChart::plotAreaChanged, this, &FitChart::spaceValueTicks);
+}
+
+void FitChart::spaceValueTicks() {
+    const double span = axisY().max() - axisY().min();
+    const double height = plotArea().height();
+    if (!(span > 0) || !(height > 0)) return;
+    const double least =
+        kLabelSpacing * QFontMetricsF(axisY().labelsFont()).height() * span / height;
+    double step = axisY().tickInterval();
+    while (step < least) step = nextRoundStep(step);
+    if (step != axisY().tickInterval()) axisY().setTickInterval(step);
 }
 
 FitChart::~FitChart() = default;
@@ -104,22 +201,16 @@ void FitChart::showWholeRange() {
     if (left > right) return;
     setAxisRange(axisX(), left, right);
     setAxisRange(axisY(), low, high);
-    if (!logLabels_) return;
-    for (const QString& label : logLabels_->categoriesLabels()) logLabels_->remove(label);
-    logLabels_->setRange(axisY().min(), axisY().max());
-    logLabels_->setStartValue(axisY().min());
-    for (double tick : roundLogTicks(axisY().min(), axisY().max()))
-        logLabels_->append(roundValueText(tick), std::log10(tick));
+    if (logScale_) logScale_->makeRoom();
 }
 
-void FitChart::setLogarithmicValues(const QString& title) {
-    logLabels_ = new QCategoryAxis;
-    logLabels_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    logLabels_->setTitleText(title);
-    logLabels_->setGridLineColor(axisY().gridLineColor());
-    logLabels_->setTitleFont(axisY().titleFont());
-    axisY().setVisible(false);
-    addAxis(logLabels_, Qt::AlignLeft);
+void FitChart::setLogarithmicValues() {
+    logScale_ = new LogScale(*this);
+    axisY().setLabelsVisible(false);
+    axisY().setGridLineVisible(false);
+    axisY().setTitleVisible(false);
+    axisY().setLineVisible(false); // its ticks would fall between the labels
+    logScale_->makeRoom();
 }
 
 } // namespace veldro

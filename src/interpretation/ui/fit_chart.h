@@ -7,11 +7,10 @@
 #include <QString>
 #include <vector>
 
-class QCategoryAxis;
-
 namespace veldro {
 
 class FitMarks;
+class LogScale;
 
 // A quantity measured along a profile and as a section computes it.
 struct FitCurve {
@@ -31,9 +30,9 @@ public:
     ~FitChart() override;
 
     void addCurve(FitCurve curve);
-    // The values are log10 of a quantity: the left axis names the quantity
-    // (`title`) at round values, on a log scale.
-    void setLogarithmicValues(const QString& title);
+    // The values are log10 of a quantity: the left axis labels the quantity
+    // at round values, on a log scale.
+    void setLogarithmicValues();
     const std::vector<FitCurve>& curves() const { return curves_; }
     // The axes span every value with its error bar.
     void showWholeRange() override;
@@ -41,11 +40,12 @@ public:
 private:
     friend class FitMarks;
 
+    // A coarser round step for the value axis where its labels would crowd.
+    void spaceValueTicks();
+
     std::vector<FitCurve> curves_;
     FitMarks* marks_;
-    // The left axis's labels for log10 values; the value axis, hidden, still
-    // spans them.
-    QCategoryAxis* logLabels_ = nullptr;
+    LogScale* logScale_ = nullptr; // for log10 values
 };
 
 } // namespace veldro

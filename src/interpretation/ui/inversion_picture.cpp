@@ -20,16 +20,9 @@ namespace {
 constexpr int kSectionShares = 3;
 constexpr int kCurvesShares = 2;
 
-struct Kind {
-    const char* chartTitle;
-    const char* axisTitle;
-};
-// Tilt and ellipticity share a chart; Rho and the phase have one each.
-constexpr std::array<Kind, 3> kKinds{{
-    {"Tilt and ellipticity: dots observed, lines computed", "%"},
-    {"Apparent resistivity: dots observed, lines computed", "Rho (ohm.m)"},
-    {"Phase: dots observed, lines computed", "Phase (degrees)"},
-}};
+// Tilt and ellipticity share a chart; Rho and the phase have one each. Their
+// left axes' titles:
+constexpr std::array<const char*, 3> kKindTitles{"%", "Rho (ohm.m)", "Phase (\u00b0)"};
 
 std::size_t kindOf(FittedQuantity quantity) {
     switch (quantity) {
@@ -104,20 +97,20 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
         curve.errors.push_back(d.error);
         curve.computed.emplace_back(station, fit.computed[i]);
     }
-    std::array<FitChart*, kKinds.size()> byKind{};
+    std::array<FitChart*, kKindTitles.size()> byKind{};
     for (auto& [key, curve] : curves) {
         FitChart*& chart = byKind[kindOf(key.first)];
         if (!chart) {
             chart = new FitChart;
-            chart->setTitle(QString::fromUtf8(kKinds[kindOf(key.first)].chartTitle));
-            const QString title = QString::fromUtf8(kKinds[kindOf(key.first)].axisTitle);
-            chart->setLeftAxisTitle(title);
-            if (key.first == FittedQuantity::LogRho) chart->setLogarithmicValues(title);
+            chart->setLeftAxisTitle(QString::fromUtf8(kKindTitles[kindOf(key.first)]));
+            if (key.first == FittedQuantity::LogRho) chart->setLogarithmicValues();
         }
         chart->addCurve(std::move(curve));
     }
     for (FitChart* chart : byKind) {
         if (!chart) continue;
+        // Said once, above the first, so that the charts keep their height for the curves.
+        if (fits_.empty()) chart->setTitle(QStringLiteral("Observed (dots) and computed (lines)"));
         chart->showWholeRange();
         chart->axisX().setRange(section_->axisX().min(), section_->axisX().max());
         layout->addItem(chart);

@@ -30,4 +30,15 @@ QString roundValueText(double value) {
     return QString::fromStdString(formatPattern(value, std::max(decimals, 0)));
 }
 
+std::size_t labelStride(const std::vector<double>& places, double least) {
+    std::size_t stride = 1;
+    for (; stride < places.size(); ++stride) {
+        bool apart = true;
+        for (std::size_t i = stride; i < places.size(); i += stride)
+            apart = apart && std::fabs(places[i] - places[i - stride]) >= least;
+        if (apart) break;
+    }
+    return stride;
+}
+
 } // namespace veldro

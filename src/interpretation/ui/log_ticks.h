@@ -12,4 +12,8 @@ std::vector<double> roundLogTicks(double lowestLog10, double highestLog10);
 // Such a value with as many decimals as it needs ("0.05", "2", "5000").
 QString roundValueText(double value);
 
+// The fewest steps through ticks at these places (pixels, rising or
+// falling) that keep the labels at every step-th one `least` pixels apart.
+std::size_t labelStride(const std::vector<double>& places, double least);
+
 } // namespace veldro

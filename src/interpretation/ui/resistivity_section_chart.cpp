@@ -138,13 +138,17 @@ public:
         painter->drawRect(bar);
         painter->setFont(chart_.axisX().labelsFont());
         const QFontMetricsF metrics(painter->font());
+        const std::vector<double> ticks = scale.ticks();
+        std::vector<double> heights;
+        for (double tick : ticks)
+            heights.push_back(bar.bottom() - (std::log10(tick) - scale.lowest()) /
+                                                 (scale.highest() - scale.lowest()) * bar.height());
+        const std::size_t stride = labelStride(heights, metrics.height());
         double widest = 0;
-        for (double tick : scale.ticks()) {
-            const double t =
-                (std::log10(tick) - scale.lowest()) / (scale.highest() - scale.lowest());
-            const double y = bar.bottom() - t * bar.height();
+        for (std::size_t i = 0; i < ticks.size(); i += stride) {
+            const double y = heights[i];
             painter->drawLine(QPointF(bar.right(), y), QPointF(bar.right() + kTick, y));
-            const QString label = roundValueText(tick);
+            const QString label = roundValueText(ticks[i]);
             widest = std::max(widest, metrics.horizontalAdvance(label));
             painter->drawText(QPointF(bar.right() + 2 * kTick, y + metrics.ascent() / 2 - 1),
                               label);

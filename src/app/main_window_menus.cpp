@@ -144,6 +144,7 @@ void TMainFrm::buildMenus() {
     item(processing, "KarousHjeltSection", "Karous-Hjelt section");
     item(processing, "FraserMap", "Fraser map");
     item(processing, "Model", "Model...");
+    item(processing, "Inversion", "2D inversion...");
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));

@@ -162,11 +162,19 @@ invertProfiles(const std::vector<ProfileData>& profiles, const InversionOptions&
     std::vector<InversionResult> results(profiles.size());
     std::vector<std::exception_ptr> failures(profiles.size());
     std::atomic<std::size_t> next = 0;
+    std::atomic<bool> cancelled = false;
     const auto work = [&] {
         for (std::size_t i = next++; i < profiles.size(); i = next++) {
+            // A cancelled run ends with the iterations under way.
+            if (cancelled) {
+                results[i].cancelled = true;
+                continue;
+            }
             try {
                 results[i] = invertProfile(profiles[i], options, [&](const InversionStep& step) {
-                    return !progress || progress(i, step);
+                    if (!progress || progress(i, step)) return true;
+                    cancelled = true;
+                    return false;
                 });
             } catch (...) {
                 failures[i] = std::current_exception();

@@ -4,8 +4,11 @@
 #include "widgets/ui_services.h"
 
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QPrinter>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
 
 namespace veldro {
 
@@ -27,12 +30,29 @@ int imageFilterIndex(const QString& path) {
 
 } // namespace
 
-QPushButton* panelButton(const QString& caption, const char* name) {
+QPushButton* panelButton(const QString& caption, const char* name, const QString& tip) {
     auto* button = new QPushButton(caption);
     button->setObjectName(QLatin1String(name));
     button->setFixedSize(kPanelWidth, kPanelButtonHeight);
     button->setAutoDefault(false);
+    button->setToolTip(tip);
     return button;
+}
+
+QStatusBar* layOutPanelWindow(QWidget& window, QWidget* panel, QWidget* content) {
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    body->addWidget(panel);
+    body->addWidget(content, 1);
+    auto* status = new QStatusBar;
+    status->setSizeGripEnabled(false);
+    auto* layout = new QVBoxLayout(&window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addLayout(body, 1);
+    layout->addWidget(status);
+    return status;
 }
 
 void printChartOn(UiServices& ui, const std::function<bool(QPrinter&)>& print) {

@@ -5,6 +5,8 @@
 
 class QPrinter;
 class QPushButton;
+class QStatusBar;
+class QWidget;
 
 namespace veldro {
 
@@ -13,7 +15,10 @@ class UiServices;
 // The panel at the left of the chart windows: this wide, its buttons this high.
 inline constexpr int kPanelWidth = 120;
 inline constexpr int kPanelButtonHeight = 25;
-QPushButton* panelButton(const QString& caption, const char* name);
+QPushButton* panelButton(const QString& caption, const char* name, const QString& tip = {});
+// Lays `window` out as the chart windows are: `panel` at the left, `content`
+// filling the rest, over the status line returned for the caller to fill.
+QStatusBar* layOutPanelWindow(QWidget& window, QWidget* panel, QWidget* content);
 
 // " Print ": `print` (a chart, or charts laid out together) on the default
 // printer, the user told when there is none or the job failed.

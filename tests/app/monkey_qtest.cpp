@@ -56,6 +56,7 @@ const std::vector<MonkeyCommand>& Monkey::commands() {
         {"KarousHjeltSection"},
         {"FraserMap"},
         {"Model"},
+        {"Inversion"},
         {"header click", &Monkey::clickHeader},
         {"RunIXVLF1"},
         {"RunOrvex1"},

@@ -148,6 +148,26 @@ TEST(OccamInversion, CancelKeepsTheBestModelSoFar) {
     EXPECT_DOUBLE_EQ(result.rms, first);
 }
 
+TEST(OccamInversion, CancelLeavesTheProfilesNotBegunUninverted) {
+    GroundModel model = groundOf(1000, 0, 100, 25);
+    model.bodies.push_back({sheetPolygon(50, 10, 60, 90, 2), 2.0 / 50});
+    const ProfileData data = surveyedProfile(model, {}, InversionData::Tilt);
+    std::vector<std::size_t> told;
+    const std::vector<InversionResult> results =
+        invertProfiles({data, data, data}, {}, 1, [&](std::size_t profile, const InversionStep&) {
+            told.push_back(profile);
+            return false;
+        });
+    EXPECT_EQ(told, std::vector<std::size_t>{0});
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_EQ(results[0].iterations, 1);
+    EXPECT_FALSE(results[0].log10Resistivity.empty());
+    for (const InversionResult& notBegun : {results[1], results[2]}) {
+        EXPECT_TRUE(notBegun.cancelled);
+        EXPECT_TRUE(notBegun.log10Resistivity.empty());
+    }
+}
+
 TEST(ProfileData, EachQuantityTakesItsOwnErrorFloor) {
     const ProfileDataOptions floors{.errorFloorPercent = {1, 3, 5, 7}};
     const struct {

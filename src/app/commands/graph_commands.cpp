@@ -3,6 +3,7 @@
 #include "app/data_session.h"
 #include "app/measurement_table_model.h"
 #include "data/survey_view.h"
+#include "interpretation/ui/inversion_window.h"
 #include "interpretation/ui/model_window.h"
 #include "processing/fraser_map.h"
 #include "processing/graph_plots.h"
@@ -55,6 +56,8 @@ GraphCommands::GraphCommands(CommandContext& context) : CommandGroup(context) {
     context_.commands.add(context_.action("FraserMap"), Enabling::WithData,
                           [this] { showFraserMap(); });
     context_.commands.add(context_.action("Model"), Enabling::Idle, [this] { showModel(); });
+    context_.commands.add(context_.action("Inversion"), Enabling::WithData,
+                          [this] { showInversion(); });
     // A header click always means a plot: the table never sorts.
     QHeaderView* header = context_.table.horizontalHeader();
     context_.table.setSortingEnabled(false);
@@ -119,6 +122,22 @@ void GraphCommands::showModel() {
     ModelWindow window(context_.ui, survey ? &*survey : nullptr, &context_.window);
     window.setGeometry(context_.window.geometry());
     window.setImagePath(proposedImagePath(session.filePath(), "model"));
+    context_.ui.runDialog(window);
+}
+
+// The dialog reads the picked profiles' data; the window inverts those
+// copies, so the data set is free to change once it is closed.
+void GraphCommands::showInversion() {
+    const DataSession& session = context_.session;
+    if (!session.hasData()) return;
+    const SurveyView survey(*session.store(), session.rows());
+    InversionDialog dialog(context_.ui, survey, inversionChoices_, &context_.window);
+    if (context_.ui.runDialog(dialog) != QDialog::Accepted) return;
+    inversionChoices_ = dialog.choices();
+    InversionWindow window(context_.ui, dialog.profiles(), inversionChoices_.inversion,
+                           inversionChoices_.threads, &survey, &context_.window);
+    window.setGeometry(context_.window.geometry());
+    window.setImagePath(proposedImagePath(session.filePath(), "inversion"));
     context_.ui.runDialog(window);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/command_group.h"
+#include "interpretation/ui/inversion_dialog.h"
 
 #include <functional>
 #include <string_view>
@@ -12,7 +13,7 @@ struct Message;
 
 // The chart windows' callers: "View Fraser" and a click on the header of a
 // column with the chart mark (the graph window), "Karous-Hjelt section",
-// "Fraser map" and "Model...".
+// "Fraser map", "Model..." and "2D inversion...".
 class GraphCommands : public CommandGroup {
     Q_OBJECT
 public:
@@ -23,6 +24,7 @@ public:
     void showKarousHjeltSection();                 // "Karous-Hjelt section"
     void showFraserMap();                          // "Fraser map"
     void showModel();                              // "Model...", with or without data
+    void showInversion();                          // "2D inversion..."
 
 private:
     // Fills a graph window under the hourglass and shows it when `fill` says
@@ -33,6 +35,9 @@ private:
     // "Karous-Hjelt section" and "Fraser map": says `nothing` when there is.
     template <class Frame, class Compute>
     void showInterpretation(Compute compute, std::string_view imageName, const Message& nothing);
+
+    // What "2D inversion..." was last asked, for the run of the program.
+    InversionChoices inversionChoices_;
 };
 
 } // namespace veldro

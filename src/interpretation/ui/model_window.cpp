@@ -6,7 +6,6 @@
 #include "widgets/icons.h"
 
 #include <QFile>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -32,12 +31,6 @@ GroundModel exampleModel() {
     QFile file(QStringLiteral(":/examples/four_bodies.json"));
     file.open(QIODevice::ReadOnly);
     return parseGroundModel(file.readAll().toStdString());
-}
-
-QPushButton* tippedButton(const QString& caption, const char* name, const QString& tip) {
-    QPushButton* button = panelButton(caption, name);
-    button->setToolTip(tip);
-    return button;
 }
 
 QString numberText(double value) {
@@ -79,22 +72,22 @@ ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owne
     panelLayout->setSpacing(0);
     panelLayout->addWidget(profileList_, 1);
     QPushButton* open =
-        tippedButton(QStringLiteral("Open..."), "OpenModel", QStringLiteral("Open a model file"));
-    QPushButton* save = tippedButton(QStringLiteral("Save..."), "SaveModel",
-                                     QStringLiteral("Save the model as a model file"));
-    QPushButton* sheet = tippedButton(QStringLiteral("Add sheet"), "AddSheet",
-                                      QStringLiteral("A thin vertical conductor in the middle"));
-    QPushButton* rectangle = tippedButton(QStringLiteral("Add rectangle"), "AddRectangle",
-                                          QStringLiteral("A conductive block in the middle"));
-    QPushButton* remove = tippedButton(QStringLiteral("Delete body"), "DeleteBody",
-                                       QStringLiteral("Take the picked body out of the model"));
-    QPushButton* print = tippedButton(QStringLiteral(" Print "), "BitBtnPrint",
-                                      QStringLiteral("Print the curves and the section"));
+        panelButton(QStringLiteral("Open..."), "OpenModel", QStringLiteral("Open a model file"));
+    QPushButton* save = panelButton(QStringLiteral("Save..."), "SaveModel",
+                                    QStringLiteral("Save the model as a model file"));
+    QPushButton* sheet = panelButton(QStringLiteral("Add sheet"), "AddSheet",
+                                     QStringLiteral("A thin vertical conductor in the middle"));
+    QPushButton* rectangle = panelButton(QStringLiteral("Add rectangle"), "AddRectangle",
+                                         QStringLiteral("A conductive block in the middle"));
+    QPushButton* remove = panelButton(QStringLiteral("Delete body"), "DeleteBody",
+                                      QStringLiteral("Take the picked body out of the model"));
+    QPushButton* print = panelButton(QStringLiteral(" Print "), "BitBtnPrint",
+                                     QStringLiteral("Print the curves and the section"));
     print->setIcon(icons::toolIcon(icons::Tool::Print));
     print->setShortcut(QKeySequence::Print);
-    QPushButton* image = tippedButton(QStringLiteral("Save image..."), "SaveImage",
-                                      QStringLiteral("Save the curves and the section as PNG, "
-                                                     "SVG or PDF"));
+    QPushButton* image = panelButton(QStringLiteral("Save image..."), "SaveImage",
+                                     QStringLiteral("Save the curves and the section as PNG, "
+                                                    "SVG or PDF"));
     for (QPushButton* button : {open, save, sheet, rectangle, remove, print, image})
         panelLayout->addWidget(button);
 
@@ -107,20 +100,8 @@ ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owne
     splitter->setSizes({kDesignHeight, 150});
     splitter->setChildrenCollapsible(false);
 
-    auto* body = new QHBoxLayout;
-    body->setContentsMargins(0, 0, 0, 0);
-    body->setSpacing(0);
-    body->addWidget(panel);
-    body->addWidget(splitter, 1);
-    auto* status = new QStatusBar;
-    status->setSizeGripEnabled(false);
     note_->setObjectName(QStringLiteral("Note"));
-    status->addWidget(note_, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addLayout(body, 1);
-    layout->addWidget(status);
+    layOutPanelWindow(*this, panel, splitter)->addWidget(note_, 1);
 
     connect(open, &QPushButton::clicked, this, [this] { openClick(); });
     connect(save, &QPushButton::clicked, this, [this] { saveClick(); });
@@ -165,6 +146,12 @@ void ModelWindow::setModel(GroundModel model, int selected) {
     model_ = std::move(model);
     modelChanged(selected);
     modified_ = false;
+}
+
+void ModelWindow::pickProfile(int profile) {
+    for (int row = 1; row < profileList_->count(); ++row)
+        if (profileList_->item(row)->data(Qt::UserRole).toInt() == profile)
+            profileList_->setCurrentRow(row);
 }
 
 void ModelWindow::changeBody(int body, const SectionBox& box, double resistivity) {

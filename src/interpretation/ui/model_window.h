@@ -32,6 +32,10 @@ public:
     ~ModelWindow() override;
 
     const GroundModel& model() const { return model_; }
+    // Shows `model` as a model not changed since it was opened.
+    void setModel(GroundModel model, int selected = -1);
+    // Draws the data set's `profile` with the curves, when the window holds it.
+    void pickProfile(int profile);
     ModelView& view() const { return *view_; }
     // The file "Save image..." proposes; models are proposed beside it.
     void setImagePath(const QString& path) { imagePath_ = path; }
@@ -44,7 +48,6 @@ signals:
     void curvesShown();
 
 private:
-    void setModel(GroundModel model, int selected);
     void changeBody(int body, const SectionBox& box, double resistivity);
     void modelChanged(int selected);
     void fillTable();

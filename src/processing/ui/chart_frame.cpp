@@ -8,7 +8,6 @@
 #include "widgets/ui_services.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -58,25 +57,12 @@ ChartFrame::ChartFrame(UiServices& ui, StationChart* chart, const char* listName
     panelLayout_->addWidget(list_, 1);
     for (QPushButton* button : {print_, saveImage, resetZoom}) panelLayout_->addWidget(button);
 
-    auto* body = new QHBoxLayout;
-    body->setContentsMargins(0, 0, 0, 0);
-    body->setSpacing(0);
-    body->addWidget(panel);
-    body->addWidget(view_, 1);
-
-    auto* status = new QStatusBar;
+    QStatusBar* status = layOutPanelWindow(*this, panel, view_);
     status->setObjectName(QStringLiteral("StatusLine"));
-    status->setSizeGripEnabled(false);
     pointed_->setObjectName(QStringLiteral("Pointed"));
     note_->setContentsMargins(0, 0, 14, 0);
     status->addWidget(pointed_, 1);
     status->addPermanentWidget(note_);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addLayout(body, 1);
-    layout->addWidget(status);
 
     connect(print_, &QPushButton::clicked, this, [this] { BitBtnPrintClick(); });
     connect(saveImage, &QPushButton::clicked, this, [this] { saveImageClick(); });

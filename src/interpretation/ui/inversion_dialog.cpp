@@ -1,0 +1,181 @@
+#include "interpretation/ui/inversion_dialog.h"
+
+#include "data/survey_view.h"
+#include "widgets/ui_services.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <thread>
+
+namespace veldro {
+
+namespace {
+
+const std::string kCaption = "2D inversion";
+
+QDoubleSpinBox* numberBox(const char* name, double least, double most, int decimals, double value,
+                          const QString& tip) {
+    auto* box = new QDoubleSpinBox;
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(least, most);
+    box->setDecimals(decimals);
+    box->setValue(value);
+    box->setToolTip(tip);
+    return box;
+}
+
+QSpinBox* wholeBox(const char* name, int least, int most, int value, const QString& tip) {
+    auto* box = new QSpinBox;
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(least, most);
+    box->setValue(value);
+    box->setToolTip(tip);
+    return box;
+}
+
+QComboBox* choiceBox(const char* name, const QStringList& entries, int current) {
+    auto* box = new QComboBox;
+    box->setObjectName(QString::fromLatin1(name));
+    box->addItems(entries);
+    box->setCurrentIndex(current);
+    return box;
+}
+
+// "Profile 5 has no two stations...", or "Profiles 5, 7 have...".
+std::string emptyProfilesText(const std::vector<int>& profiles) {
+    std::string text = profiles.size() == 1 ? "Profile " : "Profiles ";
+    for (std::size_t i = 0; i < profiles.size(); ++i)
+        text += (i == 0 ? "" : ", ") + std::to_string(profiles[i]);
+    return text + (profiles.size() == 1 ? " has" : " have") +
+           " no two stations with kept readings of the data asked for";
+}
+
+} // namespace
+
+InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
+                                 const InversionChoices& choices, QWidget* parent)
+    : QDialog(parent), ui_(ui), survey_(survey), choices_(choices), profileList_(new QListWidget) {
+    setWindowTitle(QStringLiteral("2D inversion"));
+
+    profileList_->setObjectName(QStringLiteral("Profiles"));
+    profileList_->setToolTip(QStringLiteral("The profiles to invert, each on a thread of its own"));
+    // The profiles picked last time, or all when none of them is in this data set.
+    const std::vector<int> kept = survey.keptProfiles();
+    const auto pickedBefore = [&](int profile) {
+        return std::ranges::find(choices.profiles, profile) != choices.profiles.end();
+    };
+    const bool anyPickedBefore = std::ranges::any_of(kept, pickedBefore);
+    for (int profile : kept) {
+        auto* item = new QListWidgetItem(QStringLiteral("Profile %1").arg(profile), profileList_);
+        item->setData(Qt::UserRole, profile);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        const bool picked = !anyPickedBefore || pickedBefore(profile);
+        item->setCheckState(picked ? Qt::Checked : Qt::Unchecked);
+    }
+
+    const ProfileDataOptions& reading = choices.data;
+    frequencies_ = choiceBox("FrequencyNumbers",
+                             {QStringLiteral("Both"), QStringLiteral("1"), QStringLiteral("2")},
+                             reading.frequencyNumber);
+    frequencies_->setToolTip(QStringLiteral("The frequency numbers whose readings are fitted"));
+    kinds_ = choiceBox("DataKinds",
+                       {QStringLiteral("Tilt and ellipticity"),
+                        QStringLiteral("Resistivity and phase"), QStringLiteral("All four")},
+                       static_cast<int>(reading.data));
+    kinds_->setToolTip(QStringLiteral("Tilt-mode readings, resistivity-mode readings, or both"));
+    errorFloor_ = numberBox("ErrorFloor", 0.01, 100, 2, reading.errorFloorPercent.front(),
+                            QStringLiteral("The error given to every reading: percent points of "
+                                           "tilt and ellipticity, percent of resistivity"));
+    const InversionOptions& inversion = choices.inversion;
+    startResistivity_ =
+        numberBox("StartResistivity", 0.1, 1e5, 1, inversion.startResistivity,
+                  QStringLiteral("The uniform ground the inversion starts from; it sets the "
+                                 "depth of the section"));
+    targetRms_ = numberBox("TargetRms", 0.01, 1000, 2, inversion.targetRms,
+                           QStringLiteral("The misfit, in errors, at which the inversion stops"));
+    iterations_ = wholeBox("MaxIterations", 1, 1000, inversion.maxIterations,
+                           QStringLiteral("The inversion stops after this many iterations"));
+    const auto cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    threads_ = wholeBox("Threads", 1, 256,
+                        choices.threads == 0 ? cores : static_cast<int>(choices.threads),
+                        QStringLiteral("Profiles inverted at once, one a thread"));
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("Frequency numbers:"), frequencies_);
+    form->addRow(QStringLiteral("Data:"), kinds_);
+    form->addRow(QStringLiteral("Error floor (%):"), errorFloor_);
+    form->addRow(QStringLiteral("Starting resistivity (ohm.m):"), startResistivity_);
+    form->addRow(QStringLiteral("Target RMS:"), targetRms_);
+    form->addRow(QStringLiteral("Iteration limit:"), iterations_);
+    form->addRow(QStringLiteral("Threads:"), threads_);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("Cancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &InversionDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Profiles to invert:")));
+    layout->addWidget(profileList_, 1);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+}
+
+InversionChoices InversionDialog::readChoices() const {
+    InversionChoices read;
+    for (int row = 0; row < profileList_->count(); ++row) {
+        const QListWidgetItem* item = profileList_->item(row);
+        if (item->checkState() == Qt::Checked)
+            read.profiles.push_back(item->data(Qt::UserRole).toInt());
+    }
+    read.data.frequencyNumber = frequencies_->currentIndex();
+    read.data.data = static_cast<InversionData>(kinds_->currentIndex());
+    read.data.errorFloorPercent.fill(errorFloor_->value());
+    read.inversion.startResistivity = startResistivity_->value();
+    read.inversion.targetRms = targetRms_->value();
+    read.inversion.maxIterations = iterations_->value();
+    read.threads = static_cast<unsigned>(threads_->value());
+    return read;
+}
+
+void InversionDialog::accept() {
+    InversionChoices read = readChoices();
+    if (read.profiles.empty()) {
+        ui_.tell({"Tick the profiles to invert.", kCaption, MessageIcon::Information});
+        return;
+    }
+    std::vector<ProfileData> profiles;
+    std::vector<int> empty;
+    for (int profile : read.profiles) {
+        ProfileData found = profileData(survey_, profile, read.data);
+        if (found.stations.size() >= 2 && !found.data.empty())
+            profiles.push_back(std::move(found));
+        else
+            empty.push_back(profile);
+    }
+    if (!empty.empty()) {
+        const std::string which = emptyProfilesText(empty);
+        if (profiles.empty()) {
+            ui_.tell({which + ": tick others, or ask for other data.", kCaption,
+                      MessageIcon::Information});
+            return;
+        }
+        if (ui_.ask({which + ". Invert the others?", kCaption, MessageIcon::Question},
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
+            return;
+    }
+    choices_ = std::move(read);
+    profiles_ = std::move(profiles);
+    QDialog::accept();
+}
+
+} // namespace veldro

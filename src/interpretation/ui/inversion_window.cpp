@@ -1,0 +1,345 @@
+#include "interpretation/ui/inversion_window.h"
+
+#include "data/file_io.h"
+#include "interpretation/inversion_output.h"
+#include "interpretation/ui/inversion_picture.h"
+#include "interpretation/ui/inversion_runner.h"
+#include "interpretation/ui/model_window.h"
+#include "processing/ui/chart/chart_image.h"
+#include "widgets/chart_panel.h"
+#include "widgets/icons.h"
+#include "widgets/local_file_name.h"
+#include "widgets/ui_services.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <memory>
+
+namespace veldro {
+
+namespace {
+
+constexpr int kDesignWidth = 1039;
+constexpr int kDesignHeight = 860;
+// Room for "Profile 12: done, RMS 1.03, 12 iterations", two buttons a row under it.
+constexpr int kListPanelWidth = 270;
+const QString kWhileRunning =
+    QStringLiteral("The picked profile's section and curves show here once the run is over.");
+
+QString profileLine(int profile, const QString& state) {
+    return QStringLiteral("Profile %1: %2").arg(profile).arg(state);
+}
+
+QString rmsText(double rms) {
+    return QString::number(rms, 'f', 2);
+}
+
+QString resultState(const InversionResult& result) {
+    if (result.log10Resistivity.empty()) return QStringLiteral("cancelled before it began");
+    return QStringLiteral("%1, RMS %2, %3 iteration%4")
+        .arg(result.cancelled ? QStringLiteral("cancelled") : QStringLiteral("done"),
+             rmsText(result.rms))
+        .arg(result.iterations)
+        .arg(result.iterations == 1 ? QString() : QStringLiteral("s"));
+}
+
+} // namespace
+
+// The picked profile's picture, filling the view whatever its size.
+class PictureView : public QGraphicsView {
+public:
+    PictureView() : QGraphicsView(new QGraphicsScene) {
+        scene()->setParent(this);
+        setObjectName(QStringLiteral("Picture"));
+        setFrameShape(QFrame::NoFrame);
+        setRenderHint(QPainter::Antialiasing);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+
+    InversionPicture* picture() const { return picture_; }
+    // Takes `picture`, dropping the one shown before.
+    void showPicture(std::unique_ptr<InversionPicture> picture) {
+        delete picture_;
+        picture_ = picture.release();
+        scene()->addItem(picture_);
+        fit();
+    }
+    // No picture: `hint` in its place.
+    void showHint(const QString& hint) {
+        delete picture_;
+        picture_ = nullptr;
+        hint_ = hint;
+        viewport()->update();
+    }
+
+protected:
+    void drawForeground(QPainter* painter, const QRectF&) override {
+        if (picture_ == nullptr) painter->drawText(sceneRect(), Qt::AlignCenter, hint_);
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QGraphicsView::resizeEvent(event);
+        fit();
+    }
+
+private:
+    void fit() {
+        scene()->setSceneRect(QRectF(QPointF(0, 0), viewport()->size()));
+        if (picture_ != nullptr) picture_->resize(viewport()->size());
+    }
+
+    InversionPicture* picture_ = nullptr; // owned by the scene
+    QString hint_;
+};
+
+InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profiles,
+                                 const InversionOptions& options, unsigned threads,
+                                 const SurveyView* survey, QWidget* owner)
+    : QDialog(owner), ui_(ui), survey_(survey),
+      runner_(new InversionRunner(std::move(profiles), options, threads, this)),
+      profileList_(new QListWidget), view_(new PictureView), note_(new QLabel),
+      cancel_(panelButton(QStringLiteral("Cancel"), "CancelRun",
+                          QStringLiteral("Stop every profile at the end of its iteration, "
+                                         "keeping its best model so far"))) {
+    setWindowTitle(QStringLiteral("2D inversion"));
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+    setSizeGripEnabled(true);
+    resize(kDesignWidth, kDesignHeight);
+
+    profileList_->setObjectName(QStringLiteral("Profiles"));
+    profileList_->setToolTip(QStringLiteral("The profiles inverted; pick one to see its section"));
+    for (const ProfileData& profile : runner_->profiles())
+        profileList_->addItem(profileLine(profile.profile, QStringLiteral("waiting")));
+
+    QPushButton* saveModel =
+        panelButton(QStringLiteral("Save model..."), "SaveModel",
+                    QStringLiteral("Save the picked profile's section as a model file"));
+    QPushButton* saveSection =
+        panelButton(QStringLiteral("Save text..."), "SaveSectionText",
+                    QStringLiteral("Save section text: X, Z and the resistivity of each cell, "
+                                   "for gridding programs"));
+    QPushButton* openInModel =
+        panelButton(QStringLiteral("Open in Model..."), "OpenInModel",
+                    QStringLiteral("Hand the picked profile's section to the modelling window"));
+    QPushButton* print =
+        panelButton(QStringLiteral(" Print "), "BitBtnPrint",
+                    QStringLiteral("Print the picked profile's section and curves"));
+    print->setIcon(icons::toolIcon(icons::Tool::Print));
+    print->setShortcut(QKeySequence::Print);
+    QPushButton* image = panelButton(
+        QStringLiteral("Save image..."), "SaveImage",
+        QStringLiteral("Save the picked profile's section and curves as PNG, SVG or PDF"));
+    resultButtons_ = {saveModel, saveSection, openInModel, print, image};
+    for (QPushButton* button : resultButtons_) button->setEnabled(false);
+    for (QPushButton* button : {cancel_, saveModel, saveSection, openInModel, print, image})
+        button->setFixedWidth(kListPanelWidth / 2);
+
+    auto* panel = new QWidget;
+    panel->setFixedWidth(kListPanelWidth);
+    auto* buttons = new QGridLayout;
+    buttons->setSpacing(0);
+    buttons->addWidget(cancel_, 0, 0);
+    buttons->addWidget(openInModel, 0, 1);
+    buttons->addWidget(saveModel, 1, 0);
+    buttons->addWidget(saveSection, 1, 1);
+    buttons->addWidget(print, 2, 0);
+    buttons->addWidget(image, 2, 1);
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->setSpacing(0);
+    panelLayout->addWidget(profileList_, 1);
+    panelLayout->addLayout(buttons);
+
+    note_->setObjectName(QStringLiteral("Note"));
+    layOutPanelWindow(*this, panel, view_)->addWidget(note_, 1);
+    view_->showHint(kWhileRunning);
+
+    connect(cancel_, &QPushButton::clicked, this, &InversionWindow::cancelClick);
+    connect(saveModel, &QPushButton::clicked, this, &InversionWindow::saveModelClick);
+    connect(saveSection, &QPushButton::clicked, this, &InversionWindow::saveSectionClick);
+    connect(openInModel, &QPushButton::clicked, this, &InversionWindow::openInModelClick);
+    connect(print, &QPushButton::clicked, this, &InversionWindow::printClick);
+    connect(image, &QPushButton::clicked, this, &InversionWindow::saveImageClick);
+    connect(profileList_, &QListWidget::currentRowChanged, this, &InversionWindow::showPicked);
+    connect(runner_, &InversionRunner::stepped, this, &InversionWindow::showStep);
+    connect(runner_, &InversionRunner::finished, this, &InversionWindow::runFinished);
+    connect(runner_, &InversionRunner::failed, this, &InversionWindow::runFailed);
+
+    const std::size_t count = runner_->profiles().size();
+    note_->setText(QStringLiteral("Inverting %1 profile(s) on %2 thread(s)...")
+                       .arg(count)
+                       .arg(std::min<std::size_t>(std::max(threads, 1u), count)));
+    sinceStart_.start();
+    runner_->start();
+}
+
+// The runner cancels a run under way and waits for it, while the window it
+// reports to is still whole.
+InversionWindow::~InversionWindow() {
+    delete runner_;
+}
+
+bool InversionWindow::running() const {
+    return runner_->running();
+}
+
+const std::vector<InversionResult>& InversionWindow::results() const {
+    return runner_->results();
+}
+
+void InversionWindow::reject() {
+    if (!running()) {
+        QDialog::reject();
+        return;
+    }
+    closeWhenOver_ = true;
+    cancelClick();
+}
+
+void InversionWindow::showStep(int index, int iteration, double rms) {
+    const int profile = runner_->profiles()[static_cast<std::size_t>(index)].profile;
+    profileList_->item(index)->setText(profileLine(
+        profile, QStringLiteral("iteration %1, RMS %2").arg(iteration).arg(rmsText(rms))));
+}
+
+void InversionWindow::cancelClick() {
+    runner_->cancel();
+    cancel_->setEnabled(false);
+    note_->setText(QStringLiteral("Cancelling: each profile stops at the end of its iteration..."));
+}
+
+void InversionWindow::runFinished() {
+    const std::vector<InversionResult>& results = runner_->results();
+    for (std::size_t i = 0; i < results.size(); ++i)
+        profileList_->item(static_cast<int>(i))
+            ->setText(profileLine(runner_->profiles()[i].profile, resultState(results[i])));
+    cancel_->setEnabled(false);
+    const QString seconds =
+        QString::number(static_cast<double>(sinceStart_.elapsed()) / 1000, 'f', 1);
+    note_->setText(
+        std::ranges::any_of(results, &InversionResult::cancelled)
+            ? QStringLiteral("Cancelled after %1 s: each profile keeps its best model so far")
+                  .arg(seconds)
+            : QStringLiteral("%1 profile(s) inverted in %2 s").arg(results.size()).arg(seconds));
+    {
+        const QSignalBlocker quiet(profileList_);
+        profileList_->setCurrentRow(std::max(profileList_->currentRow(), 0));
+    }
+    showPicked();
+    emit runOver();
+    if (closeWhenOver_) QDialog::reject();
+}
+
+void InversionWindow::runFailed(const QString& reason) {
+    cancel_->setEnabled(false);
+    for (int row = 0; row < profileList_->count(); ++row)
+        profileList_->item(row)->setText(
+            profileLine(runner_->profiles()[static_cast<std::size_t>(row)].profile,
+                        QStringLiteral("not inverted")));
+    note_->setText(QStringLiteral("The inversion failed: %1").arg(reason));
+    emit runOver();
+    if (closeWhenOver_) QDialog::reject();
+}
+
+const InversionResult* InversionWindow::picked() const {
+    // The results are the runner's thread's until it is over.
+    if (running()) return nullptr;
+    const int row = profileList_->currentRow();
+    const std::vector<InversionResult>& results = runner_->results();
+    if (row < 0 || static_cast<std::size_t>(row) >= results.size()) return nullptr;
+    const InversionResult& result = results[static_cast<std::size_t>(row)];
+    return result.log10Resistivity.empty() ? nullptr : &result;
+}
+
+int InversionWindow::pickedProfile() const {
+    return runner_->profiles()[static_cast<std::size_t>(profileList_->currentRow())].profile;
+}
+
+QString InversionWindow::proposedPath(const QString& suffix) const {
+    const QFileInfo image(imagePath_);
+    return image.dir().filePath(QStringLiteral("%1_profile%2.%3")
+                                    .arg(image.completeBaseName())
+                                    .arg(pickedProfile())
+                                    .arg(suffix));
+}
+
+void InversionWindow::saveText(const QString& kind, const QString& filter, const QString& suffix,
+                               const std::string& text) {
+    const QFileInfo proposed(proposedPath(suffix));
+    const QString path =
+        ui_.saveFileName({proposed.absolutePath(), proposed.fileName(), filter, 1, suffix});
+    if (path.isEmpty()) return;
+    try {
+        writeFileAtomically(localName(path), text);
+    } catch (const FileError& e) {
+        ui_.tell({QStringLiteral("The %1 was not saved in %2: %3.")
+                      .arg(kind, path, QString::fromStdString(e.reason()))
+                      .toStdString(),
+                  "2D inversion", MessageIcon::Error});
+    }
+}
+
+void InversionWindow::showPicked() {
+    const InversionResult* result = picked();
+    for (QPushButton* button : resultButtons_) button->setEnabled(result != nullptr);
+    if (result == nullptr) {
+        view_->showHint(running() ? kWhileRunning
+                                  : QStringLiteral("This profile was not inverted: no section."));
+        return;
+    }
+    const auto row = static_cast<std::size_t>(profileList_->currentRow());
+    view_->showPicture(std::make_unique<InversionPicture>(runner_->profiles()[row], *result,
+                                                          runner_->fits()[row]));
+}
+
+InversionPicture* InversionWindow::picture() const {
+    return view_->picture();
+}
+
+void InversionWindow::printClick() {
+    if (InversionPicture* shown = view_->picture())
+        printChartOn(ui_, [shown](QPrinter& printer) { return printCharts(*shown, printer); });
+}
+
+void InversionWindow::saveImageClick() {
+    InversionPicture* shown = view_->picture();
+    if (shown == nullptr) return;
+    saveChartImageAs(ui_, proposedPath(QStringLiteral("png")), [shown](const QString& path) {
+        return saveChartsImage(*shown, shown->pictureTitle(), path, shown->size().toSize());
+    });
+}
+
+void InversionWindow::saveModelClick() {
+    if (const InversionResult* result = picked())
+        saveText(QStringLiteral("model"), QStringLiteral("Model file (*.json)|*.json"),
+                 QStringLiteral("json"), inversionModelFile(*result));
+}
+
+void InversionWindow::saveSectionClick() {
+    if (const InversionResult* result = picked())
+        saveText(QStringLiteral("section"), QStringLiteral("Text file (*.txt)|*.txt"),
+                 QStringLiteral("txt"), sectionText(*result));
+}
+
+void InversionWindow::openInModelClick() {
+    const InversionResult* result = picked();
+    if (result == nullptr) return;
+    ModelWindow window(ui_, survey_, this);
+    window.setModel(result->model);
+    window.pickProfile(pickedProfile());
+    window.setGeometry(geometry());
+    window.setImagePath(imagePath_);
+    ui_.runDialog(window);
+}
+
+} // namespace veldro

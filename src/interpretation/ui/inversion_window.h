@@ -1,0 +1,82 @@
+#pragma once
+
+#include "interpretation/occam_inversion.h"
+#include "interpretation/profile_data.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace veldro {
+
+class InversionPicture;
+class InversionRunner;
+class PictureView;
+class SurveyView;
+class UiServices;
+
+// The result of "2D inversion...": the profiles inverted in the background,
+// a line each on how far they are, then their RMS and iterations; the picked
+// one's section and curves are shown, printed and saved as a picture, the
+// section saved as a model file or as text, or handed to the modelling window.
+class InversionWindow : public QDialog {
+    Q_OBJECT
+public:
+    // Starts inverting at once. `survey` (or none) gives the modelling
+    // window its measured curves; it must outlive this window.
+    InversionWindow(UiServices& ui, std::vector<ProfileData> profiles,
+                    const InversionOptions& options, unsigned threads, const SurveyView* survey,
+                    QWidget* owner);
+    ~InversionWindow() override;
+
+    bool running() const;
+    // Once the run is over: one per profile, in the order given.
+    const std::vector<InversionResult>& results() const;
+    // The picked profile's section and curves, once the run is over.
+    InversionPicture* picture() const;
+    // Where the files of the picked profile are proposed: beside this file,
+    // named after it and the profile.
+    void setImagePath(const QString& path) { imagePath_ = path; }
+
+    // During a run: cancels it, and closes once it has stopped.
+    void reject() override;
+
+signals:
+    void runOver();
+
+private:
+    void showStep(int index, int iteration, double rms);
+    void runFinished();
+    void runFailed(const QString& reason);
+    void cancelClick();
+    void showPicked();
+    // The picked profile's result; null while running or when none is picked.
+    const InversionResult* picked() const;
+    int pickedProfile() const;
+    void saveModelClick();
+    void saveSectionClick();
+    void openInModelClick();
+    void printClick();
+    void saveImageClick();
+    void saveText(const QString& kind, const QString& filter, const QString& suffix,
+                  const std::string& text);
+    QString proposedPath(const QString& suffix) const;
+
+    UiServices& ui_;
+    const SurveyView* survey_;
+    InversionRunner* runner_;
+    QListWidget* profileList_;
+    PictureView* view_;
+    QLabel* note_;
+    QPushButton* cancel_;
+    std::vector<QPushButton*> resultButtons_;
+    QString imagePath_;
+    QElapsedTimer sinceStart_;
+    bool closeWhenOver_ = false;
+};
+
+} // namespace veldro

@@ -1,0 +1,242 @@
+// "2D inversion...": the dialog's choices, the run in the background with a
+// line per profile, Cancel, and what the result window saves and hands on.
+#include "../../app/app_test_support.h"
+#include "interpretation/inversion_output.h"
+#include "interpretation/model_survey.h"
+#include "interpretation/ui/inversion_dialog.h"
+#include "interpretation/ui/inversion_runner.h"
+#include "interpretation/ui/inversion_window.h"
+#include "interpretation/ui/model_window.h"
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSemaphore>
+#include <QSpinBox>
+#include <atomic>
+
+using namespace veldro;
+using namespace veldro::test;
+
+namespace {
+
+// Two profiles of five stations over a conductive sheet, as `generate --model` makes them.
+std::vector<MeasurementRecord> sheetSurvey() {
+    GroundModel model;
+    model.layers = {{0, 1000}};
+    model.stations = {0, 25, 50, 75, 100};
+    model.frequencies = {19800, 23400};
+    model.bodies.push_back({sheetPolygon(50, 10, 60, 90, 2), 2.0 / 50});
+    const std::vector<StationResponse> response = computeResponse(model);
+    return joined(modelSurvey(model, response, {.profile = 1}),
+                  modelSurvey(model, response, {.profile = 2, .noisePercent = 2}));
+}
+
+void setChoices(QDialog& dialog, bool secondProfile, int frequencyNumber, double errorFloor,
+                double startResistivity, int iterations) {
+    part<QListWidget>(dialog, "Profiles")
+        ->item(1)
+        ->setCheckState(secondProfile ? Qt::Checked : Qt::Unchecked);
+    part<QComboBox>(dialog, "FrequencyNumbers")->setCurrentIndex(frequencyNumber);
+    part<QDoubleSpinBox>(dialog, "ErrorFloor")->setValue(errorFloor);
+    part<QDoubleSpinBox>(dialog, "StartResistivity")->setValue(startResistivity);
+    part<QSpinBox>(dialog, "MaxIterations")->setValue(iterations);
+}
+
+} // namespace
+
+class InversionWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<Session> s;
+
+    // Triggers "2D inversion...", answers the dialog with `choose` and OK, and
+    // runs `act` on the result window.
+    void runInversion(const std::function<void(QDialog&)>& choose,
+                      const std::function<void(InversionWindow&)>& act) {
+        bool shown = false;
+        s->ui.dialogAnswers.push_back([choose](QDialog& dialog) {
+            choose(dialog);
+            part<QPushButton>(dialog, "OK")->click();
+        });
+        s->ui.dialogAnswers.push_back([&](QDialog& dialog) {
+            auto* window = qobject_cast<InversionWindow*>(&dialog);
+            QVERIFY(window);
+            shown = true;
+            act(*window);
+        });
+        action(s->window, "Inversion")->trigger();
+        QVERIFY(shown);
+    }
+
+    static void waitForTheEnd(InversionWindow& window) {
+        QTRY_VERIFY_WITH_TIMEOUT(!window.running(), 30000);
+    }
+
+private slots:
+    void init() { s = std::make_unique<Session>(); }
+    void cleanup() { s.reset(); }
+
+    void theDialogsChoicesReachTheRunAndAreOfferedAgain() {
+        QVERIFY(!action(s->window, "Inversion")->isEnabled()); // no data set
+        openSurvey(*s, sheetSurvey());
+        QVERIFY(action(s->window, "Inversion")->isEnabled());
+        s->ui.dialogAnswers.push_back([](QDialog& dialog) {
+            auto* profiles = part<QListWidget>(dialog, "Profiles");
+            QCOMPARE(profiles->count(), 2);
+            QCOMPARE(profiles->item(0)->checkState(), Qt::Checked);
+            profiles->item(0)->setCheckState(Qt::Unchecked);
+            profiles->item(1)->setCheckState(Qt::Unchecked);
+            part<QPushButton>(dialog, "OK")->click(); // nothing ticked: told, and left open
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            profiles->item(0)->setCheckState(Qt::Checked);
+            // Resistivity-mode readings the survey has none of.
+            part<QComboBox>(dialog, "DataKinds")->setCurrentIndex(1);
+            part<QPushButton>(dialog, "OK")->click();
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            part<QPushButton>(dialog, "Cancel")->click();
+        });
+        action(s->window, "Inversion")->trigger();
+        QCOMPARE(s->ui.texts(),
+                 QStringList({"Tick the profiles to invert.",
+                              "Profile 1 has no two stations with kept readings of the data "
+                              "asked for: tick others, or ask for other data."}));
+
+        runInversion([](QDialog& dialog) { setChoices(dialog, false, 2, 5, 500, 2); },
+                     [](InversionWindow& window) {
+                         waitForTheEnd(window);
+                         QCOMPARE(window.results().size(), 1u);
+                         const InversionResult& result = window.results().front();
+                         QCOMPARE(result.model.frequencies, std::vector<double>{23400});
+                         QCOMPARE(result.model.layers.front().resistivity, 500.0);
+                         QVERIFY(result.iterations <= 2);
+                         const auto* runner = window.findChild<InversionRunner*>();
+                         QCOMPARE(runner->profiles().front().data.front().error, 5.0);
+                     });
+        s->ui.dialogAnswers.push_back([](QDialog& dialog) {
+            QCOMPARE(part<QListWidget>(dialog, "Profiles")->item(1)->checkState(), Qt::Unchecked);
+            QCOMPARE(part<QComboBox>(dialog, "FrequencyNumbers")->currentIndex(), 2);
+            QCOMPARE(part<QDoubleSpinBox>(dialog, "ErrorFloor")->value(), 5.0);
+            QCOMPARE(part<QDoubleSpinBox>(dialog, "StartResistivity")->value(), 500.0);
+            QCOMPARE(part<QSpinBox>(dialog, "MaxIterations")->value(), 2);
+        });
+        action(s->window, "Inversion")->trigger();
+    }
+
+    void eachProfilesSectionIsSavedAndHandedToTheModelWindow() {
+        // Profile 3, of one station, is passed over once the user agrees.
+        openSurvey(*s, joined(sheetSurvey(), std::vector{record({.profile = 3, .station = 0})}));
+        const QString model = s->sandbox.file("model.json");
+        const QString text = s->sandbox.file("section.txt");
+        const QString image = s->sandbox.file("section.png");
+        const QString printed = s->sandbox.file("printed.pdf");
+        s->ui.saveAnswers = {model, text, image};
+        s->ui.printerAnswers = {printed};
+        GroundModel handed;
+        runInversion([](QDialog& dialog) { setChoices(dialog, true, 0, 2, 1000, 1); },
+                     [&](InversionWindow& window) {
+                         waitForTheEnd(window);
+                         const std::vector<InversionResult>& results = window.results();
+                         QCOMPARE(results.size(), 2u);
+                         auto* profiles = part<QListWidget>(window, "Profiles");
+                         for (int row = 0; row < 2; ++row) {
+                             const InversionResult& result = results[std::size_t(row)];
+                             QVERIFY(!result.cancelled);
+                             QVERIFY(profiles->item(row)->text().startsWith(
+                                 QStringLiteral("Profile %1: done, RMS %2, %3 iteration")
+                                     .arg(row + 1)
+                                     .arg(result.rms, 0, 'f', 2)
+                                     .arg(result.iterations)));
+                         }
+                         part<QPushButton>(window, "SaveModel")->click();
+                         QCOMPARE(fileBytes(model),
+                                  QByteArray::fromStdString(inversionModelFile(results[0])));
+                         profiles->setCurrentRow(1);
+                         part<QPushButton>(window, "SaveSectionText")->click();
+                         QCOMPARE(fileBytes(text),
+                                  QByteArray::fromStdString(sectionText(results[1])));
+                         s->ui.dialogAnswers.push_back([&](QDialog& dialog) {
+                             auto* modelWindow = qobject_cast<ModelWindow*>(&dialog);
+                             QVERIFY(modelWindow);
+                             handed = modelWindow->model();
+                         });
+                         part<QPushButton>(window, "OpenInModel")->click();
+                         QVERIFY(handed == results[1].model);
+                         // The picked profile's section and curves, saved and printed.
+                         QVERIFY(window.picture());
+                         part<QPushButton>(window, "SaveImage")->click();
+                         QVERIFY(colouredPixels(QImage(image)) > 1000);
+                         part<QPushButton>(window, "BitBtnPrint")->click();
+                         QVERIFY(fileBytes(printed).startsWith("%PDF"));
+                     });
+        QCOMPARE(s->ui.texts(), QStringList({"Profile 3 has no two stations with kept readings of "
+                                             "the data asked for. Invert the others?"}));
+        QCOMPARE(s->ui.saveRequests.size(), 3u);
+        QCOMPARE(s->ui.saveRequests[0].fileName, QStringLiteral("survey_inversion_profile1.json"));
+        QCOMPARE(s->ui.saveRequests[1].fileName, QStringLiteral("survey_inversion_profile2.txt"));
+        QCOMPARE(s->ui.saveRequests[2].fileName, QStringLiteral("survey_inversion_profile2.png"));
+    }
+
+    // The first profile's first iteration is held until the run is
+    // cancelled, by the button or by closing the window, so that it is
+    // cancelled then whatever the machine's speed.
+    void cancelStopsEveryProfileKeepingItsBestModel_data() {
+        QTest::addColumn<bool>("byClosing");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("closing the window") << true;
+    }
+    void cancelStopsEveryProfileKeepingItsBestModel() {
+        QFETCH(bool, byClosing);
+        openSurvey(*s, sheetSurvey());
+        runInversion(
+            [](QDialog& dialog) {
+                setChoices(dialog, true, 0, 2, 1000, 1000);
+                part<QSpinBox>(dialog, "Threads")->setValue(1);
+            },
+            [&](InversionWindow& window) {
+                QSemaphore held, released;
+                std::atomic<bool> first = true;
+                connect(
+                    window.findChild<InversionRunner*>(), &InversionRunner::stepped, this,
+                    [&] {
+                        if (!first.exchange(false)) return;
+                        held.release();
+                        released.tryAcquire(1, 30000);
+                    },
+                    Qt::DirectConnection);
+                QVERIFY(held.tryAcquire(1, 30000));
+                if (byClosing)
+                    window.reject();
+                else
+                    part<QPushButton>(window, "CancelRun")->click();
+                QVERIFY(window.isVisible()); // until the profiles have stopped
+                released.release();
+                waitForTheEnd(window);
+                QCOMPARE(window.isVisible(), !byClosing);
+                // The first profile keeps the model of its one iteration; the
+                // second, not begun, has none.
+                const std::vector<InversionResult>& results = window.results();
+                QCOMPARE(results.size(), 2u);
+                QVERIFY(results[0].cancelled && results[1].cancelled);
+                QCOMPARE(results[0].iterations, 1);
+                QVERIFY(results[1].log10Resistivity.empty());
+                auto* profiles = part<QListWidget>(window, "Profiles");
+                QCOMPARE(profiles->item(0)->text(),
+                         QStringLiteral("Profile 1: cancelled, RMS %1, 1 iteration")
+                             .arg(results[0].rms, 0, 'f', 2));
+                QCOMPARE(profiles->item(1)->text(),
+                         QStringLiteral("Profile 2: cancelled before it began"));
+                QVERIFY(part<QLabel>(window, "Note")
+                            ->text()
+                            .startsWith(QStringLiteral("Cancelled after ")));
+                QVERIFY(window.picture());
+                profiles->setCurrentRow(1);
+                QVERIFY(!window.picture());
+                QVERIFY(!part<QPushButton>(window, "SaveModel")->isEnabled());
+            });
+    }
+};
+
+QTEST_MAIN(InversionWindowTest)
+#include "inversion_window_qtest.moc"

@@ -66,8 +66,8 @@ struct JournalContents {
 JournalContents readJournal(const std::string& path);
 
 // The pending journals of `folder`, newest first; unreadable files and the
-// journals of running downloads are passed over. Removes the journals that are done (or hold no record) and older than
-// kDoneJournalLifetime at `now`.
+// journals of running downloads are passed over. Removes the journals that are done (or hold no
+// record) and older than kDoneJournalLifetime at `now`.
 std::vector<JournalContents> pendingJournals(const std::string& folder, std::time_t now);
 
 // "2026-12-07 18:31:11": a journal's start in local time, as its name and the

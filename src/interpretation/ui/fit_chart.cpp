@@ -106,6 +106,7 @@ public:
         const QFontMetricsF metrics(painter->font());
         const std::vector<double> all = ticks();
         std::vector<double> heights;
+        heights.reserve(all.size());
         for (double tick : all) heights.push_back(place({0, std::log10(tick)}).y());
         const std::size_t stride = labelStride(heights, metrics.height());
         // The title reads upwards along the left edge, as the value axis's would.

@@ -140,6 +140,7 @@ public:
         const QFontMetricsF metrics(painter->font());
         const std::vector<double> ticks = scale.ticks();
         std::vector<double> heights;
+        heights.reserve(ticks.size());
         for (double tick : ticks)
             heights.push_back(bar.bottom() - (std::log10(tick) - scale.lowest()) /
                                                  (scale.highest() - scale.lowest()) * bar.height());

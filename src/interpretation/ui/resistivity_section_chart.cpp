@@ -1,5 +1,6 @@
 #include "interpretation/ui/resistivity_section_chart.h"
 
+#include "processing/ui/chart/colour_scale.h"
 #include "processing/ui/chart/plot_area_item.h"
 
 #include <QColor>
@@ -31,10 +32,7 @@ const std::array<QColor, 10> kColours{{
 const QColor kFaded(228, 228, 228);
 constexpr double kMostFading = 0.85;
 
-// The colour bar: its gap from the plot area, its width, the ticks' length;
-// the station ticks' length.
-constexpr double kBarGap = 12;
-constexpr double kBarWidth = 14;
+// The colour bar's ticks' length; the station ticks' length.
 constexpr double kTick = 4;
 constexpr double kStationTick = 6;
 
@@ -127,15 +125,12 @@ public:
         const QRectF plot = area();
         if (plot.isEmpty() || chart_.log10Resistivity_.empty()) return;
         const ResistivityScale& scale = chart_.scale_;
-        const QRectF bar(plot.right() + kBarGap, plot.top(), kBarWidth, plot.height());
-        QLinearGradient gradient(bar.bottomLeft(), bar.topLeft());
+        const QRectF bar(plot.right() + kColourBarGap, plot.top(), kColourBarWidth, plot.height());
+        QLinearGradient colours;
         for (std::size_t k = 0; k < kColours.size(); ++k)
-            gradient.setColorAt(static_cast<double>(k) / (kColours.size() - 1), kColours[k]);
+            colours.setColorAt(static_cast<double>(k) / (kColours.size() - 1), kColours[k]);
         painter->save();
-        painter->fillRect(bar, gradient);
-        const QColor ink = chart_.axisX().labelsColor();
-        painter->setPen(QPen(ink, 0));
-        painter->drawRect(bar);
+        paintColourBar(*painter, bar, colours, chart_.axisX().labelsColor());
         painter->setFont(chart_.axisX().labelsFont());
         const QFontMetricsF metrics(painter->font());
         const std::vector<double> ticks = scale.ticks();
@@ -157,7 +152,7 @@ public:
         painter->setFont(chart_.axisY().titleFont());
         painter->save();
         const QString title = QStringLiteral("Resistivity (ohm.m)");
-        painter->translate(bar.right() + 2 * kTick + widest + kBarGap, bar.center().y());
+        painter->translate(bar.right() + 2 * kTick + widest + kColourBarGap, bar.center().y());
         painter->rotate(90);
         painter->drawText(QPointF(-QFontMetricsF(painter->font()).horizontalAdvance(title) / 2, 0),
                           title);
@@ -227,8 +222,8 @@ void ResistivitySectionChart::makeRoom() {
         widest = std::max(widest, labels.horizontalAdvance(roundValueText(tick)));
     const double title = QFontMetricsF(axisY().titleFont()).height();
     QMargins room = margins();
-    room.setRight(
-        static_cast<int>(std::ceil(kBarGap + kBarWidth + 2 * kTick + widest + kBarGap + title)));
+    room.setRight(static_cast<int>(
+        std::ceil(kColourBarGap + kColourBarWidth + 2 * kTick + widest + kColourBarGap + title)));
     room.setBottom(static_cast<int>(std::ceil(labels.height() + 8)));
     setMargins(room);
 }

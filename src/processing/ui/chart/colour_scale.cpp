@@ -1,5 +1,7 @@
 #include "processing/ui/chart/colour_scale.h"
 
+#include <QPainter>
+#include <QPen>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -69,6 +71,15 @@ int DivergingScale::tickDecimals() const {
     for (double half = limit_ / 2; decimals < 4; ++decimals, half *= 10)
         if (std::fabs(half - std::round(half)) < 1e-9 * half) break;
     return decimals;
+}
+
+void paintColourBar(QPainter& painter, const QRectF& bar, QLinearGradient colours,
+                    const QColor& ink) {
+    colours.setStart(bar.bottomLeft());
+    colours.setFinalStop(bar.topLeft());
+    painter.fillRect(bar, colours);
+    painter.setPen(QPen(ink, 0));
+    painter.drawRect(bar);
 }
 
 } // namespace veldro

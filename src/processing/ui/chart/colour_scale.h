@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QColor>
 #include <QLinearGradient>
+#include <QRectF>
 #include <QRgb>
 #include <vector>
+
+class QPainter;
 
 namespace veldro {
 
@@ -29,5 +33,14 @@ public:
 private:
     double limit_;
 };
+
+// A colour bar beside a plot area: its gap from the area and its width.
+inline constexpr double kColourBarGap = 12;
+inline constexpr double kColourBarWidth = 14;
+
+// The bar `colours` running from 0 at the bottom of `bar` to 1 at its top,
+// framed in `ink`; the painter keeps that pen for the labels.
+void paintColourBar(QPainter& painter, const QRectF& bar, QLinearGradient colours,
+                    const QColor& ink);
 
 } // namespace veldro

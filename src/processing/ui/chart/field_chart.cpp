@@ -20,8 +20,6 @@ namespace {
 constexpr int kLargestImageSide = 4096;
 constexpr double kDotSize = 3;
 // The colour bar: its gap from the plot area, its width, the ticks' length.
-constexpr double kBarGap = 12;
-constexpr double kBarWidth = 14;
 constexpr double kTick = 4;
 
 QString tickLabel(double value, int decimals) {
@@ -58,15 +56,9 @@ public:
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
         const QRectF& area = area_;
         if (area.isEmpty() || chart_.field_.empty()) return;
-        const QRectF bar(area.right() + kBarGap, area.top(), kBarWidth, area.height());
-        QLinearGradient gradient = chart_.scale_.gradient();
-        gradient.setStart(bar.bottomLeft());
-        gradient.setFinalStop(bar.topLeft());
+        const QRectF bar(area.right() + kColourBarGap, area.top(), kColourBarWidth, area.height());
         painter->save();
-        painter->fillRect(bar, gradient);
-        const QColor ink = chart_.axisX().labelsColor();
-        painter->setPen(QPen(ink, 0));
-        painter->drawRect(bar);
+        paintColourBar(*painter, bar, chart_.scale_.gradient(), chart_.axisX().labelsColor());
         painter->setFont(chart_.axisX().labelsFont());
         const QFontMetricsF metrics(painter->font());
         const DivergingScale& scale = chart_.scale_;
@@ -81,7 +73,7 @@ public:
         const double labels = widestTickLabel(scale, painter->font());
         painter->setFont(chart_.axisY().titleFont());
         const QFontMetricsF titleMetrics(painter->font());
-        painter->translate(bar.right() + 2 * kTick + labels + kBarGap, bar.center().y());
+        painter->translate(bar.right() + 2 * kTick + labels + kColourBarGap, bar.center().y());
         painter->rotate(90);
         painter->drawText(QPointF(-titleMetrics.horizontalAdvance(chart_.valueTitle_) / 2, 0),
                           chart_.valueTitle_);
@@ -224,8 +216,8 @@ void FieldChart::makeRoomForColourBar() {
     const double widest = widestTickLabel(scale_, axisX().labelsFont());
     const double title = QFontMetricsF(axisY().titleFont()).height();
     QMargins room = margins();
-    room.setRight(
-        static_cast<int>(std::ceil(kBarGap + kBarWidth + 2 * kTick + widest + kBarGap + title)));
+    room.setRight(static_cast<int>(
+        std::ceil(kColourBarGap + kColourBarWidth + 2 * kTick + widest + kColourBarGap + title)));
     setMargins(room);
 }
 

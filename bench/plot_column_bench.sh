@@ -10,6 +10,9 @@
 # shared, and the shortest run is the one least disturbed.
 set -euo pipefail
 
+# The peer's libraries, kept out of scripts/setup: only this comparison needs them.
+"$(dirname "$0")/../scripts/install-packages" python3-matplotlib python3-pandas
+
 build=${1:-build}
 runs=${2:-5}
 cli=$build/veldro-cli

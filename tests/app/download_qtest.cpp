@@ -17,8 +17,11 @@ using namespace veldro::test;
 
 namespace {
 
-const std::string kConnectCom1 =
-    "Connect Serial link < COM 1 > between computer and Veldro click <OK Button>";
+// The cable prompt of COM `number`, which names its device.
+std::string connectPrompt(const QString& device, int number = 1) {
+    return "Connect Serial link < COM " + std::to_string(number) + " (" + device.toStdString() +
+           ") > between computer and Veldro click <OK Button>";
+}
 const std::string kOnVeldro = "On Veldro, Select < Dump >, < Computer >,\npress < Ok > button on "
                               "PC,\nthen validate < 9600 Bauds > on Veldro";
 const std::string kStopped =
@@ -92,7 +95,8 @@ private slots:
         ui.whenAsked = [&] { figuresAtTheEnd = part<QLabel>(window, "DownloadFigures")->text(); };
         action(window, "Rcuprerdesdonnes1")->trigger();
 
-        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, "transfer completed"}));
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(session.instrument.terminal()), kOnVeldro,
+                                      "transfer completed"}));
         QVERIFY(countFollowsTheLabel);
         QVERIFY2(figuresAtTheEnd.contains(QRegularExpression(
                      QStringLiteral("^12 records    (\\d+|-) records/s    0:0\\d elapsed$"))),
@@ -158,7 +162,7 @@ private slots:
         openThroughDialog(window, ui, writeDataFile(sandbox.file("old.vlf"), profileRecords(1, 3)));
         action(window, "Rcuprerdesdonnes1")->trigger();
 
-        QCOMPARE(ui.texts(), textsOf({kConnectCom1, "Port error"}));
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(missing), "Port error"}));
         QCOMPARE(ui.asked[1].message.caption, std::string()); // the application title
         QCOMPARE(ui.asked[1].message.icon, MessageIcon::Error);
         QCOMPARE(ui.details.size(), 1);
@@ -185,7 +189,7 @@ private slots:
         ui.answers = {QMessageBox::Ok, QMessageBox::Cancel};
         action(window, "Rcuprerdesdonnes1")->trigger();
 
-        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro}));
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(session.instrument.terminal()), kOnVeldro}));
         QVERIFY(ui.saveRequests.empty());
         QVERIFY(!window.store());
         QVERIFY(window.dataSaved());
@@ -210,8 +214,8 @@ private slots:
         action(window, "Rcuprerdesdonnes1")->trigger();
 
         QVERIFY(pressed);
-        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, kStopped,
-                                      "No data transferred, no data to save"}));
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(session.instrument.terminal()), kOnVeldro,
+                                      kStopped, "No data transferred, no data to save"}));
         QVERIFY(ui.saveRequests.empty());
         QCOMPARE(window.store()->count(), 0);
         QCOMPARE(window.rowList().size(), 0);
@@ -233,8 +237,8 @@ private slots:
         action(window, "Rcuprerdesdonnes1")->trigger();
 
         QVERIFY(shownAtCancel >= 5 && shownAtCancel < 200);
-        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, kStopped,
-                                      "Partially transfered data will be saved"}));
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(session.instrument.terminal()), kOnVeldro,
+                                      kStopped, "Partially transfered data will be saved"}));
         QCOMPARE(ui.saveRequests.size(), 1u);
         auto expected = simulatedSurvey(200, 9);
         expected.resize(static_cast<std::size_t>(shownAtCancel));
@@ -297,7 +301,8 @@ private slots:
             if (waited.elapsed() > 10000) part<QPushButton>(window, "StopDownload")->click();
         });
         action(window, "Rcuprerdesdonnes1")->trigger();
-        QCOMPARE(ui.texts().mid(3), textsOf({kConnectCom1, kOnVeldro, "transfer completed"}));
+        QCOMPARE(ui.texts().mid(3),
+                 textsOf({connectPrompt(com1), kOnVeldro, "transfer completed"}));
         QVERIFY(recordsInFile(sandbox.file("b.vlf"), ui) == simulatedSurvey(5, 4));
         QCOMPARE(window.rowList().size(), 5);
     }
@@ -308,7 +313,8 @@ private slots:
         auto& ui = session.ui;
         action(window, "Rcuprerdesdonnes1")->trigger();
 
-        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, "transfer completed"}));
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(session.instrument.terminal()), kOnVeldro,
+                                      "transfer completed"}));
         QCOMPARE(ui.saveRequests.size(), 1u); // declined
         QVERIFY(recordsOf(*window.store()) == simulatedSurvey(7, 2));
         QCOMPARE(statusText(window), QStringLiteral("Data :7 / 7"));

@@ -6,6 +6,7 @@
 #include "link_test_support.h"
 
 #include <QActionGroup>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProgressBar>
@@ -150,6 +151,33 @@ private slots:
         QCOMPARE(ui.asked.size(), before + 1);
         QCOMPARE(caption(part<QActionGroup>(window, "portGroup")->checkedAction()),
                  QStringLiteral("COM 1"));
+    }
+
+    // "Tools" > "Ports..." puts the instrument's line behind COM 2: the prompt
+    // names it and the download talks to it. Once connected, the line stays.
+    void theDeviceChosenForAComIsTheLineTheDownloadOpens() {
+        SimulatorSession session({"--records", "3", "--seed", "6"});
+        auto& window = session.window;
+        auto& ui = session.ui;
+        const QString line = session.instrument.terminal();
+        portItem(window, QStringLiteral("COM 2"))->trigger();
+        ui.dialogAnswers.push_back([&](QDialog& dialog) {
+            part<QComboBox>(dialog, "Com2Device")->setEditText(line);
+            dialog.accept();
+        });
+        action(window, "Ports")->trigger();
+        QCOMPARE(ui.dialogTitles, QStringList{QStringLiteral("Ports")});
+        ui.saveAnswers.push_back(session.sandbox.file("line.vlf"));
+        action(window, "Rcuprerdesdonnes1")->trigger();
+
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(line, 2), kOnVeldro, "transfer completed"}));
+        QVERIFY(recordsOf(*window.store()) == simulatedSurvey(3, 6));
+
+        action(window, "Ports")->trigger();
+        QCOMPARE(
+            ui.texts().last(),
+            QStringLiteral("Communication port locked, please quit program before changing it"));
+        QCOMPARE(ui.dialogTitles.size(), 1);
     }
 
     void missingDeviceIsAPortErrorWithTheReason() {

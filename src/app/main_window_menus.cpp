@@ -150,6 +150,8 @@ void TMainFrm::buildMenus() {
     tools->setObjectName(QStringLiteral("Tools1"));
     item(tools, "RunIXVLF1", "Run IXVLF");
     item(tools, "RunOrvex1", "Run Orvex");
+    tools->addSeparator();
+    item(tools, "Ports", "Ports...");
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("View"));
     view->setObjectName(QStringLiteral("Voir2"));

@@ -2,6 +2,8 @@
 
 #include "data/rows.h"
 #include "export/export_text.h"
+#include "link/com_devices.h"
+#include "widgets/local_file_name.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -95,6 +97,13 @@ ColumnVisibility defaultColumnVisibility() {
     ColumnVisibility columns{};
     std::fill_n(columns.begin(), kColumnCount, 1);
     return columns;
+}
+
+std::array<QString, 4> defaultComDevices() {
+    std::array<QString, 4> devices;
+    const std::array<std::string, 4> paths = ComDevices::systemPaths();
+    for (std::size_t i = 0; i < devices.size(); ++i) devices[i] = qtName(paths[i]);
+    return devices;
 }
 
 void rememberRecentFile(Settings& settings, const QString& path) {

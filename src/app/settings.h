@@ -14,6 +14,8 @@ namespace veldro {
 // columnVisible: 128 entries kept as one 512-byte block, the first 21 used.
 using ColumnVisibility = std::array<std::int32_t, 128>;
 ColumnVisibility defaultColumnVisibility();
+// The system's own names of COM 1 to COM 4 (/dev/ttyS0 to /dev/ttyS3 on Linux).
+std::array<QString, 4> defaultComDevices();
 
 // The program's remembered values, read once at start and written once at close.
 struct Settings {
@@ -28,7 +30,7 @@ struct Settings {
     QString ixvlfPath;
     QString orvexPath;
     // The serial device of COM 1 to COM 4.
-    std::array<QString, 4> comDevices{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"};
+    std::array<QString, 4> comDevices = defaultComDevices();
 };
 
 // Puts `path` first among the recent files, once, keeping the latest few.

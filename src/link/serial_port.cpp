@@ -37,7 +37,10 @@ int SerialPort::Connect(int portNumber, int baudRate, int writeDelay,
         SetState(0);
     }
     SetBaudRate(baudRate);
+    // The device beside the number, so the user knows which line to plug.
+    const std::string shown = devices.shownDevice(comNumber);
     const Message prompt{"Connect Serial link < COM " + std::to_string(portNumber) +
+                             (shown.empty() ? std::string() : " (" + shown + ")") +
                              " > between computer and Veldro click <OK Button>",
                          "Communication", MessageIcon::Information};
     if (!host.askOkCancel(prompt)) {

@@ -6,6 +6,7 @@
 #include "link_test_support.h"
 
 #include <QActionGroup>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProgressBar>
@@ -17,8 +18,11 @@ using namespace veldro::test;
 
 namespace {
 
-const std::string kConnectCom1 =
-    "Connect Serial link < COM 1 > between computer and Veldro click <OK Button>";
+// The cable prompt of COM `number`, which names its device.
+std::string connectPrompt(const QString& device, int number = 1) {
+    return "Connect Serial link < COM " + std::to_string(number) + " (" + device.toStdString() +
+           ") > between computer and Veldro click <OK Button>";
+}
 const std::string kOnVeldro = "On Veldro, Select < Dump >, < Computer >,\npress < Ok > button on "
                               "PC,\nthen validate < 9600 Bauds > on Veldro";
 const std::string kStopped =
@@ -92,7 +96,8 @@ private slots:
         ui.whenAsked = [&] { figuresAtTheEnd = part<QLabel>(window, "DownloadFigures")->text(); };
         action(window, "Rcuprerdesdonnes1")->trigger();
 
-        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, "transfer completed"}));
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(session.instrument.terminal()), kOnVeldro,
+                                      "transfer completed"}));
         QVERIFY(countFollowsTheLabel);
         QVERIFY2(figuresAtTheEnd.contains(QRegularExpression(
                      QStringLiteral("^12 records    (\\d+|-) records/s    0:0\\d elapsed$"))),
@@ -148,6 +153,33 @@ private slots:
                  QStringLiteral("COM 1"));
     }
 
+    // "Tools" > "Ports..." puts the instrument's line behind COM 2: the prompt
+    // names it and the download talks to it. Once connected, the line stays.
+    void theDeviceChosenForAComIsTheLineTheDownloadOpens() {
+        SimulatorSession session({"--records", "3", "--seed", "6"});
+        auto& window = session.window;
+        auto& ui = session.ui;
+        const QString line = session.instrument.terminal();
+        portItem(window, QStringLiteral("COM 2"))->trigger();
+        ui.dialogAnswers.push_back([&](QDialog& dialog) {
+            part<QComboBox>(dialog, "Com2Device")->setEditText(line);
+            dialog.accept();
+        });
+        action(window, "Ports")->trigger();
+        QCOMPARE(ui.dialogTitles, QStringList{QStringLiteral("Ports")});
+        ui.saveAnswers.push_back(session.sandbox.file("line.vlf"));
+        action(window, "Rcuprerdesdonnes1")->trigger();
+
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(line, 2), kOnVeldro, "transfer completed"}));
+        QVERIFY(recordsOf(*window.store()) == simulatedSurvey(3, 6));
+
+        action(window, "Ports")->trigger();
+        QCOMPARE(
+            ui.texts().last(),
+            QStringLiteral("Communication port locked, please quit program before changing it"));
+        QCOMPARE(ui.dialogTitles.size(), 1);
+    }
+
     void missingDeviceIsAPortErrorWithTheReason() {
         Sandbox sandbox;
         const QString missing = sandbox.file("no-such-line");
@@ -158,7 +190,7 @@ private slots:
         openThroughDialog(window, ui, writeDataFile(sandbox.file("old.vlf"), profileRecords(1, 3)));
         action(window, "Rcuprerdesdonnes1")->trigger();
 
-        QCOMPARE(ui.texts(), textsOf({kConnectCom1, "Port error"}));
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(missing), "Port error"}));
         QCOMPARE(ui.asked[1].message.caption, std::string()); // the application title
         QCOMPARE(ui.asked[1].message.icon, MessageIcon::Error);
         QCOMPARE(ui.details.size(), 1);
@@ -185,7 +217,7 @@ private slots:
         ui.answers = {QMessageBox::Ok, QMessageBox::Cancel};
         action(window, "Rcuprerdesdonnes1")->trigger();
 
-        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro}));
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(session.instrument.terminal()), kOnVeldro}));
         QVERIFY(ui.saveRequests.empty());
         QVERIFY(!window.store());
         QVERIFY(window.dataSaved());
@@ -210,8 +242,8 @@ private slots:
         action(window, "Rcuprerdesdonnes1")->trigger();
 
         QVERIFY(pressed);
-        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, kStopped,
-                                      "No data transferred, no data to save"}));
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(session.instrument.terminal()), kOnVeldro,
+                                      kStopped, "No data transferred, no data to save"}));
         QVERIFY(ui.saveRequests.empty());
         QCOMPARE(window.store()->count(), 0);
         QCOMPARE(window.rowList().size(), 0);
@@ -233,8 +265,8 @@ private slots:
         action(window, "Rcuprerdesdonnes1")->trigger();
 
         QVERIFY(shownAtCancel >= 5 && shownAtCancel < 200);
-        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, kStopped,
-                                      "Partially transfered data will be saved"}));
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(session.instrument.terminal()), kOnVeldro,
+                                      kStopped, "Partially transfered data will be saved"}));
         QCOMPARE(ui.saveRequests.size(), 1u);
         auto expected = simulatedSurvey(200, 9);
         expected.resize(static_cast<std::size_t>(shownAtCancel));
@@ -297,7 +329,8 @@ private slots:
             if (waited.elapsed() > 10000) part<QPushButton>(window, "StopDownload")->click();
         });
         action(window, "Rcuprerdesdonnes1")->trigger();
-        QCOMPARE(ui.texts().mid(3), textsOf({kConnectCom1, kOnVeldro, "transfer completed"}));
+        QCOMPARE(ui.texts().mid(3),
+                 textsOf({connectPrompt(com1), kOnVeldro, "transfer completed"}));
         QVERIFY(recordsInFile(sandbox.file("b.vlf"), ui) == simulatedSurvey(5, 4));
         QCOMPARE(window.rowList().size(), 5);
     }
@@ -308,7 +341,8 @@ private slots:
         auto& ui = session.ui;
         action(window, "Rcuprerdesdonnes1")->trigger();
 
-        QCOMPARE(ui.texts(), textsOf({kConnectCom1, kOnVeldro, "transfer completed"}));
+        QCOMPARE(ui.texts(), textsOf({connectPrompt(session.instrument.terminal()), kOnVeldro,
+                                      "transfer completed"}));
         QCOMPARE(ui.saveRequests.size(), 1u); // declined
         QVERIFY(recordsOf(*window.store()) == simulatedSurvey(7, 2));
         QCOMPARE(statusText(window), QStringLiteral("Data :7 / 7"));

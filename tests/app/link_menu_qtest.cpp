@@ -5,6 +5,7 @@
 #include "widgets/icons.h"
 
 #include <QActionGroup>
+#include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -117,6 +118,43 @@ private slots:
         } catch (const std::exception& error) {
             QCOMPARE(QString::fromUtf8(error.what()), kNoLinkTest);
         }
+    }
+
+    // "Tools" > "Ports...": the devices present offered for each COM, the
+    // mapped one shown; a typed path is taken, an emptied box is the default.
+    void portsMapEachComToADevicePresentOrTyped() {
+        Sandbox sandbox;
+        sandbox.settings()->setValue("Ports/COM4", "/dev/ttyACM9");
+        QDir(sandbox.path()).mkpath(QStringLiteral("root/dev/serial/by-id"));
+        writeText(sandbox.file("root/dev/ttyUSB0"), "");
+        QVERIFY(QFile::link(QStringLiteral("../../ttyUSB0"),
+                            sandbox.file("root/dev/serial/by-id/usb-FTDI_Veldro-if00-port0")));
+        ScriptedUiServices ui;
+        SimulatedD2xx converters;
+        TMainFrm window(ui, {&converters, nullptr, sandbox.file("root").toStdString()});
+        QStringList offered;
+        QString shown;
+        ui.dialogAnswers.push_back([&](QDialog& dialog) {
+            auto* com4 = part<QComboBox>(dialog, "Com4Device");
+            for (int i = 0; i < com4->count(); ++i) offered << com4->itemText(i);
+            shown = com4->currentText();
+            com4->setEditText(QString());
+            part<QComboBox>(dialog, "Com2Device")->setCurrentIndex(0);
+            part<QComboBox>(dialog, "Com3Device")->setEditText(QStringLiteral("/dev/pts/7"));
+            dialog.accept();
+        });
+        action(window, "Ports")->trigger();
+        QCOMPARE(ui.dialogTitles, QStringList{QStringLiteral("Ports")});
+        QCOMPARE(offered,
+                 (QStringList{"/dev/serial/by-id/usb-FTDI_Veldro-if00-port0", "/dev/ttyUSB0"}));
+        QCOMPARE(shown, QStringLiteral("/dev/ttyACM9"));
+        window.close();
+        auto settings = sandbox.settings();
+        QCOMPARE(settings->value("Ports/COM1").toString(), QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(settings->value("Ports/COM2").toString(),
+                 QStringLiteral("/dev/serial/by-id/usb-FTDI_Veldro-if00-port0"));
+        QCOMPARE(settings->value("Ports/COM3").toString(), QStringLiteral("/dev/pts/7"));
+        QCOMPARE(settings->value("Ports/COM4").toString(), QStringLiteral("/dev/ttyS3"));
     }
 
     void pluggingTheConverterSwitchesThePictureByItself() {

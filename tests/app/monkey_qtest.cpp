@@ -60,6 +60,7 @@ const std::vector<MonkeyCommand>& Monkey::commands() {
         {"header click", &Monkey::clickHeader},
         {"RunIXVLF1"},
         {"RunOrvex1"},
+        {"Ports"},
         {"Rubriquedaide1"},
         {"Homepage1"},
         {"Productsupport1"},

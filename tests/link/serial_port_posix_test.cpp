@@ -23,9 +23,12 @@ using test::PtyPeer;
 using test::ScriptedHost;
 using namespace std::chrono_literals;
 
-const Message connectPrompt{
-    "Connect Serial link < COM 1 > between computer and Veldro click <OK Button>", "Communication",
-    MessageIcon::Information};
+// The prompt names the device behind the number.
+Message connectPrompt(const std::string& device) {
+    return {"Connect Serial link < COM 1 (" + device +
+                ") > between computer and Veldro click <OK Button>",
+            "Communication", MessageIcon::Information};
+}
 
 bool sameMessage(const Message& a, const Message& b) {
     return a.text == b.text && a.caption == b.caption && a.icon == b.icon;
@@ -44,7 +47,7 @@ TEST(SerialConnect, RefusedPromptLeavesThePortUnlockedAndTheLineClosed) {
     link.host.answers = {false};
     EXPECT_EQ(link.connect(), 0);
     ASSERT_EQ(link.host.questions.size(), 1u);
-    EXPECT_TRUE(sameMessage(link.host.questions[0], connectPrompt));
+    EXPECT_TRUE(sameMessage(link.host.questions[0], connectPrompt(link.peer.devicePath())));
     EXPECT_EQ(link.port.GetState(), -1);
     EXPECT_FALSE(link.port.isLocked());
     EXPECT_TRUE(deviceFree(link.peer.devicePath()));
@@ -108,7 +111,9 @@ TEST(SerialConnect, SecondConnectOfALockedPortPromptsButNeitherReopensNorRaisesL
 
     EXPECT_EQ(link.port.Connect(3, 9600, 0, "", false, ""), 3);
     ASSERT_EQ(link.host.questions.size(), 2u);
-    EXPECT_NE(link.host.questions[1].text.find("< COM 3 >"), std::string::npos);
+    // The number asked for, the line that stays open.
+    EXPECT_NE(link.host.questions[1].text.find("< COM 3 (" + link.peer.devicePath() + ") >"),
+              std::string::npos);
     EXPECT_FALSE(link.port.GetDtr());
     EXPECT_FALSE(link.port.GetRts());
     EXPECT_EQ(link.port.GetPortNumber(), 1);

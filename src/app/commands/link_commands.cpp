@@ -2,6 +2,7 @@
 
 #include "app/data_session.h"
 #include "app/download_live_view.h"
+#include "app/ports_dialog.h"
 #include "app/settings.h"
 #include "app/status_line.h"
 #include "app/window_download_display.h"
@@ -32,6 +33,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <stdexcept>
+#include <utility>
 
 namespace veldro {
 
@@ -76,6 +78,7 @@ void startLinkTest(const QString& programFolder) {
 LinkCommands::LinkCommands(CommandContext& context, LinkDevices devices)
     : CommandGroup(context), systemD2xx_(devices.converters ? nullptr : makeSystemD2xx()),
       d2xx_(devices.converters ? *devices.converters : *systemD2xx_),
+      deviceRoot_(std::move(devices.deviceRoot)),
       linkHost_(std::make_unique<WindowLinkHost>(
           context.ui, currentPort_, devices.pauses ? *devices.pauses : realPauseClock())) {
     buildDownloadPanel();
@@ -86,6 +89,7 @@ LinkCommands::LinkCommands(CommandContext& context, LinkDevices devices)
         QAction* item = context_.action(name);
         commands.add(item, Enabling::Idle, [this, item] { ComCheck(item); });
     }
+    commands.add(context_.action("Ports"), Enabling::Idle, [this] { PortsClick(); });
 
     for (int frame = 0; frame < static_cast<int>(iconFrames_.size()); ++frame)
         iconFrames_[static_cast<std::size_t>(frame)] = icons::applicationIcon(frame);
@@ -177,6 +181,19 @@ void LinkCommands::ComCheck(QAction* item) {
     // The picture follows the choice even when the checker below is missing.
     watchConverter();
     if (chosen == usbPortNumber) startLinkTest(QCoreApplication::applicationDirPath());
+}
+
+// A locked port keeps its line whatever the settings say: the lock's warning.
+void LinkCommands::PortsClick() {
+    if (currentPort_ && currentPort_->isLocked()) {
+        context_.ui.tell(kPortLocked);
+        return;
+    }
+    QStringList present;
+    for (const std::string& path : ComDevices::present(deviceRoot_)) present << qtName(path);
+    PortsDialog dialog(context_.settings.comDevices, present, &context_.window);
+    if (context_.ui.runDialog(dialog) == QDialog::Accepted)
+        context_.settings.comDevices = dialog.chosen();
 }
 
 void LinkCommands::ShowPortImage() {

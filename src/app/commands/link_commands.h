@@ -39,10 +39,13 @@ void startLinkTest(const QString& programFolder);
 struct LinkDevices {
     D2xx* converters = nullptr;
     PauseClock* pauses = nullptr;
+    // The folder that stands for / where the serial devices are looked for.
+    std::string deviceRoot = "/";
 };
 
 // The "Communication" menu: the link choice and the download, with the
-// download panel, the link picture and the icon animation.
+// download panel, the link picture and the icon animation; and the serial
+// device behind each COM, "Tools" > "Ports...".
 class LinkCommands : public CommandGroup {
     Q_OBJECT
 public:
@@ -53,6 +56,7 @@ public:
     const Port* currentPort() const { return currentPort_.get(); }
 
     void ComCheck(QAction* item);  // "COM 1" .. "COM 4", "USB"
+    void PortsClick();             // "Tools" > "Ports..."
     void Rcuprerdesdonnes1Click(); // "Data download"
     void StopDownloadClick();      // the panel's "Cancel"
     void DownloadGBEnter();
@@ -76,6 +80,7 @@ private:
 
     std::unique_ptr<D2xx> systemD2xx_;
     D2xx& d2xx_;
+    std::string deviceRoot_;
     std::unique_ptr<WindowLinkHost> linkHost_;
     std::unique_ptr<WindowDownloadDisplay> downloadDisplay_;
     std::unique_ptr<Port> currentPort_;

@@ -2,12 +2,15 @@
 // the curves, the table and the mouse changing the bodies, and model files.
 #include "../../app/app_test_support.h"
 #include "interpretation/ui/model_window.h"
+#include "interpretation/ui/response_runner.h"
 #include "processing/ui/chart/graph_chart.h"
 
 #include <QListWidget>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <atomic>
 
 using namespace veldro;
 using namespace veldro::test;
@@ -137,6 +140,24 @@ private slots:
         });
         QCOMPARE(shown.bodies.size(), 5u);
         QVERIFY(readGroundModel(path.toStdString()) == shown);
+    }
+
+    // Closing the window (Esc) ends its runner while a long computation may
+    // run: the window goes at once, and the computation ends on its own.
+    void aComputationUnderWayDoesNotHoldTheWindowThatCloses() {
+        auto gate = std::make_shared<QSemaphore>();
+        auto over = std::make_shared<std::atomic<bool>>(false);
+        {
+            ResponseRunner runner(nullptr, [gate, over](const GroundModel&) {
+                gate->tryAcquire(1, 3000);
+                *over = true;
+                return std::vector<StationResponse>{};
+            });
+            runner.request(GroundModel{});
+        }
+        QVERIFY(!*over);
+        gate->release();
+        QTRY_VERIFY(*over);
     }
 };
 

@@ -30,6 +30,7 @@ public:
     bool running() const { return thread_ != nullptr; }
 
     const std::vector<ProfileData>& profiles() const { return profiles_; }
+    const InversionOptions& options() const { return options_; }
     // Once finished: one per profile, in the order given; a profile a
     // cancel stopped before it began has no cells and no fit.
     const std::vector<InversionResult>& results() const { return results_; }

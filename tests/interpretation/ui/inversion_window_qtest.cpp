@@ -21,6 +21,8 @@ using namespace veldro::test;
 
 namespace {
 
+const char* const kErrorBoxes[] = {"TiltError", "EllipticityError", "RhoError", "PhaseError"};
+
 // Two profiles of five stations over a conductive sheet, as `generate --model` makes them.
 std::vector<MeasurementRecord> sheetSurvey() {
     GroundModel model;
@@ -39,7 +41,7 @@ void setChoices(QDialog& dialog, bool secondProfile, int frequencyNumber, double
         ->item(1)
         ->setCheckState(secondProfile ? Qt::Checked : Qt::Unchecked);
     part<QComboBox>(dialog, "FrequencyNumbers")->setCurrentIndex(frequencyNumber);
-    part<QDoubleSpinBox>(dialog, "ErrorFloor")->setValue(errorFloor);
+    for (const char* box : kErrorBoxes) part<QDoubleSpinBox>(dialog, box)->setValue(errorFloor);
     part<QDoubleSpinBox>(dialog, "StartResistivity")->setValue(startResistivity);
     part<QSpinBox>(dialog, "MaxIterations")->setValue(iterations);
 }
@@ -117,11 +119,57 @@ private slots:
         s->ui.dialogAnswers.push_back([](QDialog& dialog) {
             QCOMPARE(part<QListWidget>(dialog, "Profiles")->item(1)->checkState(), Qt::Unchecked);
             QCOMPARE(part<QComboBox>(dialog, "FrequencyNumbers")->currentIndex(), 2);
-            QCOMPARE(part<QDoubleSpinBox>(dialog, "ErrorFloor")->value(), 5.0);
+            for (const char* box : kErrorBoxes)
+                QCOMPARE(part<QDoubleSpinBox>(dialog, box)->value(), 5.0);
             QCOMPARE(part<QDoubleSpinBox>(dialog, "StartResistivity")->value(), 500.0);
             QCOMPARE(part<QSpinBox>(dialog, "MaxIterations")->value(), 2);
         });
         action(s->window, "Inversion")->trigger();
+    }
+
+    // What the command line's --horizontal-weight and --error set, the dialog
+    // sets too; its buttons tick every profile or none.
+    void theDialogTicksAllOrNoneAndSetsTheWeightAndEachQuantitysError() {
+        openSurvey(*s, sheetSurvey());
+        runInversion(
+            [](QDialog& dialog) {
+                auto* profiles = part<QListWidget>(dialog, "Profiles");
+                const auto ticked = [profiles] {
+                    int count = 0;
+                    for (int row = 0; row < profiles->count(); ++row)
+                        count += profiles->item(row)->checkState() == Qt::Checked ? 1 : 0;
+                    return count;
+                };
+                part<QPushButton>(dialog, "TickNone")->click();
+                QCOMPARE(ticked(), 0);
+                part<QPushButton>(dialog, "TickAll")->click();
+                QCOMPARE(ticked(), 2);
+                profiles->item(1)->setCheckState(Qt::Unchecked);
+                // Only the fitted quantities' errors can be set.
+                auto* kinds = part<QComboBox>(dialog, "DataKinds");
+                const auto enabled = [&] {
+                    QList<bool> states;
+                    for (const char* box : kErrorBoxes)
+                        states << part<QDoubleSpinBox>(dialog, box)->isEnabled();
+                    return states;
+                };
+                kinds->setCurrentIndex(1);
+                QCOMPARE(enabled(), (QList<bool>{false, false, true, true}));
+                kinds->setCurrentIndex(0);
+                QCOMPARE(enabled(), (QList<bool>{true, true, false, false}));
+                part<QDoubleSpinBox>(dialog, "TiltError")->setValue(3);
+                part<QDoubleSpinBox>(dialog, "EllipticityError")->setValue(4);
+                part<QDoubleSpinBox>(dialog, "HorizontalWeight")->setValue(2.5);
+                part<QSpinBox>(dialog, "MaxIterations")->setValue(1);
+            },
+            [](InversionWindow& window) {
+                const auto* runner = window.findChild<InversionRunner*>();
+                QCOMPARE(runner->options().horizontalWeight, 2.5);
+                QCOMPARE(runner->profiles().size(), 1u);
+                for (const Datum& datum : runner->profiles().front().data)
+                    QCOMPARE(datum.error, datum.quantity == FittedQuantity::Tilt ? 3.0 : 4.0);
+                waitForTheEnd(window);
+            });
     }
 
     void eachProfilesSectionIsSavedAndHandedToTheModelWindow() {

@@ -108,8 +108,8 @@ private slots:
         runInversion([](QDialog& dialog) { setChoices(dialog, false, 2, 5, 500, 2); },
                      [](InversionWindow& window) {
                          waitForTheEnd(window);
-                         QCOMPARE(window.results().size(), 1u);
-                         const InversionResult& result = window.results().front();
+                         QCOMPARE(window.inversions().size(), 1u);
+                         const InversionResult& result = window.inversions().front().result;
                          QCOMPARE(result.model.frequencies, std::vector<double>{23400});
                          QCOMPARE(result.model.layers.front().resistivity, 500.0);
                          QVERIFY(result.iterations <= 2);
@@ -185,11 +185,11 @@ private slots:
         runInversion([](QDialog& dialog) { setChoices(dialog, true, 0, 2, 1000, 1); },
                      [&](InversionWindow& window) {
                          waitForTheEnd(window);
-                         const std::vector<InversionResult>& results = window.results();
-                         QCOMPARE(results.size(), 2u);
+                         const std::vector<ProfileInversion>& inversions = window.inversions();
+                         QCOMPARE(inversions.size(), 2u);
                          auto* profiles = part<QListWidget>(window, "Profiles");
                          for (int row = 0; row < 2; ++row) {
-                             const InversionResult& result = results[std::size_t(row)];
+                             const InversionResult& result = inversions[std::size_t(row)].result;
                              QVERIFY(!result.cancelled);
                              QVERIFY(profiles->item(row)->text().startsWith(
                                  QStringLiteral("Profile %1: done, RMS %2, %3 iteration")
@@ -198,19 +198,19 @@ private slots:
                                      .arg(result.iterations)));
                          }
                          part<QPushButton>(window, "SaveModel")->click();
-                         QCOMPARE(fileBytes(model),
-                                  QByteArray::fromStdString(inversionModelFile(results[0])));
+                         QCOMPARE(fileBytes(model), QByteArray::fromStdString(
+                                                        inversionModelFile(inversions[0].result)));
                          profiles->setCurrentRow(1);
                          part<QPushButton>(window, "SaveSectionText")->click();
-                         QCOMPARE(fileBytes(text),
-                                  QByteArray::fromStdString(sectionText(results[1])));
+                         QCOMPARE(fileBytes(text), QByteArray::fromStdString(sectionText(
+                                                       inversions[1].result, inversions[1].fit)));
                          s->ui.dialogAnswers.push_back([&](QDialog& dialog) {
                              auto* modelWindow = qobject_cast<ModelWindow*>(&dialog);
                              QVERIFY(modelWindow);
                              handed = modelWindow->model();
                          });
                          part<QPushButton>(window, "OpenInModel")->click();
-                         QVERIFY(handed == results[1].model);
+                         QVERIFY(handed == inversions[1].result.model);
                          // The picked profile's section and curves, saved and printed.
                          QVERIFY(window.picture());
                          part<QPushButton>(window, "SaveImage")->click();
@@ -264,15 +264,17 @@ private slots:
                 QCOMPARE(window.isVisible(), !byClosing);
                 // The first profile keeps the model of its one iteration; the
                 // second, not begun, has none.
-                const std::vector<InversionResult>& results = window.results();
-                QCOMPARE(results.size(), 2u);
-                QVERIFY(results[0].cancelled && results[1].cancelled);
-                QCOMPARE(results[0].iterations, 1);
-                QVERIFY(results[1].log10Resistivity.empty());
+                const std::vector<ProfileInversion>& inversions = window.inversions();
+                QCOMPARE(inversions.size(), 2u);
+                const InversionResult &begun = inversions[0].result,
+                                      &notBegun = inversions[1].result;
+                QVERIFY(begun.cancelled && notBegun.cancelled);
+                QCOMPARE(begun.iterations, 1);
+                QVERIFY(notBegun.log10Resistivity.empty());
                 auto* profiles = part<QListWidget>(window, "Profiles");
                 QCOMPARE(profiles->item(0)->text(),
                          QStringLiteral("Profile 1: cancelled, RMS %1, 1 iteration")
-                             .arg(results[0].rms, 0, 'f', 2));
+                             .arg(begun.rms, 0, 'f', 2));
                 QCOMPARE(profiles->item(1)->text(),
                          QStringLiteral("Profile 2: cancelled before it began"));
                 QVERIFY(part<QLabel>(window, "Note")

@@ -1,6 +1,7 @@
 #include "interpretation/ui/inversion_dialog.h"
 
 #include "data/survey_view.h"
+#include "widgets/help_window.h"
 #include "widgets/ui_services.h"
 
 #include <QComboBox>
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -150,6 +152,8 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("Cancel"));
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { ui_.showHelp(kInversionDialogHelp); });
     connect(buttons, &QDialogButtonBox::accepted, this, &InversionDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -7,6 +7,7 @@
 #include "interpretation/ui/model_window.h"
 #include "processing/ui/chart/chart_image.h"
 #include "widgets/chart_panel.h"
+#include "widgets/help_window.h"
 #include "widgets/icons.h"
 #include "widgets/local_file_name.h"
 #include "widgets/ui_services.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -168,6 +170,8 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
     layOutPanelWindow(*this, panel, view_)->addWidget(note_, 1);
     view_->showHint(kWhileRunning);
 
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { ui_.showHelp(kInversionWindowHelp); });
     connect(cancel_, &QPushButton::clicked, this, &InversionWindow::cancelClick);
     connect(saveModel, &QPushButton::clicked, this, &InversionWindow::saveModelClick);
     connect(saveSection, &QPushButton::clicked, this, &InversionWindow::saveSectionClick);

@@ -3,7 +3,9 @@
 #include "interpretation/ui/response_runner.h"
 #include "processing/ui/chart/graph_chart.h"
 #include "widgets/chart_panel.h"
+#include "widgets/help_window.h"
 #include "widgets/icons.h"
+#include "widgets/ui_services.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -11,6 +13,7 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -129,6 +132,8 @@ ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owne
     note_->setObjectName(QStringLiteral("Note"));
     layOutPanelWindow(*this, panel, splitter)->addWidget(note_, 1);
 
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { ui_.showHelp(kModelWindowHelp); });
     connect(open, &QPushButton::clicked, this, [this] { openClick(); });
     connect(save, &QPushButton::clicked, this, [this] { saveClick(); });
     connect(sheet, &QPushButton::clicked, this, [this] {

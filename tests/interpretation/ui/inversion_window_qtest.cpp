@@ -7,9 +7,12 @@
 #include "interpretation/ui/inversion_runner.h"
 #include "interpretation/ui/inversion_window.h"
 #include "interpretation/ui/model_window.h"
+#include "widgets/help_window.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSemaphore>
@@ -170,6 +173,42 @@ private slots:
                     QCOMPARE(datum.error, datum.quantity == FittedQuantity::Tilt ? 3.0 : 4.0);
                 waitForTheEnd(window);
             });
+    }
+
+    // F1 opens each window's own page of the guide, at its place; the
+    // guide's contents and its walkthrough lead to the inversion's page.
+    void f1OpensTheGuideAtTheDialogAndAtTheWindow() {
+        openSurvey(*s, sheetSurvey());
+        const auto pressF1 = [](QWidget& window) {
+            window.activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), &window);
+            QTest::keyClick(&window, Qt::Key_F1);
+        };
+        runInversion(
+            [&](QDialog& dialog) {
+                pressF1(dialog);
+                part<QSpinBox>(dialog, "MaxIterations")->setValue(1);
+            },
+            [&](InversionWindow& window) {
+                pressF1(window);
+                waitForTheEnd(window);
+            });
+        QCOMPARE(s->ui.helpContexts,
+                 (std::vector<int>{kInversionDialogHelp, kInversionWindowHelp}));
+        const auto guidePage = [](const QString& page) {
+            QFile file(QStringLiteral(":/docs/guide/") + page);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        for (const auto& [context, page, place] :
+             {std::tuple{kModelWindowHelp, "model.html", "window"},
+              {kInversionDialogHelp, "inversion.html", "dialog"},
+              {kInversionWindowHelp, "inversion.html", "window"}}) {
+            QCOMPARE(helpPage(context), QStringLiteral("%1#%2").arg(page, place));
+            QVERIFY2(guidePage(page).contains(QStringLiteral("id=\"%1\"").arg(place)), page);
+        }
+        QCOMPARE(guidePage(QStringLiteral("index.html"))
+                     .count(QStringLiteral("href=\"inversion.html\"")),
+                 2);
     }
 
     void eachProfilesSectionIsSavedAndHandedToTheModelWindow() {

@@ -4,7 +4,9 @@
 #include "interpretation/ui/model_window.h"
 #include "interpretation/ui/response_runner.h"
 #include "processing/ui/chart/graph_chart.h"
+#include "widgets/help_window.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -70,6 +72,16 @@ private slots:
             QCOMPARE(curves.curveTitle(4), QStringLiteral("Tilt.ver(%) measured #1"));
             QCOMPARE(curves.curvePoints(4), (QList<QPointF>{{0, 12}, {25, -8}}));
         });
+    }
+
+    void f1OpensTheWindowsOwnPageOfTheGuide() {
+        runWindow([&](ModelWindow& window) {
+            window.activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), &window);
+            QTest::keyClick(&window, Qt::Key_F1);
+        });
+        QCOMPARE(s->ui.helpContexts, std::vector<int>{kModelWindowHelp});
+        QCOMPARE(helpPage(kModelWindowHelp), QStringLiteral("model.html#window"));
     }
 
     void aNumberTypedInTheTableChangesTheCurves() {

@@ -228,9 +228,11 @@ void InversionWindow::cancelClick() {
 
 void InversionWindow::runFinished() {
     const std::vector<ProfileInversion>& inversions = runner_->inversions();
-    for (std::size_t i = 0; i < inversions.size(); ++i)
-        profileList_->item(static_cast<int>(i))
-            ->setText(profileLine(runner_->profiles()[i].profile, resultState(inversions[i])));
+    for (std::size_t i = 0; i < inversions.size(); ++i) {
+        QListWidgetItem* line = profileList_->item(static_cast<int>(i));
+        line->setText(profileLine(runner_->profiles()[i].profile, resultState(inversions[i])));
+        line->setToolTip(line->text()); // a reason may run past the list's edge
+    }
     cancel_->setEnabled(false);
     const QString seconds =
         QString::number(static_cast<double>(sinceStart_.elapsed()) / 1000, 'f', 1);

@@ -39,8 +39,9 @@ std::string cutText(const std::string& text, std::size_t length) {
     throw ModelError(key + ": " + reason);
 }
 
-// The file's whole text as JSON, within the nesting and size bounds above.
-json parsedFile(const std::string& text) {
+// The file's whole text (characters or bytes) as JSON, within the nesting
+// and size bounds above.
+template <class Text> json parsedFile(const Text& text) {
     std::size_t values = 0;
     const json::parser_callback_t bounded = [&](int depth, json::parse_event_t event, json&) {
         using Event = json::parse_event_t;
@@ -254,10 +255,7 @@ std::vector<double> frequenciesOf(const json& value) {
     return frequencies;
 }
 
-} // namespace
-
-GroundModel parseGroundModel(const std::string& text) {
-    const json root = parsedFile(text);
+GroundModel modelOf(const json& root) {
     expectKeys(root, "", {"layers", "bodies", "stations", "frequencies"});
     GroundModel model;
     model.layers = layersOf(member(root, "", "layers"));
@@ -267,10 +265,17 @@ GroundModel parseGroundModel(const std::string& text) {
     return model;
 }
 
+} // namespace
+
+GroundModel parseGroundModel(const std::string& text) {
+    return modelOf(parsedFile(text));
+}
+
+// Parsed from the bytes read, not a copy of them: a model file may be large.
 GroundModel readGroundModel(const std::string& path) {
     const std::vector<std::uint8_t> bytes = readFileStart(path, kLargestModelFile + 1);
     if (bytes.size() > kLargestModelFile) throw ModelError("too large for a model file");
-    return parseGroundModel(std::string(bytes.begin(), bytes.end()));
+    return modelOf(parsedFile(bytes));
 }
 
 std::string groundModelJson(const GroundModel& model) {

@@ -17,9 +17,54 @@ using nlohmann::json;
 constexpr std::size_t kMostStations = 5000;
 // Far more than any model file holds, however fine its grid.
 constexpr std::size_t kLargestModelFile = 64 << 20;
+// A model nests lists and objects six deep at most (a grid's rows); the
+// parser's memory grows with the nesting, so a file of brackets stops early.
+constexpr int kDeepestNesting = 16;
+// More numbers, lists and objects than any model the solver could mesh: a
+// bound on what the parsed file holds in memory.
+constexpr std::size_t kMostValues = 1'000'000;
+// A name from the file is cut to this many bytes in a message, and the
+// parser's message (which quotes what it last read) to the second, so that a
+// huge key or string gives a line that can be read.
+constexpr std::size_t kLongestName = 40, kLongestParseError = 160;
+
+// `text` cut to `length` bytes, at the start of a character, and "..." after it.
+std::string cutText(const std::string& text, std::size_t length) {
+    if (text.size() <= length) return text;
+    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
+    return text.substr(0, length) + "...";
+}
 
 [[noreturn]] void fail(const std::string& key, const std::string& reason) {
     throw ModelError(key + ": " + reason);
+}
+
+// The file's whole text (characters or bytes) as JSON, within the nesting
+// and size bounds above.
+template <class Text> json parsedFile(const Text& text) {
+    std::size_t values = 0;
+    const json::parser_callback_t bounded = [&](int depth, json::parse_event_t event, json&) {
+        using Event = json::parse_event_t;
+        if (event != Event::object_start && event != Event::array_start && event != Event::value)
+            return true;
+        if (event != Event::value && depth >= kDeepestNesting)
+            fail("the file",
+                 "lists and objects nested more than " + std::to_string(kDeepestNesting) + " deep");
+        if (++values > kMostValues)
+            fail("the file",
+                 "more than " + std::to_string(kMostValues) + " numbers, lists and objects");
+        return true;
+    };
+    try {
+        return json::parse(text, bounded);
+    } catch (const json::parse_error& e) {
+        // "[json.exception.parse_error.101] parse error at line 3, column 7: ...
+        // last read: '...'", whose last token may be the rest of the file.
+        const std::string what = e.what();
+        const auto start = what.find("] ");
+        throw ModelError(cutText(start == std::string::npos ? what : what.substr(start + 2),
+                                 kLongestParseError));
+    }
 }
 
 std::string itemKey(const std::string& key, std::size_t index) {
@@ -38,7 +83,7 @@ void expectKeys(const json& object, const std::string& key,
     for (const auto& item : object.items())
         if (std::none_of(known.begin(), known.end(),
                          [&](const char* name) { return item.key() == name; }))
-            fail(key.empty() ? item.key() : key + '.' + item.key(), "unknown key");
+            fail((key.empty() ? "" : key + '.') + cutText(item.key(), kLongestName), "unknown key");
 }
 
 double number(const json& value, const std::string& key) {
@@ -210,18 +255,7 @@ std::vector<double> frequenciesOf(const json& value) {
     return frequencies;
 }
 
-} // namespace
-
-GroundModel parseGroundModel(const std::string& text) {
-    json root;
-    try {
-        root = json::parse(text);
-    } catch (const json::parse_error& e) {
-        // "[json.exception.parse_error.101] parse error at line 3, column 7: ..."
-        const std::string what = e.what();
-        const auto start = what.find("] ");
-        throw ModelError(start == std::string::npos ? what : what.substr(start + 2));
-    }
+GroundModel modelOf(const json& root) {
     expectKeys(root, "", {"layers", "bodies", "stations", "frequencies"});
     GroundModel model;
     model.layers = layersOf(member(root, "", "layers"));
@@ -231,10 +265,17 @@ GroundModel parseGroundModel(const std::string& text) {
     return model;
 }
 
+} // namespace
+
+GroundModel parseGroundModel(const std::string& text) {
+    return modelOf(parsedFile(text));
+}
+
+// Parsed from the bytes read, not a copy of them: a model file may be large.
 GroundModel readGroundModel(const std::string& path) {
     const std::vector<std::uint8_t> bytes = readFileStart(path, kLargestModelFile + 1);
     if (bytes.size() > kLargestModelFile) throw ModelError("too large for a model file");
-    return parseGroundModel(std::string(bytes.begin(), bytes.end()));
+    return modelOf(parsedFile(bytes));
 }
 
 std::string groundModelJson(const GroundModel& model) {

@@ -39,16 +39,23 @@ std::string inversionModelFile(const InversionResult& result) {
     return file.dump(1) + "\n";
 }
 
-std::string sectionText(const InversionResult& result) {
-    std::string out = "X\tZ\tResistivity (ohm.m)\n";
+std::string sectionText(const InversionResult& result, const InversionFit& fit) {
     const InversionMesh& mesh = result.mesh;
+    const std::vector<double>& stations = result.model.stations;
+    std::string out = "X\tZ\tResistivity (ohm.m)\tSensitivity\n";
     for (std::size_t r = 0; r < mesh.rows(); ++r)
         for (std::size_t c = 0; c < mesh.columns(); ++c) {
-            append(out, (mesh.x[c] + mesh.x[c + 1]) / 2, 2);
+            // The cells beyond the first and last station pad the mesh: the
+            // data hardly see them, and a grid of them would spread the section.
+            const double x = (mesh.x[c] + mesh.x[c + 1]) / 2;
+            if (x < stations.front() || x > stations.back()) continue;
+            append(out, x, 2);
             out += '\t';
             append(out, (mesh.z[r] + mesh.z[r + 1]) / 2, 2);
             out += '\t';
             append(out, resistivityOf(result, r, c), 3);
+            out += '\t';
+            append(out, fit.sensitivity[r * mesh.columns() + c], 3);
             out += '\n';
         }
     return out;

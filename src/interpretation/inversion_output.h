@@ -1,5 +1,6 @@
 #pragma once
 
+#include "interpretation/inversion_fit.h"
 #include "interpretation/occam_inversion.h"
 
 #include <string>
@@ -10,8 +11,10 @@ namespace veldro {
 // cells as one grid body, the profile's stations and frequencies.
 std::string inversionModelFile(const InversionResult& result);
 
-// "X<TAB>Z<TAB>Resistivity (ohm.m)" and a line per cell centre, row after row
-// from the top, for gridding programs.
-std::string sectionText(const InversionResult& result);
+// "X<TAB>Z<TAB>Resistivity (ohm.m)<TAB>Sensitivity" and a line per cell
+// centre under the stations (the padding beyond the first and last is left
+// out), row after row from the top, for gridding programs. The sensitivity
+// is the fit's (`fit` is this result's): 0 to 1, the cell the data see best.
+std::string sectionText(const InversionResult& result, const InversionFit& fit);
 
 } // namespace veldro

@@ -26,7 +26,11 @@ struct HelpTopic {
     const char* page;
 };
 
-constexpr HelpTopic kTopics[] = {{100, "index.html"}, {1600, "filtering.html"}};
+constexpr HelpTopic kTopics[] = {{100, "index.html"},
+                                 {1600, "filtering.html"},
+                                 {kModelWindowHelp, "model.html#window"},
+                                 {kInversionDialogHelp, "inversion.html#dialog"},
+                                 {kInversionWindowHelp, "inversion.html#window"}};
 
 constexpr int kPictureMargin = 16;
 

@@ -12,8 +12,14 @@ namespace veldro {
 
 class UiServices;
 
-// The user guide's page of a help context: 1600 the range filter, any other
-// the contents.
+// The help contexts of the windows with a page of their own, beside those the
+// program had: 100 the contents, 1600 the range filter.
+inline constexpr int kModelWindowHelp = 1700;
+inline constexpr int kInversionDialogHelp = 1710;
+inline constexpr int kInversionWindowHelp = 1720;
+
+// The user guide's page of a help context (with the place in it, such as
+// "model.html#window"); the contents for a context without one.
 QString helpPage(int context);
 // The guide's contents page: the copy installed with the program when there is
 // one, else the copy built into it.

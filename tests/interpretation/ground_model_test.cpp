@@ -139,3 +139,32 @@ INSTANTIATE_TEST_SUITE_P(
                 "stations: more than 5000 stations"},
         BadFile{R"({"layers": [{"resistivity": 10}], "stations": [0], "frequencies": [-3]})",
                 "frequencies[0]: must be a number above 0"}));
+
+// A file made to exhaust the parser or the screen: its names are cut in the
+// message, and the parse stops at a nesting or a count no model needs.
+TEST(GroundModel, HugeFilesAreRefusedEarlyWithAShortMessage) {
+    const std::string longName(1 << 20, 'k');
+    const std::string unterminated = "[\"" + std::string(1 << 20, 'a');
+    std::string manyValues = "[0";
+    for (int i = 0; i < 1'000'000; ++i) manyValues += ",0";
+    manyValues += ']';
+    const std::string readPrefix = "parse error at line 1, column 1048579: syntax error while "
+                                   "parsing value - invalid string: missing closing quote; last "
+                                   "read: '\"";
+    const struct {
+        std::string json, message;
+    } cases[] = {
+        {"{\"" + longName + "\": 1}", std::string(40, 'k') + "...: unknown key"},
+        {std::string(1 << 20, '['), "the file: lists and objects nested more than 16 deep"},
+        {manyValues, "the file: more than 1000000 numbers, lists and objects"},
+        {unterminated, readPrefix + std::string(160 - readPrefix.size(), 'a') + "..."},
+    };
+    for (const auto& c : cases) {
+        try {
+            parseGroundModel(c.json);
+            ADD_FAILURE() << "accepted " << c.json.substr(0, 20);
+        } catch (const ModelError& e) {
+            EXPECT_EQ(e.what(), c.message);
+        }
+    }
+}

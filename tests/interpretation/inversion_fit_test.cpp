@@ -113,3 +113,20 @@ TEST(InversionFromModel, RefusesAModelThatHoldsNoInversionSection) {
         }
     }
 }
+
+// The section text, written by hand from its rule: the cells under the
+// stations only, each with its resistivity and its sensitivity.
+TEST(SectionText, HoldsTheCellsUnderTheStationsWithTheirSensitivity) {
+    InversionResult result;
+    result.mesh.x = {-100, 0, 50, 100, 200}; // a padding cell each side
+    result.mesh.z = {0, 10, 30};
+    result.model.stations = {0, 50, 100};
+    result.log10Resistivity = {3, 2, 1, 3, 2, 2, 0, 2};
+    InversionFit fit;
+    fit.sensitivity = {0.1, 1, 0.5, 0.1, 0, 0.25, 0.125, 0};
+    EXPECT_EQ(sectionText(result, fit), "X\tZ\tResistivity (ohm.m)\tSensitivity\n"
+                                        "25.00\t5.00\t100.000\t1.000\n"
+                                        "75.00\t5.00\t10.000\t0.500\n"
+                                        "25.00\t20.00\t100.000\t0.250\n"
+                                        "75.00\t20.00\t1.000\t0.125\n");
+}

@@ -7,6 +7,7 @@
 #include "interpretation/layered_ground.h"
 #include "interpretation/model_survey.h"
 #include "interpretation/occam_inversion.h"
+#include "interpretation/profile_inversion.h"
 
 #include <algorithm>
 #include <cmath>
@@ -181,6 +182,25 @@ TEST(OccamInversion, CancelLeavesTheProfilesNotBegunUninverted) {
         EXPECT_TRUE(notBegun.cancelled);
         EXPECT_TRUE(notBegun.log10Resistivity.empty());
     }
+}
+
+// A profile that cannot be inverted says why, and the others keep their
+// sections (and fits) rather than being lost with it.
+TEST(OccamInversion, EachProfileKeepsItsOwnResultWhenAnotherFails) {
+    GroundModel model = groundOf(1000, 0, 100, 25);
+    model.bodies.push_back({sheetPolygon(50, 10, 60, 90, 2), 2.0 / 50});
+    const ProfileData data = surveyedProfile(model, {}, InversionData::Tilt);
+    ProfileData lonely = data;
+    lonely.stations.resize(1);
+    std::erase_if(lonely.data, [](const Datum& datum) { return datum.station > 0; });
+    const std::vector<ProfileInversion> inversions =
+        invertEachProfile({lonely, data}, {.maxIterations = 1}, 2, true);
+    ASSERT_EQ(inversions.size(), 2u);
+    EXPECT_EQ(inversions[0].failure, "an inversion needs two stations or more");
+    EXPECT_TRUE(inversions[0].result.log10Resistivity.empty());
+    EXPECT_EQ(inversions[1].failure, "");
+    EXPECT_EQ(inversions[1].result.iterations, 1);
+    EXPECT_EQ(inversions[1].fit.sensitivity.size(), inversions[1].result.mesh.cells());
 }
 
 TEST(ProfileData, EachQuantityTakesItsOwnErrorFloor) {

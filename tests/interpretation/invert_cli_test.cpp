@@ -4,6 +4,7 @@
 #include "test_support.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace veldro;
@@ -54,12 +55,18 @@ TEST(InvertCli, SeveralProfilesGoToAFolderAsModelsThatForwardReads) {
         EXPECT_EQ(ground.frequencies, (std::vector<double>{19800, 23400}));
         const CliRun forward = runCli("forward " + model + " -o " + dir.file("forward.txt"));
         EXPECT_EQ(forward.status, 0) << forward.err;
-        // A line per cell of the grid, each cell a body of the model.
+        // A line per cell of the grid under the stations (0 to 200 m), each
+        // cell a body of the model; the padding cells beyond are left out.
         const std::string section =
             textOf(dir.file("sections/profile-" + std::string(profile) + ".txt"));
-        EXPECT_EQ(section.rfind("X\tZ\tResistivity (ohm.m)\n", 0), 0u);
-        EXPECT_EQ(static_cast<std::size_t>(std::count(section.begin(), section.end(), '\n')),
-                  ground.bodies.size() + 1);
+        EXPECT_EQ(section.rfind("X\tZ\tResistivity (ohm.m)\tSensitivity\n", 0), 0u);
+        const auto underStations =
+            std::count_if(ground.bodies.begin(), ground.bodies.end(), [](const Body& cell) {
+                const double x = (cell.polygon[0].x + cell.polygon[1].x) / 2;
+                return x >= 0 && x <= 200;
+            });
+        EXPECT_LT(static_cast<std::size_t>(underStations), ground.bodies.size());
+        EXPECT_EQ(std::count(section.begin(), section.end(), '\n'), underStations + 1);
     }
 }
 
@@ -105,4 +112,42 @@ TEST(InvertCli, ErrorsPerQuantityOverTheCommonFloor) {
     EXPECT_NE(common.find(" after 0 iterations\n"), std::string::npos) << common;
     EXPECT_EQ(startingRms("--error-floor 1 --error ellipticity=4,tilt=4,rho=9"), common);
     EXPECT_NE(startingRms("--error-floor 1 --error tilt=4"), common);
+}
+
+// Where invert writes is checked before it works: a name that cannot take
+// the files, or one that would replace the data file or the model, is
+// refused at once, and nothing is written.
+TEST(InvertCli, OutputsAreCheckedBeforeAnyWork) {
+    TempDir dir;
+    const std::string survey = twoProfiles(dir);
+    const std::vector<std::uint8_t> surveyBytes = veldro::test::readBytes(survey);
+    const std::string aFile = dir.file("kept.txt");
+    writeFileAtomically(aFile, "kept");
+    const std::string aFolder = dir.file("sections");
+    std::filesystem::create_directory(aFolder);
+    const struct {
+        std::string options;
+        int status;
+        std::string message;
+    } cases[] = {
+        {"--profile 1 -o " + survey, 2, "-o would write over the data file " + survey},
+        {"--profile 1 -o " + dir.file("m.json") + " --section-text " + survey, 2,
+         "--section-text would write over the data file " + survey},
+        {"--profile 1 -o " + aFile + " --section-text " + dir.file("./kept.txt"), 2,
+         "-o and --section-text name the same file"},
+        {"-o " + aFile, 1, aFile + ": not a folder; with several profiles -o names a folder"},
+        {"-o " + survey, 1, survey + ": not a folder; with several profiles -o names a folder"},
+        {"--profile 1 -o " + aFolder, 1, aFolder + ": a folder; with one profile -o names a file"},
+        {"--profile 2 -o " + dir.file("none/m.json"), 1,
+         "Cannot write " + dir.file("none/m.json") + ": no folder " + dir.file("none")},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli("invert " + survey + " " + c.options);
+        EXPECT_EQ(run.status, c.status) << c.options;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find(", iteration 1: RMS"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(veldro::test::readBytes(survey), surveyBytes);
+    EXPECT_EQ(textOf(aFile), "kept");
+    EXPECT_FALSE(fileExists(dir.file("m.json")));
 }

@@ -1,9 +1,10 @@
 // invert: the smoothest section that explains each profile's data.
 #include "cli.h"
 #include "data/file_io.h"
+#include "data/file_names.h"
 #include "data/survey_view.h"
 #include "interpretation/inversion_output.h"
-#include "interpretation/occam_inversion.h"
+#include "interpretation/profile_inversion.h"
 #include "loaded_rows.h"
 #include "profile_options.h"
 
@@ -55,8 +56,73 @@ std::vector<ProfileData> profilesToInvert(const Arguments& args, const SurveyVie
     return result;
 }
 
+std::filesystem::path pathOf(const std::string& name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+// Whether two names lead to one file: the same file on the disk (through a
+// link, say), or the same name of a file not made yet.
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (std::filesystem::equivalent(pathOf(a), pathOf(b), error)) return true;
+    const std::filesystem::path first = std::filesystem::weakly_canonical(pathOf(a), error);
+    if (error) return false;
+    return first == std::filesystem::weakly_canonical(pathOf(b), error) && !error;
+}
+
+// Where each profile's files go: the names given, with one profile; with
+// several, profile-P.json (and .txt) in the folders given, made here.
+struct Targets {
+    std::vector<std::string> models, sections; // per profile; no sections unless asked
+};
+
+// Checked before any work, so that minutes of it are not lost to a name
+// that cannot be written, and a file the user keeps is never written over.
+Targets outputTargets(const std::string& input, const std::string& output,
+                      const std::string& sectionPath, const std::vector<ProfileData>& profiles) {
+    const bool several = profiles.size() > 1;
+    if (!several && !sectionPath.empty() && sameFile(output, sectionPath))
+        throw UsageError("-o and --section-text name the same file");
+    Targets targets;
+    const std::pair<const std::string*, const char*> asked[] = {{&output, "-o"},
+                                                                {&sectionPath, "--section-text"}};
+    for (const auto& [name, option] : asked) {
+        if (name->empty()) continue;
+        std::vector<std::string>& files = name == &output ? targets.models : targets.sections;
+        if (several) {
+            if (fileExists(*name))
+                throw CommandFailed(*name + ": not a folder; with several profiles " + option +
+                                    " names a folder");
+            for (const ProfileData& profile : profiles) {
+                const std::u8string file =
+                    (pathOf(*name) / ("profile-" + std::to_string(profile.profile) +
+                                      (name == &output ? ".json" : ".txt")))
+                        .u8string();
+                files.emplace_back(file.begin(), file.end());
+            }
+        } else {
+            if (directoryExists(*name))
+                throw CommandFailed(*name + ": a folder; with one profile " + option +
+                                    " names a file");
+            const std::string folder = directoryPart(*name);
+            if (!folder.empty() && !directoryExists(folder))
+                throw CommandFailed("Cannot write " + *name + ": no folder " + folder);
+            files.push_back(*name);
+        }
+        for (const std::string& file : files)
+            if (sameFile(file, input))
+                throw UsageError(std::string(option) + " would write over the data file " + input);
+        if (!several) continue;
+        std::error_code error;
+        std::filesystem::create_directories(pathOf(*name), error);
+        if (error) throw CommandFailed("Cannot make the folder " + *name + ": " + error.message());
+    }
+    return targets;
+}
+
 int runInvert(const Arguments& args) {
     args.expectOperands(1, 1);
+    const std::string& input = args.operand(0, "FILE.vlf");
     const std::string output = requireOutput(args);
     const std::string sectionPath = args.value("--section-text");
     const InversionOptions options = inversionOptions(args);
@@ -64,42 +130,47 @@ int runInvert(const Arguments& args) {
     const auto threads = static_cast<unsigned>(
         wholeOption(args, "--threads", static_cast<int>(cores), 1, 256, "threads from 1 to 256"));
     TerminalMessages messages;
-    const LoadedRows d = loadRows(args.operand(0, "FILE.vlf"), messages);
+    const LoadedRows d = loadRows(input, messages);
     const std::vector<ProfileData> profiles = profilesToInvert(args, SurveyView(*d.store, d.rows));
+    const Targets targets = outputTargets(input, output, sectionPath, profiles);
 
     std::mutex said;
     std::cerr << std::fixed << std::setprecision(3);
-    const auto results = [&] {
-        try {
-            return invertProfiles(
-                profiles, options, threads, [&](std::size_t i, const InversionStep& step) {
-                    const std::lock_guard lock(said);
-                    std::cerr << "Profile " << profiles[i].profile << ", iteration "
-                              << step.iteration << ": RMS " << step.rms << '\n';
-                    return true;
-                });
-        } catch (const std::exception& e) {
-            throw CommandFailed(std::string("the inversion failed: ") + e.what());
-        }
-    }();
+    const std::vector<ProfileInversion> inversions =
+        invertEachProfile(profiles, options, threads, !sectionPath.empty(),
+                          [&](std::size_t i, const InversionStep& step) {
+                              const std::lock_guard lock(said);
+                              std::cerr << "Profile " << profiles[i].profile << ", iteration "
+                                        << step.iteration << ": RMS " << step.rms << '\n';
+                              return true;
+                          });
 
-    // With several profiles each goes to its own file in the folders named.
-    const bool several = profiles.size() > 1;
-    const auto target = [&](const std::string& path, std::size_t i, const char* extension) {
-        if (!several) return path;
-        std::filesystem::create_directories(path);
-        return (std::filesystem::path(path) /
-                ("profile-" + std::to_string(profiles[i].profile) + extension))
-            .string();
-    };
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        std::cerr << "Profile " << profiles[i].profile << ": RMS " << results[i].rms << " after "
-                  << results[i].iterations << " iterations\n";
-        writeFileAtomically(target(output, i, ".json"), inversionModelFile(results[i]));
-        if (!sectionPath.empty())
-            writeFileAtomically(target(sectionPath, i, ".txt"), sectionText(results[i]));
+    // Each profile's files are written whatever befell the others.
+    std::size_t failed = 0;
+    for (std::size_t i = 0; i < inversions.size(); ++i) {
+        const ProfileInversion& inversion = inversions[i];
+        std::cerr << "Profile " << profiles[i].profile << ": ";
+        if (!inversion.failure.empty()) {
+            std::cerr << "not inverted: " << inversion.failure << '\n';
+            ++failed;
+            continue;
+        }
+        std::cerr << "RMS " << inversion.result.rms << " after " << inversion.result.iterations
+                  << " iterations\n";
+        try {
+            writeFileAtomically(targets.models[i], inversionModelFile(inversion.result));
+            if (!targets.sections.empty())
+                writeFileAtomically(targets.sections[i],
+                                    sectionText(inversion.result, inversion.fit));
+        } catch (const FileError& e) {
+            std::cerr << e.what() << '\n';
+            ++failed;
+        }
     }
-    return 0;
+    if (failed == 0) return 0;
+    if (profiles.size() == 1) throw CommandFailed("");
+    throw CommandFailed(std::to_string(failed) + " of " + std::to_string(profiles.size()) +
+                        " profiles not inverted or not written");
 }
 
 const Registration invert{

@@ -1,15 +1,19 @@
 #include "interpretation/ui/inversion_dialog.h"
 
 #include "data/survey_view.h"
+#include "widgets/help_window.h"
 #include "widgets/ui_services.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -91,10 +95,37 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
                         QStringLiteral("Resistivity and phase"), QStringLiteral("All four")},
                        static_cast<int>(reading.data));
     kinds_->setToolTip(QStringLiteral("Tilt-mode readings, resistivity-mode readings, or both"));
-    errorFloor_ = numberBox("ErrorFloor", 0.01, 100, 2, reading.errorFloorPercent.front(),
-                            QStringLiteral("The error given to every reading: percent points of "
-                                           "tilt and ellipticity, percent of resistivity"));
+    // In the order of FittedQuantity, as the command line's --error names them.
+    const struct {
+        const char* name;
+        QString label, tip;
+    } errors[] = {
+        {"TiltError", QStringLiteral("tilt"),
+         QStringLiteral("The error of each tilt reading, in percent points")},
+        {"EllipticityError", QStringLiteral("ellipticity"),
+         QStringLiteral("The error of each ellipticity reading, in percent points")},
+        {"RhoError", QStringLiteral("Rho"),
+         QStringLiteral("The error of each apparent resistivity, in percent of it")},
+        {"PhaseError", QStringLiteral("phase"),
+         QStringLiteral("The error of each phase: half this percentage in radians, as that "
+                        "percentage of Rho moves it")},
+    };
+    auto* errorGrid = new QGridLayout;
+    for (std::size_t q = 0; q < errors_.size(); ++q) {
+        errors_[q] =
+            numberBox(errors[q].name, 0.01, 100, 2, reading.errorFloorPercent[q], errors[q].tip);
+        auto* label = new QLabel(errors[q].label);
+        label->setBuddy(errors_[q]);
+        const auto row = static_cast<int>(q / 2), column = static_cast<int>(q % 2) * 2;
+        errorGrid->addWidget(label, row, column);
+        errorGrid->addWidget(errors_[q], row, column + 1);
+    }
     const InversionOptions& inversion = choices.inversion;
+    horizontalWeight_ =
+        numberBox("HorizontalWeight", 0.01, 100, 2, inversion.horizontalWeight,
+                  QStringLiteral("The roughness across weighed against the roughness down: "
+                                 "above 1 favours bodies long across the profile, below 1 tall "
+                                 "ones"));
     startResistivity_ =
         numberBox("StartResistivity", 0.1, 1e5, 1, inversion.startResistivity,
                   QStringLiteral("The uniform ground the inversion starts from; it sets the "
@@ -111,8 +142,9 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Frequency numbers:"), frequencies_);
     form->addRow(QStringLiteral("Data:"), kinds_);
-    form->addRow(QStringLiteral("Error floor (%):"), errorFloor_);
+    form->addRow(QStringLiteral("Errors (%):"), errorGrid);
     form->addRow(QStringLiteral("Starting resistivity (ohm.m):"), startResistivity_);
+    form->addRow(QStringLiteral("Horizontal weight:"), horizontalWeight_);
     form->addRow(QStringLiteral("Target RMS:"), targetRms_);
     form->addRow(QStringLiteral("Iteration limit:"), iterations_);
     form->addRow(QStringLiteral("Threads:"), threads_);
@@ -120,12 +152,41 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("Cancel"));
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { ui_.showHelp(kInversionDialogHelp); });
     connect(buttons, &QDialogButtonBox::accepted, this, &InversionDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* tickAll = new QPushButton(QStringLiteral("Tick all"));
+    tickAll->setObjectName(QStringLiteral("TickAll"));
+    tickAll->setToolTip(QStringLiteral("Invert every profile"));
+    auto* tickNone = new QPushButton(QStringLiteral("Tick none"));
+    tickNone->setObjectName(QStringLiteral("TickNone"));
+    tickNone->setToolTip(QStringLiteral("Untick every profile, to tick a few"));
+    for (auto [button, state] : {std::pair{tickAll, Qt::Checked}, {tickNone, Qt::Unchecked}})
+        connect(button, &QPushButton::clicked, this, [this, state] {
+            for (int row = 0; row < profileList_->count(); ++row)
+                profileList_->item(row)->setCheckState(state);
+        });
+    auto* ticks = new QHBoxLayout;
+    ticks->addWidget(tickAll);
+    ticks->addWidget(tickNone);
+    ticks->addStretch();
+
+    // Only the errors of the data fitted can be set.
+    const auto enableErrors = [this] {
+        const auto fitted = static_cast<InversionData>(kinds_->currentIndex());
+        for (std::size_t q = 0; q < errors_.size(); ++q)
+            errors_[q]->setEnabled(fitted == InversionData::Both ||
+                                   (q < 2) == (fitted == InversionData::Tilt));
+    };
+    connect(kinds_, &QComboBox::currentIndexChanged, this, enableErrors);
+    enableErrors();
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Profiles to invert:")));
     layout->addWidget(profileList_, 1);
+    layout->addLayout(ticks);
     layout->addLayout(form);
     layout->addWidget(buttons);
 }
@@ -139,8 +200,10 @@ InversionChoices InversionDialog::readChoices() const {
     }
     read.data.frequencyNumber = frequencies_->currentIndex();
     read.data.data = static_cast<InversionData>(kinds_->currentIndex());
-    read.data.errorFloorPercent.fill(errorFloor_->value());
+    for (std::size_t q = 0; q < errors_.size(); ++q)
+        read.data.errorFloorPercent[q] = errors_[q]->value();
     read.inversion.startResistivity = startResistivity_->value();
+    read.inversion.horizontalWeight = horizontalWeight_->value();
     read.inversion.targetRms = targetRms_->value();
     read.inversion.maxIterations = iterations_->value();
     read.threads = static_cast<unsigned>(threads_->value());

@@ -4,6 +4,7 @@
 #include "interpretation/profile_data.h"
 
 #include <QDialog>
+#include <array>
 #include <vector>
 
 class QComboBox;
@@ -51,8 +52,9 @@ private:
     QListWidget* profileList_;
     QComboBox* frequencies_;
     QComboBox* kinds_;
-    QDoubleSpinBox* errorFloor_;
+    std::array<QDoubleSpinBox*, 4> errors_{}; // per FittedQuantity
     QDoubleSpinBox* startResistivity_;
+    QDoubleSpinBox* horizontalWeight_;
     QDoubleSpinBox* targetRms_;
     QSpinBox* iterations_;
     QSpinBox* threads_;

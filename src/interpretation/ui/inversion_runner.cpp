@@ -19,19 +19,14 @@ InversionRunner::~InversionRunner() {
 void InversionRunner::start() {
     thread_ = QThread::create([this] {
         try {
-            results_ = invertProfiles(profiles_, options_, threads_,
-                                      [this](std::size_t profile, const InversionStep& step) {
-                                          emit stepped(static_cast<int>(profile), step.iteration,
-                                                       step.rms);
-                                          return !cancelled_;
-                                      });
-            fits_.resize(results_.size());
-            for (std::size_t i = 0; i < results_.size(); ++i)
-                if (!results_[i].log10Resistivity.empty())
-                    fits_[i] = inversionFit(profiles_[i], results_[i], options_.startResistivity);
-        } catch (const std::exception& e) {
-            results_.clear();
-            fits_.clear();
+            inversions_ = invertEachProfile(profiles_, options_, threads_, true,
+                                            [this](std::size_t profile, const InversionStep& step) {
+                                                emit stepped(static_cast<int>(profile),
+                                                             step.iteration, step.rms);
+                                                return !cancelled_;
+                                            });
+        } catch (const std::exception& e) { // no thread to run on, no memory
+            inversions_.clear();
             error_ = QString::fromStdString(e.what());
         }
     });

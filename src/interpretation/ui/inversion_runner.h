@@ -1,8 +1,7 @@
 #pragma once
 
-#include "interpretation/inversion_fit.h"
-#include "interpretation/occam_inversion.h"
 #include "interpretation/profile_data.h"
+#include "interpretation/profile_inversion.h"
 
 #include <QObject>
 #include <QString>
@@ -30,10 +29,10 @@ public:
     bool running() const { return thread_ != nullptr; }
 
     const std::vector<ProfileData>& profiles() const { return profiles_; }
-    // Once finished: one per profile, in the order given; a profile a
-    // cancel stopped before it began has no cells and no fit.
-    const std::vector<InversionResult>& results() const { return results_; }
-    const std::vector<InversionFit>& fits() const { return fits_; }
+    const InversionOptions& options() const { return options_; }
+    // Once finished: one per profile, in the order given, with its fit or
+    // why it failed; a profile a cancel stopped before it began has no cells.
+    const std::vector<ProfileInversion>& inversions() const { return inversions_; }
 
 signals:
     // From the inverting threads, delivered on this object's.
@@ -49,9 +48,8 @@ private:
     const unsigned threads_;
     std::atomic<bool> cancelled_ = false;
     QThread* thread_ = nullptr;
-    std::vector<InversionResult> results_; // written by the thread
-    std::vector<InversionFit> fits_;       // likewise
-    QString error_;                        // likewise
+    std::vector<ProfileInversion> inversions_; // written by the thread
+    QString error_;                            // likewise
 };
 
 } // namespace veldro

@@ -7,6 +7,7 @@
 #include "interpretation/ui/model_window.h"
 #include "processing/ui/chart/chart_image.h"
 #include "widgets/chart_panel.h"
+#include "widgets/help_window.h"
 #include "widgets/icons.h"
 #include "widgets/local_file_name.h"
 #include "widgets/ui_services.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -44,7 +46,10 @@ QString rmsText(double rms) {
     return QString::number(rms, 'f', 2);
 }
 
-QString resultState(const InversionResult& result) {
+QString resultState(const ProfileInversion& inversion) {
+    if (!inversion.failure.empty())
+        return QStringLiteral("not inverted: %1").arg(QString::fromStdString(inversion.failure));
+    const InversionResult& result = inversion.result;
     if (result.log10Resistivity.empty()) return QStringLiteral("cancelled before it began");
     return QStringLiteral("%1, RMS %2, %3 iteration%4")
         .arg(result.cancelled ? QStringLiteral("cancelled") : QStringLiteral("done"),
@@ -126,8 +131,9 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
                     QStringLiteral("Save the picked profile's section as a model file"));
     QPushButton* saveSection =
         panelButton(QStringLiteral("Save text..."), "SaveSectionText",
-                    QStringLiteral("Save section text: X, Z and the resistivity of each cell, "
-                                   "for gridding programs"));
+                    QStringLiteral("Save section text: X, Z, the resistivity and the "
+                                   "sensitivity of each cell under the stations, for gridding "
+                                   "programs"));
     QPushButton* openInModel =
         panelButton(QStringLiteral("Open in Model..."), "OpenInModel",
                     QStringLiteral("Hand the picked profile's section to the modelling window"));
@@ -164,6 +170,8 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
     layOutPanelWindow(*this, panel, view_)->addWidget(note_, 1);
     view_->showHint(kWhileRunning);
 
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { ui_.showHelp(kInversionWindowHelp); });
     connect(cancel_, &QPushButton::clicked, this, &InversionWindow::cancelClick);
     connect(saveModel, &QPushButton::clicked, this, &InversionWindow::saveModelClick);
     connect(saveSection, &QPushButton::clicked, this, &InversionWindow::saveSectionClick);
@@ -193,8 +201,8 @@ bool InversionWindow::running() const {
     return runner_->running();
 }
 
-const std::vector<InversionResult>& InversionWindow::results() const {
-    return runner_->results();
+const std::vector<ProfileInversion>& InversionWindow::inversions() const {
+    return runner_->inversions();
 }
 
 void InversionWindow::reject() {
@@ -219,18 +227,32 @@ void InversionWindow::cancelClick() {
 }
 
 void InversionWindow::runFinished() {
-    const std::vector<InversionResult>& results = runner_->results();
-    for (std::size_t i = 0; i < results.size(); ++i)
-        profileList_->item(static_cast<int>(i))
-            ->setText(profileLine(runner_->profiles()[i].profile, resultState(results[i])));
+    const std::vector<ProfileInversion>& inversions = runner_->inversions();
+    for (std::size_t i = 0; i < inversions.size(); ++i) {
+        QListWidgetItem* line = profileList_->item(static_cast<int>(i));
+        line->setText(profileLine(runner_->profiles()[i].profile, resultState(inversions[i])));
+        line->setToolTip(line->text()); // a reason may run past the list's edge
+    }
     cancel_->setEnabled(false);
     const QString seconds =
         QString::number(static_cast<double>(sinceStart_.elapsed()) / 1000, 'f', 1);
-    note_->setText(
-        std::ranges::any_of(results, &InversionResult::cancelled)
-            ? QStringLiteral("Cancelled after %1 s: each profile keeps its best model so far")
-                  .arg(seconds)
-            : QStringLiteral("%1 profile(s) inverted in %2 s").arg(results.size()).arg(seconds));
+    const auto failed = std::ranges::count_if(
+        inversions, [](const ProfileInversion& inversion) { return !inversion.failure.empty(); });
+    if (std::ranges::any_of(inversions, [](const ProfileInversion& inversion) {
+            return inversion.result.cancelled;
+        }))
+        note_->setText(
+            QStringLiteral("Cancelled after %1 s: each profile keeps its best model so far")
+                .arg(seconds));
+    else if (failed > 0)
+        note_->setText(QStringLiteral("%1 of %2 profile(s) inverted in %3 s: the list says why "
+                                      "the others were not")
+                           .arg(static_cast<std::ptrdiff_t>(inversions.size()) - failed)
+                           .arg(inversions.size())
+                           .arg(seconds));
+    else
+        note_->setText(
+            QStringLiteral("%1 profile(s) inverted in %2 s").arg(inversions.size()).arg(seconds));
     {
         const QSignalBlocker quiet(profileList_);
         profileList_->setCurrentRow(std::max(profileList_->currentRow(), 0));
@@ -251,14 +273,14 @@ void InversionWindow::runFailed(const QString& reason) {
     if (closeWhenOver_) QDialog::reject();
 }
 
-const InversionResult* InversionWindow::picked() const {
+const ProfileInversion* InversionWindow::picked() const {
     // The results are the runner's thread's until it is over.
     if (running()) return nullptr;
     const int row = profileList_->currentRow();
-    const std::vector<InversionResult>& results = runner_->results();
-    if (row < 0 || static_cast<std::size_t>(row) >= results.size()) return nullptr;
-    const InversionResult& result = results[static_cast<std::size_t>(row)];
-    return result.log10Resistivity.empty() ? nullptr : &result;
+    const std::vector<ProfileInversion>& inversions = runner_->inversions();
+    if (row < 0 || static_cast<std::size_t>(row) >= inversions.size()) return nullptr;
+    const ProfileInversion& inversion = inversions[static_cast<std::size_t>(row)];
+    return inversion.result.log10Resistivity.empty() ? nullptr : &inversion;
 }
 
 int InversionWindow::pickedProfile() const {
@@ -290,16 +312,16 @@ void InversionWindow::saveText(const QString& kind, const QString& filter, const
 }
 
 void InversionWindow::showPicked() {
-    const InversionResult* result = picked();
-    for (QPushButton* button : resultButtons_) button->setEnabled(result != nullptr);
-    if (result == nullptr) {
+    const ProfileInversion* inversion = picked();
+    for (QPushButton* button : resultButtons_) button->setEnabled(inversion != nullptr);
+    if (inversion == nullptr) {
         view_->showHint(running() ? kWhileRunning
                                   : QStringLiteral("This profile was not inverted: no section."));
         return;
     }
     const auto row = static_cast<std::size_t>(profileList_->currentRow());
-    view_->showPicture(std::make_unique<InversionPicture>(runner_->profiles()[row], *result,
-                                                          runner_->fits()[row]));
+    view_->showPicture(std::make_unique<InversionPicture>(runner_->profiles()[row],
+                                                          inversion->result, inversion->fit));
 }
 
 InversionPicture* InversionWindow::picture() const {
@@ -320,22 +342,22 @@ void InversionWindow::saveImageClick() {
 }
 
 void InversionWindow::saveModelClick() {
-    if (const InversionResult* result = picked())
+    if (const ProfileInversion* inversion = picked())
         saveText(QStringLiteral("model"), QStringLiteral("Model file (*.json)|*.json"),
-                 QStringLiteral("json"), inversionModelFile(*result));
+                 QStringLiteral("json"), inversionModelFile(inversion->result));
 }
 
 void InversionWindow::saveSectionClick() {
-    if (const InversionResult* result = picked())
+    if (const ProfileInversion* inversion = picked())
         saveText(QStringLiteral("section"), QStringLiteral("Text file (*.txt)|*.txt"),
-                 QStringLiteral("txt"), sectionText(*result));
+                 QStringLiteral("txt"), sectionText(inversion->result, inversion->fit));
 }
 
 void InversionWindow::openInModelClick() {
-    const InversionResult* result = picked();
-    if (result == nullptr) return;
+    const ProfileInversion* inversion = picked();
+    if (inversion == nullptr) return;
     ModelWindow window(ui_, survey_, this);
-    window.setModel(result->model);
+    window.setModel(inversion->result.model);
     window.pickProfile(pickedProfile());
     window.setGeometry(geometry());
     window.setImagePath(imagePath_);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "interpretation/occam_inversion.h"
 #include "interpretation/profile_data.h"
+#include "interpretation/profile_inversion.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -35,7 +35,7 @@ public:
 
     bool running() const;
     // Once the run is over: one per profile, in the order given.
-    const std::vector<InversionResult>& results() const;
+    const std::vector<ProfileInversion>& inversions() const;
     // The picked profile's section and curves, once the run is over.
     InversionPicture* picture() const;
     // Where the files of the picked profile are proposed: beside this file,
@@ -54,8 +54,9 @@ private:
     void runFailed(const QString& reason);
     void cancelClick();
     void showPicked();
-    // The picked profile's result; null while running or when none is picked.
-    const InversionResult* picked() const;
+    // The picked profile's inversion; null while running, when none is
+    // picked, or when it has no section.
+    const ProfileInversion* picked() const;
     int pickedProfile() const;
     void saveModelClick();
     void saveSectionClick();

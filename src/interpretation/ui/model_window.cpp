@@ -3,7 +3,9 @@
 #include "interpretation/ui/response_runner.h"
 #include "processing/ui/chart/graph_chart.h"
 #include "widgets/chart_panel.h"
+#include "widgets/help_window.h"
 #include "widgets/icons.h"
+#include "widgets/ui_services.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -11,11 +13,14 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace veldro {
 
@@ -35,6 +40,30 @@ GroundModel exampleModel() {
 
 QString numberText(double value) {
     return QLocale::c().toString(value, 'g', 8);
+}
+
+bool overlaps(const SectionBox& a, const SectionBox& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The body `make` puts at a station: at the middle one, else at the station
+// nearest it where the body's box meets no other body's, so that a body
+// added lies clear of those before it.
+Body placedBody(const GroundModel& model, const std::function<Body(double)>& make) {
+    const std::vector<double>& stations = model.stations;
+    const auto count = static_cast<std::ptrdiff_t>(stations.size());
+    const std::ptrdiff_t middle = count / 2;
+    for (std::ptrdiff_t step = 0; step < 2 * count; ++step) {
+        // 0, +1, -1, +2, -2, ... stations from the middle.
+        const std::ptrdiff_t index = middle + (step % 2 == 1 ? 1 : -1) * ((step + 1) / 2);
+        if (index < 0 || index >= count) continue;
+        Body body = make(stations[static_cast<std::size_t>(index)]);
+        const SectionBox box = boundingBox(body);
+        if (std::none_of(model.bodies.begin(), model.bodies.end(),
+                         [&](const Body& other) { return overlaps(box, boundingBox(other)); }))
+            return body;
+    }
+    return make(stations[static_cast<std::size_t>(middle)]);
 }
 
 } // namespace
@@ -103,20 +132,22 @@ ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owne
     note_->setObjectName(QStringLiteral("Note"));
     layOutPanelWindow(*this, panel, splitter)->addWidget(note_, 1);
 
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { ui_.showHelp(kModelWindowHelp); });
     connect(open, &QPushButton::clicked, this, [this] { openClick(); });
     connect(save, &QPushButton::clicked, this, [this] { saveClick(); });
     connect(sheet, &QPushButton::clicked, this, [this] {
-        addBody(sheetBody(model_.stations[model_.stations.size() / 2], 10, 100, 2, 50));
+        addBody(placedBody(model_, [](double x) { return sheetBody(x, 10, 100, 2, 50); }));
     });
     connect(rectangle, &QPushButton::clicked, this, [this] {
-        const double x = model_.stations[model_.stations.size() / 2];
-        addBody(rectangleBody({x - 25, 20, x + 25, 80}, 10));
+        addBody(placedBody(model_, [](double x) {
+            return rectangleBody({x - 25, 20, x + 25, 80}, 10);
+        }));
     });
     connect(remove, &QPushButton::clicked, this, [this] { deleteClick(); });
     connect(print, &QPushButton::clicked, this, [this] { printClick(); });
     connect(image, &QPushButton::clicked, this, [this] { saveImageClick(); });
-    connect(profileList_, &QListWidget::currentRowChanged, this,
-            [this] { showResponse(responses_); });
+    connect(profileList_, &QListWidget::currentRowChanged, this, &ModelWindow::drawCurves);
     connect(table_, &QTableWidget::cellChanged, this, &ModelWindow::tableEdited);
     connect(table_, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (filling_ || row == selected_) return;
@@ -125,7 +156,7 @@ ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owne
     });
     connect(view_, &ModelView::bodyPicked, this, [this](int picked) {
         selected_ = picked;
-        table_->selectRow(picked);
+        selectInTable();
         view_->showModel(model_, selected_);
     });
     connect(view_, &ModelView::bodyDragged, this, [this](int dragged, const SectionBox& box) {
@@ -182,8 +213,18 @@ void ModelWindow::fillTable() {
         for (int column = 0; column < ColumnCount; ++column)
             table_->setItem(row, column, new QTableWidgetItem(numberText(values[column])));
     }
-    if (selected_ >= 0) table_->selectRow(selected_);
+    selectInTable();
     filling_ = false;
+}
+
+// The picked body's row, or none: a row left highlighted would look picked.
+void ModelWindow::selectInTable() {
+    if (selected_ >= 0) {
+        table_->selectRow(selected_);
+        return;
+    }
+    table_->clearSelection();
+    table_->setCurrentCell(-1, -1);
 }
 
 void ModelWindow::tableEdited(int row, int column) {
@@ -230,11 +271,7 @@ void ModelWindow::tableEdited(int row, int column) {
 
 void ModelWindow::showResponse(const std::vector<StationResponse>& responses) {
     responses_ = responses;
-    const int row = profileList_->currentRow();
-    const auto profile =
-        profiles_.find(row > 0 ? profileList_->item(row)->data(Qt::UserRole).toInt() : 0);
-    view_->showCurves(model_, responses_,
-                      profile == profiles_.end() ? std::vector<MeasuredCurve>() : profile->second);
+    drawCurves();
     if (!runner_->busy())
         note_->setText(QStringLiteral("%1 stations at %2 frequencies; curves %3 ms after the "
                                       "last change")
@@ -244,15 +281,25 @@ void ModelWindow::showResponse(const std::vector<StationResponse>& responses) {
     emit curvesShown();
 }
 
+void ModelWindow::drawCurves() {
+    const int row = profileList_->currentRow();
+    const auto profile =
+        profiles_.find(row > 0 ? profileList_->item(row)->data(Qt::UserRole).toInt() : 0);
+    view_->showCurves(model_, responses_,
+                      profile == profiles_.end() ? std::vector<MeasuredCurve>() : profile->second);
+}
+
 void ModelWindow::addBody(Body body) {
     model_.bodies.push_back(std::move(body));
     modelChanged(static_cast<int>(model_.bodies.size()) - 1);
 }
 
+// The body after the one taken out is picked (the last when it was the last),
+// so that Delete goes on taking bodies out.
 void ModelWindow::deleteClick() {
     if (selected_ < 0) return;
     model_.bodies.erase(model_.bodies.begin() + selected_);
-    modelChanged(-1);
+    modelChanged(std::min(selected_, static_cast<int>(model_.bodies.size()) - 1));
 }
 
 } // namespace veldro

@@ -51,8 +51,12 @@ private:
     void changeBody(int body, const SectionBox& box, double resistivity);
     void modelChanged(int selected);
     void fillTable();
+    void selectInTable();
     void tableEdited(int row, int column);
+    // The curves computed for the model as it stands, and how long after the change.
     void showResponse(const std::vector<StationResponse>& responses);
+    // The computed curves with the picked profile's.
+    void drawCurves();
     void addBody(Body body);
     void deleteClick();
     void openClick();

@@ -4,10 +4,10 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
-
-class QThread;
 
 namespace veldro {
 
@@ -18,24 +18,30 @@ namespace veldro {
 class ResponseRunner : public QObject {
     Q_OBJECT
 public:
-    explicit ResponseRunner(QObject* parent = nullptr);
-    ~ResponseRunner() override; // waits for the computation under way
+    using Compute = std::function<std::vector<StationResponse>(const GroundModel&)>;
+
+    explicit ResponseRunner(QObject* parent = nullptr, Compute compute = computeResponse);
+    // Returns at once. The solver cannot be stopped inside a factorisation,
+    // so a computation under way is abandoned: it ends on its own thread,
+    // which then frees what it holds, and its result is dropped.
+    ~ResponseRunner() override;
 
     void request(GroundModel model);
-    bool busy() const { return thread_ != nullptr; }
+    bool busy() const { return job_ != nullptr; }
 
 signals:
     void computed(const std::vector<veldro::StationResponse>& responses);
     void failed(const QString& reason);
 
 private:
-    void start(GroundModel model);
-    void finish();
+    struct Job;
 
-    QThread* thread_ = nullptr;
+    void start(GroundModel model);
+    void finish(const std::vector<StationResponse>& responses, const QString& error);
+
+    const Compute compute_;
+    std::shared_ptr<Job> job_; // the computation under way, shared with its thread
     std::optional<GroundModel> waiting_;
-    std::vector<StationResponse> responses_; // written by the thread
-    QString error_;                          // likewise
 };
 
 } // namespace veldro

@@ -7,9 +7,12 @@
 #include "interpretation/ui/inversion_runner.h"
 #include "interpretation/ui/inversion_window.h"
 #include "interpretation/ui/model_window.h"
+#include "widgets/help_window.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSemaphore>
@@ -20,6 +23,8 @@ using namespace veldro;
 using namespace veldro::test;
 
 namespace {
+
+const char* const kErrorBoxes[] = {"TiltError", "EllipticityError", "RhoError", "PhaseError"};
 
 // Two profiles of five stations over a conductive sheet, as `generate --model` makes them.
 std::vector<MeasurementRecord> sheetSurvey() {
@@ -39,7 +44,7 @@ void setChoices(QDialog& dialog, bool secondProfile, int frequencyNumber, double
         ->item(1)
         ->setCheckState(secondProfile ? Qt::Checked : Qt::Unchecked);
     part<QComboBox>(dialog, "FrequencyNumbers")->setCurrentIndex(frequencyNumber);
-    part<QDoubleSpinBox>(dialog, "ErrorFloor")->setValue(errorFloor);
+    for (const char* box : kErrorBoxes) part<QDoubleSpinBox>(dialog, box)->setValue(errorFloor);
     part<QDoubleSpinBox>(dialog, "StartResistivity")->setValue(startResistivity);
     part<QSpinBox>(dialog, "MaxIterations")->setValue(iterations);
 }
@@ -106,8 +111,8 @@ private slots:
         runInversion([](QDialog& dialog) { setChoices(dialog, false, 2, 5, 500, 2); },
                      [](InversionWindow& window) {
                          waitForTheEnd(window);
-                         QCOMPARE(window.results().size(), 1u);
-                         const InversionResult& result = window.results().front();
+                         QCOMPARE(window.inversions().size(), 1u);
+                         const InversionResult& result = window.inversions().front().result;
                          QCOMPARE(result.model.frequencies, std::vector<double>{23400});
                          QCOMPARE(result.model.layers.front().resistivity, 500.0);
                          QVERIFY(result.iterations <= 2);
@@ -117,11 +122,93 @@ private slots:
         s->ui.dialogAnswers.push_back([](QDialog& dialog) {
             QCOMPARE(part<QListWidget>(dialog, "Profiles")->item(1)->checkState(), Qt::Unchecked);
             QCOMPARE(part<QComboBox>(dialog, "FrequencyNumbers")->currentIndex(), 2);
-            QCOMPARE(part<QDoubleSpinBox>(dialog, "ErrorFloor")->value(), 5.0);
+            for (const char* box : kErrorBoxes)
+                QCOMPARE(part<QDoubleSpinBox>(dialog, box)->value(), 5.0);
             QCOMPARE(part<QDoubleSpinBox>(dialog, "StartResistivity")->value(), 500.0);
             QCOMPARE(part<QSpinBox>(dialog, "MaxIterations")->value(), 2);
         });
         action(s->window, "Inversion")->trigger();
+    }
+
+    // What the command line's --horizontal-weight and --error set, the dialog
+    // sets too; its buttons tick every profile or none.
+    void theDialogTicksAllOrNoneAndSetsTheWeightAndEachQuantitysError() {
+        openSurvey(*s, sheetSurvey());
+        runInversion(
+            [](QDialog& dialog) {
+                auto* profiles = part<QListWidget>(dialog, "Profiles");
+                const auto ticked = [profiles] {
+                    int count = 0;
+                    for (int row = 0; row < profiles->count(); ++row)
+                        count += profiles->item(row)->checkState() == Qt::Checked ? 1 : 0;
+                    return count;
+                };
+                part<QPushButton>(dialog, "TickNone")->click();
+                QCOMPARE(ticked(), 0);
+                part<QPushButton>(dialog, "TickAll")->click();
+                QCOMPARE(ticked(), 2);
+                profiles->item(1)->setCheckState(Qt::Unchecked);
+                // Only the fitted quantities' errors can be set.
+                auto* kinds = part<QComboBox>(dialog, "DataKinds");
+                const auto enabled = [&] {
+                    QList<bool> states;
+                    for (const char* box : kErrorBoxes)
+                        states << part<QDoubleSpinBox>(dialog, box)->isEnabled();
+                    return states;
+                };
+                kinds->setCurrentIndex(1);
+                QCOMPARE(enabled(), (QList<bool>{false, false, true, true}));
+                kinds->setCurrentIndex(0);
+                QCOMPARE(enabled(), (QList<bool>{true, true, false, false}));
+                part<QDoubleSpinBox>(dialog, "TiltError")->setValue(3);
+                part<QDoubleSpinBox>(dialog, "EllipticityError")->setValue(4);
+                part<QDoubleSpinBox>(dialog, "HorizontalWeight")->setValue(2.5);
+                part<QSpinBox>(dialog, "MaxIterations")->setValue(1);
+            },
+            [](InversionWindow& window) {
+                const auto* runner = window.findChild<InversionRunner*>();
+                QCOMPARE(runner->options().horizontalWeight, 2.5);
+                QCOMPARE(runner->profiles().size(), 1u);
+                for (const Datum& datum : runner->profiles().front().data)
+                    QCOMPARE(datum.error, datum.quantity == FittedQuantity::Tilt ? 3.0 : 4.0);
+                waitForTheEnd(window);
+            });
+    }
+
+    // F1 opens each window's own page of the guide, at its place; the
+    // guide's contents and its walkthrough lead to the inversion's page.
+    void f1OpensTheGuideAtTheDialogAndAtTheWindow() {
+        openSurvey(*s, sheetSurvey());
+        const auto pressF1 = [](QWidget& window) {
+            window.activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), &window);
+            QTest::keyClick(&window, Qt::Key_F1);
+        };
+        runInversion(
+            [&](QDialog& dialog) {
+                pressF1(dialog);
+                part<QSpinBox>(dialog, "MaxIterations")->setValue(1);
+            },
+            [&](InversionWindow& window) {
+                pressF1(window);
+                waitForTheEnd(window);
+            });
+        QCOMPARE(s->ui.helpContexts,
+                 (std::vector<int>{kInversionDialogHelp, kInversionWindowHelp}));
+        const auto guidePage = [](const QString& page) {
+            QFile file(QStringLiteral(":/docs/guide/") + page);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+        };
+        for (const auto& [context, page, place] :
+             {std::tuple{kModelWindowHelp, "model.html", "window"},
+              {kInversionDialogHelp, "inversion.html", "dialog"},
+              {kInversionWindowHelp, "inversion.html", "window"}}) {
+            QCOMPARE(helpPage(context), QStringLiteral("%1#%2").arg(page, place));
+            QVERIFY2(guidePage(page).contains(QStringLiteral("id=\"%1\"").arg(place)), page);
+        }
+        QCOMPARE(guidePage(QStringLiteral("index.html"))
+                     .count(QStringLiteral("href=\"inversion.html\"")),
+                 2);
     }
 
     void eachProfilesSectionIsSavedAndHandedToTheModelWindow() {
@@ -137,11 +224,11 @@ private slots:
         runInversion([](QDialog& dialog) { setChoices(dialog, true, 0, 2, 1000, 1); },
                      [&](InversionWindow& window) {
                          waitForTheEnd(window);
-                         const std::vector<InversionResult>& results = window.results();
-                         QCOMPARE(results.size(), 2u);
+                         const std::vector<ProfileInversion>& inversions = window.inversions();
+                         QCOMPARE(inversions.size(), 2u);
                          auto* profiles = part<QListWidget>(window, "Profiles");
                          for (int row = 0; row < 2; ++row) {
-                             const InversionResult& result = results[std::size_t(row)];
+                             const InversionResult& result = inversions[std::size_t(row)].result;
                              QVERIFY(!result.cancelled);
                              QVERIFY(profiles->item(row)->text().startsWith(
                                  QStringLiteral("Profile %1: done, RMS %2, %3 iteration")
@@ -150,19 +237,19 @@ private slots:
                                      .arg(result.iterations)));
                          }
                          part<QPushButton>(window, "SaveModel")->click();
-                         QCOMPARE(fileBytes(model),
-                                  QByteArray::fromStdString(inversionModelFile(results[0])));
+                         QCOMPARE(fileBytes(model), QByteArray::fromStdString(
+                                                        inversionModelFile(inversions[0].result)));
                          profiles->setCurrentRow(1);
                          part<QPushButton>(window, "SaveSectionText")->click();
-                         QCOMPARE(fileBytes(text),
-                                  QByteArray::fromStdString(sectionText(results[1])));
+                         QCOMPARE(fileBytes(text), QByteArray::fromStdString(sectionText(
+                                                       inversions[1].result, inversions[1].fit)));
                          s->ui.dialogAnswers.push_back([&](QDialog& dialog) {
                              auto* modelWindow = qobject_cast<ModelWindow*>(&dialog);
                              QVERIFY(modelWindow);
                              handed = modelWindow->model();
                          });
                          part<QPushButton>(window, "OpenInModel")->click();
-                         QVERIFY(handed == results[1].model);
+                         QVERIFY(handed == inversions[1].result.model);
                          // The picked profile's section and curves, saved and printed.
                          QVERIFY(window.picture());
                          part<QPushButton>(window, "SaveImage")->click();
@@ -216,15 +303,17 @@ private slots:
                 QCOMPARE(window.isVisible(), !byClosing);
                 // The first profile keeps the model of its one iteration; the
                 // second, not begun, has none.
-                const std::vector<InversionResult>& results = window.results();
-                QCOMPARE(results.size(), 2u);
-                QVERIFY(results[0].cancelled && results[1].cancelled);
-                QCOMPARE(results[0].iterations, 1);
-                QVERIFY(results[1].log10Resistivity.empty());
+                const std::vector<ProfileInversion>& inversions = window.inversions();
+                QCOMPARE(inversions.size(), 2u);
+                const InversionResult &begun = inversions[0].result,
+                                      &notBegun = inversions[1].result;
+                QVERIFY(begun.cancelled && notBegun.cancelled);
+                QCOMPARE(begun.iterations, 1);
+                QVERIFY(notBegun.log10Resistivity.empty());
                 auto* profiles = part<QListWidget>(window, "Profiles");
                 QCOMPARE(profiles->item(0)->text(),
                          QStringLiteral("Profile 1: cancelled, RMS %1, 1 iteration")
-                             .arg(results[0].rms, 0, 'f', 2));
+                             .arg(begun.rms, 0, 'f', 2));
                 QCOMPARE(profiles->item(1)->text(),
                          QStringLiteral("Profile 2: cancelled before it began"));
                 QVERIFY(part<QLabel>(window, "Note")

@@ -2,12 +2,18 @@
 // the curves, the table and the mouse changing the bodies, and model files.
 #include "../../app/app_test_support.h"
 #include "interpretation/ui/model_window.h"
+#include "interpretation/ui/response_runner.h"
 #include "processing/ui/chart/graph_chart.h"
+#include "widgets/help_window.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <atomic>
 
 using namespace veldro;
 using namespace veldro::test;
@@ -55,11 +61,27 @@ private slots:
             QCOMPARE(curves.curvePoints(0).size(), 41);
             auto* profiles = part<QListWidget>(window, "Profiles");
             QCOMPARE(profiles->count(), 2);
+            // The line under the window times the computation, not the pick.
+            const QString timed = part<QLabel>(window, "Note")->text();
+            QVERIFY2(timed.endsWith(QStringLiteral(" ms after the last change")),
+                     qPrintable(timed));
+            QTest::qWait(20);
             profiles->setCurrentRow(1);
+            QCOMPARE(part<QLabel>(window, "Note")->text(), timed);
             QCOMPARE(curves.curveCount(), 6);
             QCOMPARE(curves.curveTitle(4), QStringLiteral("Tilt.ver(%) measured #1"));
             QCOMPARE(curves.curvePoints(4), (QList<QPointF>{{0, 12}, {25, -8}}));
         });
+    }
+
+    void f1OpensTheWindowsOwnPageOfTheGuide() {
+        runWindow([&](ModelWindow& window) {
+            window.activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), &window);
+            QTest::keyClick(&window, Qt::Key_F1);
+        });
+        QCOMPARE(s->ui.helpContexts, std::vector<int>{kModelWindowHelp});
+        QCOMPARE(helpPage(kModelWindowHelp), QStringLiteral("model.html#window"));
     }
 
     void aNumberTypedInTheTableChangesTheCurves() {
@@ -102,6 +124,44 @@ private slots:
         });
     }
 
+    // A body added lies clear of the others; Delete picks the next body, so
+    // that Delete again takes it out too, and a row is highlighted only when
+    // its body is picked.
+    void addedBodiesLieApartAndDeleteGoesOnThroughThem() {
+        runWindow([](ModelWindow& window) {
+            part<QPushButton>(window, "AddSheet")->click();
+            part<QPushButton>(window, "AddRectangle")->click();
+            const std::vector<Body> bodies = window.model().bodies;
+            QCOMPARE(bodies.size(), 6u);
+            for (std::size_t added : {4u, 5u})
+                for (std::size_t other = 0; other < bodies.size(); ++other) {
+                    const SectionBox a = boundingBox(bodies[added]), b = boundingBox(bodies[other]);
+                    QVERIFY2(other == added || a.right <= b.left || b.right <= a.left ||
+                                 a.bottom <= b.top || b.bottom <= a.top,
+                             qPrintable(QStringLiteral("%1 on %2").arg(added).arg(other)));
+                }
+
+            auto* table = part<QTableWidget>(window, "Bodies");
+            const auto highlighted = [table] {
+                QList<int> rows;
+                for (const QModelIndex& row : table->selectionModel()->selectedRows())
+                    rows << row.row();
+                return rows;
+            };
+            auto* remove = part<QPushButton>(window, "DeleteBody");
+            emit window.view().bodyPicked(1);
+            remove->click();
+            QCOMPARE(highlighted(), QList<int>{1});
+            remove->click();
+            QCOMPARE(window.model().bodies,
+                     (std::vector<Body>{bodies[0], bodies[3], bodies[4], bodies[5]}));
+            emit window.view().bodyPicked(-1);
+            QCOMPARE(highlighted(), QList<int>{});
+            remove->click(); // nothing picked, nothing taken out
+            QCOMPARE(window.model().bodies.size(), 4u);
+        });
+    }
+
     void aBadModelFileIsToldByItsKeyAndChangesNothing() {
         const QString path = s->sandbox.file("bad.json");
         writeText(path,
@@ -137,6 +197,24 @@ private slots:
         });
         QCOMPARE(shown.bodies.size(), 5u);
         QVERIFY(readGroundModel(path.toStdString()) == shown);
+    }
+
+    // Closing the window (Esc) ends its runner while a long computation may
+    // run: the window goes at once, and the computation ends on its own.
+    void aComputationUnderWayDoesNotHoldTheWindowThatCloses() {
+        auto gate = std::make_shared<QSemaphore>();
+        auto over = std::make_shared<std::atomic<bool>>(false);
+        {
+            ResponseRunner runner(nullptr, [gate, over](const GroundModel&) {
+                gate->tryAcquire(1, 3000);
+                *over = true;
+                return std::vector<StationResponse>{};
+            });
+            runner.request(GroundModel{});
+        }
+        QVERIFY(!*over);
+        gate->release();
+        QTRY_VERIFY(*over);
     }
 };
 

@@ -48,8 +48,32 @@ void DataSession::setFilePath(const QString& path) {
 
 void DataSession::setDataSaved(bool saved) {
     dataSaved_ = saved;
-    if (saved && store_) markJournalDone(true);
+    if (saved && store_ && !restOfDownload_) markJournalDone(true);
     emit stateChanged();
+}
+
+void DataSession::setJournal(std::string path, std::unique_ptr<MeasurementStore> rest) {
+    journal_ = std::move(path);
+    restOfDownload_ = std::move(rest);
+}
+
+// The journal keeps the rest until it is in a file: a failure is said, and
+// the save of the data set stands.
+std::optional<DataSession::SecondFile> DataSession::saveRestOfDownload(const std::string& file) {
+    if (!restOfDownload_) return std::nullopt;
+    const int records = restOfDownload_->count();
+    try {
+        const std::string second = saveSecondFile(*restOfDownload_, file);
+        restOfDownload_.reset();
+        markJournalDone(true);
+        return SecondFile{second, records};
+    } catch (const FileError& error) {
+        ui_.tell({"The other " + std::to_string(records) +
+                      " records of this download were not saved:\n" + error.what() +
+                      "\nIts journal keeps them.",
+                  "Error", MessageIcon::Error});
+        return std::nullopt;
+    }
 }
 
 // A journal that cannot be marked is offered again at the next start: no
@@ -88,6 +112,7 @@ void DataSession::cancelRunning() {
 void DataSession::replaceStore(std::unique_ptr<MeasurementStore> store) {
     if (store_ && !dataSaved_) markJournalDone(false);
     journal_.clear();
+    restOfDownload_.reset();
     model_->setStore(store.get());
     view_.status.setPanel0({});
     store_ = std::move(store);

@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,8 +51,18 @@ public:
     bool dataSaved() const { return dataSaved_; }
     void setDataSaved(bool saved);
     // The download journal that keeps this data set's records until a file
-    // holds them: marked done when the data set is saved, or dropped unsaved.
-    void setJournal(std::string path) { journal_ = std::move(path); }
+    // holds them, and the records of its download past the data set's
+    // capacity, if any: marked done once a save put every record in a file,
+    // or when the data set is dropped unsaved.
+    void setJournal(std::string path, std::unique_ptr<MeasurementStore> rest = nullptr);
+    // After the data set was saved to `file`: the rest of its download goes to
+    // the second file beside it (see saveSecondFile). Its name and records,
+    // or nothing when there was no rest or it could not be written (said).
+    struct SecondFile {
+        std::string path;
+        int records = 0;
+    };
+    std::optional<SecondFile> saveRestOfDownload(const std::string& file);
 
     // While a command lets events run, the commands that change the data set
     // are disabled and the window does not close, so no command re-enters another.
@@ -123,6 +134,7 @@ private:
     QString filePath_;
     bool dataSaved_ = true;
     std::string journal_;
+    std::unique_ptr<MeasurementStore> restOfDownload_;
     KeptHistory history_;
     // One entry per running command, innermost last; empty for one without a Cancel.
     std::vector<std::function<void()>> cancels_;

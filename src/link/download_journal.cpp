@@ -3,6 +3,7 @@
 #include "data/file_io.h"
 #include "data/measurement_store.h"
 #include "link/journal_file.h"
+#include "link/journal_names.h"
 
 #include <algorithm>
 #include <array>
@@ -22,7 +23,6 @@ constexpr std::uint16_t kVersion = 1;
 constexpr std::size_t kHeaderCheckedBytes = kJournalHeaderSize - 4;
 constexpr std::size_t kEntryCheckedBytes = kJournalEntrySize - 4;
 constexpr std::size_t kPayloadOffset = 8;
-constexpr const char* kExtension = ".vdj";
 constexpr auto kFlushInterval = std::chrono::seconds(1);
 
 constexpr char kRecord = 'R';
@@ -78,19 +78,10 @@ std::array<std::uint8_t, kJournalEntrySize> entryOf(std::uint32_t sequence, char
     return e;
 }
 
-// Names pass through std::filesystem as UTF-8 on every platform.
-fs::path pathOf(const std::string& name) {
-    return fs::path(std::u8string(name.begin(), name.end()));
-}
-
-std::string nameOf(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
+// A time no calendar holds (a forged header's start) is said in seconds.
 std::string localTimeText(std::time_t when, const char* format) {
     std::tm local{};
-    localtime_r(&when, &local);
+    if (!localtime_r(&when, &local)) return std::to_string(when);
     char text[64];
     return std::string(text, std::strftime(text, sizeof text, format, &local));
 }
@@ -100,49 +91,77 @@ std::uint64_t wholeLength(std::uint64_t entries) {
     return kJournalHeaderSize + entries * kJournalEntrySize;
 }
 
+// Every record the limit allows, an end mark and a done mark: a file of
+// endless entries is read no further.
+constexpr std::uint64_t kEntryLimit = kJournalRecordLimit + 2;
+// Entries are read this many at a time.
+constexpr std::size_t kChunkEntries = 1024;
+
 struct ReadJournal {
     JournalContents contents;
     std::uint64_t entries = 0;
 };
 
-ReadJournal read(const std::string& path) {
-    InputFile file(path);
+std::size_t readFully(JournalFile& file, std::uint8_t* bytes, std::size_t count) {
+    std::size_t got = 0;
+    while (got < count) {
+        const std::size_t more = file.read(bytes + got, count - got);
+        if (more == 0) break;
+        got += more;
+    }
+    return got;
+}
+
+bool knownKind(char kind) {
+    return kind == kRecord || kind == kEnded || kind == static_cast<char>(JournalEnd::Saved) ||
+           kind == static_cast<char>(JournalEnd::Discarded);
+}
+
+// The journal at `path`, its records kept when `keepRecords`.
+ReadJournal read(const std::string& path, bool keepRecords) {
+    const auto file = JournalFile::openToRead(path);
     ReadJournal result;
     JournalContents& j = result.contents;
     j.path = path;
     std::array<std::uint8_t, kJournalHeaderSize> header{};
-    const std::size_t got = file.read(reinterpret_cast<char*>(header.data()), header.size());
-    if (got != header.size() || !std::equal(kMagic.begin(), kMagic.end(), header.begin()) ||
+    if (readFully(*file, header.data(), header.size()) != header.size() ||
+        !std::equal(kMagic.begin(), kMagic.end(), header.begin()) ||
         !checked(header.data(), kHeaderCheckedBytes) || little(&header[8], 2) != kVersion ||
         little(&header[10], 2) != kJournalEntrySize)
         throw JournalError(path + " is not a download journal, or its header is damaged");
     j.startedAt = static_cast<std::time_t>(static_cast<std::int64_t>(little(&header[12], 8)));
-    std::array<std::uint8_t, kJournalEntrySize> e{};
-    for (;;) {
-        std::size_t n = 0;
-        while (n < e.size()) {
-            const std::size_t more = file.read(reinterpret_cast<char*>(e.data() + n), e.size() - n);
-            if (more == 0) break;
-            n += more;
+    const auto stopAt = [&](bool overLimit) {
+        j.overLimit = overLimit;
+        const std::uint64_t size = file->size();
+        const std::uint64_t whole = wholeLength(result.entries);
+        j.damagedBytes = size > whole ? size - whole : 0;
+    };
+    std::vector<std::uint8_t> chunk(kChunkEntries * kJournalEntrySize);
+    for (std::size_t got = chunk.size(); got == chunk.size();) {
+        got = readFully(*file, chunk.data(), chunk.size());
+        for (std::size_t at = 0; at < got; at += kJournalEntrySize) {
+            const std::uint8_t* e = &chunk[at];
+            const char kind = static_cast<char>(e[4]);
+            if (got - at < kJournalEntrySize || !checked(e, kEntryCheckedBytes) ||
+                little(e, 4) != result.entries || !knownKind(kind)) {
+                stopAt(false);
+                return result;
+            }
+            if ((kind == kRecord && j.recordCount == kJournalRecordLimit) ||
+                result.entries == kEntryLimit) {
+                stopAt(true);
+                return result;
+            }
+            ++result.entries;
+            if (kind == kRecord) {
+                ++j.recordCount;
+                if (keepRecords) j.records.push_back(MeasurementRecord::decode(&e[kPayloadOffset]));
+            } else if (kind == kEnded) {
+                j.ended = true;
+            } else {
+                j.done = true;
+            }
         }
-        if (n == 0) break;
-        const char kind = static_cast<char>(e[4]);
-        const bool whole =
-            n == e.size() && checked(e.data(), kEntryCheckedBytes) &&
-            little(&e[0], 4) == result.entries &&
-            (kind == kRecord || kind == kEnded || kind == static_cast<char>(JournalEnd::Saved) ||
-             kind == static_cast<char>(JournalEnd::Discarded));
-        if (!whole) {
-            j.damagedBytes = file.size() - wholeLength(result.entries);
-            break;
-        }
-        ++result.entries;
-        if (kind == kRecord)
-            j.records.push_back(MeasurementRecord::decode(&e[kPayloadOffset]));
-        else if (kind == kEnded)
-            j.ended = true;
-        else
-            j.done = true;
     }
     return result;
 }
@@ -151,71 +170,49 @@ ReadJournal read(const std::string& path) {
 
 std::string downloadJournalFolder() {
     const std::string data = programDataFolder();
-    return data.empty() ? std::string() : nameOf(pathOf(data) / "downloads");
+    return data.empty() ? std::string() : journalNameOf(journalPathOf(data) / "downloads");
 }
 
 JournalContents readJournal(const std::string& path) {
-    return read(path).contents;
+    return read(path, true).contents;
 }
 
-std::vector<JournalContents> pendingJournals(const std::string& folder, std::time_t now) {
-    std::vector<JournalContents> pending;
-    std::error_code error;
-    for (const auto& item : fs::directory_iterator(pathOf(folder), error)) {
-        if (item.path().extension() != kExtension) continue;
-        const std::string path = nameOf(item.path());
-        if (JournalFile::inUse(path)) continue; // a download still running, here or elsewhere
-        try {
-            JournalContents journal = readJournal(path);
-            if (journal.pending())
-                pending.push_back(std::move(journal));
-            else if (now - journal.startedAt > kDoneJournalLifetime)
-                fs::remove(item.path(), error);
-        } catch (const std::exception&) {
-            // Not ours, or unreadable: left as it is.
-        }
-    }
-    std::sort(pending.begin(), pending.end(), [](const auto& a, const auto& b) {
-        return a.startedAt != b.startedAt ? a.startedAt > b.startedAt : a.path > b.path;
-    });
-    return pending;
+JournalSummary readJournalSummary(const std::string& path) {
+    return read(path, false).contents;
 }
 
 std::string journalStartText(std::time_t startedAt) {
     return localTimeText(startedAt, "%Y-%m-%d %H:%M:%S");
 }
 
-std::unique_ptr<MeasurementStore> restoredStore(const JournalContents& journal) {
-    auto store = std::make_unique<MeasurementStore>(journal.startedAt);
-    for (const MeasurementRecord& record : journal.records) store->append(record);
-    store->writeImage(ImageMode::Full, false, 0, 0);
-    return store;
-}
-
-std::string damageReport(const JournalContents& journal) {
-    if (journal.damagedBytes == 0) return {};
-    return "The journal " + journal.path + " is damaged after record " +
-           std::to_string(journal.records.size()) + ":\nits last " +
-           std::to_string(journal.damagedBytes) + " bytes could not be restored";
-}
-
 void markJournalDone(const std::string& path, JournalEnd end) {
-    const ReadJournal journal = read(path);
-    const auto file = JournalFile::openAt(path, wholeLength(journal.entries));
-    const auto entry =
-        entryOf(static_cast<std::uint32_t>(journal.entries), static_cast<char>(end), nullptr);
-    file->write(entry.data(), entry.size());
-    file->sync();
+    const ReadJournal journal = read(path, false);
+    if (journal.contents.overLimit)
+        throw JournalError(path + " holds more records than " +
+                           std::to_string(kJournalRecordLimit) + ": not marked done");
+    if (journal.contents.done) return;
+    try {
+        const auto file = JournalFile::openAt(path, wholeLength(journal.entries));
+        const auto entry =
+            entryOf(static_cast<std::uint32_t>(journal.entries), static_cast<char>(end), nullptr);
+        file->write(entry.data(), entry.size());
+        file->sync();
+    } catch (const JournalDiskFull&) {
+        // A full disk would keep offering records that are in a file, or dropped.
+        std::error_code error;
+        if (!fs::remove(journalPathOf(path), error)) throw;
+    }
 }
 
 DownloadJournal::DownloadJournal(const std::string& folder, std::time_t startedAt) {
     std::error_code error;
-    fs::create_directories(pathOf(folder), error);
+    fs::create_directories(journalPathOf(folder), error);
     if (error) throw FileError("Cannot create " + folder + ": " + error.message());
-    const std::string stem = nameOf(pathOf(folder) / localTimeText(startedAt, "%Y-%m-%d_%H-%M-%S"));
+    const std::string stem =
+        journalNameOf(journalPathOf(folder) / localTimeText(startedAt, "%Y-%m-%d_%H-%M-%S"));
     // Two downloads in one second get a number after the time.
     for (int n = 1; !file_; ++n) {
-        path_ = stem + (n == 1 ? "" : "_" + std::to_string(n)) + kExtension;
+        path_ = stem + (n == 1 ? "" : "_" + std::to_string(n)) + kJournalExtension;
         file_ = JournalFile::create(path_);
     }
     const auto header = headerOf(startedAt);
@@ -224,7 +221,7 @@ DownloadJournal::DownloadJournal(const std::string& folder, std::time_t startedA
         file_->sync();
     } catch (const FileError&) {
         file_.reset();
-        fs::remove(pathOf(path_), error);
+        fs::remove(journalPathOf(path_), error);
         throw;
     }
     flusher_ = std::thread([this] { flushEverySecond(); });
@@ -304,18 +301,26 @@ void DownloadJournal::markEnded() {
 void DownloadJournal::close(std::optional<JournalEnd> end) {
     stopFlushing();
     if (!file_) return;
-    if (end) {
+    const bool stopped = !error().empty();
+    if (end && !stopped) {
         writeEntry(static_cast<char>(*end), nullptr);
         syncNow();
     }
     file_.reset();
+    if (!end || !stopped) return;
+    // A journal that stopped short of a download saved in full would be
+    // offered again. Its error, said already, stays as it was.
+    try {
+        markJournalDone(path_, *end);
+    } catch (const std::exception&) {
+    }
 }
 
 void DownloadJournal::remove() {
     stopFlushing();
     file_.reset();
     std::error_code error;
-    fs::remove(pathOf(path_), error);
+    fs::remove(journalPathOf(path_), error);
 }
 
 std::string DownloadJournal::error() const {

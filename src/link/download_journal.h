@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/measurement_record.h"
+#include "data/measurement_store.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -16,7 +17,6 @@
 namespace veldro {
 
 class JournalFile;
-class MeasurementStore;
 
 // The download journal: every record a download stores, appended as it
 // arrives to a file of its own, so that a dead battery, a crash or a killed
@@ -49,42 +49,75 @@ public:
 // (~/.local/share unless set); on Windows, under the local application data.
 std::string downloadJournalFolder();
 
-// A journal as read back.
-struct JournalContents {
+// What a journal holds, read back without its records.
+struct JournalSummary {
     std::string path;
     std::time_t startedAt = 0;
-    std::vector<MeasurementRecord> records; // the whole records before any damage
+    std::size_t recordCount = 0; // the whole records before any damage, at most kJournalRecordLimit
     bool ended = false;
     bool done = false;              // its data set was saved or discarded
     std::uint64_t damagedBytes = 0; // the bytes from the first bad entry on
+    // More records than a data set and its second file take: reading stopped
+    // at the limit, and damagedBytes counts the rest, which stays in the journal.
+    bool overLimit = false;
 
     // A download whose records may still be wanted.
-    bool pending() const { return !done && !records.empty(); }
+    bool pending() const { return !done && recordCount > 0; }
 };
 
-// Throws FileError when it cannot be read, JournalError when it is no journal.
+// A journal as read back, with its records.
+struct JournalContents : JournalSummary {
+    std::vector<MeasurementRecord> records; // recordCount of them
+};
+
+// The most records a journal gives back: a data set's, and as many again for
+// a second file. No download journals more than one data set's, but a file
+// may hold anything.
+inline constexpr std::size_t kJournalRecordLimit = 2 * MeasurementStore::kCapacity;
+
+// Only a regular file is read, never through a link nor waiting on a pipe.
+// Throw FileError when it cannot be read, JournalError when it is no journal.
 JournalContents readJournal(const std::string& path);
+JournalSummary readJournalSummary(const std::string& path);
 
 // The pending journals of `folder`, newest first; unreadable files and the
-// journals of running downloads are passed over. Removes the journals that are done (or hold no
-// record) and older than kDoneJournalLifetime at `now`.
-std::vector<JournalContents> pendingJournals(const std::string& folder, std::time_t now);
+// journals of running downloads are passed over, and no folder holds none.
+// Removes the journals that are done (or hold no record) and older than
+// kDoneJournalLifetime at `now`. Throws FileError when the folder cannot be read.
+std::vector<JournalSummary> pendingJournals(const std::string& folder, std::time_t now);
 
 // "2026-12-07 18:31:11": a journal's start in local time, as its name and the
 // questions about it say it.
 std::string journalStartText(std::time_t startedAt);
 
-// A new data set of a journal's records, dated by its start as the download
-// dated it, its image written.
-std::unique_ptr<MeasurementStore> restoredStore(const JournalContents& journal);
+// The data sets of a journal's records, their images written: the first
+// MeasurementStore::kCapacity, and the rest (none when there is none) for a
+// second file. Their comment dates them by the start, as journalStartText
+// says it, unlike the locale's short date a download writes, which can be
+// read two ways.
+struct RestoredDataSets {
+    std::unique_ptr<MeasurementStore> first, second;
+};
+RestoredDataSets restoredDataSets(const JournalContents& journal);
 
-// What a damaged journal lost, in words; empty for a whole one.
-std::string damageReport(const JournalContents& journal);
+// The second file of the records past a data set's capacity, beside the file
+// `firstFile` of the first: "field.vlf" gives "field-2.vlf".
+std::string secondFileName(const std::string& firstFile);
+// Saves `second` there, where the name is free or holds a regular file (a
+// name the program made is never followed). Returns it. Throws FileError.
+std::string saveSecondFile(MeasurementStore& second, const std::string& firstFile);
+
+// What a damaged journal lost, or what one over the limit left in it, in
+// words; empty for a whole one.
+std::string damageReport(const JournalSummary& journal);
 
 enum class JournalEnd : char { Saved = 'S', Discarded = 'D' };
 
-// Appends the done mark to a journal (after its last whole entry). Throws
-// FileError (also while a download writes it) or JournalError.
+// Appends the done mark to a journal (after its last whole entry) unless it
+// has one. A journal whose disk is full is removed instead: its records are in
+// a file, or were dropped. Throws FileError (also while a download writes it)
+// or JournalError (also for a journal over the limit, whose last records
+// reached no file).
 void markJournalDone(const std::string& path, JournalEnd end);
 
 // The journal of a running download. Entries are written as they come, so a
@@ -104,7 +137,8 @@ public:
     void append(const MeasurementRecord& record);
     // Appends the end mark and forces everything to the disk.
     void markEnded();
-    // Appends the done mark when given, and closes the file.
+    // Appends the done mark when given, and closes the file. A journal that
+    // stopped (a full disk) is marked as markJournalDone marks it.
     void close(std::optional<JournalEnd> end = std::nullopt);
     // Closes and deletes a journal that holds nothing worth keeping.
     void remove();

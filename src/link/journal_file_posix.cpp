@@ -1,6 +1,5 @@
 // The journal's file over POSIX: an exclusive create, write and fdatasync,
 // held by flock (which ends with the process, however it ends).
-#include "data/file_io.h"
 #include "link/journal_file.h"
 
 #include <cerrno>
@@ -8,14 +7,19 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace veldro {
 
 namespace {
 
+constexpr const char* kNotRegular = "not a regular file";
+
 [[noreturn]] void fail(const char* what, const std::string& path, int error) {
-    throw FileError(std::string(what) + " " + path + ": " + std::strerror(error));
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+        throw JournalDiskFull(what, path, std::strerror(error));
+    throw FileError(what, path, std::strerror(error));
 }
 
 // flock rather than fcntl's locks, which the process loses when it closes any
@@ -26,6 +30,18 @@ void hold(int fd, const std::string& path) {
     ::close(fd);
     if (error == EWOULDBLOCK) throw FileError(path + " is being written by a running download");
     fail("Cannot lock", path, error);
+}
+
+// A name in the journals' folder may be anything: a link is not followed, a
+// pipe or device is not waited on, and only a regular file is kept.
+int openExisting(const std::string& path, int access, const char* what) {
+    const int fd = ::open(path.c_str(), access | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0 && errno == ELOOP) throw FileError(what, path, kNotRegular);
+    if (fd < 0) fail(what, path, errno);
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) return fd;
+    ::close(fd);
+    throw FileError(what, path, kNotRegular);
 }
 
 } // namespace
@@ -39,8 +55,7 @@ std::unique_ptr<JournalFile> JournalFile::create(const std::string& path) {
 }
 
 std::unique_ptr<JournalFile> JournalFile::openAt(const std::string& path, std::uint64_t end) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) fail("Cannot write", path, errno);
+    const int fd = openExisting(path, O_WRONLY, "Cannot write");
     hold(fd, path);
     std::unique_ptr<JournalFile> file(new JournalFile(path, fd));
     if (::ftruncate(fd, static_cast<off_t>(end)) != 0 ||
@@ -49,8 +64,13 @@ std::unique_ptr<JournalFile> JournalFile::openAt(const std::string& path, std::u
     return file;
 }
 
+std::unique_ptr<JournalFile> JournalFile::openToRead(const std::string& path) {
+    return std::unique_ptr<JournalFile>(
+        new JournalFile(path, openExisting(path, O_RDONLY, "Cannot read")));
+}
+
 bool JournalFile::inUse(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return false;
     const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
     ::close(fd);
@@ -73,6 +93,20 @@ void JournalFile::write(const std::uint8_t* bytes, std::size_t count) {
 
 void JournalFile::sync() {
     if (::fdatasync(static_cast<int>(handle_)) != 0) fail("Cannot write", path_, errno);
+}
+
+std::size_t JournalFile::read(std::uint8_t* bytes, std::size_t count) {
+    for (;;) {
+        const ssize_t n = ::read(static_cast<int>(handle_), bytes, count);
+        if (n >= 0) return static_cast<std::size_t>(n);
+        if (errno != EINTR) fail("Cannot read", path_, errno);
+    }
+}
+
+std::uint64_t JournalFile::size() const {
+    struct stat info {};
+    if (::fstat(static_cast<int>(handle_), &info) != 0) fail("Cannot read", path_, errno);
+    return static_cast<std::uint64_t>(info.st_size);
 }
 
 } // namespace veldro

@@ -352,7 +352,7 @@ private slots:
         // The journal keeps them until a file does.
         const auto pending = pendingJournals(downloadJournalFolder(), std::time(nullptr));
         QCOMPARE(pending.size(), 1u);
-        QVERIFY(pending[0].records == simulatedSurvey(7, 2));
+        QVERIFY(readJournal(pending[0].path).records == simulatedSurvey(7, 2));
         QVERIFY(pending[0].ended);
 
         // Quitting asks before the received records go.

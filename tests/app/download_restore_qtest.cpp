@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace veldro;
 using namespace veldro::test;
@@ -16,8 +17,8 @@ const QString kDemoSurvey = QStringLiteral(VELDRO_GOLDEN_DIR "/../../examples/de
 
 // A journal of `count` records of a survey, as a download killed before its
 // end leaves it.
-std::string killedDownloadJournal(int count) {
-    DownloadJournal journal(downloadJournalFolder(), kStart);
+std::string killedDownloadJournal(int count, std::time_t start = kStart) {
+    DownloadJournal journal(downloadJournalFolder(), start);
     for (const MeasurementRecord& r : simulatedSurvey(count, 4)) journal.append(r);
     journal.close();
     return journal.path();
@@ -55,7 +56,9 @@ private slots:
         QCOMPARE(session.ui.asked[0].buttons, QMessageBox::Yes | QMessageBox::No);
         QVERIFY(session.window.store());
         QVERIFY(recordsOf(*session.window.store()) == simulatedSurvey(40, 4));
-        QCOMPARE(session.window.store()->commentText(), MeasurementStore(kStart).commentText());
+        // The start as the question says it, not the locale's short date (TZ=UTC).
+        QCOMPARE(session.window.store()->commentText(),
+                 std::string("Transferred at 2025-11-24 16:00:00"));
         QCOMPARE(session.window.rowList().size(), 40);
         QVERIFY(!session.window.dataSaved());
         QVERIFY(readJournal(path).pending());
@@ -115,6 +118,85 @@ private slots:
         action(session.window, "Ouvrir1")->trigger();
         QCOMPARE(session.window.store()->count(), 1500);
         QVERIFY(readJournal(path).done);
+    }
+
+    // No download journals more than a data set's records, but a journal may
+    // hold them: the rest goes to a second file with the first, which is
+    // offered, and only then is the journal done.
+    void recordsPastADataSetGoToASecondFileThatIsOffered() {
+        Session session;
+        const std::string path = killedDownloadJournal(70000);
+        session.ui.answers = {QMessageBox::Yes};
+        start(session);
+
+        QCOMPARE(session.ui.texts(),
+                 (QStringList{question(70000, path),
+                              QStringLiteral("This download holds 70000 records, more than a "
+                                             "data set takes: the first 64000 are open.\nSaving "
+                                             "them saves the other 6000 in a second file beside "
+                                             "them, its name ending in -2.")}));
+        const auto survey = simulatedSurvey(70000, 4);
+        QVERIFY(recordsOf(*session.window.store()) ==
+                std::vector(survey.begin(), survey.begin() + 64000));
+
+        session.ui.asked.clear();
+        session.ui.answers = {QMessageBox::Yes};
+        session.ui.saveAnswers.push_back(session.sandbox.file("restored.vlf"));
+        action(session.window, "EnregistrerSous")->trigger();
+        const QString second = session.sandbox.file("restored-2.vlf");
+        QCOMPARE(session.ui.texts(),
+                 QStringList{QStringLiteral("The other 6000 records of this download were saved "
+                                            "to\n%1\nOpen them ?")
+                                 .arg(second)});
+        QVERIFY(recordsInFile(session.sandbox.file("restored.vlf"), session.ui) ==
+                std::vector(survey.begin(), survey.begin() + 64000));
+        QVERIFY(recordsInFile(second, session.ui) ==
+                std::vector(survey.begin() + 64000, survey.end()));
+        QVERIFY(readJournal(path).done);
+        QCOMPARE(session.window.store()->count(), 6000);
+    }
+
+    // However many were not saved, one question lists them and offers the newest.
+    void severalJournalsAreListedInOneQuestion() {
+        Session session;
+        std::vector<std::string> paths;
+        for (int day = 0; day < 12; ++day)
+            paths.push_back(killedDownloadJournal(day + 1, kStart - day * 24 * 60 * 60));
+        session.ui.answers = {QMessageBox::Yes};
+        start(session);
+
+        QString expected = QStringLiteral("12 downloads were not saved:\n");
+        for (int day = 0; day < 10; ++day)
+            expected +=
+                QStringLiteral("2025-11-%1 16:00:00 (%2 records)\n").arg(24 - day).arg(day + 1);
+        expected +=
+            QStringLiteral("and 2 more\nRestore the newest ?\n") + QString::fromStdString(paths[0]);
+        QCOMPARE(session.ui.texts(), QStringList{expected});
+        QCOMPARE(session.window.store()->count(), 1);
+        QVERIFY(readJournal(paths[1]).pending());
+    }
+
+    // A pipe among the journals would leave the window an unpainted frame.
+    void pipeAmongTheJournalsIsPassedOver() {
+        Session session;
+        const std::string path = killedDownloadJournal(40);
+        QVERIFY(::mkfifo((downloadJournalFolder() + "/pipe.vdj").c_str(), 0600) == 0);
+        session.ui.answers = {QMessageBox::No};
+        start(session);
+        QCOMPARE(session.ui.texts(), QStringList{question(40, path)});
+    }
+
+    void journalsFolderThatCannotBeReadIsSaid() {
+        Session session;
+        const std::string folder = downloadJournalFolder();
+        std::filesystem::create_directories(std::filesystem::path(folder).parent_path());
+        writeText(QString::fromStdString(folder), "a file where the journals' folder would be");
+        start(session);
+        QCOMPARE(session.ui.texts(),
+                 QStringList{QStringLiteral("The download journals cannot be read:\nCannot read "
+                                            "%1: Not a directory")
+                                 .arg(QString::fromStdString(folder))});
+        QCOMPARE(session.ui.asked[0].message.icon, MessageIcon::Warning);
     }
 
     void withoutAJournalNothingIsAsked() {

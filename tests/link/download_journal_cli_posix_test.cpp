@@ -3,12 +3,15 @@
 #include "data/measurement_store.h"
 #include "data/survey_generator.h"
 #include "download_processes.h"
+#include "faulty_folder.h"
 #include "link/download_journal.h"
 #include "test_support.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
+#include <sys/stat.h>
 #include <thread>
 
 namespace veldro {
@@ -44,15 +47,20 @@ int lastRecordSent(const std::string& log) {
 struct Recovery {
     int status;
     std::string out, err;
+    long peakKilobytes;
 };
 
-Recovery recover(const std::string& folder, std::vector<std::string> arguments) {
+// veldro-cli recover with the journals of `folder`/veldro/downloads; its
+// output goes to `outputFolder` (`folder` unless given).
+Recovery recover(const std::string& folder, std::vector<std::string> arguments,
+                 std::string outputFolder = {}) {
+    if (outputFolder.empty()) outputFolder = folder;
     arguments.insert(arguments.begin(), {VELDRO_CLI, "recover"});
-    ChildProcess cli(arguments, folder + "/recover.out", folder + "/recover.err", "/dev/null",
-                     {"XDG_DATA_HOME=" + folder});
+    ChildProcess cli(arguments, outputFolder + "/recover.out", outputFolder + "/recover.err",
+                     "/dev/null", {"XDG_DATA_HOME=" + folder});
     const int status = cli.wait(std::chrono::seconds(20));
-    return {status, test::fileText(folder + "/recover.out"),
-            test::fileText(folder + "/recover.err")};
+    return {status, test::fileText(outputFolder + "/recover.out"),
+            test::fileText(outputFolder + "/recover.err"), cli.peakKilobytes};
 }
 
 // The download is killed once veldro-sim has logged the acknowledgement of
@@ -151,6 +159,136 @@ TEST(DownloadJournalCli, JournalThatCannotBeMadeIsSaidAndTheDownloadGoesOn) {
               std::string::npos)
         << cli.messages();
     EXPECT_EQ(recordBytesOf(dir.file("out.vlf")).size(), 5 * MeasurementRecord::kSize);
+}
+
+// Record i of a long journal, told apart by its profile and station.
+MeasurementRecord numberedRecord(std::size_t i) {
+    MeasurementRecord r;
+    r.profile = static_cast<std::int16_t>(i / 10000);
+    r.station = static_cast<std::int16_t>(i % 10000);
+    return r;
+}
+
+std::vector<std::uint8_t> numberedRecordBytes(std::size_t first, std::size_t end) {
+    std::vector<std::uint8_t> bytes((end - first) * MeasurementRecord::kSize);
+    for (std::size_t i = first; i < end; ++i)
+        numberedRecord(i).encode(&bytes[(i - first) * MeasurementRecord::kSize]);
+    return bytes;
+}
+
+std::string journalOf(const std::string& folder, std::size_t records) {
+    DownloadJournal journal(folder, 1764000000);
+    for (std::size_t i = 0; i < records; ++i) journal.append(numberedRecord(i));
+    journal.close();
+    return journal.path();
+}
+
+// Every record reaches a file, those past a data set's in a second one; the
+// journal is done only when none is left out. No download journals more
+// than a data set's records, but a file may hold them.
+TEST(DownloadJournalCli, RecordsPastADataSetGoToASecondFileAndOnlyAWholeRecoveryIsDone) {
+    const std::size_t capacity = MeasurementStore::kCapacity;
+    TempDir source;
+    const std::string longest = journalOf(source.path(), 2 * capacity + 1);
+    struct Case {
+        std::size_t records, saved, second;
+        int status;
+        const char* left; // what recover --list says after
+    };
+    for (const Case c : {Case{70000, 70000, 6000, 0, ""},
+                         Case{2 * capacity + 1, 2 * capacity, capacity, 1,
+                              "128000 records, not ended, more past the limit"}}) {
+        SCOPED_TRACE(c.records);
+        TempDir dir;
+        const std::string folder = CliDownload::journalFolder(dir.path());
+        std::filesystem::create_directories(folder);
+        const std::string journal = folder + "/j.vdj";
+        std::filesystem::copy_file(longest, journal);
+        std::filesystem::resize_file(journal, kJournalHeaderSize + c.records * kJournalEntrySize);
+
+        const Recovery r = recover(dir.path(), {"-o", dir.file("out.vlf")});
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_NE(r.err.find(std::to_string(c.saved) + " records saved: 64000 to " +
+                             dir.file("out.vlf") + ", " + std::to_string(c.second) + " to " +
+                             dir.file("out-2.vlf") + "\n"),
+                  std::string::npos)
+            << r.err;
+        EXPECT_EQ(recordBytesOf(dir.file("out.vlf")), numberedRecordBytes(0, capacity));
+        EXPECT_EQ(recordBytesOf(dir.file("out-2.vlf")),
+                  numberedRecordBytes(capacity, capacity + c.second));
+        const std::string list = recover(dir.path(), {"--list"}).out;
+        EXPECT_EQ(list, *c.left
+                            ? journal + "\t" + journalStartText(1764000000) + "\t" + c.left + "\n"
+                            : "");
+    }
+}
+
+// A pipe, a link or a folder among the journals is never waited on nor
+// followed; named, it is refused at once.
+TEST(DownloadJournalCli, NamesThatAreNoRegularFileNeitherHangNorCount) {
+    TempDir dir;
+    const std::string folder = CliDownload::journalFolder(dir.path());
+    const std::string journal = journalOf(folder, 3);
+    ASSERT_EQ(::mkfifo((folder + "/pipe.vdj").c_str(), 0600), 0);
+    std::filesystem::create_symlink(journal, folder + "/link.vdj");
+    const std::string listed =
+        journal + "\t" + journalStartText(1764000000) + "\t3 records, not ended\n";
+    EXPECT_EQ(recover(dir.path(), {"--list"}).out, listed);
+    for (const char* name : {"pipe.vdj", "link.vdj"}) {
+        const Recovery r = recover(dir.path(), {folder + "/" + name, "-o", dir.file("out.vlf")});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "Cannot read " + folder + "/" + name + ": not a regular file\n");
+    }
+    EXPECT_EQ(recover(dir.path(), {"-o", dir.file("out.vlf")}).status, 0);
+    EXPECT_EQ(recordBytesOf(dir.file("out.vlf")), numberedRecordBytes(0, 3));
+}
+
+// A folder that cannot be read is not a folder without journals.
+TEST(DownloadJournalCli, JournalsFolderThatCannotBeReadIsSaidSo) {
+    TempDir dir;
+    const std::string folder = CliDownload::journalFolder(dir.path());
+    std::filesystem::create_directories(dir.file("veldro"));
+    test::writeBytes(folder, "a file where the journals' folder would be");
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--list"}, {"-o", dir.file("out.vlf")}}) {
+        const Recovery r = recover(dir.path(), arguments);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "Cannot read " + folder + ": Not a directory\n");
+    }
+}
+
+// The records reached their file: that the journal takes no done mark is
+// said, not a failure.
+TEST(DownloadJournalCli, ReadOnlyJournalIsRecoveredAndSaysItStaysPending) {
+    test::FaultyFolder data;
+    if (!data.readOnlyHolds()) GTEST_SKIP() << "root ignores folder permissions here";
+    TempDir dir;
+    const std::string journal = journalOf(CliDownload::journalFolder(data.path()), 3);
+    data.makeReadOnly();
+    const Recovery r = recover(data.path(), {"-o", dir.file("out.vlf")}, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(recordBytesOf(dir.file("out.vlf")), numberedRecordBytes(0, 3));
+    EXPECT_NE(r.err.find("3 records saved to " + dir.file("out.vlf") + "\nCannot write " + journal),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("\nThe journal is not marked done: it is offered again\n"),
+              std::string::npos)
+        << r.err;
+}
+
+// Listing reads each journal through, but keeps none of its records: five
+// full journals more cost what one does.
+TEST(DownloadJournalCli, ListingHoldsNoJournalsRecords) {
+    TempDir dir;
+    const std::string folder = CliDownload::journalFolder(dir.path());
+    const std::string full = journalOf(folder, MeasurementStore::kCapacity);
+    const long one = recover(dir.path(), {"--list"}).peakKilobytes;
+    for (int i = 0; i < 5; ++i)
+        std::filesystem::copy_file(full, folder + "/copy" + std::to_string(i) + ".vdj");
+    const Recovery six = recover(dir.path(), {"--list"});
+    EXPECT_EQ(std::count(six.out.begin(), six.out.end(), '\n'), 6);
+    // One journal's records take 64000 x 44 bytes, 2750 KiB.
+    EXPECT_LT(six.peakKilobytes - one, 2048) << one << " KiB for one journal";
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace veldro {
 namespace {
@@ -132,12 +133,82 @@ TEST(DownloadJournal, DoneMarkReplacesATornTail) {
 TEST(DownloadJournal, RestoredStoreHoldsTheRecordsDatedByTheStart) {
     TempDir dir;
     const auto j = readJournal(writeJournal(dir.path(), kStart, goldenRecords(), std::nullopt));
-    const auto store = restoredStore(j);
-    EXPECT_EQ(store->commentText(), MeasurementStore(kStart).commentText());
-    std::vector<std::uint8_t> expected(store->commentBlock().begin(), store->commentBlock().end());
+    const RestoredDataSets dataSets = restoredDataSets(j);
+    const MeasurementStore& store = *dataSets.first;
+    EXPECT_EQ(store.commentText(), "Transferred at " + journalStartText(kStart));
+    std::vector<std::uint8_t> expected(store.commentBlock().begin(), store.commentBlock().end());
     const auto records = test::goldenHex("download_two_records.hex");
     expected.insert(expected.end(), records.begin(), records.end());
-    EXPECT_EQ(store->image, expected);
+    EXPECT_EQ(store.image, expected);
+    EXPECT_FALSE(dataSets.second);
+}
+
+// Record i of a long journal, told apart by its profile and station.
+MeasurementRecord numberedRecord(std::size_t i) {
+    MeasurementRecord r;
+    r.profile = static_cast<std::int16_t>(i / 10000);
+    r.station = static_cast<std::int16_t>(i % 10000);
+    return r;
+}
+
+std::vector<MeasurementRecord> numberedRecords(std::size_t first, std::size_t end) {
+    std::vector<MeasurementRecord> records;
+    for (std::size_t i = first; i < end; ++i) records.push_back(numberedRecord(i));
+    return records;
+}
+
+std::vector<MeasurementRecord> recordsOf(const MeasurementStore& store) {
+    std::vector<MeasurementRecord> records;
+    records.reserve(static_cast<std::size_t>(store.count()));
+    for (int i = 0; i < store.count(); ++i) records.push_back(store.record(i));
+    return records;
+}
+
+// No download journals more than a data set's records, but a journal may hold
+// them: the rest goes to a second data set, and past what two take, reading
+// stops and the journal is not marked done, since its last records reached no file.
+TEST(DownloadJournal, RecordsPastADataSetGoToASecondOne) {
+    const std::size_t capacity = MeasurementStore::kCapacity;
+    TempDir dir;
+    const std::string longest =
+        writeJournal(dir.path(), kStart, numberedRecords(0, 2 * capacity + 1), std::nullopt);
+    struct Case {
+        std::size_t records, read, second;
+        bool overLimit;
+    };
+    for (const Case c :
+         {Case{70000, 70000, 6000, false}, Case{2 * capacity + 1, 2 * capacity, capacity, true}}) {
+        SCOPED_TRACE(c.records);
+        // The longest journal, cut after its first records, is a shorter one.
+        const std::string path = dir.file(std::to_string(c.records) + ".vdj");
+        std::filesystem::copy_file(longest, path);
+        if (!c.overLimit)
+            std::filesystem::resize_file(path, kJournalHeaderSize + c.records * kJournalEntrySize);
+        const JournalContents j = readJournal(path);
+        EXPECT_EQ(j.recordCount, c.read);
+        EXPECT_EQ(j.overLimit, c.overLimit);
+        const RestoredDataSets dataSets = restoredDataSets(j);
+        EXPECT_EQ(recordsOf(*dataSets.first), numberedRecords(0, capacity));
+        ASSERT_TRUE(dataSets.second);
+        EXPECT_EQ(recordsOf(*dataSets.second), numberedRecords(capacity, capacity + c.second));
+        EXPECT_EQ(dataSets.second->commentText(), dataSets.first->commentText());
+        EXPECT_EQ(damageReport(j),
+                  c.overLimit ? "The journal " + path +
+                                    " holds more than 128000 records, a data set and its second "
+                                    "file:\nits last 112 bytes stay in it"
+                              : "");
+        if (c.overLimit) {
+            const auto size = std::filesystem::file_size(path);
+            EXPECT_THROW(markJournalDone(path, JournalEnd::Saved), JournalError);
+            EXPECT_EQ(std::filesystem::file_size(path), size);
+        }
+    }
+}
+
+TEST(DownloadJournal, SecondFileIsNamedAfterTheFirst) {
+    EXPECT_EQ(secondFileName("/data/field.vlf"), "/data/field-2.vlf");
+    EXPECT_EQ(secondFileName("field"), "field-2");
+    EXPECT_EQ(secondFileName("a.b/field.VLF"), "a.b/field-2.VLF");
 }
 
 // Pending: not done and holding a record; newest first. Done journals (and
@@ -163,6 +234,26 @@ TEST(DownloadJournal, PendingJournalsAreListedNewestFirstAndOldDoneOnesRemoved) 
     EXPECT_FALSE(std::filesystem::exists(oldEmpty));
     EXPECT_TRUE(std::filesystem::exists(youngDone));
     EXPECT_TRUE(std::filesystem::exists(dir.file("notes.vdj")));
+}
+
+// A start from the header is any 64-bit number: the oldest is as old as can
+// be, the newest not yet due.
+TEST(DownloadJournal, DoneJournalGoesAfterItsTimeWhateverItsStart) {
+    const std::time_t now = kStart;
+    struct Case {
+        std::time_t start;
+        bool removed;
+    };
+    for (const Case c :
+         {Case{std::numeric_limits<std::time_t>::min(), true}, Case{now - 31 * kDay, true},
+          Case{now - 29 * kDay, false}, Case{std::numeric_limits<std::time_t>::max(), false}}) {
+        SCOPED_TRACE(c.start);
+        TempDir dir;
+        const std::string path =
+            writeJournal(dir.path(), c.start, goldenRecords(), JournalEnd::Saved);
+        EXPECT_TRUE(pendingJournals(dir.path(), now).empty());
+        EXPECT_EQ(std::filesystem::exists(path), !c.removed);
+    }
 }
 
 // A second instance of the program must neither offer a download that is

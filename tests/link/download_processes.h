@@ -14,6 +14,7 @@
 #include <spawn.h>
 #include <stdexcept>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -83,10 +84,12 @@ public:
         const auto deadline = std::chrono::steady_clock::now() + limit;
         while (!exited) {
             int status = 0;
-            const pid_t done = waitpid(pid, &status, WNOHANG);
+            rusage usage{};
+            const pid_t done = wait4(pid, &status, WNOHANG, &usage);
             if (done == pid) {
                 exited = true;
                 exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+                peakKilobytes = usage.ru_maxrss;
             } else if (std::chrono::steady_clock::now() > deadline) {
                 ::kill(pid, SIGKILL);
                 waitpid(pid, nullptr, 0);
@@ -97,6 +100,9 @@ public:
         }
         return exitStatus;
     }
+
+    // The most memory it held resident, once it ended on its own.
+    long peakKilobytes = 0;
 
 private:
     pid_t pid = -1;

@@ -164,10 +164,26 @@ void FileCommands::saveDataFileAs() {
                          "Save as", MessageIcon::Warning},
                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
-    WaitCursor wait;
-    session.store()->saveToFile(target, &session.progress());
+    {
+        WaitCursor wait;
+        session.store()->saveToFile(target, &session.progress());
+    }
     remember(qtName(target));
     session.setDataSaved(true);
+    offerRestOfDownload(target);
+}
+
+// A restored download of more records than a data set takes puts the rest in
+// a second file with the first, which may be opened in its turn.
+void FileCommands::offerRestOfDownload(const std::string& target) {
+    const auto second = context_.session.saveRestOfDownload(target);
+    if (second &&
+        context_.ui.ask({"The other " + std::to_string(second->records) +
+                             " records of this download were saved to\n" + second->path +
+                             "\nOpen them ?",
+                         "Save as", MessageIcon::Question},
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes)
+        openDataFile(qtName(second->path), true);
 }
 
 void FileCommands::Ouvrir1Click() {

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 namespace veldro {
 
@@ -36,6 +37,7 @@ private:
     // over); true when it was opened.
     bool openDataFile(const QString& path, bool direct);
     void saveDataFileAs();
+    void offerRestOfDownload(const std::string& target);
     bool openOrImport(const QString& fullName);
     void importBruFile(const QString& fullName);
     void addFile(const QString& fullName);

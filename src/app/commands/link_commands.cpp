@@ -7,6 +7,7 @@
 #include "app/status_line.h"
 #include "app/window_download_display.h"
 #include "app/window_link_host.h"
+#include "data/file_io.h"
 #include "data/measurement_store.h"
 #include "link/d2xx.h"
 #include "link/download_journal.h"
@@ -58,6 +59,28 @@ ComDevices comDevicesOf(const Settings& settings) {
     for (std::size_t i = 0; i < devices.paths.size(); ++i)
         devices.paths[i] = localName(settings.comDevices[i]);
     return devices;
+}
+
+// Journals named in the question at start; the others are counted.
+constexpr std::size_t kJournalsNamed = 10;
+
+std::string journalLine(const JournalSummary& journal) {
+    return journalStartText(journal.startedAt) + " (" + std::to_string(journal.recordCount) +
+           " records)";
+}
+
+// One question however many downloads were not saved: it offers the newest.
+std::string restoreQuestion(const std::vector<JournalSummary>& pending) {
+    const JournalSummary& newest = pending.front();
+    if (pending.size() == 1)
+        return "A download of " + journalLine(newest) + " was not saved. Restore it ?\n" +
+               newest.path;
+    std::string question = std::to_string(pending.size()) + " downloads were not saved:\n";
+    for (std::size_t i = 0; i < std::min(pending.size(), kJournalsNamed); ++i)
+        question += journalLine(pending[i]) + "\n";
+    if (pending.size() > kJournalsNamed)
+        question += "and " + std::to_string(pending.size() - kJournalsNamed) + " more\n";
+    return question + "Restore the newest ?\n" + newest.path;
 }
 
 } // namespace
@@ -247,26 +270,39 @@ void LinkCommands::Rcuprerdesdonnes1Click() {
     context_.table.show();
 }
 
-// "No" keeps a journal for a later start or for veldro-cli recover.
+// "No" keeps the journals for a later start or for veldro-cli recover.
 void LinkCommands::restoreUnsavedDownloads(const std::string& folder) {
-    for (const JournalContents& journal : pendingJournals(folder, std::time(nullptr))) {
-        const std::string question = "A download of " + journalStartText(journal.startedAt) + " (" +
-                                     std::to_string(journal.records.size()) +
-                                     " records) was not saved. Restore it ?\n" + journal.path;
-        if (context_.ui.ask({question, "Restore", MessageIcon::Question},
-                            QMessageBox::Yes | QMessageBox::No,
-                            QMessageBox::Yes) != QMessageBox::Yes)
-            continue;
-        DataSession& session = context_.session;
-        if (!session.mayReplaceDataSet()) return;
-        session.replaceStore(restoredStore(journal));
-        session.rebuildRows(true);
-        session.setDataSaved(false);
-        session.setJournal(journal.path);
-        if (const std::string damage = damageReport(journal); !damage.empty())
-            context_.ui.tell({damage, "WARNING", MessageIcon::Warning});
+    std::vector<JournalSummary> pending;
+    try {
+        pending = pendingJournals(folder, std::time(nullptr));
+    } catch (const FileError& e) {
+        context_.ui.tell({"The download journals cannot be read:\n" + std::string(e.what()),
+                          "WARNING", MessageIcon::Warning});
         return;
     }
+    if (pending.empty() ||
+        context_.ui.ask({restoreQuestion(pending), "Restore", MessageIcon::Question},
+                        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) != QMessageBox::Yes)
+        return;
+    DataSession& session = context_.session;
+    if (!session.mayReplaceDataSet()) return;
+    const JournalContents journal = readJournal(pending.front().path);
+    RestoredDataSets dataSets = restoredDataSets(journal);
+    const int firstCount = dataSets.first->count();
+    const int secondCount = dataSets.second ? dataSets.second->count() : 0;
+    session.replaceStore(std::move(dataSets.first));
+    session.rebuildRows(true);
+    session.setDataSaved(false);
+    session.setJournal(journal.path, std::move(dataSets.second));
+    if (secondCount > 0)
+        context_.ui.tell(
+            {"This download holds " + std::to_string(journal.recordCount) +
+                 " records, more than a data set takes: the first " + std::to_string(firstCount) +
+                 " are open.\nSaving them saves the other " + std::to_string(secondCount) +
+                 " in a second file beside them, its name ending in -2.",
+             "Restore", MessageIcon::Information});
+    if (const std::string damage = damageReport(journal); !damage.empty())
+        context_.ui.tell({damage, "WARNING", MessageIcon::Warning});
 }
 
 void LinkCommands::StopDownloadClick() {

@@ -65,8 +65,8 @@ public:
 
     void windowClosing() override;
 
-    // At start: offers each download journal of `folder` whose records reached
-    // no file, newest first, until one is restored as an unsaved data set.
+    // At start: lists the download journals of `folder` whose records reached
+    // no file in one question, and restores the newest as an unsaved data set.
     void restoreUnsavedDownloads(const std::string& folder);
 
 protected:

@@ -56,6 +56,15 @@ struct Download {
     bool saved() const { return std::filesystem::exists(output); }
 };
 
+// Downloads started together, one per set of simulator options: each waits on
+// its line far longer than it computes.
+std::vector<std::unique_ptr<Download>>
+sideBySide(const std::vector<std::vector<std::string>>& simOptions) {
+    std::vector<std::unique_ptr<Download>> downloads;
+    for (const auto& options : simOptions) downloads.push_back(std::make_unique<Download>(options));
+    return downloads;
+}
+
 // As a user runs it: the link's pauses take their time.
 TEST(DownloadCli, HandWrittenRecordsOfBothModesArriveAsTheGoldenBytes) {
     Download d({"--file", std::string(VELDRO_GOLDEN_DIR) + "/download_two_records.bru"},
@@ -119,39 +128,40 @@ std::size_t acknowledgedCountOf(const std::string& simulatorLog) {
     return count;
 }
 
-struct StopCase {
-    std::string name;
-    std::vector<std::string> fault;
-    std::size_t recordsSaved;
-};
-
-class DownloadCliStop : public testing::TestWithParam<StopCase> {};
-
-TEST_P(DownloadCliStop, StopsWithTheMessagesAndSavesTheRecordsBefore) {
-    std::vector<std::string> options{"--records", "5"};
-    options.insert(options.end(), GetParam().fault.begin(), GetParam().fault.end());
-    Download d(options);
-    EXPECT_EQ(d.cli.wait(), 1);
-    EXPECT_NE(d.cli.messages().find(kStopped + "Partially transfered data will be saved\n"),
-              std::string::npos)
-        << d.cli.messages();
-    EXPECT_EQ(recordCountOf(d.output), GetParam().recordsSaved);
-    // Each record saved was acknowledged before the next came, the faulty one
-    // never: the log says so once the program has ended, without waiting for
-    // the instrument to give up on the answer.
-    EXPECT_EQ(acknowledgedCountOf(d.instrument.log()), GetParam().recordsSaved)
-        << d.instrument.log();
+TEST(DownloadCli, EachFaultStopsWithTheMessagesAndSavesTheRecordsBefore) {
+    struct StopCase {
+        std::string name;
+        std::vector<std::string> fault;
+        std::size_t recordsSaved;
+    };
+    const std::vector<StopCase> cases{
+        {"missing CR", {"--missing-cr", "3"}, 2},
+        {"missing LF", {"--missing-lf", "3"}, 2},
+        {"short text", {"--short-text", "3"}, 2},
+        {"silence", {"--silence-after", "3", "--silence-ms", "2500"}, 3},
+        {"hang-up", {"--hang-up-after", "3"}, 3},
+        {"no end", {"--no-end"}, 5}};
+    std::vector<std::vector<std::string>> simOptions;
+    for (const StopCase& c : cases) {
+        simOptions.push_back({"--records", "5"});
+        simOptions.back().insert(simOptions.back().end(), c.fault.begin(), c.fault.end());
+    }
+    const auto downloads = sideBySide(simOptions);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        Download& d = *downloads[i];
+        EXPECT_EQ(d.cli.wait(), 1);
+        EXPECT_NE(d.cli.messages().find(kStopped + "Partially transfered data will be saved\n"),
+                  std::string::npos)
+            << d.cli.messages();
+        EXPECT_EQ(recordCountOf(d.output), cases[i].recordsSaved);
+        // Each record saved was acknowledged before the next came, the faulty
+        // one never: the log says so once the program has ended, without
+        // waiting for the instrument to give up on the answer.
+        EXPECT_EQ(acknowledgedCountOf(d.instrument.log()), cases[i].recordsSaved)
+            << d.instrument.log();
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Faults, DownloadCliStop,
-    testing::Values(StopCase{"MissingCr", {"--missing-cr", "3"}, 2},
-                    StopCase{"MissingLf", {"--missing-lf", "3"}, 2},
-                    StopCase{"ShortText", {"--short-text", "3"}, 2},
-                    StopCase{"Silence", {"--silence-after", "3", "--silence-ms", "2500"}, 3},
-                    StopCase{"HangUp", {"--hang-up-after", "3"}, 3},
-                    StopCase{"NoEnd", {"--no-end"}, 5}),
-    [](const testing::TestParamInfo<StopCase>& param) { return param.param.name; });
 
 TEST(DownloadCli, CancelDuringTheOpeningWaitSavesNothing) {
     Download d({"--no-start"});
@@ -241,12 +251,11 @@ TEST(DownloadCli, RecordPastTheCapacityIsAcknowledgedAndDropped) {
 TEST(DownloadCli, FullMemoryCutAfterSampledRecordsSavesEveryRecordBefore) {
     const auto survey = keptSurvey(MeasurementStore::kCapacity);
     const int cuts[] = {0, 1, 23'117, MeasurementStore::kCapacity};
-    // Side by side: each download waits on its line far longer than it computes.
-    std::vector<std::unique_ptr<Download>> downloads;
+    std::vector<std::vector<std::string>> simOptions;
     for (const int cut : cuts)
-        downloads.push_back(std::make_unique<Download>(
-            std::vector<std::string>{"--records", std::to_string(MeasurementStore::kCapacity),
-                                     "--hang-up-after", std::to_string(cut)}));
+        simOptions.push_back({"--records", std::to_string(MeasurementStore::kCapacity),
+                              "--hang-up-after", std::to_string(cut)});
+    const auto downloads = sideBySide(simOptions);
     for (std::size_t i = 0; i < downloads.size(); ++i) {
         const int cut = cuts[i];
         Download& d = *downloads[i];

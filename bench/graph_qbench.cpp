@@ -7,10 +7,10 @@
 // `veldro-cli plot column survey.vlf 4 -o c.png` as a whole process <= 1 s.
 #include "app/main_window.h"
 #include "app/measurement_table_model.h"
+#include "charts/chart_image.h"
+#include "charts/graph_chart.h"
 #include "data/quantities.h"
 #include "processing/graph_plots.h"
-#include "processing/ui/chart/chart_image.h"
-#include "processing/ui/chart/graph_chart.h"
 #include "processing/ui/view_graph_window.h"
 #include "widgets/measurement_table_view.h"
 #include "window_bench_support.h"

@@ -1,6 +1,6 @@
 #include "widgets/chart_panel.h"
 
-#include "processing/ui/chart/chart_image.h"
+#include "charts/chart_image.h"
 #include "widgets/ui_services.h"
 
 #include <QFileInfo>

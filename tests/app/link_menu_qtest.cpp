@@ -163,7 +163,10 @@ private slots:
         ScriptedUiServices ui;
         SimulatedD2xx converters;
         TMainFrm window(ui, {&converters});
-        QVERIFY(part<QTimer>(window, "ConverterWatch")->isActive());
+        auto* watch = part<QTimer>(window, "ConverterWatch");
+        QVERIFY(watch->isActive());
+        QCOMPARE(watch->interval(), 500);
+        watch->setInterval(10); // the half-second counts below pass at once
         QVERIFY(showsPicture(window, 0));
         const int first = converters.attach();
         QTRY_VERIFY(showsPicture(window, 1));
@@ -178,7 +181,7 @@ private slots:
 
         // Back on a COM port, the watch stops.
         portItem(window, QStringLiteral("COM 2"))->trigger();
-        QVERIFY(!part<QTimer>(window, "ConverterWatch")->isActive());
+        QVERIFY(!watch->isActive());
         QVERIFY(showsPicture(window, 3));
     }
 

@@ -1,11 +1,11 @@
 // plot inversion: an inverted section above the observed and computed curves
 // of the profile it was inverted from, drawn into a PNG, SVG or PDF.
+#include "charts/chart_image.h"
 #include "cli.h"
 #include "interpretation/inversion_fit.h"
 #include "interpretation/ui/inversion_picture.h"
 #include "loaded_rows.h"
 #include "plot_picture.h"
-#include "processing/ui/chart/chart_image.h"
 #include "profile_options.h"
 
 #include <QGraphicsScene>

@@ -1,12 +1,12 @@
 // plot model: a ground model's section above its tilt and ellipticity curves,
 // drawn into a PNG, SVG or PDF without a display.
+#include "charts/chart_image.h"
+#include "charts/field_chart.h"
+#include "charts/graph_chart.h"
 #include "cli.h"
 #include "interpretation/model_pictures.h"
+#include "interpretation/ui/model_charts.h"
 #include "plot_picture.h"
-#include "processing/ui/chart/chart_image.h"
-#include "processing/ui/chart/field_chart.h"
-#include "processing/ui/chart/graph_chart.h"
-#include "processing/ui/chart/interpretation_charts.h"
 
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>

@@ -1,6 +1,6 @@
 #include "plot_picture.h"
 
-#include "processing/ui/chart/chart_image.h"
+#include "charts/chart_image.h"
 
 #include <QFile>
 #include <iostream>

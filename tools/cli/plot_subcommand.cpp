@@ -1,5 +1,8 @@
 // plot fraser, column, kh and map: the charts of the graph, section and map
 // windows drawn into a PNG, SVG or PDF without a display.
+#include "charts/chart_image.h"
+#include "charts/field_chart.h"
+#include "charts/graph_chart.h"
 #include "cli.h"
 #include "data/quantities.h"
 #include "loaded_rows.h"
@@ -7,10 +10,7 @@
 #include "processing/fraser_map.h"
 #include "processing/graph_plots.h"
 #include "processing/karous_hjelt.h"
-#include "processing/ui/chart/chart_image.h"
-#include "processing/ui/chart/field_chart.h"
-#include "processing/ui/chart/graph_chart.h"
-#include "processing/ui/chart/interpretation_charts.h"
+#include "processing/ui/field_pictures.h"
 
 #include <QGraphicsScene>
 #include <functional>

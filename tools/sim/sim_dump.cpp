@@ -16,6 +16,11 @@ using Clock = std::chrono::steady_clock;
 constexpr int kAnswerTimeoutMs = 3000;
 // How long the opening may sit read but unanswered before it is sent again.
 constexpr int kReopenAfterMs = 500;
+// The computer reads and drops what waits on the line while it connects, just
+// after setting the line up: the opening follows the set-up by this much.
+constexpr int kAfterSetUpMs = 50;
+// A computer that never changes the line's settings gets the opening after this.
+constexpr int kSetUpLimitMs = 3000;
 
 std::string escaped(std::string_view bytes) {
     std::string out = "\"";
@@ -104,9 +109,11 @@ public:
         return false;
     }
 
-    // The opening "V" CR LF. A pseudo-terminal tells whether the computer took it:
-    // one that it discarded (its input flush while connecting) is sent again.
+    // The opening "V" CR LF, on a pseudo-terminal once the computer has set the
+    // line up. A pseudo-terminal also tells whether the computer took it: one
+    // that it discarded all the same (its input flush while connecting) is sent again.
     bool open() {
+        awaitSetUp();
         startClock();
         if (!send("V\r\n", "opening")) return false;
         auto takenSince = Clock::time_point::max();
@@ -129,6 +136,14 @@ public:
                 takenSince = Clock::time_point::max();
             }
         }
+    }
+
+    // Until the computer has set a pseudo-terminal up, and the moment after it
+    // in which the computer drops what waits on the line.
+    void awaitSetUp() {
+        const auto limit = Clock::now() + std::chrono::milliseconds(kSetUpLimitMs);
+        while (line_.setUpByComputer() == false && Clock::now() < limit) stayQuiet(5);
+        if (line_.setUpByComputer() == true) stayQuiet(kAfterSetUpMs);
     }
 
     // Logs what arrives for `ms`, sending nothing.

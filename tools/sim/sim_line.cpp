@@ -67,8 +67,8 @@ InstrumentLine::InstrumentLine(int fd, int slaveFd, std::string name)
     : fd_(fd), slaveFd_(slaveFd), name_(std::move(name)) {}
 
 InstrumentLine::InstrumentLine(InstrumentLine&& other) noexcept
-    : fd_(other.fd_), slaveFd_(other.slaveFd_), name_(std::move(other.name_)), baud_(other.baud_),
-      wireFree_(other.wireFree_) {
+    : fd_(other.fd_), slaveFd_(other.slaveFd_), ownSettings_(other.ownSettings_),
+      name_(std::move(other.name_)), baud_(other.baud_), wireFree_(other.wireFree_) {
     other.fd_ = -1;
     other.slaveFd_ = -1;
 }
@@ -95,6 +95,7 @@ InstrumentLine InstrumentLine::openPseudoTerminal() {
     InstrumentLine line(master, slave, name);
     // Raw before the computer opens it, so that nothing sent early is translated.
     makeRaw(slave, name);
+    if (tcgetattr(slave, &line.ownSettings_) != 0) throw systemError(name);
     return line;
 }
 
@@ -153,6 +154,15 @@ std::optional<int> InstrumentLine::unreadByComputer() const {
     int waiting = 0;
     if (slaveFd_ < 0 || ioctl(slaveFd_, FIONREAD, &waiting) != 0) return std::nullopt;
     return waiting;
+}
+
+std::optional<bool> InstrumentLine::setUpByComputer() const {
+    termios now{};
+    if (slaveFd_ < 0 || tcgetattr(slaveFd_, &now) != 0) return std::nullopt;
+    const termios& own = ownSettings_;
+    return now.c_iflag != own.c_iflag || now.c_oflag != own.c_oflag || now.c_cflag != own.c_cflag ||
+           now.c_lflag != own.c_lflag || cfgetispeed(&now) != cfgetispeed(&own) ||
+           cfgetospeed(&now) != cfgetospeed(&own);
 }
 
 void InstrumentLine::hangUp() {

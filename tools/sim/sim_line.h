@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <termios.h>
 
 namespace veldro::sim {
 
@@ -33,6 +34,9 @@ public:
     int receive(int timeoutMs);
     // Bytes sent that the computer has not read yet; nullopt when the line cannot tell.
     std::optional<int> unreadByComputer() const;
+    // Whether the computer has set the line up (its settings are no longer the
+    // ones the simulator gave it); nullopt when the line cannot tell.
+    std::optional<bool> setUpByComputer() const;
     // Drops the line, as an instrument that is switched off.
     void hangUp();
 
@@ -43,6 +47,7 @@ private:
 
     int fd_ = -1;
     int slaveFd_ = -1; // held open on a pseudo-terminal, so the line survives the computer's reopen
+    termios ownSettings_{}; // the pseudo-terminal's settings before the computer's
     std::string name_;
     int baud_ = 0;
     std::chrono::steady_clock::time_point wireFree_{};

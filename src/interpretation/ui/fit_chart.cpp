@@ -1,7 +1,7 @@
 #include "interpretation/ui/fit_chart.h"
 
+#include "charts/plot_area_item.h"
 #include "interpretation/ui/log_ticks.h"
-#include "processing/ui/chart/plot_area_item.h"
 
 #include <QFontMetricsF>
 #include <QLegend>

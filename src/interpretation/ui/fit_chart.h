@@ -1,6 +1,6 @@
 #pragma once
 
-#include "processing/ui/chart/station_chart.h"
+#include "charts/station_chart.h"
 
 #include <QColor>
 #include <QPointF>

@@ -1,11 +1,11 @@
 #include "interpretation/ui/inversion_window.h"
 
+#include "charts/chart_image.h"
 #include "data/file_io.h"
 #include "interpretation/inversion_output.h"
 #include "interpretation/ui/inversion_picture.h"
 #include "interpretation/ui/inversion_runner.h"
 #include "interpretation/ui/model_window.h"
-#include "processing/ui/chart/chart_image.h"
 #include "widgets/chart_panel.h"
 #include "widgets/help_window.h"
 #include "widgets/icons.h"

@@ -1,10 +1,10 @@
 #include "interpretation/ui/model_view.h"
 
+#include "charts/field_chart.h"
+#include "charts/graph_chart.h"
 #include "interpretation/model_pictures.h"
+#include "interpretation/ui/model_charts.h"
 #include "processing/fraser_walk.h"
-#include "processing/ui/chart/field_chart.h"
-#include "processing/ui/chart/graph_chart.h"
-#include "processing/ui/chart/interpretation_charts.h"
 
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>

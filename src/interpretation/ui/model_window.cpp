@@ -1,7 +1,7 @@
 #include "interpretation/ui/model_window.h"
 
+#include "charts/graph_chart.h"
 #include "interpretation/ui/response_runner.h"
-#include "processing/ui/chart/graph_chart.h"
 #include "widgets/chart_panel.h"
 #include "widgets/help_window.h"
 #include "widgets/icons.h"

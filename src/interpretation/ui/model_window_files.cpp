@@ -1,10 +1,10 @@
 // The model window's files: model files opened and saved, the picture saved
 // and printed, and the data set's profiles read.
+#include "charts/chart_image.h"
 #include "data/file_io.h"
 #include "data/measurement_record.h"
 #include "data/survey_view.h"
 #include "interpretation/ui/model_window.h"
-#include "processing/ui/chart/chart_image.h"
 #include "widgets/chart_panel.h"
 #include "widgets/ui_services.h"
 

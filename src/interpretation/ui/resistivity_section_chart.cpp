@@ -1,7 +1,7 @@
 #include "interpretation/ui/resistivity_section_chart.h"
 
-#include "processing/ui/chart/colour_scale.h"
-#include "processing/ui/chart/plot_area_item.h"
+#include "charts/colour_scale.h"
+#include "charts/plot_area_item.h"
 
 #include <QColor>
 #include <QFontMetricsF>

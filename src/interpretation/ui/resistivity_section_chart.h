@@ -1,8 +1,8 @@
 #pragma once
 
+#include "charts/station_chart.h"
 #include "interpretation/inversion_mesh.h"
 #include "interpretation/ui/log_ticks.h"
-#include "processing/ui/chart/station_chart.h"
 
 #include <QRgb>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "processing/ui/chart_frame.h"
 
-#include "processing/ui/chart/chart_image.h"
-#include "processing/ui/chart/station_chart.h"
+#include "charts/chart_image.h"
+#include "charts/station_chart.h"
 #include "processing/ui/graph_view.h"
 #include "widgets/chart_panel.h"
 #include "widgets/icons.h"

@@ -1,6 +1,6 @@
 #include "processing/ui/graph_view.h"
 
-#include "processing/ui/chart/station_chart.h"
+#include "charts/station_chart.h"
 
 #include <QMouseEvent>
 

@@ -1,8 +1,8 @@
 #include "processing/ui/karous_hjelt_window.h"
 
+#include "charts/field_chart.h"
 #include "data/number_text.h"
-#include "processing/ui/chart/field_chart.h"
-#include "processing/ui/chart/interpretation_charts.h"
+#include "processing/ui/field_pictures.h"
 
 #include <QLabel>
 #include <QListWidget>

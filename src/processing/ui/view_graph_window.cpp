@@ -1,8 +1,8 @@
 #include "processing/ui/view_graph_window.h"
 
+#include "charts/graph_chart.h"
 #include "data/number_text.h"
 #include "processing/fraser_walk.h"
-#include "processing/ui/chart/graph_chart.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,9 +1,9 @@
 // "Model...": the window over the example model, the data set's profile with
 // the curves, the table and the mouse changing the bodies, and model files.
 #include "../../app/app_test_support.h"
+#include "charts/graph_chart.h"
 #include "interpretation/ui/model_window.h"
 #include "interpretation/ui/response_runner.h"
-#include "processing/ui/chart/graph_chart.h"
 #include "widgets/help_window.h"
 
 #include <QApplication>

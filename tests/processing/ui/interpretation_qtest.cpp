@@ -1,9 +1,9 @@
 // "Karous-Hjelt section" and "Fraser map": what they show, the lists and
 // boxes at their left, the colour scale, and their pictures.
 #include "../../app/app_test_support.h"
+#include "charts/colour_scale.h"
+#include "charts/field_chart.h"
 #include "data/number_text.h"
-#include "processing/ui/chart/colour_scale.h"
-#include "processing/ui/chart/field_chart.h"
 #include "processing/ui/fraser_map_window.h"
 #include "processing/ui/karous_hjelt_window.h"
 

@@ -2,9 +2,9 @@
 // column's header: curves, list entries, showing or not, printing, pictures.
 #include "../../app/app_test_support.h"
 #include "app/select_columns_dialog.h"
+#include "charts/graph_chart.h"
 #include "full_memory.h"
 #include "processing/fraser_walk.h"
-#include "processing/ui/chart/graph_chart.h"
 #include "processing/ui/view_graph_window.h"
 
 #include <QChartView>

@@ -1,4 +1,4 @@
-#include "processing/ui/chart/field_chart.h"
+#include "charts/field_chart.h"
 
 #include "data/number_text.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "charts/colour_scale.h"
+#include "charts/station_chart.h"
 #include "processing/layered_field.h"
-#include "processing/ui/chart/colour_scale.h"
-#include "processing/ui/chart/station_chart.h"
 
 #include <QList>
 #include <QPointF>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "charts/station_chart.h"
 #include "processing/graph_plots.h"
-#include "processing/ui/chart/station_chart.h"
 
 #include <QList>
 #include <QPen>

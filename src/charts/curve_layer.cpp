@@ -1,8 +1,8 @@
-#include "processing/ui/chart/curve_layer.h"
+#include "charts/curve_layer.h"
 
-#include "processing/ui/chart/graph_chart.h"
-#include "processing/ui/chart/pixel_columns.h"
-#include "processing/ui/chart/pixel_strokes.h"
+#include "charts/graph_chart.h"
+#include "charts/pixel_columns.h"
+#include "charts/pixel_strokes.h"
 
 #include <QImage>
 #include <QPaintEngine>

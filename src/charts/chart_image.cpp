@@ -1,7 +1,7 @@
-#include "processing/ui/chart/chart_image.h"
+#include "charts/chart_image.h"
 
+#include "charts/station_chart.h"
 #include "data/file_io.h"
-#include "processing/ui/chart/station_chart.h"
 
 #include <QBuffer>
 #include <QChart>

@@ -1,4 +1,4 @@
-#include "processing/ui/chart/colour_scale.h"
+#include "charts/colour_scale.h"
 
 #include <QPainter>
 #include <QPen>

@@ -1,10 +1,10 @@
 // What the charts draw on pixels: a curve cut down to its pixel columns, its
 // strokes and dashes filled straight into an image, and a chart of many
 // points drawn where a chart of few draws it.
+#include "charts/graph_chart.h"
+#include "charts/pixel_columns.h"
+#include "charts/pixel_strokes.h"
 #include "processing/fraser_walk.h"
-#include "processing/ui/chart/graph_chart.h"
-#include "processing/ui/chart/pixel_columns.h"
-#include "processing/ui/chart/pixel_strokes.h"
 
 #include <QGraphicsScene>
 #include <QImage>

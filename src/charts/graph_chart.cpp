@@ -1,7 +1,7 @@
-#include "processing/ui/chart/graph_chart.h"
+#include "charts/graph_chart.h"
 
+#include "charts/curve_layer.h"
 #include "processing/fraser_walk.h"
-#include "processing/ui/chart/curve_layer.h"
 
 #include <QFontMetricsF>
 #include <QGraphicsLayout>

@@ -1,4 +1,4 @@
-#include "processing/ui/chart/pixel_columns.h"
+#include "charts/pixel_columns.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "processing/ui/chart/station_chart.h"
+#include "charts/station_chart.h"
 
 #include <QGraphicsLayout>
 #include <QLineSeries>

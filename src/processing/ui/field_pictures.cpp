@@ -1,12 +1,7 @@
-#include "processing/ui/chart/interpretation_charts.h"
+#include "processing/ui/field_pictures.h"
 
-#include "interpretation/model_pictures.h"
+#include "charts/field_chart.h"
 #include "processing/graph_plots.h"
-#include "processing/ui/chart/field_chart.h"
-#include "processing/ui/chart/graph_chart.h"
-
-#include <QLegend>
-#include <QValueAxis>
 
 namespace veldro {
 
@@ -33,21 +28,6 @@ void showFraserMap(FieldChart& chart, const FraserMap& map, double lineSpacing,
                                      static_cast<qsizetype>(kFraserAxisTitle.size())));
     chart.setDots(std::move(dots));
     chart.showWholeRange();
-}
-
-void showModelSection(FieldChart& chart, const GroundModel& model) {
-    const ModelSection drawn = modelSection(model);
-    chart.setTitle(QStringLiteral("Model section"));
-    chart.setLeftAxisTitle(QStringLiteral("Depth (m)"));
-    chart.setDownwards(true);
-    chart.setField(drawn.field, QStringLiteral("log10(%1 ohm.m / Rho)").arg(drawn.reference));
-    chart.showWholeRange();
-}
-
-void alignWithSection(GraphChart& curves, const FieldChart& section) {
-    curves.legend()->setAlignment(Qt::AlignBottom);
-    curves.setMargins(section.margins());
-    curves.axisX().setRange(section.axisX().min(), section.axisX().max());
 }
 
 } // namespace veldro

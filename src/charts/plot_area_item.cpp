@@ -1,6 +1,6 @@
-#include "processing/ui/chart/plot_area_item.h"
+#include "charts/plot_area_item.h"
 
-#include "processing/ui/chart/station_chart.h"
+#include "charts/station_chart.h"
 
 #include <QValueAxis>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "processing/ui/chart/graph_chart.h"
+#include "charts/graph_chart.h"
 
 #include <QGraphicsItem>
 #include <QTransform>

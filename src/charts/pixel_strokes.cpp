@@ -1,4 +1,4 @@
-#include "processing/ui/chart/pixel_strokes.h"
+#include "charts/pixel_strokes.h"
 
 #include <algorithm>
 #include <cmath>

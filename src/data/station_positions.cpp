@@ -113,9 +113,13 @@ PositionMatch matchPositions(const SurveyView& survey) {
     return match;
 }
 
+std::string matchedText(const PositionMatch& match) {
+    return std::to_string(match.matched()) + " of " + std::to_string(match.stations()) +
+           " stations matched";
+}
+
 std::string matchReport(const PositionMatch& match, std::size_t mostProfiles) {
-    std::string out = std::to_string(match.matched()) + " of " + std::to_string(match.stations()) +
-                      " stations matched";
+    std::string out = matchedText(match);
     if (!match.unplaced.empty()) {
         out += "\nStations without a position:";
         appendStationList(out, match.unplaced, mostProfiles);

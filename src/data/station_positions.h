@@ -82,7 +82,9 @@ struct PositionMatch {
 // Matches the view's positions with its kept stations (of any mode and frequency).
 PositionMatch matchPositions(const SurveyView& survey);
 
-// "41 of 43 stations matched", then the stations without a position and the
+// "41 of 43 stations matched".
+std::string matchedText(const PositionMatch& match);
+// The matched text, then the stations without a position and the
 // positions of no station, each by profile ("profile 3: 250, 275", or
 // "profile 19: 29 stations from 300 to 1000" for many); past `mostProfiles`
 // profiles a list ends with "and N more profiles".

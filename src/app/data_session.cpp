@@ -46,6 +46,14 @@ void DataSession::setFilePath(const QString& path) {
     emit stateChanged();
 }
 
+void DataSession::setPositions(StationPositions positions) {
+    positions_ = std::move(positions);
+}
+
+SurveyView DataSession::survey() const {
+    return {*store_, rows(), &positions_};
+}
+
 void DataSession::setDataSaved(bool saved) {
     dataSaved_ = saved;
     if (saved && store_ && !restOfDownload_) markJournalDone(true);
@@ -116,6 +124,7 @@ void DataSession::replaceStore(std::unique_ptr<MeasurementStore> store) {
     model_->setStore(store.get());
     view_.status.setPanel0({});
     store_ = std::move(store);
+    positions_ = {};
     forgetKeptHistory();
 }
 

@@ -2,6 +2,8 @@
 
 #include "app/kept_history.h"
 #include "data/rows.h"
+#include "data/station_positions.h"
+#include "data/survey_view.h"
 #include "widgets/ui_services.h"
 
 #include <QObject>
@@ -46,6 +48,13 @@ public:
     // that was not saved.
     const QString& filePath() const { return filePath_; }
     void setFilePath(const QString& path);
+
+    // The positions of the data set's stations: none until read, and none
+    // again when the data set is replaced.
+    const StationPositions& positions() const { return positions_; }
+    void setPositions(StationPositions positions);
+    // The data set as core reads it, with its positions; only with data.
+    SurveyView survey() const;
 
     // False while there are changes no data file holds.
     bool dataSaved() const { return dataSaved_; }
@@ -129,6 +138,7 @@ private:
     SessionView view_;
     MeasurementTableModel* model_;
     std::unique_ptr<MeasurementStore> store_;
+    StationPositions positions_;
     void markJournalDone(bool saved);
 
     QString filePath_;

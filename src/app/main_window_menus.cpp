@@ -108,6 +108,7 @@ void TMainFrm::buildMenus() {
     file->addSeparator();
     item(file, "Importtextfile1", "Import file...");
     item(file, "Add1", "Add...");
+    item(file, "Positions", "Positions...");
     QAction* split = item(file, "Splitonname1", "Split in files...");
     split->setToolTip(QStringLiteral("Split in several files according to the profile and mode"));
     split->setStatusTip(split->toolTip());

@@ -37,6 +37,10 @@ std::string dataFileNameFor(const std::string& chosen) {
     return withoutExtension(chosen) + ".vlf";
 }
 
+std::string positionsFileNameFor(const std::string& dataFile) {
+    return withoutExtension(dataFile) + ".positions.csv";
+}
+
 std::string fileExtension(const std::string& path) {
     const auto dot = path.find_last_of('.');
     if (dot == std::string::npos || dot < fileNameStart(path)) return {};

@@ -17,6 +17,10 @@ std::string withoutExtension(const std::string& path);
 // The name a data file is saved under: the extension replaced by ".vlf".
 std::string dataFileNameFor(const std::string& chosen);
 
+// The positions file that goes with a data file: "a/line1.positions.csv"
+// for "a/line1.vlf".
+std::string positionsFileNameFor(const std::string& dataFile);
+
 // The file name's extension, from its last dot on (".txt"); empty without one.
 std::string fileExtension(const std::string& path);
 // Whether the file name's extension contains "VLF" in any case.

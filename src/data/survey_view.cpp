@@ -2,6 +2,7 @@
 
 #include "data/measurement_store.h"
 #include "data/rows.h"
+#include "data/station_positions.h"
 
 #include <algorithm>
 
@@ -9,8 +10,15 @@ namespace veldro {
 
 // A row list being rebuilt may be shorter than the store, or longer than a
 // store just cut: only rows with both a record and a flag are seen.
-SurveyView::SurveyView(const MeasurementStore& store, const RowList& rows)
-    : store_(store), rows_(rows), size_(std::min(store.count(), rows.size())) {}
+SurveyView::SurveyView(const MeasurementStore& store, const RowList& rows,
+                       const StationPositions* positions)
+    : store_(store), rows_(rows), positions_(positions),
+      size_(std::min(store.count(), rows.size())) {}
+
+const StationPositions& SurveyView::positions() const {
+    static const StationPositions none;
+    return positions_ ? *positions_ : none;
+}
 
 const MeasurementRecord& SurveyView::record(int row) const {
     return store_.record(row);

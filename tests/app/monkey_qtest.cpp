@@ -22,6 +22,7 @@ const std::vector<MonkeyCommand>& Monkey::commands() {
         {"a file vanishes", &Monkey::vanish},
         {"Importtextfile1", &Monkey::importFile},
         {"Add1", &Monkey::addFile},
+        {"Positions"},
         {"EnregistrerSous", &Monkey::saveAndReopen},
         {"Splitonname1", &Monkey::split},
         {"Quitter1", &Monkey::quit},

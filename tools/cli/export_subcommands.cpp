@@ -84,14 +84,21 @@ int runReport(const Arguments& args) {
     return 0;
 }
 
+// With positions, each item says how many of its profile's kept stations have one.
 int runProfiles(const Arguments& args) {
     args.expectOperands(1, 1);
     TerminalMessages messages;
-    LoadedRows d = loadRows(args.operand(0, "FILE.vlf"), messages);
+    const LoadedRows d = loadSurvey(args, args.operand(0, "FILE.vlf"), messages);
     const auto items = buildProfileItems(*d.store, d.rows);
-    for (std::size_t k = 0; k < items.size(); ++k)
+    const PositionMatch match = matchPositions(d.survey());
+    for (std::size_t k = 0; k < items.size(); ++k) {
         std::cout << k + 1 << '\t' << items[k].profileNumber << '\t' << stationsText(items[k])
-                  << '\t' << frequenciesText(items[k]) << '\n';
+                  << '\t' << frequenciesText(items[k]);
+        const ProfileMatch* placed = match.profile(items[k].profileNumber);
+        if (!d.positionsFile.empty() && placed)
+            std::cout << "\tpositions " << placed->matched << " of " << placed->stations;
+        std::cout << '\n';
+    }
     return 0;
 }
 
@@ -184,9 +191,10 @@ const Registration kh{{"export kh", "FILE.vlf -o OUT.txt [--separator S] [--leve
 const Registration report{{"export report", "FILE.vlf -o OUT.txt [--columns LIST]",
                            "The finished formatted report: path line, comment, blocks.",
                            runReport}};
-const Registration profiles{{"profiles", "FILE.vlf",
+const Registration profiles{{"profiles", std::string("FILE.vlf ") + kPositionsUsage,
                              "The profile items of the XYZ and WADI export: number, profile, "
-                             "stations, frequencies.",
+                             "stations, frequencies; with positions, how many of the profile's "
+                             "kept stations have one.",
                              runProfiles}};
 const Registration xyz{
     {"export xyz", "FILE.vlf -o OUT.xyz --pick ITEM[=POSITION]... [--frequency HZ]",

@@ -130,8 +130,11 @@ int runInvert(const Arguments& args) {
     const auto threads = static_cast<unsigned>(
         wholeOption(args, "--threads", static_cast<int>(cores), 1, 256, "threads from 1 to 256"));
     TerminalMessages messages;
-    const LoadedRows d = loadRows(input, messages);
-    const std::vector<ProfileData> profiles = profilesToInvert(args, SurveyView(*d.store, d.rows));
+    const LoadedRows d = loadSurvey(args, input, messages);
+    if (!d.positionsFile.empty())
+        std::cerr << "Positions from " << d.positionsFile << ": "
+                  << matchedText(matchPositions(d.survey())) << '\n';
+    const std::vector<ProfileData> profiles = profilesToInvert(args, d.survey());
     const Targets targets = outputTargets(input, output, sectionPath, profiles);
 
     std::mutex said;
@@ -177,7 +180,8 @@ const Registration invert{
     {"invert",
      std::string("FILE.vlf -o MODEL.json [--profile P] ") + kProfileDataUsage +
          " [--start-resistivity OHMM] [--target-rms R] [--max-iterations N] "
-         "[--horizontal-weight W] [--threads N] [--section-text OUT.txt]",
+         "[--horizontal-weight W] [--threads N] [--section-text OUT.txt] " +
+         kPositionsUsage,
      "The smoothest resistivity section that explains each profile, as a model file (a folder "
      "of profile-P.json with several profiles).",
      runInvert}};

@@ -8,6 +8,7 @@
 #include "data/file_io.h"
 #include "data/file_names.h"
 #include "data/measurement_store.h"
+#include "data/positions_file.h"
 #include "data/vlf_file.h"
 #include "widgets/local_file_name.h"
 #include "widgets/measurement_table_view.h"
@@ -29,6 +30,11 @@ namespace {
 const QString kDataFileFilter = QStringLiteral("Veldro data file  (*.vlf)|*.vlf|All (*.*)|*.*");
 const QString kBruFilter =
     QStringLiteral("Veldro old format data file  (*.bru)|*.bru|All (*.*)|*.*");
+
+const QString kPositionsFilter = QStringLiteral("Positions file  (*.csv)|*.csv|All (*.*)|*.*");
+const std::string kPositionsCaption = "Positions";
+// The positions report lists the stations of this many profiles.
+constexpr std::size_t kListedProfiles = 10;
 
 const Message kQuitWithoutSaving{"Quit without saving ?", "Data not stored", MessageIcon::Warning};
 const Message kCreateDirectory{"Please create new directory", "", MessageIcon::None};
@@ -65,6 +71,7 @@ FileCommands::FileCommands(CommandContext& context) : CommandGroup(context) {
     commands.add(context_.action("Importtextfile1"), Enabling::Idle,
                  [this] { Importtextfile1Click(); });
     commands.add(context_.action("Add1"), Enabling::WithData, [this] { Add1Click(); });
+    commands.add(context_.action("Positions"), Enabling::WithData, [this] { PositionsClick(); });
     commands.add(context_.action("Splitonname1"), Enabling::WithData,
                  [this] { Splitonname1Click(); });
     commands.add(context_.action("Quitter1"), Enabling::Idle, [this] { Quitter1Click(); });
@@ -116,7 +123,23 @@ bool FileCommands::openDataFile(const QString& path, bool direct) {
     context_.settings.lastFile = fullName;
     remember(fullName);
     session.setDataSaved(true);
+    readPositionsBeside(fullName);
     return true;
+}
+
+void FileCommands::readPositionsBeside(const QString& dataFile) {
+    DataSession& session = context_.session;
+    const std::string path = positionsFileNameFor(localName(dataFile));
+    try {
+        auto positions = veldro::readPositionsBeside(localName(dataFile));
+        if (!positions) return;
+        session.setPositions(std::move(*positions));
+    } catch (const std::runtime_error& error) { // FileError, PositionsFileError
+        context_.ui.tell({error.what(), kPositionsCaption, MessageIcon::Warning});
+        return;
+    }
+    context_.status.showNote(QString::fromStdString("Positions from " + fileNamePart(path) + ": " +
+                                                    matchedText(matchPositions(session.survey()))));
 }
 
 void FileCommands::openFiles(const QStringList& paths) {
@@ -244,6 +267,34 @@ void FileCommands::addFile(const QString& fullName) {
         return;
     session.rebuildRows(false); // the add reloaded the image already
     session.afterDataSetLoaded();
+}
+
+// The positions replace the data set's own once read; a refused file leaves
+// them as they were.
+void FileCommands::PositionsClick() {
+    DataSession& session = context_.session;
+    if (!session.hasData()) return;
+    FileDialogRequest request{
+        dialogFolder(context_.settings), {}, kPositionsFilter, 1, QStringLiteral("csv")};
+    if (!session.filePath().isEmpty()) {
+        const QFileInfo beside(qtName(positionsFileNameFor(localName(session.filePath()))));
+        request.directory = beside.absolutePath();
+        request.fileName = beside.fileName();
+    }
+    const QString chosen = context_.ui.openFileName(request);
+    if (chosen.isEmpty()) return;
+    const std::string path = localName(fullNameOf(chosen));
+    try {
+        WaitCursor wait;
+        session.setPositions(readPositionsFile(path));
+    } catch (const std::runtime_error& error) { // FileError, PositionsFileError
+        context_.ui.tell({error.what(), kPositionsCaption, MessageIcon::Error});
+        return;
+    }
+    const PositionMatch match = matchPositions(session.survey());
+    const bool whole = match.unplaced.empty() && match.unused.empty();
+    context_.ui.tell({"Positions from " + path + "\n" + matchReport(match, kListedProfiles),
+                      kPositionsCaption, whole ? MessageIcon::Information : MessageIcon::Warning});
 }
 
 void FileCommands::Splitonname1Click() {

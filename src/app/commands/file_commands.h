@@ -9,7 +9,7 @@
 namespace veldro {
 
 // The "File" menu: open, open last, the recent files, save as, import, add,
-// split, quit; and the files the desktop hands over, on the command line or
+// positions, split, quit; and the files the desktop hands over, on the command line or
 // dropped on the window.
 class FileCommands : public CommandGroup {
     Q_OBJECT
@@ -21,6 +21,7 @@ public:
     void EnregistrerSousClick(); // "Save as..."
     void Importtextfile1Click(); // "Import file..."
     void Add1Click();            // "Add..."
+    void PositionsClick();       // "Positions..."
     void Splitonname1Click();    // "Split in files..."
     void Quitter1Click();        // "Quit"
 
@@ -41,6 +42,9 @@ private:
     bool openOrImport(const QString& fullName);
     void importBruFile(const QString& fullName);
     void addFile(const QString& fullName);
+    // The positions file beside a data file just opened, when there, goes
+    // with it; one that is refused is said and the data set stays open.
+    void readPositionsBeside(const QString& dataFile);
     void openRecentFile(const QString& path);
     void remember(const QString& fullName);
     // The recent files' menu is filled as it opens, never while one of its

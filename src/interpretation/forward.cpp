@@ -38,13 +38,23 @@ std::vector<StationResponse> computeResponse(const GroundModel& model) {
 }
 
 std::vector<StationResponse> sectionResponse(const GroundModel& model, const MeshOptions& options) {
-    const SectionMesh mesh = buildMesh(model, options);
+    return sectionResponse(model, buildMesh(model, options));
+}
+
+std::vector<StationResponse> sectionResponse(const GroundModel& model, const SectionMesh& mesh) {
     std::vector<StationResponse> responses(model.stations.size() * model.frequencies.size());
     for (std::size_t f = 0; f < model.frequencies.size(); ++f) {
         const TeSolver solver(mesh, model.layers, model.frequencies[f]);
-        for (std::size_t s = 0; s < model.stations.size(); ++s)
-            responses[s * model.frequencies.size() + f] =
+        for (std::size_t s = 0; s < model.stations.size(); ++s) {
+            const StationResponse r =
                 stationResponse(mesh, solver, mesh.stationColumns[s], model.stations[s]);
+            if (!std::isfinite(std::abs(r.tipper)) || !std::isfinite(std::abs(r.impedance)) ||
+                r.impedance == Complex(0))
+                throw ModelError("the field at the station at " + std::to_string(r.station) +
+                                 " m could not be computed at " + std::to_string(r.frequency) +
+                                 " Hz: the model lies beyond what the solver resolves");
+            responses[s * model.frequencies.size() + f] = r;
+        }
     }
     return responses;
 }

@@ -22,8 +22,11 @@ struct StationResponse {
 // bodies is one-dimensional: its response is the layered ground's, exactly.
 std::vector<StationResponse> computeResponse(const GroundModel& model);
 // The same from the finite-volume solution on the mesh, bodies or not.
+// Throws ModelError for a model the mesh cannot hold or whose field comes
+// out not finite.
 std::vector<StationResponse> sectionResponse(const GroundModel& model,
                                              const MeshOptions& options = {});
+std::vector<StationResponse> sectionResponse(const GroundModel& model, const SectionMesh& mesh);
 // The response at the station on node column `column` of the surface.
 StationResponse stationResponse(const SectionMesh& mesh, const TeSolver& solver, std::size_t column,
                                 double station);

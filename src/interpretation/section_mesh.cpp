@@ -1,41 +1,45 @@
 #include "interpretation/section_mesh.h"
 
 #include "interpretation/layered_ground.h"
+#include "interpretation/mesh_rule.h"
 
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iomanip>
 #include <limits>
+#include <map>
+#include <sstream>
 
 namespace veldro {
 
 namespace {
 
+using namespace mesh_rule;
+
 // Beyond this many nodes the factorisation would take a gigabyte or more
 // (95000 nodes of a long profile take some 160 MB).
 constexpr std::size_t kMostNodes = 300'000;
+// Station coordinates farther out lose the millimetres the mesh places nodes by.
+constexpr double kFarthestStation = 1e7; // m
+// Points closer than this are one node: a sliver of a cell between a
+// station and a body's corner would only spoil the equations' balance.
+constexpr double kSameNode = 1e-3; // m
 
-[[noreturn]] void tooFine() {
-    throw ModelError("the model needs a mesh of more than " + std::to_string(kMostNodes) +
-                     " nodes: its stations, body corners and grid edges each add a line of "
-                     "nodes");
-}
-// Cells grow by these factors away from where they are fine: slowly down
-// into the ground, where the field's curvature lives and the error of uneven
-// steps grows with the square of the factor; faster across, faster still up
-// into the air, where the layered field is a straight line.
-constexpr double kGrowthDown = 1.15;
-constexpr double kGrowthAcross = 1.3;
-constexpr double kGrowthUp = 1.5;
-// The finest cell under the surface and at a layer boundary, in skin depths.
-constexpr double kFineDepthCell = 0.1;
-
-// Where cells are fine, and how fine: the size grows linearly with the
-// distance from [from, to], which makes neighbouring cells grow geometrically.
+// Where cells are fine, how fine, and what needs them (said when the mesh
+// would be too large): the size grows linearly with the distance from
+// [from, to], which makes neighbouring cells grow geometrically. `cells`
+// is about how many cells the region takes.
 struct FineRegion {
     double from = 0, to = 0;
     double size = 0;
+    std::string cause;
+    double cells = 0;
 };
+
+FineRegion spanned(double from, double to, double size, std::string cause) {
+    return {from, to, size, std::move(cause), (to - from) / size};
+}
 
 class CellSize {
 public:
@@ -49,21 +53,37 @@ public:
         }
         return size;
     }
+    // What takes the most cells.
+    std::string largestCause() const {
+        std::map<std::string, double> cells;
+        for (const FineRegion& r : regions_) cells[r.cause] += r.cells;
+        return std::max_element(cells.begin(), cells.end(),
+                                [](const auto& a, const auto& b) { return a.second < b.second; })
+            ->first;
+    }
 
 private:
     std::vector<FineRegion> regions_;
     double slope_;
 };
 
+std::string metres(double value) {
+    std::ostringstream text;
+    text << std::setprecision(3) << value << " m";
+    return text.str();
+}
+
+[[noreturn]] void tooManyNodes(const CellSize& size) {
+    throw ModelError("the model needs a mesh of more than " + std::to_string(kMostNodes) +
+                     " nodes, most of them for " + size.largestCause());
+}
+
 // Nodes from the first fixed point to the last, through every fixed point,
-// each cell as large as the size wanted at its middle. Each gap is walked
-// from its finer end, so that the odd cell that fills it lies where cells
-// are coarse.
+// each cell as large as the size wanted at its middle; at most kMostNodes
+// nodes, counted as they are made. Each gap is walked from its finer end, so
+// that the odd cell that fills it lies where cells are coarse.
 std::vector<double> gradedLine(std::vector<double> fixed, const CellSize& size) {
     std::sort(fixed.begin(), fixed.end());
-    // Points closer than this are one node: a sliver of a cell between a
-    // station and a body's corner would only spoil the equations' balance.
-    constexpr double kSameNode = 1e-3; // m
     fixed.erase(std::unique(fixed.begin(), fixed.end(),
                             [](double a, double b) { return b - a < kSameNode; }),
                 fixed.end());
@@ -79,6 +99,7 @@ std::vector<double> gradedLine(std::vector<double> fixed, const CellSize& size) 
             p += step * h;
             rest -= h;
             walked.push_back(rest > 0 ? p : step > 0 ? end : start);
+            if (nodes.size() + walked.size() > kMostNodes) tooManyNodes(size);
         }
         if (step < 0) {
             walked.pop_back();
@@ -86,7 +107,6 @@ std::vector<double> gradedLine(std::vector<double> fixed, const CellSize& size) 
             walked.push_back(end);
         }
         nodes.insert(nodes.end(), walked.begin(), walked.end());
-        if (nodes.size() > kMostNodes) tooFine();
     }
     return nodes;
 }
@@ -181,6 +201,102 @@ std::vector<double> meanConductivity(const GroundModel& model, const std::vector
     return conductivity;
 }
 
+namespace {
+
+// Each station on its nearest node; a node lies within a millimetre.
+void placeStations(SectionMesh& mesh, const std::vector<double>& stations) {
+    for (double station : stations) {
+        const std::size_t after = nodeIndex(mesh.x, station);
+        const bool before =
+            after == mesh.x.size() || station - mesh.x[after - 1] < mesh.x[after] - station;
+        mesh.stationColumns.push_back(before ? after - 1 : after);
+    }
+}
+
+std::string hertz(double value) {
+    std::ostringstream text;
+    text << std::setprecision(6) << value << " Hz";
+    return text.str();
+}
+
+// The resistivity of the layers at depth z.
+double layerResistivityAt(const std::vector<Layer>& layers, double z) {
+    double bottom = 0;
+    for (std::size_t j = 0; j + 1 < layers.size(); ++j) {
+        bottom += layers[j].thickness;
+        if (z < bottom) return layers[j].resistivity;
+    }
+    return layers.back().resistivity;
+}
+
+// A cell size of `share` skin depths, no finer than the solver resolves; a
+// skin depth that not even a few cells of that size resolve is refused.
+double skinCell(double share, double resistivity, double frequency, const std::string& key) {
+    const double skin = skinDepth(resistivity, frequency);
+    if (!(kSkinShareInBody * skin >= kFinestCell))
+        throw ModelError(key + ": its skin depth at " + hertz(frequency) + ", " + metres(skin) +
+                         ", needs cells finer than the solver resolves (" + metres(kFinestCell) +
+                         ")");
+    return std::max(kFinestCell, share * skin);
+}
+
+struct BodyExtent {
+    double left = 0, right = 0, top = 0, bottom = 0;
+    double thickness = 0; // of its thinnest part: twice its area over its perimeter
+    // How much of a cell's width and height lies across the body's long
+    // axis, 1 each for a body that has none: a dipping sheet's current
+    // crosses its thickness, not its length.
+    double acrossShareX = 1, acrossShareZ = 1;
+    bool sheet = false; // long for its thickness
+};
+
+BodyExtent extentOf(const Body& body) {
+    BodyExtent e{body.polygon.front().x, body.polygon.front().x, body.polygon.front().z,
+                 body.polygon.front().z};
+    double twiceArea = 0, perimeter = 0, meanX = 0, meanZ = 0;
+    for (std::size_t i = 0; i < body.polygon.size(); ++i) {
+        const SectionPoint& a = body.polygon[i];
+        const SectionPoint& b = body.polygon[(i + 1) % body.polygon.size()];
+        e.left = std::min(e.left, a.x), e.right = std::max(e.right, a.x);
+        e.top = std::min(e.top, a.z), e.bottom = std::max(e.bottom, a.z);
+        twiceArea += a.x * b.z - b.x * a.z;
+        perimeter += std::hypot(b.x - a.x, b.z - a.z);
+        meanX += a.x, meanZ += a.z;
+    }
+    e.top = std::max(e.top, 0.0);
+    e.thickness = perimeter > 0 ? std::fabs(twiceArea) / perimeter : 0;
+    // The long axis from the corners' spread: the normal is the direction
+    // of least spread.
+    const auto n = static_cast<double>(body.polygon.size());
+    meanX /= n, meanZ /= n;
+    double xx = 0, zz = 0, xz = 0;
+    for (const SectionPoint& p : body.polygon) {
+        xx += (p.x - meanX) * (p.x - meanX), zz += (p.z - meanZ) * (p.z - meanZ);
+        xz += (p.x - meanX) * (p.z - meanZ);
+    }
+    const double half = (xx + zz) / 2, spread = std::hypot((xx - zz) / 2, xz);
+    const double least = half - spread, most = half + spread;
+    e.sheet = least * kElongation * kElongation < most;
+    if (e.sheet) {
+        const double angle = std::atan2(2 * xz, xx - zz) / 2; // of the long axis
+        e.acrossShareX = std::max(std::fabs(std::sin(angle)), 1 / kElongation);
+        e.acrossShareZ = std::max(std::fabs(std::cos(angle)), 1 / kElongation);
+    }
+    return e;
+}
+
+// A body of its surroundings' own resistivity (an inversion's cell as it
+// starts) changes nothing the mesh must resolve.
+bool standsOut(const Body& body, const BodyExtent& e, const std::vector<Layer>& layers) {
+    // To rounding: 10^log10(ρ) need not give ρ back to the last bit.
+    const auto differs = [&](double z) {
+        return std::fabs(body.resistivity / layerResistivityAt(layers, z) - 1) > 1e-9;
+    };
+    return differs(e.top) || differs(e.bottom);
+}
+
+} // namespace
+
 SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
     const auto [lowest, highest] =
         std::minmax_element(model.frequencies.begin(), model.frequencies.end());
@@ -188,70 +304,156 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
     for (const Layer& layer : model.layers)
         largestSkin = std::max(largestSkin, skinDepth(layer.resistivity, *lowest));
     const double padding = options.paddingSkinDepths * largestSkin;
-    const auto growth = [&](double factor) { return 1 + (factor - 1) / options.refinement; };
-    const double topSkin = skinDepth(model.layers.front().resistivity, *highest);
+    if (!(padding <= kFarthestStation))
+        throw ModelError("frequencies[" + std::to_string(lowest - model.frequencies.begin()) +
+                         "]: " + hertz(*lowest) + " reaches " + metres(largestSkin) +
+                         " into the ground, farther than the mesh can reach");
+    for (std::size_t i = 0; i < model.stations.size(); ++i)
+        if (!(std::fabs(model.stations[i]) <= kFarthestStation))
+            throw ModelError("stations[" + std::to_string(i) + "]: must lie within " +
+                             metres(kFarthestStation) + " of 0");
 
-    // Across: as fine as half the closest stations, over the stations and bodies.
-    double left = model.stations.front(), right = model.stations.back();
-    double deepest = 0;
-    for (const Body& body : model.bodies)
-        for (const SectionPoint& p : body.polygon) {
-            left = std::min(left, p.x), right = std::max(right, p.x);
-            deepest = std::max(deepest, p.z);
-        }
-    double across = right > left ? (right - left) / 2 : topSkin;
-    for (std::size_t i = 1; i < model.stations.size(); ++i)
-        across = std::min(across, (model.stations[i] - model.stations[i - 1]) / 2);
-    across /= options.refinement;
-    // Under the surface as fine as across too: over a resistive ground the
-    // skin depth is no measure of the bodies' detail.
-    const double surfaceCell = std::min(kFineDepthCell * topSkin / options.refinement, across);
+    // Across: fine about each station, by its own spacing.
+    std::vector<FineRegion> across, down;
+    const std::vector<double>& stations = model.stations;
+    const std::string stationCause = "its " + std::to_string(stations.size()) + " stations";
+    for (std::size_t i = 0; i < stations.size(); ++i) {
+        double nearest = std::numeric_limits<double>::max();
+        if (i > 0) nearest = stations[i] - stations[i - 1];
+        if (i + 1 < stations.size()) nearest = std::min(nearest, stations[i + 1] - stations[i]);
+        const double size = stations.size() == 1
+                                ? skinCell(kSkinShareAtBoundary, model.layers.front().resistivity,
+                                           *highest, "layers[0]")
+                                : std::max(kFinestCell, kStationSpacingShare * nearest);
+        across.push_back({stations[i], stations[i], size, stationCause, 1 / kStationSpacingShare});
+    }
+    double stationCell = std::numeric_limits<double>::max();
+    for (const FineRegion& r : across) stationCell = std::min(stationCell, r.size);
 
-    SectionMesh mesh;
-    // Nodes on the bodies' corners keep a thin sheet's conductance in the
-    // cells it spans rather than smeared over whole cells about it.
-    std::vector<double> fixedX = model.stations, fixedZ;
-    for (const Body& body : model.bodies)
+    // Down: fine under the surface and about each layer boundary, by the
+    // skin depth of the more conductive side; as fine as the finest station
+    // under the surface too, since over a resistive ground the skin depth
+    // is no measure of the stations' detail.
+    const double surfaceSkinCell =
+        skinCell(kSkinShareAtBoundary, model.layers.front().resistivity, *highest, "layers[0]");
+    down.push_back({0, 0, std::min(surfaceSkinCell, stationCell), "the surface"});
+
+    // Inside each body that stands out, and about it.
+    double left = stations.front(), right = stations.back(), deepest = 0;
+    std::vector<double> fixedX = stations, fixedZ;
+    for (std::size_t b = 0; b < model.bodies.size(); ++b) {
+        const Body& body = model.bodies[b];
+        const BodyExtent e = extentOf(body);
+        const double farthest =
+            kFarthestInPaddings * std::max(padding, stations.back() - stations.front());
+        if (e.left < stations.front() - farthest || e.right > stations.back() + farthest ||
+            e.bottom > farthest)
+            throw ModelError("bodies[" + std::to_string(b) + "]: lies more than " +
+                             metres(farthest) + " from the stations, beyond the mesh's reach");
+        left = std::min(left, e.left), right = std::max(right, e.right);
+        deepest = std::max(deepest, e.bottom);
+        // Nodes on the bodies' corners keep a thin sheet's conductance in the
+        // cells it spans rather than smeared over whole cells about it.
         for (const SectionPoint& p : body.polygon) {
             fixedX.push_back(p.x);
             if (p.z > 0) fixedZ.push_back(p.z);
         }
-    fixedX.push_back(left - padding);
-    fixedX.push_back(right + padding);
-    mesh.x = gradedLine(fixedX, CellSize({{left, right, across}}, growth(kGrowthAcross)));
+        if (!standsOut(body, e, model.layers)) continue;
+        const std::string key = "bodies[" + std::to_string(b) + "]";
+        double size = skinCell(kSkinShareInBody, body.resistivity, *highest, key);
+        if (e.sheet) size = std::max(kFinestCell, std::min(size, e.thickness / kCellsAcrossBody));
+        // A skin depth or two into a large body the field has died away: no
+        // finer cells than about it deeper or farther out than that.
+        // A body thinner than that is all within reach of its sides.
+        double reach = kBodyReachSkinDepths * skinDepth(body.resistivity, *lowest);
+        if (e.thickness < 2 * reach) reach = std::numeric_limits<double>::max();
+        const std::string inside = key + " (cells of " + metres(size) + ")";
+        across.push_back(spanned(std::max(e.left, stations.front() - reach),
+                                 std::min(e.right, stations.back() + reach), size / e.acrossShareX,
+                                 inside));
+        down.push_back(
+            spanned(e.top, std::min(e.bottom, e.top + reach), size / e.acrossShareZ, inside));
+        // Its sides are boundaries as a layer's are, where it stands out
+        // clearly (not a grid's cell beside its like).
+        const double host = std::min(layerResistivityAt(model.layers, e.top),
+                                     layerResistivityAt(model.layers, e.bottom));
+        if (std::max(host / body.resistivity, body.resistivity / host) < kSideContrast) continue;
+        // The stations see a corner's detail only as finely as they are
+        // near it: a deep side needs cells no finer than a share of its depth.
+        const double side =
+            skinCell(kSkinShareAtBoundary, std::min(host, body.resistivity), *highest, key);
+        const auto sideAt = [&](double depth) {
+            return std::min(size, std::max(side, kCornerDepthShare * depth));
+        };
+        for (double x : {e.left, e.right}) across.push_back({x, x, sideAt(e.top), key});
+        for (double z : {e.top, e.bottom}) down.push_back({z, z, sideAt(z), key});
+    }
 
-    // Down: fine under the surface and about each layer boundary; as fine as
-    // across through the bodies; the air grows upwards from the surface cell.
-    std::vector<FineRegion> fine{{0, 0, surfaceCell}};
+    // Layer boundaries deeper than the mesh reaches change nothing on it:
+    // the boundary's layered field holds them.
+    const double bottom = deepest + padding;
     double boundary = 0;
-    for (std::size_t j = 0; j + 1 < model.layers.size(); ++j) {
+    for (std::size_t j = 0;
+         j + 1 < model.layers.size() && boundary + model.layers[j].thickness < bottom; ++j) {
         boundary += model.layers[j].thickness;
-        const double thinner =
+        const double conductive =
             std::min(model.layers[j].resistivity, model.layers[j + 1].resistivity);
-        fine.push_back({boundary, boundary,
-                        kFineDepthCell * skinDepth(thinner, *highest) / options.refinement});
+        down.push_back({boundary, boundary,
+                        skinCell(kSkinShareAtBoundary, conductive, *highest,
+                                 "layers[" + std::to_string(j) + "]"),
+                        "layers[" + std::to_string(j) + "]"});
         fixedZ.push_back(boundary);
     }
-    if (!model.bodies.empty()) fine.push_back({0, deepest, across});
-    fixedZ.push_back(0);
-    fixedZ.push_back(std::max(deepest, boundary) + padding);
+
+    const CellSize acrossSize(across, kGrowthAcross);
+    // Wide enough that the outermost stations have nodes on both sides.
+    const double sides = std::max(padding, 4 * std::max(acrossSize.at(left), acrossSize.at(right)));
+    fixedX.push_back(left - sides);
+    fixedX.push_back(right + sides);
+    SectionMesh mesh;
+    mesh.x = gradedLine(fixedX, acrossSize);
+
+    const CellSize downSize(down, kGrowthDown);
     // Over a resistive ground a body's field reaches far up too: no less air than padding.
     const double air = std::max(options.airHeight, padding);
-    mesh.z = gradedLine({-air, 0}, CellSize({{0, 0, surfaceCell}}, growth(kGrowthUp)));
+    // The air's first cell as fine as the ground's: a station's dE/dz is taken across it.
+    FineRegion airBelow = down.front();
+    airBelow.size = downSize.at(0);
+    mesh.z = gradedLine({-air, 0}, CellSize({airBelow}, kGrowthUp));
     mesh.z.pop_back();
-    const std::vector<double> ground = gradedLine(fixedZ, CellSize(fine, growth(kGrowthDown)));
+    fixedZ.push_back(0);
+    fixedZ.push_back(std::max(bottom, boundary + padding));
+    const std::vector<double> ground = gradedLine(fixedZ, downSize);
     mesh.z.insert(mesh.z.end(), ground.begin(), ground.end());
-    if (mesh.x.size() * mesh.z.size() > kMostNodes) tooFine();
+    // Each line is bounded as it is made; the longer names the cause.
+    if (mesh.x.size() * mesh.z.size() > kMostNodes)
+        tooManyNodes(mesh.x.size() >= mesh.z.size() ? acrossSize : downSize);
 
     mesh.surfaceRow = nodeIndex(mesh.z, 0);
-    for (double station : model.stations) {
-        const std::size_t after = nodeIndex(mesh.x, station); // a node lies within a millimetre
-        const bool before =
-            after == mesh.x.size() || station - mesh.x[after - 1] < mesh.x[after] - station;
-        mesh.stationColumns.push_back(before ? after - 1 : after);
-    }
+    placeStations(mesh, stations);
     mesh.conductivity = meanConductivity(model, mesh.x, mesh.z);
     return mesh;
+}
+
+SectionMesh halvedMesh(const SectionMesh& mesh, const GroundModel& model) {
+    const auto halved = [](const std::vector<double>& nodes) {
+        std::vector<double> out{nodes.front()};
+        for (std::size_t i = 1; i < nodes.size(); ++i) {
+            out.push_back((nodes[i - 1] + nodes[i]) / 2);
+            out.push_back(nodes[i]);
+        }
+        return out;
+    };
+    SectionMesh finer;
+    finer.x = halved(mesh.x);
+    finer.z = halved(mesh.z);
+    if (finer.x.size() * finer.z.size() > 4 * kMostNodes)
+        throw ModelError("the mesh with every cell halved would have more than " +
+                         std::to_string(4 * kMostNodes) + " nodes");
+    finer.surfaceRow = 2 * mesh.surfaceRow;
+    placeStations(finer, model.stations);
+    finer.conductivity = meanConductivity(model, finer.x, finer.z);
+    return finer;
 }
 
 } // namespace veldro

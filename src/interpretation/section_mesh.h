@@ -1,6 +1,7 @@
 #pragma once
 
 #include "interpretation/ground_model.h"
+#include "interpretation/mesh_rule.h"
 
 #include <cstddef>
 #include <vector>
@@ -8,16 +9,16 @@
 namespace veldro {
 
 struct MeshOptions {
-    double airHeight = 5000; // m of air above the surface, at least the padding
+    double airHeight =
+        mesh_rule::kLeastAirHeight; // m of air above the surface, at least the padding
     // Distance from the stations and bodies to the sides and the bottom, in
     // the largest skin depth of the layers at the lowest frequency.
-    double paddingSkinDepths = 5;
-    // 2 halves the fine cells and slows the growth outwards: a check of convergence.
-    double refinement = 1;
+    double paddingSkinDepths = mesh_rule::kPaddingSkinDepths;
 };
 
 // A rectilinear mesh over the section: nodes at every station, layer
-// boundary and grid edge; fine under the stations, growing outwards and down.
+// boundary and body corner; fine where the field changes fast (mesh_rule.h),
+// growing outwards and down.
 struct SectionMesh {
     std::vector<double> x;                   // node positions, ascending
     std::vector<double> z;                   // node depths, ascending, the air's negative
@@ -33,8 +34,13 @@ struct SectionMesh {
     }
 };
 
-// Throws ModelError when the mesh the model needs would not fit in memory.
+// Throws ModelError, naming the cause, for a model the mesh cannot hold: one
+// that needs more nodes than fit in memory, a skin depth finer than the
+// solver resolves, a body or station beyond the mesh's reach.
 SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options = {});
+// The same model on the mesh with every cell cut in four: what its answers
+// change by there measures the mesh's error.
+SectionMesh halvedMesh(const SectionMesh& mesh, const GroundModel& model);
 
 // The model on any grid of nodes x, z (ascending): the area-weighted mean
 // conductivity (S/m) of each cell, row after row; 0 in the air (z < 0).

@@ -2,10 +2,12 @@
 #include "cli.h"
 #include "data/file_io.h"
 #include "interpretation/forward.h"
+#include "interpretation/mesh_check.h"
 #include "interpretation/model_survey.h"
 #include "interpretation/response_table.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -27,18 +29,39 @@ template <class Work> auto aboutModel(const std::string& path, Work work) {
     }
 }
 
+// The mesh's error: the largest change of each quantity on halving every cell.
+void printMeshCheck(const MeshCheck& check) {
+    std::printf("Mesh: %zu x %zu nodes; with every cell halved: %zu x %zu\n", check.columns,
+                check.rows, check.halvedColumns, check.halvedRows);
+    std::printf("Largest change with every cell halved:\n");
+    static const char* const names[4] = {"Tilt.ver(%)", "Ellip.ver(%)", "Rho", "Ph.E/H"};
+    static const char* const units[4] = {"% points", "% points", "%", "degrees"};
+    for (std::size_t q = 0; q < 4; ++q) {
+        const QuantityChange& c = check.changes[q];
+        std::printf("%-13s %8.3f %-9s at station %g m, %g Hz\n", names[q], c.largest, units[q],
+                    c.station, c.frequency);
+    }
+}
+
 int runForward(const Arguments& args) {
     args.expectOperands(1, 1);
-    const std::string output = requireOutput(args);
     const std::string& path = args.operand(0, "MODEL.json");
+    if (args.flag("--check-mesh")) {
+        if (args.hasValue("-o")) throw UsageError("--check-mesh prints its figures: leave out -o");
+        const GroundModel model = loadGroundModel(path);
+        printMeshCheck(aboutModel(path, [&] { return checkMesh(model); }));
+        return 0;
+    }
+    const std::string output = requireOutput(args);
     const GroundModel model = loadGroundModel(path);
     writeFileAtomically(output, responseTable(modelResponse(model, path)));
     return 0;
 }
 
-const Registration forward{{"forward", "MODEL.json -o OUT.txt",
+const Registration forward{{"forward", "MODEL.json -o OUT.txt | --check-mesh",
                             "The model's tilt, ellipticity, Rho and phase at each station and "
-                            "frequency, tab-separated.",
+                            "frequency, tab-separated; with --check-mesh, how far they move "
+                            "when every cell of the mesh is halved.",
                             runForward}};
 
 } // namespace

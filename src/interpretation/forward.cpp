@@ -24,8 +24,8 @@ double degrees(double radians) {
 
 } // namespace
 
-std::vector<StationResponse> computeResponse(const GroundModel& model) {
-    if (!model.bodies.empty()) return sectionResponse(model);
+std::vector<StationResponse> computeResponse(const GroundModel& model, const MeshOptions& options) {
+    if (!model.bodies.empty()) return sectionResponse(model, options);
     std::vector<StationResponse> responses;
     for (double station : model.stations)
         for (double frequency : model.frequencies) {

@@ -20,7 +20,8 @@ struct StationResponse {
 
 // Every station (ascending) at every frequency (as listed). A model without
 // bodies is one-dimensional: its response is the layered ground's, exactly.
-std::vector<StationResponse> computeResponse(const GroundModel& model);
+std::vector<StationResponse> computeResponse(const GroundModel& model,
+                                             const MeshOptions& options = {});
 // The same from the finite-volume solution on the mesh, bodies or not.
 // Throws ModelError for a model the mesh cannot hold or whose field comes
 // out not finite.

@@ -48,6 +48,11 @@ constexpr double kGrowthDown = 1.15;
 constexpr double kGrowthAcross = 1.15;
 constexpr double kGrowthUp = 1.5;
 
+// The model window's draft, so that its curves follow a drag at once: the
+// cells of bodies, sides and boundaries this many times coarser (stations'
+// are kept). `forward`, its check and the inversion use the rule as it stands.
+constexpr double kDraftCoarsening = 4;
+
 // The mesh reaches this many of the largest skin depths (lowest frequency)
 // beyond the stations and bodies to the sides and the bottom, and at least
 // so far up into the air: the boundary holds the layered ground's field,

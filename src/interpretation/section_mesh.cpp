@@ -405,6 +405,11 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
         fixedZ.push_back(boundary);
     }
 
+    if (options.draft)
+        for (std::vector<FineRegion>* regions : {&across, &down})
+            for (FineRegion& r : *regions)
+                if (r.cause != stationCause)
+                    r.size *= kDraftCoarsening, r.cells /= kDraftCoarsening;
     const CellSize acrossSize(across, kGrowthAcross);
     // Wide enough that the outermost stations have nodes on both sides.
     const double sides = std::max(padding, 4 * std::max(acrossSize.at(left), acrossSize.at(right)));

@@ -14,6 +14,7 @@ struct MeshOptions {
     // Distance from the stations and bodies to the sides and the bottom, in
     // the largest skin depth of the layers at the lowest frequency.
     double paddingSkinDepths = mesh_rule::kPaddingSkinDepths;
+    bool draft = false; // mesh_rule::kDraftCoarsening
 };
 
 // A rectilinear mesh over the section: nodes at every station, layer

@@ -8,6 +8,12 @@ namespace veldro {
 
 // What a computation's thread shares with the runner: whom to tell, until
 // the runner goes.
+std::vector<StationResponse> draftResponse(const GroundModel& model) {
+    MeshOptions options;
+    options.draft = true;
+    return computeResponse(model, options);
+}
+
 struct ResponseRunner::Job {
     std::mutex mutex;
     ResponseRunner* runner;

@@ -15,12 +15,15 @@ namespace veldro {
 // answers while it runs. Models asked for meanwhile wait, and only the
 // latest is computed next: the curves follow the last change, not each step
 // of a drag.
+std::vector<StationResponse> draftResponse(const GroundModel& model);
+
 class ResponseRunner : public QObject {
     Q_OBJECT
 public:
     using Compute = std::function<std::vector<StationResponse>(const GroundModel&)>;
 
-    explicit ResponseRunner(QObject* parent = nullptr, Compute compute = computeResponse);
+    // The window's curves come from the draft mesh, to follow a drag at once.
+    explicit ResponseRunner(QObject* parent = nullptr, Compute compute = draftResponse);
     // Returns at once. The solver cannot be stopped inside a factorisation,
     // so a computation under way is abandoned: it ends on its own thread,
     // which then frees what it holds, and its result is dropped.

@@ -312,7 +312,12 @@ private slots:
 
             part<QPushButton>(graph, "HideAll")->click();
             QVERIFY(chart.legendTitles().isEmpty());
+            // "Show all" picks profiles only: Freq2 stays off until ticked.
             part<QPushButton>(graph, "ShowAll")->click();
+            QVERIFY(!part<QCheckBox>(graph, "Freq2Box")->isChecked());
+            for (int c = 0; c < chart.curveCount(); ++c)
+                QCOMPARE(chart.curveVisible(c), chart.curveFrequencyNumber(c) == 1);
+            part<QCheckBox>(graph, "Freq2Box")->click();
             for (int c = 0; c < chart.curveCount(); ++c) QVERIFY(chart.curveVisible(c));
             QCOMPARE(chart.legendTitles().constLast(), QStringLiteral("Freq2"));
             QCOMPARE(chart.pictureTitle(),

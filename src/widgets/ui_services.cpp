@@ -1,6 +1,7 @@
 #include "widgets/ui_services.h"
 
 #include "widgets/help_window.h"
+#include "widgets/window_place.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -152,6 +153,7 @@ QString QtUiServices::directoryName(const QString& start) {
 // dialog's Help button takes the mouse and the keyboard.
 int QtUiServices::runDialog(QDialog& dialog) {
     dialog.setWindowModality(Qt::WindowModal);
+    fitOnScreen(dialog);
     return dialog.exec();
 }
 

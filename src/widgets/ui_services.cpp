@@ -1,6 +1,7 @@
 #include "widgets/ui_services.h"
 
 #include "widgets/help_window.h"
+#include "widgets/picture_size_dialog.h"
 #include "widgets/window_place.h"
 
 #include <QApplication>
@@ -200,6 +201,12 @@ QFont withStyleName(QFont font) {
         }
     }
     return font;
+}
+
+std::optional<QSize> QtUiServices::pictureSize(QSize proposed) {
+    PictureSizeDialog dialog(proposed, parent_);
+    if (runDialog(dialog) != QDialog::Accepted) return std::nullopt;
+    return dialog.pictureSize();
 }
 
 std::optional<QFont> QtUiServices::chooseFont(const QFont& initial) {

@@ -1,7 +1,15 @@
 // What keeps a window readable on any screen: its place and size fitted to
-// the screen's free area, frame included.
+// the screen's free area, frame included, and legends that wrap their entries
+// into rows rather than cutting them short.
 #include "widgets/window_place.h"
+#include "widgets/wrapped_legend.h"
 
+#include <QChart>
+#include <QCoreApplication>
+#include <QGraphicsScene>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineSeries>
 #include <QTest>
 
 using namespace veldro;
@@ -27,6 +35,46 @@ private slots:
         QFETCH(QRect, wanted);
         QFETCH(QRect, fitted);
         QCOMPARE(fitToScreen(wanted, QMargins(4, 34, 4, 4), QRect(0, 40, 1920, 1040)), fitted);
+    }
+
+    // Eight long entries in a narrow chart: several rows, each entry whole and
+    // within the legend's width, and the plot kept above the legend.
+    void legendEntriesWrapIntoRows() {
+        QGraphicsScene scene;
+        auto* chart = new QChart; // the scene's
+        scene.addItem(chart);
+        QStringList titles;
+        for (const char* quantity : {"Tilt.ver(%)", "Ellip.ver(%)"})
+            for (const char* kind : {"19800 Hz", "23400 Hz", "measured #1", "measured #2"}) {
+                auto* series = new QLineSeries;
+                series->setName(QStringLiteral("%1 %2").arg(quantity, kind));
+                series->append(0, 0);
+                chart->addSeries(series);
+                titles << series->name();
+            }
+        chart->legend()->setAlignment(Qt::AlignBottom);
+        wrapLegend(*chart);
+        chart->resize(500, 443);
+        for (int round = 0; round < 4; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+
+        const QLegend& legend = *chart->legend();
+        const std::vector<LegendPlace> places = legendRows(legend, legend.size().width());
+        QStringList shown;
+        double lowest = 0;
+        for (const LegendPlace& place : places) {
+            shown << place.label;
+            QVERIFY(place.area.left() >= 0 && place.area.right() <= legend.size().width());
+            lowest = std::max(lowest, place.area.bottom());
+        }
+        QCOMPARE(shown, titles);
+        QVERIFY(places.back().area.top() > places.front().area.top()); // more than one row
+        QVERIFY(legend.size().height() >= lowest);
+        QVERIFY(chart->plotArea().bottom() < legend.geometry().top());
+
+        // An entry hidden leaves the rows.
+        chart->legend()->markers().at(0)->setVisible(false);
+        QCOMPARE(legendRows(legend, legend.size().width()).front().label, titles.at(1));
     }
 };
 

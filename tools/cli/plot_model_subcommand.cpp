@@ -7,6 +7,7 @@
 #include "interpretation/model_pictures.h"
 #include "interpretation/ui/model_charts.h"
 #include "plot_picture.h"
+#include "widgets/wrapped_legend.h"
 
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>
@@ -44,6 +45,7 @@ int runPlotModel(const Arguments& args) {
     curves->setVisibleCurves(
         std::vector<bool>(static_cast<std::size_t>(curves->curveCount()), true));
     alignWithSection(*curves, *section);
+    wrapLegend(*curves);
     layout->addItem(section);
     layout->addItem(curves);
     layout->setStretchFactor(section, 1);

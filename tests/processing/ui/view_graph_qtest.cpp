@@ -285,6 +285,12 @@ private slots:
         QCOMPARE(chart.legendTitles(), (QStringList{"Prof1,Freq1", "Prof2,Freq2", "Prof4,Freq2"}));
         QCOMPARE(chart.pictureTitle(),
                  QStringLiteral("Values: Prof1,Freq1, Prof2,Freq2, Prof4,Freq2"));
+
+        // Below a low chart the entries share rows: each curve keeps its own.
+        chart.legend()->setAlignment(Qt::AlignBottom);
+        chart.resize(800, 150);
+        chart.setVisibleCurves(std::vector<bool>(10, true));
+        QCOMPARE(chart.legendTitles().size(), 10);
     }
 
     // On a full memory: one profile alone, another beside it in another

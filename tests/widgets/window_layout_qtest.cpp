@@ -1,8 +1,8 @@
 // What keeps a window readable on any screen: its place and size fitted to
 // the screen's free area, frame included, and legends that wrap their entries
 // into rows rather than cutting them short.
+#include "charts/wrapped_legend.h"
 #include "widgets/window_place.h"
-#include "widgets/wrapped_legend.h"
 
 #include <QChart>
 #include <QCoreApplication>

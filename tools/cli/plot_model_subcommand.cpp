@@ -3,11 +3,11 @@
 #include "charts/chart_image.h"
 #include "charts/field_chart.h"
 #include "charts/graph_chart.h"
+#include "charts/wrapped_legend.h"
 #include "cli.h"
 #include "interpretation/model_pictures.h"
 #include "interpretation/ui/model_charts.h"
 #include "plot_picture.h"
-#include "widgets/wrapped_legend.h"
 
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>

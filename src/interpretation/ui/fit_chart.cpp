@@ -1,8 +1,8 @@
 #include "interpretation/ui/fit_chart.h"
 
 #include "charts/plot_area_item.h"
+#include "charts/wrapped_legend.h"
 #include "interpretation/ui/log_ticks.h"
-#include "widgets/wrapped_legend.h"
 
 #include <QFontMetricsF>
 #include <QLegend>

@@ -2,10 +2,10 @@
 
 #include "charts/field_chart.h"
 #include "charts/graph_chart.h"
+#include "charts/wrapped_legend.h"
 #include "interpretation/model_pictures.h"
 #include "interpretation/ui/model_charts.h"
 #include "processing/fraser_walk.h"
-#include "widgets/wrapped_legend.h"
 
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>

@@ -1,4 +1,4 @@
-#include "widgets/wrapped_legend.h"
+#include "charts/wrapped_legend.h"
 
 #include <QChart>
 #include <QEvent>

@@ -31,6 +31,7 @@ public:
     int runDialog(QDialog&) override { return QDialog::Rejected; }
     bool preparePrinter(QPrinter&, bool) override { return false; }
     void showHelp(int) override {}
+    std::optional<QSize> pictureSize(QSize) override { return std::nullopt; }
     std::optional<QFont> chooseFont(const QFont&) override { return std::nullopt; }
     std::optional<QColor> chooseColour(const QColor&) override { return std::nullopt; }
     void closeHelp() override {}

@@ -57,6 +57,15 @@ SurveyView DataSession::survey() const {
 void DataSession::setDataSaved(bool saved) {
     dataSaved_ = saved;
     if (saved && store_ && !restOfDownload_) markJournalDone(true);
+    if (saved)
+        savedKept_ = keptStates();
+    else
+        savedKept_.reset();
+    emit stateChanged();
+}
+
+void DataSession::showKeptSavedState() {
+    dataSaved_ = savedKept_ && *savedKept_ == keptStates();
     emit stateChanged();
 }
 
@@ -210,10 +219,11 @@ KeptHistory::States DataSession::keptStates() const {
     return states;
 }
 
-void DataSession::keptChanged(KeptHistory::States before) {
-    if (before == keptStates()) return;
+bool DataSession::keptChanged(KeptHistory::States before) {
+    if (before == keptStates()) return false;
     history_.changed(std::move(before));
-    setDataSaved(false);
+    showKeptSavedState();
+    return true;
 }
 
 void DataSession::undoKept() {
@@ -239,7 +249,7 @@ void DataSession::restoreKept(const KeptHistory::States& states) {
         for (std::size_t i = 0; i < count; ++i) rows.entries[i].kept = states[i];
     });
     showRowCount();
-    setDataSaved(false);
+    showKeptSavedState();
 }
 
 } // namespace veldro

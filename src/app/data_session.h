@@ -58,6 +58,8 @@ public:
 
     // False while there are changes no data file holds.
     bool dataSaved() const { return dataSaved_; }
+    // True: a file holds the data set as it is. False: a change that Undo
+    // cannot take back (or that left nothing to undo) makes it differ.
     void setDataSaved(bool saved);
     // The download journal that keeps this data set's records until a file
     // holds them, and the records of its download past the data set's
@@ -118,7 +120,8 @@ public:
     // Undo and Redo of the kept states. A command that changes them takes the
     // states before it and hands them over once the rows show its change.
     KeptHistory::States keptStates() const;
-    void keptChanged(KeptHistory::States before);
+    // False when the command left the states as they were.
+    bool keptChanged(KeptHistory::States before);
     bool canUndo() const { return history_.canUndo(); }
     bool canRedo() const { return history_.canRedo(); }
     void undoKept();
@@ -132,6 +135,8 @@ signals:
 
 private:
     void restoreKept(const KeptHistory::States& states);
+    // After a change of the kept states only: saved when they are the file's.
+    void showKeptSavedState();
 
     UiServices& ui_;
     UiMessages messages_;
@@ -143,6 +148,9 @@ private:
 
     QString filePath_;
     bool dataSaved_ = true;
+    // The kept states the data file holds, while the data set differs from
+    // it in nothing else: Undo and Redo back to them make the data saved.
+    std::optional<KeptHistory::States> savedKept_;
     std::string journal_;
     std::unique_ptr<MeasurementStore> restOfDownload_;
     KeptHistory history_;

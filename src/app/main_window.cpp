@@ -16,6 +16,7 @@
 #include "data/measurement_store.h"
 #include "widgets/icons.h"
 #include "widgets/measurement_table_view.h"
+#include "widgets/window_place.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -155,25 +156,24 @@ void TMainFrm::readSettings() {
 // Centred at the design size unless the settings place it; a remembered size
 // under the minimum is refused like a drag to it. Whatever the settings hold
 // (a size of 2 000 000 000, a place far off every screen) and however large
-// the design is for a scaled screen, the window lies wholly in the free area
-// of one screen and is no larger than it.
+// the design is for a scaled screen, the window with its frame lies wholly in
+// the free area of one screen and is no larger than it.
 void TMainFrm::placeWindow() {
     QSize size(settings_.width.value_or(kDesignWidth), settings_.height.value_or(kDesignHeight));
     if (size.width() < kMinimumWidth || size.height() < kMinimumHeight)
         size = QSize(kDesignWidth, kDesignHeight);
-    const std::optional<QPoint> stored =
-        settings_.top ? std::optional(QPoint(settings_.left.value_or(0), *settings_.top))
-                      : std::nullopt;
-    QScreen* screen = stored ? QGuiApplication::screenAt(*stored) : nullptr;
-    const QRect free = (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry();
-    resize(size.boundedTo(free.size()));
-    const QPoint centred(free.x() + (free.width() - width()) / 2,
-                         free.y() + (free.height() - height()) / 2);
-    QPoint place = stored ? *stored : centred;
-    if (stored && !settings_.left) place.setX(centred.x());
-    place.setX(std::max(free.left(), std::min(place.x(), free.left() + free.width() - width())));
-    place.setY(std::max(free.top(), std::min(place.y(), free.top() + free.height() - height())));
-    move(place);
+    resize(size);
+    if (settings_.top) {
+        QPoint place(settings_.left.value_or(0), *settings_.top);
+        if (!settings_.left) {
+            const QScreen* screen = QGuiApplication::screenAt(place);
+            const QRect free =
+                (screen ? screen : QGuiApplication::primaryScreen())->availableGeometry();
+            place.setX(free.center().x() - frameGeometry().width() / 2);
+        }
+        move(place);
+    }
+    fitOnScreen(*this);
 }
 
 void TMainFrm::openOnFirstShow(const QStringList& paths) {

@@ -130,18 +130,6 @@ int knownPortOrCom1(int portNumber) {
     return portNumber >= 2 && portNumber <= 5 ? portNumber : 1;
 }
 
-std::unique_ptr<QSettings> openSettings() {
-#ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(
-        QStringLiteral("HKEY_CURRENT_USER\\SOFTWARE\\Ombrel Zezeverudud\\Initialisation\\Veldro"),
-        QSettings::NativeFormat);
-#else
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QStringLiteral("Ombrel Zezeverudud"),
-                                       QStringLiteral("Veldro"));
-#endif
-}
-
 SettingsRead readSettings(QSettings& store) {
     SettingsRead read;
     Settings& s = read.settings;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/settings_store.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -51,10 +53,6 @@ struct SettingsRead {
     Settings settings;
     QString error; // not empty: the value that stopped the reading; the rest keep defaults
 };
-
-// The user's settings: the registry key on Windows, an INI file in the user's
-// configuration folder elsewhere.
-std::unique_ptr<QSettings> openSettings();
 
 SettingsRead readSettings(QSettings& store);
 // Returns the error text, empty when written.

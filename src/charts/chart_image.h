@@ -14,6 +14,13 @@ class StationChart;
 inline const QString kChartImageFilter =
     QStringLiteral("PNG image (*.png)|*.png|SVG drawing (*.svg)|*.svg|PDF document (*.pdf)|*.pdf");
 
+// A picture's size unless the user asks for another: a landscape page at
+// the 96 dots an inch charts are laid out at, so that it prints well. A side
+// asked for has from the least to the most pixels.
+inline constexpr QSize kChartPictureSize(1039, 763);
+inline constexpr int kLeastPictureSide = 200;
+inline constexpr int kMostPictureSide = 10000;
+
 // Whether the name ends in a format a chart is saved in.
 bool isChartImageName(const QString& path);
 

@@ -197,8 +197,10 @@ void GraphChart::resizeEvent(QGraphicsSceneResizeEvent* event) {
 
 // Rows of the legend that fit in the chart's height: the chart's and the
 // legend's layout margins taken off, a row being its text's height with 4
-// pixels above and below, as Qt Charts lays out its markers.
+// pixels above and below, as Qt Charts lays out its markers. A legend above
+// or below the chart has a row for every curve: its entries share rows.
 int GraphChart::legendRows() const {
+    if (legend()->alignment() & (Qt::AlignTop | Qt::AlignBottom)) return kLegendRows;
     qreal left = 0, chartTop = 0, right = 0, chartBottom = 0, legendTop = 0, legendBottom = 0;
     layout()->getContentsMargins(&left, &chartTop, &right, &chartBottom);
     legend()->layout()->getContentsMargins(&left, &legendTop, &right, &legendBottom);

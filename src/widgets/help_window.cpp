@@ -1,14 +1,13 @@
 #include "widgets/help_window.h"
 
 #include "widgets/ui_services.h"
+#include "widgets/window_place.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -120,9 +119,8 @@ HelpWindow::HelpWindow(UiServices& ui, QWidget* parent)
         });
     fillContents();
 
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    resize(QSize(1040, 780).boundedTo(screen.size() * 9 / 10));
-    move(screen.center() - rect().center());
+    resize(1040, 780);
+    fitOnScreen(*this);
     // The contents as wide as their longest title, within two fifths of the window.
     const int titles = HelpContents->sizeHintForColumn(0) + 2 * HelpContents->frameWidth() + 8;
     splitter->setSizes({std::min(titles, width() * 2 / 5), width()});

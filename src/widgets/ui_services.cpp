@@ -1,6 +1,8 @@
 #include "widgets/ui_services.h"
 
 #include "widgets/help_window.h"
+#include "widgets/picture_size_dialog.h"
+#include "widgets/window_place.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -152,6 +154,7 @@ QString QtUiServices::directoryName(const QString& start) {
 // dialog's Help button takes the mouse and the keyboard.
 int QtUiServices::runDialog(QDialog& dialog) {
     dialog.setWindowModality(Qt::WindowModal);
+    fitOnScreen(dialog);
     return dialog.exec();
 }
 
@@ -198,6 +201,12 @@ QFont withStyleName(QFont font) {
         }
     }
     return font;
+}
+
+std::optional<QSize> QtUiServices::pictureSize(QSize proposed) {
+    PictureSizeDialog dialog(proposed, parent_);
+    if (runDialog(dialog) != QDialog::Accepted) return std::nullopt;
+    return dialog.pictureSize();
 }
 
 std::optional<QFont> QtUiServices::chooseFont(const QFont& initial) {

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QFont>
 #include <QMessageBox>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -61,6 +62,10 @@ public:
     // Opens the user guide at a help context (100 the contents, 1600 filtering).
     virtual void showHelp(int context) = 0;
 
+    // The size in pixels a chart picture is drawn at, starting from
+    // `proposed`; none when cancelled.
+    virtual std::optional<QSize> pictureSize(QSize proposed) = 0;
+
     // Font and colour dialogs: the choice made from `initial`, none when cancelled.
     virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
     virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
@@ -111,6 +116,7 @@ public:
     int runDialog(QDialog& dialog) override;
     bool preparePrinter(QPrinter& printer, bool ask) override;
     void showHelp(int context) override;
+    std::optional<QSize> pictureSize(QSize proposed) override;
     std::optional<QFont> chooseFont(const QFont& initial) override;
     std::optional<QColor> chooseColour(const QColor& initial) override;
     void closeHelp() override;

@@ -100,6 +100,18 @@ public:
     }
     void showHelp(int context) override { helpContexts.push_back(context); }
 
+    // The picture size: each offer is kept; without an answer the offer is
+    // taken, as OK would; an answer of none cancels.
+    std::optional<QSize> pictureSize(QSize proposed) override {
+        picturesOffered.push_back(proposed);
+        if (pictureAnswers.empty()) return proposed;
+        const std::optional<QSize> answer = pictureAnswers.front();
+        pictureAnswers.pop_front();
+        return answer;
+    }
+    std::vector<QSize> picturesOffered;
+    std::deque<std::optional<QSize>> pictureAnswers;
+
     // Font and colour dialogs: each offer is kept; without an answer, cancelled.
     std::optional<QFont> chooseFont(const QFont& initial) override {
         fontsOffered.push_back(initial);

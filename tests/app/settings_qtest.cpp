@@ -1,6 +1,7 @@
 // The remembered settings: first start, the rules for separator and link, the
 // column block, the window's place, and what is written at close.
 #include "app_test_support.h"
+#include "widgets/window_place.h"
 
 #include <QActionGroup>
 #include <QGroupBox>
@@ -34,18 +35,21 @@ QByteArray columnBlock(std::initializer_list<std::int32_t> entries, int bytes) {
 class SettingsTest : public QObject {
     Q_OBJECT
 private slots:
-    // The design size, no larger than the screen's free area (the offscreen
-    // screen is 800 x 600, as a scaled small screen would be), centred.
+    // The design size, no larger than the screen's free area with the
+    // window's frame (the offscreen screen is 800 pixels wide, as a scaled
+    // small screen would be), centred, frame and all.
     void firstStartIsCentredWithDefaults() {
         Sandbox sandbox;
         ScriptedUiServices ui;
         TMainFrm window(ui);
         QVERIFY(ui.asked.empty());
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        const QSize size = QSize(887, 616).boundedTo(screen.size());
+        const QMargins frame = windowFrame(window);
+        const QSize size = QSize(887, 616).boundedTo(screen.size().shrunkBy(frame));
         QCOMPARE(window.size(), size);
-        QCOMPARE(window.pos(), QPoint(screen.x() + (screen.width() - size.width()) / 2,
-                                      screen.y() + (screen.height() - size.height()) / 2));
+        const QSize outer = size.grownBy(frame);
+        QCOMPARE(window.pos(), QPoint(screen.x() + (screen.width() - outer.width()) / 2,
+                                      screen.y() + (screen.height() - outer.height()) / 2));
         QCOMPARE(window.settings().separatorChar, int(' '));
         QCOMPARE(checkedCaption(part<QActionGroup>(window, "separatorGroup")),
                  QStringLiteral("Space"));
@@ -188,8 +192,8 @@ private slots:
         QCOMPARE(window.size(), QSize(700, 500));
     }
 
-    // Whatever the settings hold, the window lies wholly on the screen, no
-    // larger than it, and that is what is written back at close.
+    // Whatever the settings hold, the window with its frame lies wholly on
+    // the screen, no larger than it, and that is what is written back at close.
     void hostilePlacesAndSizesStayOnTheScreen_data() {
         QTest::addColumn<int>("top");
         QTest::addColumn<int>("left");
@@ -218,11 +222,12 @@ private slots:
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         {
             TMainFrm window(ui);
-            QVERIFY2(screen.contains(window.geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
-                                                                        .arg(window.x())
-                                                                        .arg(window.y())
-                                                                        .arg(window.width())
-                                                                        .arg(window.height())));
+            const QRect framed(window.pos(), window.size().grownBy(windowFrame(window)));
+            QVERIFY2(screen.contains(framed), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                             .arg(window.x())
+                                                             .arg(window.y())
+                                                             .arg(window.width())
+                                                             .arg(window.height())));
             QVERIFY(window.close());
         }
         auto stored = sandbox.settings();
@@ -240,8 +245,10 @@ private slots:
         }
         ScriptedUiServices ui;
         TMainFrm window(ui);
-        QCOMPARE(window.size(), QSize(887, 616).boundedTo(
-                                    QGuiApplication::primaryScreen()->availableGeometry().size()));
+        QCOMPARE(window.size(),
+                 QSize(887, 616).boundedTo(
+                     QGuiApplication::primaryScreen()->availableGeometry().size().shrunkBy(
+                         windowFrame(window))));
         window.show();
         window.resize(500, 300);
         QCOMPARE(window.size(), QSize(600, 400));

@@ -123,6 +123,29 @@ private slots:
         QCOMPARE(kept()[0], false);
     }
 
+    // Undo or Redo back to the states the file holds shows the data saved
+    // ("*" gone from the title); anywhere else, changed.
+    void backToTheSavedStatesIsSaved() {
+        TMainFrm& w = open(survey());
+        const auto saved = [&w](bool expected) {
+            return w.dataSaved() == expected && w.isWindowModified() == !expected;
+        };
+        selectRows(w, {0});
+        action(w, "Ignoreselectedrows1")->trigger();
+        QVERIFY(saved(false));
+        action(w, "Undo1")->trigger();
+        QVERIFY(saved(true));
+        action(w, "Redo1")->trigger();
+        QVERIFY(saved(false));
+        ui->saveAnswers.push_back(sandbox->file("ignored.vlf"));
+        action(w, "EnregistrerSous")->trigger();
+        QVERIFY(saved(true));
+        action(w, "Undo1")->trigger();
+        QVERIFY(saved(false));
+        action(w, "Redo1")->trigger();
+        QVERIFY(saved(true));
+    }
+
     // Open, add and "Delete ignored data" start afresh: nothing before them
     // can be undone.
     void loadingAndDeletingEndTheHistory() {

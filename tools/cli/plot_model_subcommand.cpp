@@ -3,6 +3,7 @@
 #include "charts/chart_image.h"
 #include "charts/field_chart.h"
 #include "charts/graph_chart.h"
+#include "charts/wrapped_legend.h"
 #include "cli.h"
 #include "interpretation/model_pictures.h"
 #include "interpretation/ui/model_charts.h"
@@ -44,6 +45,7 @@ int runPlotModel(const Arguments& args) {
     curves->setVisibleCurves(
         std::vector<bool>(static_cast<std::size_t>(curves->curveCount()), true));
     alignWithSection(*curves, *section);
+    wrapLegend(*curves);
     layout->addItem(section);
     layout->addItem(curves);
     layout->setStretchFactor(section, 1);

@@ -21,8 +21,10 @@ PictureRequest pictureRequest(const Arguments& args, QSize designSize) {
     request.path = QFile::decodeName(request.output.c_str());
     if (!isChartImageName(request.path))
         throw UsageError("-o names a .png, .svg or .pdf file, not " + request.output);
-    request.size = QSize(wholeOption(args, "--width", designSize.width(), 200, 10000, "pixels"),
-                         wholeOption(args, "--height", designSize.height(), 200, 10000, "pixels"));
+    request.size = QSize(wholeOption(args, "--width", designSize.width(), kLeastPictureSide,
+                                     kMostPictureSide, "pixels"),
+                         wholeOption(args, "--height", designSize.height(), kLeastPictureSide,
+                                     kMostPictureSide, "pixels"));
     return request;
 }
 

@@ -21,9 +21,6 @@ using namespace veldro::cli;
 
 namespace {
 
-// The graph window's design size.
-constexpr QSize kDesignSize(1039, 763);
-
 QString qtText(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -52,7 +49,7 @@ int columnOperand(const std::string& text) {
 // chart not made means nothing is worth drawing, and `nothing` is said.
 int drawChart(const Arguments& args, const std::string& nothing,
               const std::function<std::unique_ptr<StationChart>(const LoadedRows&)>& make) {
-    const PictureRequest request = pictureRequest(args, kDesignSize);
+    const PictureRequest request = pictureRequest(args, kChartPictureSize);
     TerminalMessages messages;
     const LoadedRows d = loadRows(args.operand(0, "FILE.vlf"), messages);
 

@@ -102,7 +102,6 @@ void GraphCommands::showInterpretation(Compute compute, std::string_view imageNa
         context_.ui.tell(nothing);
         return;
     }
-    frame->setGeometry(context_.window.geometry());
     frame->setImagePath(proposedImagePath(session.filePath(), imageName));
     context_.ui.runDialog(*frame);
 }
@@ -120,7 +119,6 @@ void GraphCommands::showModel() {
     std::optional<SurveyView> survey;
     if (session.hasData()) survey.emplace(*session.store(), session.rows());
     ModelWindow window(context_.ui, survey ? &*survey : nullptr, &context_.window);
-    window.setGeometry(context_.window.geometry());
     window.setImagePath(proposedImagePath(session.filePath(), "model"));
     context_.ui.runDialog(window);
 }
@@ -136,15 +134,16 @@ void GraphCommands::showInversion() {
     inversionChoices_ = dialog.choices();
     InversionWindow window(context_.ui, dialog.profiles(), inversionChoices_.inversion,
                            inversionChoices_.threads, &survey, &context_.window);
-    window.setGeometry(context_.window.geometry());
     window.setImagePath(proposedImagePath(session.filePath(), "inversion"));
     context_.ui.runDialog(window);
 }
 
 void GraphCommands::showGraph(const QString& axisTitle, std::string_view imageName,
                               const std::function<bool(GraphSink&)>& fill) {
+    // The main window's place and size, frame and all.
     TViewGraphFrm graph(context_.ui, &context_.window);
-    graph.setGeometry(context_.window.geometry());
+    graph.move(context_.window.pos());
+    graph.resize(context_.window.size());
     graph.setLeftAxisTitle(axisTitle);
     graph.setImagePath(proposedImagePath(context_.session.filePath(), imageName));
     // What goes wrong while filling escapes to the registry, which says it in a box.

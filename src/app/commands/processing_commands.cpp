@@ -160,13 +160,12 @@ void ProcessingCommands::FrequencyDisabler1Click() {
     showChangedRows(std::move(rows), std::move(before));
 }
 
-// The rows a command rebuilt from the records it changed: the data set is no
-// longer what its file holds, and the change can be undone.
+// The rows a command rebuilt from the records it changed: the change can be
+// undone, and the data set is unsaved even when the command changed nothing.
 void ProcessingCommands::showChangedRows(RowList rows, KeptHistory::States before) {
     DataSession& session = context_.session;
     session.showRows(std::move(rows));
-    session.keptChanged(std::move(before));
-    session.setDataSaved(false);
+    if (!session.keptChanged(std::move(before))) session.setDataSaved(false);
 }
 
 } // namespace veldro

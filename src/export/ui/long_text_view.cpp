@@ -51,11 +51,15 @@ int LongTextView::firstRowShown() const {
     return verticalScrollBar()->value();
 }
 
-QString LongTextView::rowText(int row, qsizetype from, qsizetype count) const {
+qsizetype LongTextView::rowEnd(int row) const {
     const auto index = static_cast<std::size_t>(row);
-    const qsizetype start = rows_[index];
-    qsizetype end = index + 1 < rows_.size() ? rows_[index + 1] : text_.size();
-    if (end > start && text_[end - 1] == u'\n') --end;
+    const qsizetype end = index + 1 < rows_.size() ? rows_[index + 1] : text_.size();
+    return end > rows_[index] && text_[end - 1] == u'\n' ? end - 1 : end;
+}
+
+QString LongTextView::rowText(int row, qsizetype from, qsizetype count) const {
+    const qsizetype start = rows_[static_cast<std::size_t>(row)];
+    const qsizetype end = rowEnd(row);
     from = std::min(from, end - start);
     return text_.mid(start + from, std::min(count, end - start - from));
 }
@@ -95,7 +99,10 @@ void LongTextView::paintEvent(QPaintEvent*) {
         const int x = kTextMargin - left + static_cast<int>(firstColumn) * pitch;
         const qsizetype start = rows_[static_cast<std::size_t>(row)] + firstColumn;
         const qsizetype matchFrom = std::max(matchStart_, start);
-        const qsizetype matchTo = std::min(matchStart_ + matchLength_, start + columns);
+        // A match lies in the rows it covers, not in a row above that is
+        // shorter than the window is wide.
+        const qsizetype matchTo =
+            std::min({matchStart_ + matchLength_, start + columns, rowEnd(row)});
         if (matchLength_ > 0 && matchFrom < matchTo)
             painter.fillRect(x + static_cast<int>(matchFrom - start) * pitch, top,
                              static_cast<int>(matchTo - matchFrom) * pitch, metrics.height(),

@@ -44,6 +44,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Where the row's text ends, before its line end.
+    qsizetype rowEnd(int row) const;
     // The row's text without its line end.
     QString rowText(int row, qsizetype from = 0, qsizetype count = kRowLength) const;
     int rowOf(qsizetype position) const;

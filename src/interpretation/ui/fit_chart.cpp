@@ -1,6 +1,7 @@
 #include "interpretation/ui/fit_chart.h"
 
 #include "charts/plot_area_item.h"
+#include "charts/wrapped_legend.h"
 #include "interpretation/ui/log_ticks.h"
 
 #include <QFontMetricsF>
@@ -158,6 +159,7 @@ FitChart::FitChart() : marks_(new FitMarks(*this)) {
     small.setPointSize(8);
     legend()->setFont(small);
     for (QLegendMarker* marker : legend()->markers()) marker->setVisible(false); // the frame's
+    wrapLegend(*this);
     // After the station chart's own step for a new range.
     connect(&axisY(), &QValueAxis::rangeChanged, this, &FitChart::spaceValueTicks);
     connect(this, &QChart::plotAreaChanged, this, &FitChart::spaceValueTicks);

@@ -120,6 +120,7 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(true);
     resize(kDesignWidth, kDesignHeight);
+    keepWindowSize(*this, QStringLiteral("InversionWindow"));
 
     profileList_->setObjectName(QStringLiteral("Profiles"));
     profileList_->setToolTip(QStringLiteral("The profiles inverted; pick one to see its section"));
@@ -336,9 +337,10 @@ void InversionWindow::printClick() {
 void InversionWindow::saveImageClick() {
     InversionPicture* shown = view_->picture();
     if (shown == nullptr) return;
-    saveChartImageAs(ui_, proposedPath(QStringLiteral("png")), [shown](const QString& path) {
-        return saveChartsImage(*shown, shown->pictureTitle(), path, shown->size().toSize());
-    });
+    saveChartImageAs(ui_, proposedPath(QStringLiteral("png")),
+                     [shown](const QString& path, QSize size) {
+                         return saveChartsImage(*shown, shown->pictureTitle(), path, size);
+                     });
 }
 
 void InversionWindow::saveModelClick() {
@@ -359,7 +361,6 @@ void InversionWindow::openInModelClick() {
     ModelWindow window(ui_, survey_, this);
     window.setModel(inversion->result.model);
     window.pickProfile(pickedProfile());
-    window.setGeometry(geometry());
     window.setImagePath(imagePath_);
     ui_.runDialog(window);
 }

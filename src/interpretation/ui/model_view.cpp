@@ -2,6 +2,7 @@
 
 #include "charts/field_chart.h"
 #include "charts/graph_chart.h"
+#include "charts/wrapped_legend.h"
 #include "interpretation/model_pictures.h"
 #include "interpretation/ui/model_charts.h"
 #include "processing/fraser_walk.h"
@@ -46,6 +47,7 @@ ModelView::ModelView(QWidget* parent)
     layout->setSpacing(0);
     curves_->setTitle(QStringLiteral("Computed response"));
     curves_->setLeftAxisTitle(QStringLiteral("%"));
+    wrapLegend(*curves_);
     layout->addItem(curves_);
     layout->addItem(section_);
     layout->setStretchFactor(curves_, 1);

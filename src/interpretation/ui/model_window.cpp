@@ -75,6 +75,7 @@ ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owne
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(true);
     resize(kDesignWidth, kDesignHeight);
+    keepWindowSize(*this, QStringLiteral("ModelWindow"));
     view_->setObjectName(QStringLiteral("ModelView"));
 
     table_->setObjectName(QStringLiteral("Bodies"));

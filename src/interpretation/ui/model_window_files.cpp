@@ -82,9 +82,8 @@ void ModelWindow::printClick() {
 }
 
 void ModelWindow::saveImageClick() {
-    saveChartImageAs(ui_, imagePath_, [this](const QString& path) {
-        return saveChartsImage(view_->picture(), windowTitle(), path,
-                               view_->picture().size().toSize());
+    saveChartImageAs(ui_, imagePath_, [this](const QString& path, QSize size) {
+        return saveChartsImage(view_->picture(), windowTitle(), path, size);
     });
 }
 

@@ -44,7 +44,8 @@ ChartFrame::ChartFrame(UiServices& ui, StationChart* chart, const char* listName
     print_->setToolTip(QStringLiteral("Print the chart on the default printer"));
     QPushButton* saveImage = panelButton(QStringLiteral("Save image..."), "SaveImage");
     saveImage->setShortcut(QKeySequence::Save);
-    saveImage->setToolTip(QStringLiteral("Save the chart as shown as PNG, SVG or PDF"));
+    saveImage->setToolTip(QStringLiteral(
+        "Save the chart as shown as PNG, SVG or PDF, at the picture size you ask for"));
     QPushButton* resetZoom = panelButton(QStringLiteral("Reset zoom"), "ResetZoom");
     resetZoom->setToolTip(QStringLiteral("Show the whole range again (or right-click the chart); "
                                          "drag a rectangle on the chart to zoom in"));
@@ -102,8 +103,8 @@ void ChartFrame::BitBtnPrintClick() {
 }
 
 void ChartFrame::saveImageClick() {
-    saveChartImageAs(ui_, imagePath_, [this](const QString& path) {
-        return saveChartImage(*chart_, path, chart_->size().toSize());
+    saveChartImageAs(ui_, imagePath_, [this](const QString& path, QSize size) {
+        return saveChartImage(*chart_, path, size);
     });
 }
 

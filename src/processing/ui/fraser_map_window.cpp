@@ -3,6 +3,7 @@
 #include "charts/field_chart.h"
 #include "data/number_text.h"
 #include "processing/ui/field_pictures.h"
+#include "widgets/chart_panel.h"
 #include "widgets/ui_services.h"
 
 #include <QLabel>
@@ -29,6 +30,7 @@ FraserMapWindow::FraserMapWindow(UiServices& ui, std::array<FraserMap, 2> maps, 
     : ChartFrame(ui, chart, "FrequencyList", owner), maps_(std::move(maps)), chart_(chart),
       LineSpacing(new QLineEdit) {
     setWindowTitle(QStringLiteral("Fraser map"));
+    keepWindowSize(*this, QStringLiteral("FraserMapWindow"));
 
     LineSpacing->setObjectName(QStringLiteral("LineSpacing"));
     LineSpacing->setText(spacingText_);

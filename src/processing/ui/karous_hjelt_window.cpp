@@ -3,6 +3,7 @@
 #include "charts/field_chart.h"
 #include "data/number_text.h"
 #include "processing/ui/field_pictures.h"
+#include "widgets/chart_panel.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -28,6 +29,7 @@ KarousHjeltWindow::KarousHjeltWindow(UiServices& ui, std::vector<RunGroups> runs
     : ChartFrame(ui, chart, "RunList", owner), runs_(std::move(runs)),
       values_(karousHjelt(runs_, kDefaultKhLevels)), chart_(chart), Levels(new QSpinBox) {
     setWindowTitle(QStringLiteral("Karous-Hjelt section"));
+    keepWindowSize(*this, QStringLiteral("KarousHjeltWindow"));
 
     Levels->setObjectName(QStringLiteral("Levels"));
     Levels->setRange(1, kMostKhLevels);

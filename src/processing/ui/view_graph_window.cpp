@@ -60,9 +60,9 @@ TViewGraphFrm::TViewGraphFrm(UiServices& ui, GraphChart* chart, QWidget* owner)
         frequencyBoxes_[static_cast<std::size_t>(number - 1)] = box;
     }
     QPushButton* showAll =
-        halfButton(QStringLiteral("Show all"), "ShowAll", QStringLiteral("Show every curve"));
+        halfButton(QStringLiteral("Show all"), "ShowAll", QStringLiteral("Show every profile"));
     QPushButton* hideAll =
-        halfButton(QStringLiteral("Hide all"), "HideAll", QStringLiteral("Hide every curve"));
+        halfButton(QStringLiteral("Hide all"), "HideAll", QStringLiteral("Hide every profile"));
     auto* profilesLabel = new QLabel(QStringLiteral("Profiles:"));
     profilesLabel->setContentsMargins(3, 2, 0, 2);
     auto* curvesLabel = new QLabel(QStringLiteral("Curves:"));
@@ -84,8 +84,8 @@ TViewGraphFrm::TViewGraphFrm(UiServices& ui, GraphChart* chart, QWidget* owner)
         }
         showPicked();
     });
-    connect(showAll, &QPushButton::clicked, this, &TViewGraphFrm::showAllClick);
-    connect(hideAll, &QPushButton::clicked, this, &TViewGraphFrm::hideAllClick);
+    connect(showAll, &QPushButton::clicked, this, [this] { pickAllProfiles(Qt::Checked); });
+    connect(hideAll, &QPushButton::clicked, this, [this] { pickAllProfiles(Qt::Unchecked); });
 }
 
 TViewGraphFrm::~TViewGraphFrm() = default;
@@ -186,22 +186,12 @@ void TViewGraphFrm::setAllProfiles(Qt::CheckState state) {
         if (entry->flags() & Qt::ItemIsEnabled) entry->setCheckState(state);
 }
 
-void TViewGraphFrm::showAllClick() {
+// "Show all" and "Hide all" pick profiles only: the frequency boxes keep
+// what the user set.
+void TViewGraphFrm::pickAllProfiles(Qt::CheckState state) {
     {
         const QSignalBlocker quiet(profileList_);
-        setAllProfiles(Qt::Checked);
-        for (QCheckBox* box : frequencyBoxes_) {
-            const QSignalBlocker quietBox(box);
-            box->setChecked(true);
-        }
-    }
-    showPicked();
-}
-
-void TViewGraphFrm::hideAllClick() {
-    {
-        const QSignalBlocker quiet(profileList_);
-        setAllProfiles(Qt::Unchecked);
+        setAllProfiles(state);
     }
     showPicked();
 }

@@ -37,8 +37,6 @@ public:
 
     // Shows the curves of the ticked profiles and frequency numbers only.
     void showPicked();
-    void showAllClick();
-    void hideAllClick();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -49,6 +47,7 @@ private:
     void FormShow();
     void CheckListBox1ClickCheck();
     void setAllProfiles(Qt::CheckState state);
+    void pickAllProfiles(Qt::CheckState state);
 
     GraphChart* Chart1;
     QListWidget* CheckListBox1;

@@ -105,6 +105,25 @@ private slots:
         QCOMPARE(runs.size(), 1u);
         QCOMPARE(QString::fromStdString(runs.text()), QString::fromLatin1(line + "\nend\n"));
     }
+
+    // Only the rows a match covers are marked, whatever the rows above it hold.
+    void findMarksTheMatchedRowsOnly() {
+        LongTextView text;
+        text.resize(400, 200);
+        text.setText(QStringLiteral("short\nrows\nabove\nthe MATCH here\n"));
+        QVERIFY(text.find(QStringLiteral("match")));
+        const QImage shown = text.viewport()->grab().toImage();
+        const QRgb mark = text.palette().color(QPalette::Highlight).rgb();
+        const int rowHeight = QFontMetrics(text.font()).height();
+        QList<int> markedRows;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x)
+                if (shown.pixel(x, y) == mark) {
+                    const int row = (y - 4) / rowHeight; // under the view's 4-pixel margin
+                    if (!markedRows.contains(row)) markedRows << row;
+                }
+        QCOMPARE(markedRows, QList<int>{3});
+    }
 };
 
 QTEST_MAIN(LargeReportTest)

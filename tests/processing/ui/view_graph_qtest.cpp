@@ -285,6 +285,12 @@ private slots:
         QCOMPARE(chart.legendTitles(), (QStringList{"Prof1,Freq1", "Prof2,Freq2", "Prof4,Freq2"}));
         QCOMPARE(chart.pictureTitle(),
                  QStringLiteral("Values: Prof1,Freq1, Prof2,Freq2, Prof4,Freq2"));
+
+        // Below a low chart the entries share rows: each curve keeps its own.
+        chart.legend()->setAlignment(Qt::AlignBottom);
+        chart.resize(800, 150);
+        chart.setVisibleCurves(std::vector<bool>(10, true));
+        QCOMPARE(chart.legendTitles().size(), 10);
     }
 
     // On a full memory: one profile alone, another beside it in another
@@ -312,7 +318,12 @@ private slots:
 
             part<QPushButton>(graph, "HideAll")->click();
             QVERIFY(chart.legendTitles().isEmpty());
+            // "Show all" picks profiles only: Freq2 stays off until ticked.
             part<QPushButton>(graph, "ShowAll")->click();
+            QVERIFY(!part<QCheckBox>(graph, "Freq2Box")->isChecked());
+            for (int c = 0; c < chart.curveCount(); ++c)
+                QCOMPARE(chart.curveVisible(c), chart.curveFrequencyNumber(c) == 1);
+            part<QCheckBox>(graph, "Freq2Box")->click();
             for (int c = 0; c < chart.curveCount(); ++c) QVERIFY(chart.curveVisible(c));
             QCOMPARE(chart.legendTitles().constLast(), QStringLiteral("Freq2"));
             QCOMPARE(chart.pictureTitle(),
@@ -365,23 +376,26 @@ private slots:
         QVERIFY(s->ui.texts().constFirst().startsWith(QStringLiteral("There is no printer")));
     }
 
-    void saveImageWritesPictures() {
+    // Each picture at the size asked for, whatever the window's: a page's
+    // first, then the size last asked for; a size not given saves nothing.
+    void saveImageWritesPicturesOfTheSizeAsked() {
         open(stations(1, {{0, 1}, {25, 2}, {50, 3}, {75, 4}}));
-        for (const char* name : {"chart.png", "chart.svg", "chart.pdf"})
+        for (const char* name : {"chart.png", "chart.svg", "chart.pdf", "none.png"})
             s->ui.saveAnswers.push_back(s->sandbox.file(QLatin1String(name)));
-        QSize shownSize;
-        QVERIFY(viewFraser([&shownSize](TViewGraphFrm& graph) {
-            shownSize = graph.chart().size().toSize();
-            for (int i = 0; i < 3; ++i) part<QPushButton>(graph, "SaveImage")->click();
+        s->ui.pictureAnswers = {QSize(1039, 763), QSize(640, 480), QSize(640, 480), std::nullopt};
+        QVERIFY(viewFraser([](TViewGraphFrm& graph) {
+            for (int i = 0; i < 4; ++i) part<QPushButton>(graph, "SaveImage")->click();
         }));
-        QCOMPARE(s->ui.saveRequests.size(), 3u);
+        QCOMPARE(s->ui.saveRequests.size(), 4u);
         QCOMPARE(s->ui.saveRequests[0].fileName, QStringLiteral("survey_fraser.png"));
         QCOMPARE(QDir(s->ui.saveRequests[0].directory), QDir(s->sandbox.path()));
+        QCOMPARE(s->ui.picturesOffered,
+                 (std::vector<QSize>{{1039, 763}, {1039, 763}, {640, 480}, {640, 480}}));
         QVERIFY(s->ui.texts().isEmpty());
-        const QImage png(s->sandbox.file("chart.png"));
-        QCOMPARE(png.size(), shownSize);
-        QVERIFY(QSvgRenderer(s->sandbox.file("chart.svg")).isValid());
+        QCOMPARE(QImage(s->sandbox.file("chart.png")).size(), QSize(1039, 763));
+        QCOMPARE(QSvgRenderer(s->sandbox.file("chart.svg")).viewBox().size(), QSize(640, 480));
         QCOMPARE(pdfPages(s->sandbox.file("chart.pdf")), 1);
+        QVERIFY(!QFile::exists(s->sandbox.file("none.png")));
     }
 };
 

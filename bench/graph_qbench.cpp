@@ -23,6 +23,7 @@
 #include <QListWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <benchmark/benchmark.h>
 
 using namespace veldro;
@@ -95,7 +96,7 @@ void toggleFirstEntry(benchmark::State& state, const char* listName) {
     auto* view = graph.findChild<QChartView*>(QStringLiteral("Chart1"));
     view->viewport()->repaint();
     if (state.range(0) > 0) {
-        graph.hideAllClick();
+        graph.findChild<QPushButton*>(QStringLiteral("HideAll"))->click();
         auto* profiles = graph.findChild<QListWidget*>(QStringLiteral("ProfileList"));
         for (int row = 0; row < state.range(0); ++row)
             profiles->item(row)->setCheckState(Qt::Checked);

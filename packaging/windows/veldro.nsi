@@ -2,9 +2,9 @@
 ; from the folder packaging/windows/stage lays out. scripts/build-windows --gui
 ; makes it: makensis -DVERSION=1.9.0 -DSTAGE=DIR -DOUTFILE=FILE veldro.nsi
 ; Without a question it installs with /S (and uninstalls with uninstall.exe /S).
-Unicode true
+; A 64-bit installer: the program is one, and wine64 runs no 32-bit one.
+Target amd64-unicode
 !include MUI2.nsh
-!include x64.nsh
 
 !define PRODUCT "Veldro"
 !define PUBLISHER "Ombrel Zezeverudud"
@@ -50,14 +50,6 @@ VIAddVersionKey "LegalCopyright" "GPL-3.0-or-later"
   DeleteRegKey HKLM "Software\Classes\${KIND}"
 !macroend
 
-Function .onInit
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP "Veldro needs a 64-bit Windows." /SD IDOK
-    Abort
-  ${EndIf}
-  SetRegView 64
-FunctionEnd
-
 Section "Veldro"
   SetOutPath "$INSTDIR"
   File /r "${STAGE}\*.*"
@@ -84,10 +76,6 @@ Section "Veldro"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
-
-Function un.onInit
-  SetRegView 64
-FunctionEnd
 
 ; Only what the installer put there: the folder may hold the user's own files.
 Section "Uninstall"

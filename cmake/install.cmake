@@ -1,6 +1,8 @@
 # Where `cmake --install` puts the program, and so what the Debian package
 # (cmake/package.cmake) holds: the programs and their man pages, the user
-# guide, the desktop's entry, icon and file kinds, and the converter's udev rule.
+# guide, the desktop's entry, icon and file kinds, the converter's udev rule
+# and the copyright. On Windows only the programs and the guide: the installer
+# (packaging/windows) does the rest.
 include(GNUInstallDirs)
 
 set(programs veldro-cli veldro-sim veldro)
@@ -10,6 +12,9 @@ foreach(program IN LISTS programs)
     continue()
   endif()
   install(TARGETS ${program})
+  if(WIN32)
+    continue()
+  endif()
   # The version in the footer comes from the project; the page is gzipped, as
   # Debian wants man pages.
   set(page ${CMAKE_CURRENT_BINARY_DIR}/man/${program}.1)
@@ -20,11 +25,6 @@ foreach(program IN LISTS programs)
     VERBATIM)
   list(APPEND man_files ${page}.gz)
 endforeach()
-add_custom_target(veldro-man-pages ALL DEPENDS ${man_files})
-install(FILES ${man_files} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-
-# udev reads lib/udev/rules.d below /usr and /usr/local alike.
-install(FILES packaging/60-veldro-converter.rules DESTINATION lib/udev/rules.d)
 
 if(TARGET veldro)
   # The user guide and the screenshots its pages show, where the help window
@@ -34,7 +34,21 @@ if(TARGET veldro)
     file(GLOB screenshots CONFIGURE_DEPENDS docs/screenshot-*.png)
     install(FILES ${screenshots} DESTINATION ${VELDRO_DOCS_DESTINATION})
   endif()
+endif()
+if(WIN32)
+  return()
+endif()
 
+add_custom_target(veldro-man-pages ALL DEPENDS ${man_files})
+install(FILES ${man_files} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# udev reads lib/udev/rules.d below /usr and /usr/local alike.
+install(FILES packaging/60-veldro-converter.rules DESTINATION lib/udev/rules.d)
+
+# Debian's place for the licence statement, under the package's own name.
+install(FILES packaging/debian/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/veldro)
+
+if(TARGET veldro)
   install(FILES packaging/veldro.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES packaging/veldro-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
     RENAME veldro.xml)

@@ -16,8 +16,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+if(NOT veldro_mingw_shared_runtime) # set by mingw-w64-x86_64-shared.cmake
+  set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+  set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+endif()
 
 find_program(VELDRO_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(VELDRO_WINE64)

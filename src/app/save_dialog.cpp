@@ -1,9 +1,9 @@
 #include "app/save_dialog.h"
 
 #include "app/settings.h"
+#include "charts/local_file_name.h"
 #include "data/file_io.h"
 #include "data/file_names.h"
-#include "widgets/local_file_name.h"
 #include "widgets/ui_services.h"
 
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "app/settings.h"
 
+#include "charts/local_file_name.h"
 #include "data/rows.h"
 #include "export/export_text.h"
 #include "link/com_devices.h"
-#include "widgets/local_file_name.h"
 
 #include <QDir>
 #include <QFileInfo>

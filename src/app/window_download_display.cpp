@@ -1,7 +1,7 @@
 #include "app/window_download_display.h"
 
 #include "app/download_live_view.h"
-#include "widgets/local_file_name.h"
+#include "charts/local_file_name.h"
 #include "widgets/ui_services.h"
 
 #include <QFile>

@@ -1,12 +1,12 @@
 #include "charts/chart_image.h"
 
+#include "charts/local_file_name.h"
 #include "charts/station_chart.h"
 #include "data/file_io.h"
 
 #include <QBuffer>
 #include <QChart>
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QGraphicsScene>
 #include <QImage>
@@ -125,11 +125,11 @@ QString saveChartsImage(QGraphicsWidget& charts, const QString& title, const QSt
     const QString error = writeImage(charts, title, picture, format, size);
     if (!error.isEmpty()) return error;
     try {
-        writeFileAtomically(QFile::encodeName(path).toStdString(),
+        writeFileAtomically(localName(path),
                             std::string_view(picture.data().constData(),
                                              static_cast<std::size_t>(picture.data().size())));
     } catch (const FileError& e) {
-        return QString::fromLocal8Bit(e.reason().c_str());
+        return qtName(e.reason());
     }
     return {};
 }

@@ -145,9 +145,11 @@ private slots:
         openThroughDialog(window, ui, opened);
         QDir(sandbox.path()).mkdir("v1.0");
 
+        // A name beyond Windows' ANSI code page is written as spelt there too.
         for (const auto& [chosen, written] :
              {std::pair{"out.txt", "out.vlf"}, std::pair{"plain", "plain.vlf"},
-              std::pair{"v1.0/line", "v1.0/line.vlf"}, std::pair{".hidden", ".hidden.vlf"}}) {
+              std::pair{"v1.0/line", "v1.0/line.vlf"}, std::pair{".hidden", ".hidden.vlf"},
+              std::pair{"Levé Ω", "Levé Ω.vlf"}}) {
             ui.saveAnswers.push_back(sandbox.file(chosen));
             action(window, "EnregistrerSous")->trigger();
             QVERIFY2(QFileInfo::exists(sandbox.file(written)), written);

@@ -38,6 +38,10 @@ if [ -d "$source/docs/guide" ]; then
   done < <(cd "$source/docs" && find guide -type f)
 fi
 
+# The licence statement where Debian looks for it: the program's, GPL-3.0-or-later.
+grep -qxF "License: GPL-3+" "$root/usr/share/doc/veldro/copyright" ||
+  fail "usr/share/doc/veldro/copyright names no GPL-3+ licence"
+
 # The control data: the project's version, dependencies found from the
 # programs' shared libraries.
 field() { dpkg-deb -f "$deb" "$1"; }

@@ -1,8 +1,8 @@
 #include "plot_picture.h"
 
 #include "charts/chart_image.h"
+#include "charts/local_file_name.h"
 
-#include <QFile>
 #include <iostream>
 
 namespace veldro::cli {
@@ -18,7 +18,7 @@ void sayQtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& m
 PictureRequest pictureRequest(const Arguments& args, QSize designSize) {
     PictureRequest request;
     request.output = requireOutput(args);
-    request.path = QFile::decodeName(request.output.c_str());
+    request.path = qtName(request.output);
     if (!isChartImageName(request.path))
         throw UsageError("-o names a .png, .svg or .pdf file, not " + request.output);
     request.size = QSize(wholeOption(args, "--width", designSize.width(), kLeastPictureSide,

@@ -7,6 +7,7 @@
 #include "app/status_line.h"
 #include "app/window_download_display.h"
 #include "app/window_link_host.h"
+#include "charts/local_file_name.h"
 #include "data/file_io.h"
 #include "data/measurement_store.h"
 #include "link/d2xx.h"
@@ -15,7 +16,6 @@
 #include "link/port.h"
 #include "link/port_selection.h"
 #include "widgets/icons.h"
-#include "widgets/local_file_name.h"
 #include "widgets/measurement_table_view.h"
 #include "widgets/ui_services.h"
 

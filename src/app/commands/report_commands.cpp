@@ -4,12 +4,12 @@
 #include "app/measurement_table_model.h"
 #include "app/settings.h"
 #include "app/status_line.h"
+#include "charts/local_file_name.h"
 #include "data/file_io.h"
 #include "data/file_names.h"
 #include "data/measurement_store.h"
 #include "export/report.h"
 #include "export/ui/report_frm.h"
-#include "widgets/local_file_name.h"
 #include "widgets/measurement_table_view.h"
 #include "widgets/ui_services.h"
 

@@ -1,12 +1,12 @@
 #include "export/ui/report_frm.h"
 
+#include "charts/local_file_name.h"
 #include "data/file_io.h"
 #include "export/rtf.h"
 #include "export/text_document.h"
 #include "export/ui/long_text_view.h"
 #include "export/ui/rich_text_document.h"
 #include "widgets/icons.h"
-#include "widgets/local_file_name.h"
 #include "widgets/ui_services.h"
 #include "widgets/wait_cursor.h"
 

@@ -1,6 +1,7 @@
 #include "interpretation/ui/inversion_window.h"
 
 #include "charts/chart_image.h"
+#include "charts/local_file_name.h"
 #include "data/file_io.h"
 #include "interpretation/inversion_output.h"
 #include "interpretation/ui/inversion_picture.h"
@@ -9,7 +10,6 @@
 #include "widgets/chart_panel.h"
 #include "widgets/help_window.h"
 #include "widgets/icons.h"
-#include "widgets/local_file_name.h"
 #include "widgets/ui_services.h"
 
 #include <QDir>

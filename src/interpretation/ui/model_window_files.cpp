@@ -1,6 +1,7 @@
 // The model window's files: model files opened and saved, the picture saved
 // and printed, and the data set's profiles read.
 #include "charts/chart_image.h"
+#include "charts/local_file_name.h"
 #include "data/file_io.h"
 #include "data/measurement_record.h"
 #include "data/survey_view.h"
@@ -8,7 +9,6 @@
 #include "widgets/chart_panel.h"
 #include "widgets/ui_services.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QGraphicsWidget>
 #include <QListWidget>
@@ -19,10 +19,6 @@ namespace {
 
 const QString kModelFilter = QStringLiteral("Model file (*.json)|*.json");
 const Message kSaveChanges{"The model has changed. Save it?", "Model", MessageIcon::Question};
-
-std::string fileName(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 } // namespace
 
@@ -50,12 +46,12 @@ void ModelWindow::openClick() {
         ui_.openFileName({proposed.absolutePath(), {}, kModelFilter, 1, QStringLiteral("json")});
     if (path.isEmpty()) return;
     try {
-        setModel(readGroundModel(fileName(path)), -1);
+        setModel(readGroundModel(localName(path)), -1);
         modelPath_ = path;
     } catch (const FileError& e) {
         ui_.tell({e.what(), "Open model", MessageIcon::Error});
     } catch (const ModelError& e) {
-        ui_.tell({fileName(path) + ": " + e.what(), "Open model", MessageIcon::Error});
+        ui_.tell({localName(path) + ": " + e.what(), "Open model", MessageIcon::Error});
     }
 }
 
@@ -66,9 +62,9 @@ bool ModelWindow::saveClick() {
                                            kModelFilter, 1, QStringLiteral("json")});
     if (path.isEmpty()) return false;
     try {
-        writeFileAtomically(fileName(path), groundModelJson(model_));
+        writeFileAtomically(localName(path), groundModelJson(model_));
     } catch (const FileError& e) {
-        ui_.tell({"The model was not saved in " + fileName(path) + ": " + e.reason() + ".",
+        ui_.tell({"The model was not saved in " + localName(path) + ": " + e.reason() + ".",
                   "Save model", MessageIcon::Error});
         return false;
     }

@@ -46,7 +46,7 @@ constexpr int kMinimumHeight = 400;
 
 } // namespace
 
-TMainFrm::TMainFrm(UiServices& services, LinkDevices devices) : services_(services) {
+TMainFrm::TMainFrm(UiServices& services, const LinkDevices& devices) : services_(services) {
     setWindowIcon(icons::applicationIcon());
     QFont small = font();
     small.setPointSize(8);

@@ -32,7 +32,7 @@ struct RowList;
 class TMainFrm : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TMainFrm(UiServices& services, LinkDevices devices = {});
+    explicit TMainFrm(UiServices& services, const LinkDevices& devices = {});
     ~TMainFrm() override;
 
     // The files named on the command line, taken once the window is first

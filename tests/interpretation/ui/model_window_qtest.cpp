@@ -40,7 +40,7 @@ class ModelWindowTest : public QObject {
     // Waits for the curves of the model as it stands.
     static bool settled(ModelWindow& window) {
         QSignalSpy shown(&window, &ModelWindow::curvesShown);
-        return shown.wait(5000);
+        return shown.wait(20000); // the sanitizers slow the solver several times over
     }
 
     static QList<QPointF> firstTilt(const ModelWindow& window) {

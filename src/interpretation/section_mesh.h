@@ -48,6 +48,9 @@ SectionMesh halvedMesh(const SectionMesh& mesh, const GroundModel& model);
 std::vector<double> meanConductivity(const GroundModel& model, const std::vector<double>& x,
                                      const std::vector<double>& z);
 
+// The first node at or after `value` (nodes ascending).
+std::size_t nodeIndex(const std::vector<double>& nodes, double value);
+
 // The area of the polygon inside the rectangle [x0, x1] x [z0, z1].
 double areaInside(const std::vector<SectionPoint>& polygon, double x0, double x1, double z0,
                   double z1);

@@ -10,6 +10,7 @@
 #include "interpretation/inversion_fit.h"
 #include "interpretation/model_survey.h"
 #include "interpretation/occam_inversion.h"
+#include "interpretation/profile_inversion.h"
 #include "memory_peak.h"
 
 #include <algorithm>
@@ -81,8 +82,8 @@ void InvertDemoSurveyTwoThreads(benchmark::State& state) {
     if (!demoProfiles(state, {}, profiles)) return;
     double worst = 0;
     veldro::bench::measurePeak(state, [&] {
-        for (const InversionResult& r : invertProfiles(profiles, {}, 2))
-            worst = std::max(worst, r.rms);
+        for (const ProfileInversion& p : invertEachProfile(profiles, {}, 2, false))
+            worst = std::max(worst, p.result.rms);
     });
     state.counters["profiles"] = static_cast<double>(profiles.size());
     state.counters["worst_rms"] = worst;

@@ -5,11 +5,8 @@
 #include <Eigen/Dense>
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cmath>
-#include <exception>
 #include <stdexcept>
-#include <thread>
 
 namespace veldro {
 
@@ -153,42 +150,6 @@ InversionResult invertProfile(const ProfileData& data, const InversionOptions& o
     result.log10Resistivity.assign(best.data(), best.data() + best.size());
     result.model = section.groundModel(best);
     return result;
-}
-
-std::vector<InversionResult>
-invertProfiles(const std::vector<ProfileData>& profiles, const InversionOptions& options,
-               unsigned threads,
-               const std::function<bool(std::size_t, const InversionStep&)>& progress) {
-    std::vector<InversionResult> results(profiles.size());
-    std::vector<std::exception_ptr> failures(profiles.size());
-    std::atomic<std::size_t> next = 0;
-    std::atomic<bool> cancelled = false;
-    const auto work = [&] {
-        for (std::size_t i = next++; i < profiles.size(); i = next++) {
-            // A cancelled run ends with the iterations under way.
-            if (cancelled) {
-                results[i].cancelled = true;
-                continue;
-            }
-            try {
-                results[i] = invertProfile(profiles[i], options, [&](const InversionStep& step) {
-                    if (!progress || progress(i, step)) return true;
-                    cancelled = true;
-                    return false;
-                });
-            } catch (...) {
-                failures[i] = std::current_exception();
-            }
-        }
-    };
-    std::vector<std::thread> pool;
-    const std::size_t count = std::min<std::size_t>(std::max(threads, 1u), profiles.size());
-    for (std::size_t t = 1; t < count; ++t) pool.emplace_back(work);
-    work();
-    for (std::thread& thread : pool) thread.join();
-    for (const std::exception_ptr& failure : failures)
-        if (failure) std::rethrow_exception(failure);
-    return results;
 }
 
 } // namespace veldro

@@ -45,13 +45,4 @@ struct InversionResult {
 InversionResult invertProfile(const ProfileData& data, const InversionOptions& options,
                               const InversionProgress& progress = {});
 
-// Several profiles, one per thread on up to `threads` threads. progress is
-// told which profile (its index in `profiles`) and must be safe to call from
-// several threads at once. Once it has said false, the profiles not begun
-// are not inverted: their results are cancelled and hold no cells.
-std::vector<InversionResult>
-invertProfiles(const std::vector<ProfileData>& profiles, const InversionOptions& options,
-               unsigned threads,
-               const std::function<bool(std::size_t, const InversionStep&)>& progress = {});
-
 } // namespace veldro

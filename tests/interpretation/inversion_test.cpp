@@ -169,18 +169,18 @@ TEST(OccamInversion, CancelLeavesTheProfilesNotBegunUninverted) {
     model.bodies.push_back({sheetPolygon(50, 10, 60, 90, 2), 2.0 / 50});
     const ProfileData data = surveyedProfile(model, {}, InversionData::Tilt);
     std::vector<std::size_t> told;
-    const std::vector<InversionResult> results =
-        invertProfiles({data, data, data}, {}, 1, [&](std::size_t profile, const InversionStep&) {
+    const std::vector<ProfileInversion> results = invertEachProfile(
+        {data, data, data}, {}, 1, false, [&](std::size_t profile, const InversionStep&) {
             told.push_back(profile);
             return false;
         });
     EXPECT_EQ(told, std::vector<std::size_t>{0});
     ASSERT_EQ(results.size(), 3u);
-    EXPECT_EQ(results[0].iterations, 1);
-    EXPECT_FALSE(results[0].log10Resistivity.empty());
-    for (const InversionResult& notBegun : {results[1], results[2]}) {
-        EXPECT_TRUE(notBegun.cancelled);
-        EXPECT_TRUE(notBegun.log10Resistivity.empty());
+    EXPECT_EQ(results[0].result.iterations, 1);
+    EXPECT_FALSE(results[0].result.log10Resistivity.empty());
+    for (const ProfileInversion& notBegun : {results[1], results[2]}) {
+        EXPECT_TRUE(notBegun.result.cancelled);
+        EXPECT_TRUE(notBegun.result.log10Resistivity.empty());
     }
 }
 

@@ -164,7 +164,7 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
     tickNone->setObjectName(QStringLiteral("TickNone"));
     tickNone->setToolTip(QStringLiteral("Untick every profile, to tick a few"));
     for (auto [button, state] : {std::pair{tickAll, Qt::Checked}, {tickNone, Qt::Unchecked}})
-        connect(button, &QPushButton::clicked, this, [this, state] {
+        connect(button, &QPushButton::clicked, this, [this, state = state] {
             for (int row = 0; row < profileList_->count(); ++row)
                 profileList_->item(row)->setCheckState(state);
         });

@@ -17,7 +17,7 @@ std::string jsonText(const std::string& text) {
 }
 
 std::string jsonPosition(const PlanPoint& p) {
-    return '[' + shortestNumber(p.easting) + ',' + shortestNumber(p.northing) + ']';
+    return '[' + millimetres(p.easting) + ',' + millimetres(p.northing) + ']';
 }
 
 std::string jsonPath(const std::vector<PlanPoint>& path) {

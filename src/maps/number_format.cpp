@@ -24,6 +24,13 @@ std::string significantNumber(double value) {
     return charsOf(value, std::chars_format::general, 6);
 }
 
+std::string millimetres(double value) {
+    std::string text = charsOf(value, std::chars_format::fixed, 3);
+    while (text.back() == '0') text.pop_back();
+    if (text.back() == '.') text.pop_back();
+    return text == "-0" ? "0" : text;
+}
+
 std::string fixedNumber(double value, int decimals) {
     return charsOf(value, std::chars_format::fixed, decimals);
 }

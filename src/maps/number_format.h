@@ -12,6 +12,8 @@ namespace veldro {
 std::string shortestNumber(double value);
 // Six significant digits, without trailing zeros ("0.000123457", "1234.57").
 std::string significantNumber(double value);
+// Metres to the millimetre, without trailing zeros ("7000050.405", "12.5").
+std::string millimetres(double value);
 // A fixed number of decimals ("12.300").
 std::string fixedNumber(double value, int decimals);
 

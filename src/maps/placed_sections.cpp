@@ -94,16 +94,22 @@ std::vector<MappedValue> sliceValues(const std::vector<ProfileSection>& sections
     std::vector<MappedValue> values;
     for (const ProfileSection& section : sections) {
         const ProfileTrack track = placedTrack(positions, section.profile);
+        // The section is read down the middle of each column of its cells,
+        // where its values stand (a station may lie on a column's edge).
+        std::vector<double> columns;
+        for (const Cell& cell : cellsUnderStations(section))
+            columns.push_back((cell.left + cell.right) / 2);
+        std::sort(columns.begin(), columns.end());
+        columns.erase(std::unique(columns.begin(), columns.end()), columns.end());
         bool anyHeight = false;
-        for (const double station : section.model.stations) {
-            const std::optional<PlanPoint> at = track.plan(station);
-            const std::optional<double> surface = track.elevation(station);
+        for (const double x : columns) {
+            const std::optional<PlanPoint> at = track.plan(x);
+            const std::optional<double> surface = track.elevation(x);
             anyHeight = anyHeight || surface.has_value();
             if (!at || (level.elevation && !surface)) continue;
             const double depth = level.elevation ? *surface - level.metres : level.metres;
             if (depth < 0) continue;
-            values.push_back(
-                {section.profile, station, *at, resistivityAt(section.model, station, depth)});
+            values.push_back({section.profile, x, *at, resistivityAt(section.model, x, depth)});
         }
         if (level.elevation && !anyHeight)
             throw std::invalid_argument("profile " + std::to_string(section.profile) +
@@ -135,9 +141,8 @@ std::string sectionsVtu(const std::vector<ProfileSection>& sections,
                             {*right, surfaceRight - cell.bottom},
                             {*left, surfaceLeft - cell.bottom}};
             for (const auto& corner : corners) {
-                points += shortestNumber(corner.at.easting) + ' ' +
-                          shortestNumber(corner.at.northing) + ' ' + shortestNumber(corner.height) +
-                          '\n';
+                points += millimetres(corner.at.easting) + ' ' + millimetres(corner.at.northing) +
+                          ' ' + millimetres(corner.height) + '\n';
                 connectivity += std::to_string(pointCount++) + ' ';
             }
             ++cellCount;

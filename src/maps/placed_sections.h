@@ -31,10 +31,11 @@ struct SliceLevel {
     bool elevation = false;
 };
 
-// Each section's resistivity at the level under each of its stations, placed
-// on the map; stations above an elevation, or without a place, are left out.
-// Throws std::invalid_argument naming a profile without positions, or
-// without heights for an elevation.
+// Each section's resistivity at the level down the middle of each column of
+// its cells under the stations (an inversion's grid body), placed on the
+// map; columns above an elevation, or without a place, are left out. Throws
+// std::invalid_argument naming a profile without positions, without heights
+// for an elevation, or a section without cells.
 std::vector<MappedValue> sliceValues(const std::vector<ProfileSection>& sections,
                                      const StationPositions& positions, SliceLevel level);
 

@@ -2,6 +2,7 @@
 #include "maps/map_features.h"
 #include "maps/placed_sections.h"
 #include "maps/utm.h"
+#include "section_models.h"
 #include "test_support.h"
 
 #include <cmath>
@@ -116,24 +117,30 @@ TEST(Sections, SlicesAtADepthOrAnElevation) {
     // rising from 300 m to 320 m.
     const StationPositions positions(
         {{{2, 0}, PlanPoint{1000, 0}, 300}, {{2, 100}, PlanPoint{1000, 100}, 320}});
-    const std::vector<ProfileSection> sections = {{2, twoLayers()}};
+    const std::vector<ProfileSection> sections = {{2, test::gridSection(1)}};
+    // Down the middle of the columns under the stations, at 25 and 75.
     const std::vector<MappedValue> deep = sliceValues(sections, positions, {25, false});
-    ASSERT_EQ(deep.size(), 3U);
-    EXPECT_EQ(deep[1].value, 5);
-    EXPECT_EQ(deep[1].at, (PlanPoint{1000, 50}));
-    EXPECT_EQ(deep[2].value, 1000);
-    // At 290 m: 10 m down at station 0, 20 at 50 (the block), 30 at 100.
-    const std::vector<MappedValue> level = sliceValues(sections, positions, {290, true});
-    ASSERT_EQ(level.size(), 3U);
-    EXPECT_EQ(level[0].value, 100);
-    EXPECT_EQ(level[1].value, 5);
-    EXPECT_EQ(level[2].value, 1000);
-    // Above the ground at 315 m: only the station whose surface is higher.
-    EXPECT_EQ(sliceValues(sections, positions, {315, true}).size(), 1U);
-    EXPECT_THROW(sliceValues({{3, twoLayers()}}, positions, {25, false}), std::invalid_argument);
+    ASSERT_EQ(deep.size(), 2U);
+    EXPECT_EQ(deep[0].at, (PlanPoint{1000, 25}));
+    EXPECT_EQ(deep[0].value, 4);
+    EXPECT_EQ(deep[1].value, 8);
+    // At 300 m: 5 m down at 25 (surface 305), 15 m at 75 (surface 315).
+    const std::vector<MappedValue> level = sliceValues(sections, positions, {300, true});
+    ASSERT_EQ(level.size(), 2U);
+    EXPECT_EQ(level[0].value, 1);
+    EXPECT_EQ(level[1].value, 8);
+    // At 310 m the first column is under the air.
+    const std::vector<MappedValue> high = sliceValues(sections, positions, {310, true});
+    ASSERT_EQ(high.size(), 1U);
+    EXPECT_EQ(high[0].value, 2);
+    EXPECT_THROW(sliceValues({{3, test::gridSection(1)}}, positions, {25, false}),
+                 std::invalid_argument);
     const StationPositions flat({{{2, 0}, PlanPoint{1000, 0}, std::nullopt},
                                  {{2, 100}, PlanPoint{1000, 100}, std::nullopt}});
     EXPECT_THROW(sliceValues(sections, flat, {290, true}), std::invalid_argument);
+    GroundModel layered = test::gridSection(1);
+    layered.bodies.clear();
+    EXPECT_THROW(sliceValues({{2, layered}}, positions, {25, false}), std::invalid_argument);
 }
 
 } // namespace

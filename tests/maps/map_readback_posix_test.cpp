@@ -4,6 +4,7 @@
 #include "maps/grid_files.h"
 #include "maps/map_features.h"
 #include "maps/placed_sections.h"
+#include "section_models.h"
 #include "test_support.h"
 
 #include <cmath>
@@ -109,22 +110,6 @@ for r, row in enumerate(reversed(rows)):
                    "1010.0 2010.0 4.0\n1000.0 2020.0 blank\n1010.0 2020.0 6.0\n");
 }
 
-// A section of four cells under stations 0 and 100 (and padding beyond),
-// resistivities `low` and up.
-GroundModel gridSection(double low) {
-    GroundModel model;
-    model.layers = {{0, 300}};
-    const double x[] = {-100, 0, 50, 100, 200}, z[] = {0, 10, 30};
-    double value = low;
-    for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 4; ++c)
-            model.bodies.push_back(
-                {{{x[c], z[r]}, {x[c + 1], z[r]}, {x[c + 1], z[r + 1]}, {x[c], z[r + 1]}},
-                 value *= 2});
-    model.stations = {0, 50, 100};
-    return model;
-}
-
 TEST(MapReadback, VtkReadsTheSectionsWhereTheyStand) {
     if (std::system("/usr/bin/python3 -c 'import vtkmodules.vtkIOXML' 2>/dev/null") != 0)
         GTEST_SKIP() << "python3-vtk9 is not installed (scripts/setup installs it)";
@@ -144,9 +129,9 @@ g = r.GetOutput()
 print(g.GetNumberOfCells(), ["%g" % b for b in g.GetBounds()])
 print(["%g" % v for v in g.GetCellData().GetArray("Resistivity (ohm.m)").GetRange()])
 )py",
-               sectionsVtu({{2, gridSection(1)}, {3, gridSection(100)}}, positions));
+               sectionsVtu({{2, test::gridSection(1)}, {3, test::gridSection(100)}}, positions));
     // Each section keeps the middle two columns of both rows; the padding goes.
-    EXPECT_EQ(out, "8 ['1000', '1050', '0', '100', '-30', '320']\n['4', '12800']\n");
+    EXPECT_EQ(out, "8 ['1000', '1050', '0', '100', '-30', '320']\n['1', '800']\n");
 }
 
 } // namespace

@@ -31,5 +31,7 @@ inline constexpr const char* kPositionsUsage = "[--positions P.csv]";
 // the one beside the data file when it is there. A positions file that
 // cannot be read, or is refused, fails the command with its message.
 LoadedRows loadSurvey(const Arguments& args, const std::string& path, MessageSink& messages);
+// Fails saying so when the data set at `path` was loaded without positions.
+void requirePositions(const LoadedRows& loaded, const std::string& path);
 
 } // namespace veldro::cli

@@ -27,6 +27,12 @@ LoadedRows veldro::cli::loadSurvey(const Arguments& args, const std::string& pat
     return loaded;
 }
 
+void veldro::cli::requirePositions(const LoadedRows& loaded, const std::string& path) {
+    if (loaded.positionsFile.empty())
+        throw CommandFailed("No positions: " + positionsFileNameFor(path) +
+                            " is not there, and --positions names none");
+}
+
 namespace {
 
 int runPositions(const Arguments& args) {
@@ -34,9 +40,7 @@ int runPositions(const Arguments& args) {
     const std::string& path = args.operand(0, "FILE.vlf");
     TerminalMessages messages;
     const LoadedRows d = loadSurvey(args, path, messages);
-    if (d.positionsFile.empty())
-        throw CommandFailed("No positions: " + positionsFileNameFor(path) +
-                            " is not there, and --positions names none");
+    requirePositions(d, path);
     std::cout << "Positions from " << d.positionsFile << '\n'
               << matchReport(matchPositions(d.survey()), std::numeric_limits<std::size_t>::max())
               << '\n';

@@ -160,6 +160,7 @@ int runMapSection(const Arguments& args) {
         throw CommandFailed("nothing to map: no station of the sections lies at or above that "
                             "level");
     std::vector<int> profiles;
+    profiles.reserve(sections.size());
     for (const ProfileSection& s : sections) profiles.push_back(s.profile);
     MapPicture picture = mapPicture(
         "Resistivity " + (level.elevation ? "at " + shortestNumber(level.metres) + " m elevation"

@@ -1,5 +1,7 @@
 #include "charts/plan_map_chart.h"
 
+#include "charts/colour_scale.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -29,6 +31,20 @@ QString metres(double value, double step) {
 }
 
 } // namespace
+
+PlanMapColours divergingMapColours(const PlanGrid& grid) {
+    const auto range = grid.range().value_or(std::pair(0.0, 0.0));
+    const DivergingScale scale =
+        DivergingScale::covering(std::max(std::abs(range.first), std::abs(range.second)));
+    PlanMapColours colours;
+    colours.colour = [scale](double v) { return scale.colour(v); };
+    colours.place = [](double v) { return v; };
+    colours.low = -scale.limit();
+    colours.high = scale.limit();
+    for (const double tick : scale.ticks())
+        colours.ticks.emplace_back(tick, QString::number(tick, 'f', scale.tickDecimals()));
+    return colours;
+}
 
 PlanMapChart::PlanMapChart(QString title, QString valueName, PlanGrid grid, MapFeatures features,
                            PlanMapColours colours)

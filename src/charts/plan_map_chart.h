@@ -23,6 +23,11 @@ struct PlanMapColours {
     std::vector<std::pair<double, QString>> ticks; // place, label
 };
 
+// Colours of signed values (Fraser, current density) as the section and map
+// windows give them: white at 0, red up, blue down, to a round limit that
+// covers the grid's values.
+PlanMapColours divergingMapColours(const PlanGrid& grid);
+
 // A map in plan, north up, one metre as long east as north: the gridded
 // values in colour with their contours, the lines as walked with their
 // stations, a labelled grid of eastings and northings, a north arrow, a

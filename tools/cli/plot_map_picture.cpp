@@ -1,7 +1,6 @@
 // The plan map `map` draws as a picture: the chart kit's map with the
 // colours of its quantity, written as `plot` writes pictures.
 #include "charts/chart_image.h"
-#include "charts/colour_scale.h"
 #include "charts/plan_map_chart.h"
 #include "interpretation/ui/resistivity_section_chart.h"
 #include "map_picture.h"
@@ -13,22 +12,6 @@
 namespace veldro::cli {
 
 namespace {
-
-// Signed values (Fraser, current density): white at 0, as the section and
-// map windows colour them.
-PlanMapColours divergingColours(const PlanGrid& grid) {
-    const auto range = grid.range().value_or(std::pair(0.0, 0.0));
-    const DivergingScale scale =
-        DivergingScale::covering(std::max(std::abs(range.first), std::abs(range.second)));
-    PlanMapColours colours;
-    colours.colour = [scale](double v) { return scale.colour(v); };
-    colours.place = [](double v) { return v; };
-    colours.low = -scale.limit();
-    colours.high = scale.limit();
-    for (const double tick : scale.ticks())
-        colours.ticks.emplace_back(tick, QString::number(tick, 'f', scale.tickDecimals()));
-    return colours;
-}
 
 // Resistivity on a log scale, as the inversion's sections colour it.
 PlanMapColours resistivityColours(const PlanGrid& grid) {
@@ -54,7 +37,7 @@ void writeMapPicture(const Arguments& args, const MapPicture& picture) {
     auto* chart = new PlanMapChart(
         QString::fromStdString(picture.title), QString::fromStdString(picture.features.valueName),
         picture.grid, picture.features,
-        picture.logarithmic ? resistivityColours(picture.grid) : divergingColours(picture.grid));
+        picture.logarithmic ? resistivityColours(picture.grid) : divergingMapColours(picture.grid));
     scene.addItem(chart); // the scene's
     chart->resize(QSizeF(request.size));
     const QString error =

@@ -10,6 +10,7 @@
 #include "processing/station_groups.h"
 #include "processing/ui/fraser_map_window.h"
 #include "processing/ui/karous_hjelt_window.h"
+#include "processing/ui/plan_map_window.h"
 #include "processing/ui/view_graph_window.h"
 #include "widgets/measurement_table_view.h"
 #include "widgets/ui_services.h"
@@ -110,7 +111,23 @@ void GraphCommands::showKarousHjeltSection() {
     showInterpretation<KarousHjeltWindow>(runStationGroups, "kh", kNoKhValue);
 }
 
+// In plan where the positions place the profiles; else, as without
+// positions, profiles side by side at their numbers.
 void GraphCommands::showFraserMap() {
+    const DataSession& session = context_.session;
+    if (session.hasData() && !session.positions().empty()) {
+        const auto window = [&] {
+            WaitCursor wait;
+            return std::make_unique<PlanMapWindow>(
+                context_.ui, fraserMaps(SurveyView(*session.store(), session.rows())),
+                session.positions(), &context_.window);
+        }();
+        if (window->hasValues()) {
+            window->setImagePath(proposedImagePath(session.filePath(), "map"));
+            context_.ui.runDialog(*window);
+            return;
+        }
+    }
     showInterpretation<FraserMapWindow>(fraserMaps, "map", kNoMapValue);
 }
 

@@ -4,8 +4,10 @@
 #include "charts/colour_scale.h"
 #include "charts/field_chart.h"
 #include "data/number_text.h"
+#include "maps/minimum_curvature.h"
 #include "processing/ui/fraser_map_window.h"
 #include "processing/ui/karous_hjelt_window.h"
+#include "processing/ui/plan_map_window.h"
 
 #include <QChartView>
 #include <QLineEdit>
@@ -14,6 +16,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <cmath>
+#include <filesystem>
 
 using namespace veldro;
 using namespace veldro::test;
@@ -155,6 +158,45 @@ private slots:
             QCOMPARE(spacing->text(), QStringLiteral("50"));
             QCOMPARE(map.lineSpacing(), 50.0);
         }));
+    }
+
+    // With positions the map is drawn in plan: profile 1 walked east at
+    // northing 1000, profile 3 at 1100 (profile 2, no tilt, has none); each
+    // Fraser value at its place, the grid through it. Profile 4's values
+    // have no position: it is named and left off.
+    void mapIsDrawnInPlanWhereThePositionsPlaceTheProfiles() {
+        const QString data = s->sandbox.file("survey.vlf");
+        writeText(s->sandbox.file("survey.positions.csv"),
+                  "profile,station,easting,northing,elevation\n"
+                  "1,0,5000,1000,\n1,40,5040,1000,\n3,0,5000,1100,\n3,30,5030,1100,\n");
+        open(joined(joined(tilts(1, {10, 5, -3, -8, -2}), tilts(3, {4, 3, 2, 1})),
+                    tilts(4, {4, 3, 2, 1})));
+        s->ui.saveAnswers = {s->sandbox.file("plan.png")};
+        QVERIFY(runWindow<PlanMapWindow>("FraserMap", [this](PlanMapWindow& map) {
+            QCOMPARE(map.windowTitle(), QStringLiteral("Fraser map"));
+            QCOMPARE(entries(map, "FrequencyList"),
+                     (QList<Entry>{{"Freq1", true}, {"Freq2", false}}));
+            QCOMPARE(map.shownFrequencyNumber(), 1);
+            // F = 26 and 12 at stations 15 and 25 of profile 1, 4 at 15 of
+            // profile 3, gridded where the positions put them.
+            const PlanGrid expected = gridMinimumCurvature(
+                {{5015, 1000, 26, 1}, {5025, 1000, 12, 1}, {5015, 1100, 4, 3}});
+            QCOMPARE(map.grid().geometry, expected.geometry);
+            QCOMPARE(map.grid().values.size(), expected.values.size());
+            for (std::size_t i = 0; i < expected.values.size(); ++i)
+                QVERIFY(map.grid().values[i] == expected.values[i] ||
+                        (std::isnan(map.grid().values[i]) && std::isnan(expected.values[i])));
+            QCOMPARE(part<QLabel>(map, "Note")->text(),
+                     QStringLiteral("2 profiles in plan at their positions; without positions, "
+                                    "left off: profile 4"));
+            part<QPushButton>(map, "SaveImage")->click();
+        }));
+        QCOMPARE(s->ui.saveRequests.at(0).fileName, QStringLiteral("survey_map.png"));
+        QVERIFY(colouredPixels(QImage(s->sandbox.file("plan.png"))) > 1000);
+        // Without positions, the profiles side by side as before.
+        std::filesystem::remove(s->sandbox.file("survey.positions.csv").toStdString());
+        openThroughDialog(s->window, s->ui, data);
+        QVERIFY(runWindow<FraserMapWindow>("FraserMap", [](FraserMapWindow&) {}));
     }
 
     void colourScaleIsSymmetricAboutZero() {

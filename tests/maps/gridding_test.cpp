@@ -126,6 +126,7 @@ TEST(Gridding, AnisotropyAlongTheStrikeJoinsAnObliqueConductor) {
     // East-west lines 100 m apart over a conductor striking 45 degrees: midway
     // between lines the anomaly's crest is where the strike carries it.
     std::vector<LineWalk> walks;
+    walks.reserve(6);
     for (int k = 0; k < 6; ++k) walks.push_back({0, 100.0 * k, 90, 1000});
     const Surface crest = [](double x, double y) {
         const double off = x - 300 - y;

@@ -1,5 +1,6 @@
 // veldro-cli map and export vtk: the files each extension writes, and the
 // messages when positions are missing or a request cannot be met.
+#include "maps/utm.h"
 #include "test_support.h"
 
 #include <filesystem>
@@ -28,9 +29,9 @@ TEST(MapCli, EachExtensionWritesItsKindOfFile) {
     } outputs[] = {{"f.asc", "ncols "},
                    {"f.grd", "DSAA\n"},
                    {"f.geojson", "{\"type\":\"FeatureCollection\",\"name\":\"Fraser (%)\""},
-                   {"f.kml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml"},
-                   {"f.svg", "<?xml"}};
+                   {"f.kml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml"}};
     for (const auto& o : outputs) {
+        if (o.start.find("<kml") != std::string::npos && !veldro::canComputeLatLon()) continue;
         const CliRun run =
             runCli("map fraser " + kDemo + ".vlf --crs 33N --cell 20 -o " + dir.file(o.name));
         EXPECT_EQ(run.status, 0) << o.name << ": " << run.err;

@@ -71,6 +71,20 @@ private slots:
                  2);
     }
 
+    // map: the demo survey in plan at its positions, at the asked size.
+    void drawsTheMapInPlan() {
+        const QString demo = QStringLiteral(VELDRO_GOLDEN_DIR "/../../examples/demo_survey.vlf");
+        const QString png = sandbox->file("plan.png");
+        const Run run =
+            cli({"map", "fraser", demo, "-o", png, "--width", "600", "--height", "500"});
+        QVERIFY2(run.status == 0, qPrintable(run.error));
+        QCOMPARE(QImage(png).size(), QSize(600, 500));
+        QVERIFY(colouredPixels(QImage(png)) > 10000);
+        QCOMPARE(cli({"map", "kh", demo, "--depth", "50", "-o", sandbox->file("kh.svg")}).status,
+                 0);
+        QVERIFY(QSvgRenderer(sandbox->file("kh.svg")).isValid());
+    }
+
     void refusesWhatCannotBePlotted() {
         const Run frequency = cli({"plot", "column", survey, "Freq(Hz)", "-o", "f.png"});
         QCOMPARE(frequency.status, 2);

@@ -172,7 +172,7 @@ private slots:
         open(joined(joined(tilts(1, {10, 5, -3, -8, -2}), tilts(3, {4, 3, 2, 1})),
                     tilts(4, {4, 3, 2, 1})));
         s->ui.saveAnswers = {s->sandbox.file("plan.png")};
-        QVERIFY(runWindow<PlanMapWindow>("FraserMap", [this](PlanMapWindow& map) {
+        QVERIFY(runWindow<PlanMapWindow>("FraserMap", [](PlanMapWindow& map) {
             QCOMPARE(map.windowTitle(), QStringLiteral("Fraser map"));
             QCOMPARE(entries(map, "FrequencyList"),
                      (QList<Entry>{{"Freq1", true}, {"Freq2", false}}));

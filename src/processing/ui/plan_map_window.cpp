@@ -46,13 +46,6 @@ private:
     QGraphicsWidget* chart_ = nullptr;
 };
 
-namespace {
-
-constexpr int kDesignWidth = 1039;
-constexpr int kDesignHeight = 763;
-
-} // namespace
-
 PlanMapWindow::PlanMapWindow(UiServices& ui, const std::array<FraserMap, 2>& maps,
                              const StationPositions& positions, QWidget* owner)
     : QDialog(owner),
@@ -61,7 +54,7 @@ PlanMapWindow::PlanMapWindow(UiServices& ui, const std::array<FraserMap, 2>& map
     setWindowTitle(QStringLiteral("Fraser map"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(true);
-    resize(kDesignWidth, kDesignHeight);
+    resize(kChartPictureSize);
     keepWindowSize(*this, QStringLiteral("PlanMapWindow"));
 
     view_->setObjectName(QStringLiteral("Chart1"));

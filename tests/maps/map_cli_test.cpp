@@ -80,6 +80,9 @@ TEST(MapCli, SaysWhatIsMissingOrWrong) {
         {"map section " + dir.file("profile-1.json") + " --positions " + dir.file("two.csv") +
              " -o " + dir.file("m.asc"),
          2, "veldro-cli map section: give either --depth D (below the surface) or --elevation E"},
+        {"map section " + dir.file("profile-1.json") + " --depth 5 --resistivity-range 0:5" +
+             " --positions " + dir.file("two.csv") + " -o " + dir.file("m.png"),
+         2, "veldro-cli map section: --resistivity-range takes MIN:MAX in ohm.m"},
         {"export vtk " + dir.file("profile-1.json") + " -o " + dir.file("s.vtu"), 2,
          "veldro-cli export vtk: No positions: --positions P.csv names the stations' positions "
          "file"},

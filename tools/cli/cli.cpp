@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
@@ -133,6 +134,25 @@ int wholeOption(const Arguments& args, const std::string& name, int fallback, in
 
 int khLevelsOption(const Arguments& args) {
     return wholeOption(args, "--levels", kDefaultKhLevels, 1, kMostKhLevels, "levels");
+}
+
+std::optional<std::pair<double, double>> resistivityRangeOption(const Arguments& args) {
+    if (!args.hasValue("--resistivity-range")) return std::nullopt;
+    const std::string text = args.value("--resistivity-range");
+    const std::size_t colon = text.find(':');
+    double low = 0, high = 0;
+    char* end = nullptr;
+    if (colon != std::string::npos) {
+        const std::string lowText = text.substr(0, colon), highText = text.substr(colon + 1);
+        low = std::strtod(lowText.c_str(), &end);
+        const bool lowRead = !lowText.empty() && *end == '\0';
+        high = std::strtod(highText.c_str(), &end);
+        if (lowRead && !highText.empty() && *end == '\0' && low > 0 && high > low &&
+            std::isfinite(high))
+            return std::pair(low, high);
+    }
+    throw UsageError("--resistivity-range takes MIN:MAX in ohm.m, both above 0 and MIN below MAX, "
+                     "such as 10:10000");
 }
 
 std::string requireOutput(const Arguments& args) {

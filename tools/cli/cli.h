@@ -6,9 +6,11 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace veldro {
@@ -105,6 +107,10 @@ double numberOption(const Arguments& args, const std::string& name, double fallb
                     double smallest, double largest, const std::string& what);
 // --levels of the Karous-Hjelt commands: 1 to kMostKhLevels, 8 unless given.
 int khLevelsOption(const Arguments& args);
+// --resistivity-range MIN:MAX: fixed ends of a resistivity colour scale, in
+// ohm.m, above 0 with MIN below MAX, so that pictures compare side by side;
+// nothing when not given.
+std::optional<std::pair<double, double>> resistivityRangeOption(const Arguments& args);
 // The "-o" option, required.
 std::string requireOutput(const Arguments& args);
 // Writes records as a .vlf data set with this comment, whatever their count.

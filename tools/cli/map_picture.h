@@ -6,13 +6,16 @@
 #include "maps/map_features.h"
 #include "maps/plan_grid.h"
 
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace veldro::cli {
 
 struct MapPicture {
     std::string title; // "Fraser map, frequency number 1"
     bool logarithmic = false;
+    std::optional<std::pair<double, double>> fixedRange; // the colours' ends, when fixed
     PlanGrid grid;
     MapFeatures features; // its value name the colour bar's title
 };

@@ -148,6 +148,7 @@ int runMapSection(const Arguments& args) {
     level.elevation = args.hasValue("--elevation");
     level.metres = level.elevation ? numberOption(args, "--elevation", 0, -20000, 20000, "metres")
                                    : numberOption(args, "--depth", 0, 0, 1e6, "a depth in metres");
+    const std::optional<std::pair<double, double>> range = resistivityRangeOption(args);
     const StationPositions positions = requiredPositions(args);
     const std::vector<ProfileSection> sections = loadSections(args.operands());
     std::vector<MappedValue> values;
@@ -167,6 +168,7 @@ int runMapSection(const Arguments& args) {
                                           : shortestNumber(level.metres) + " m deep"),
         "Resistivity (ohm.m)", values, mappedLines(positions, profiles));
     picture.logarithmic = true;
+    picture.fixedRange = range;
     writeMap(args, request, std::move(picture));
     return 0;
 }

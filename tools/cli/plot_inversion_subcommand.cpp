@@ -4,6 +4,7 @@
 #include "cli.h"
 #include "interpretation/inversion_fit.h"
 #include "interpretation/ui/inversion_picture.h"
+#include "interpretation/ui/resistivity_section_chart.h"
 #include "loaded_rows.h"
 #include "plot_picture.h"
 #include "profile_options.h"
@@ -38,6 +39,7 @@ int runPlotInversion(const Arguments& args) {
     const ProfileDataOptions options = profileDataOptions(args);
     const PictureRequest request = pictureRequest(
         args, QSize(kDesignWidth, kSectionHeight + kCurvesHeight * kindsOfData(options.data)));
+    const std::optional<std::pair<double, double>> range = resistivityRangeOption(args);
     const std::string& modelPath = args.operand(1, "MODEL.json");
     const GroundModel model = loadGroundModel(modelPath);
     const InversionResult result = [&] {
@@ -67,6 +69,7 @@ int runPlotInversion(const Arguments& args) {
     const OffscreenApplication application;
     QGraphicsScene scene;
     auto* picture = new InversionPicture(data, result, fit); // the scene's
+    picture->section().setFixedRange(range);
     scene.addItem(picture);
     picture->resize(QSizeF(request.size));
     const QString error =
@@ -78,10 +81,10 @@ int runPlotInversion(const Arguments& args) {
 const Registration plotInversion{
     {"plot inversion",
      std::string("FILE.vlf MODEL.json -o OUT.png|OUT.svg|OUT.pdf [--profile P] ") +
-         kProfileDataUsage + " [--width W --height H]",
-     "An inverted section (colours of resistivity, faded where the data hardly see it) above "
-     "the profile's observed and computed curves; --profile and the data options as invert "
-     "was given them.",
+         kProfileDataUsage + " [--resistivity-range MIN:MAX] [--width W --height H]",
+     "An inverted section (colours of resistivity, faded where the data hardly see it, from "
+     "MIN to MAX ohm.m when given) above the profile's observed and computed curves; --profile "
+     "and the data options as invert was given them.",
      runPlotInversion}};
 
 } // namespace

@@ -13,9 +13,11 @@ namespace veldro::cli {
 
 namespace {
 
-// Resistivity on a log scale, as the inversion's sections colour it.
-PlanMapColours resistivityColours(const PlanGrid& grid) {
-    const auto range = grid.range().value_or(std::pair(1.0, 1.0));
+// Resistivity on a log scale, as the inversion's sections colour it: over
+// the grid's values, or between fixed ends.
+PlanMapColours resistivityColours(const PlanGrid& grid,
+                                  std::optional<std::pair<double, double>> fixed) {
+    const auto range = fixed ? *fixed : grid.range().value_or(std::pair(1.0, 1.0));
     const ResistivityScale scale =
         ResistivityScale::covering(std::log10(range.first), std::log10(range.second));
     PlanMapColours colours;
@@ -37,7 +39,8 @@ void writeMapPicture(const Arguments& args, const MapPicture& picture) {
     auto* chart = new PlanMapChart(
         QString::fromStdString(picture.title), QString::fromStdString(picture.features.valueName),
         picture.grid, picture.features,
-        picture.logarithmic ? resistivityColours(picture.grid) : divergingMapColours(picture.grid));
+        picture.logarithmic ? resistivityColours(picture.grid, picture.fixedRange)
+                            : divergingMapColours(picture.grid));
     scene.addItem(chart); // the scene's
     chart->resize(QSizeF(request.size));
     const QString error =

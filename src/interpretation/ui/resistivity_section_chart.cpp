@@ -190,19 +190,33 @@ void ResistivitySectionChart::setSection(InversionMesh mesh, std::vector<double>
     log10Resistivity_ = std::move(log10Resistivity);
     sensitivity_ = std::move(sensitivity);
     stations_ = std::move(stations);
-    // The colours span the cells the data see; the others take the end colours.
-    double lowest = INFINITY, highest = -INFINITY;
-    for (std::size_t i = 0; i < log10Resistivity_.size(); ++i)
-        if (sensitivity_[i] >= kSeen) {
-            lowest = std::min(lowest, log10Resistivity_[i]);
-            highest = std::max(highest, log10Resistivity_[i]);
+    rescale();
+}
+
+void ResistivitySectionChart::setFixedRange(std::optional<std::pair<double, double>> ohmm) {
+    fixedRange_ = ohmm;
+    rescale();
+}
+
+void ResistivitySectionChart::rescale() {
+    if (fixedRange_) {
+        scale_ = ResistivityScale::covering(std::log10(fixedRange_->first),
+                                            std::log10(fixedRange_->second));
+    } else {
+        // The colours span the cells the data see; the others take the end colours.
+        double lowest = INFINITY, highest = -INFINITY;
+        for (std::size_t i = 0; i < log10Resistivity_.size(); ++i)
+            if (sensitivity_[i] >= kSeen) {
+                lowest = std::min(lowest, log10Resistivity_[i]);
+                highest = std::max(highest, log10Resistivity_[i]);
+            }
+        if (lowest > highest) {
+            const auto [low, high] =
+                std::minmax_element(log10Resistivity_.begin(), log10Resistivity_.end());
+            lowest = *low, highest = *high;
         }
-    if (lowest > highest) {
-        const auto [low, high] =
-            std::minmax_element(log10Resistivity_.begin(), log10Resistivity_.end());
-        lowest = *low, highest = *high;
+        scale_ = ResistivityScale::covering(lowest, highest);
     }
-    scale_ = ResistivityScale::covering(lowest, highest);
     makeRoom();
     cells_->update();
     bar_->update();

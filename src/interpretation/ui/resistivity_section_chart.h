@@ -5,6 +5,8 @@
 #include "interpretation/ui/log_ticks.h"
 
 #include <QRgb>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace veldro {
@@ -46,6 +48,10 @@ public:
     void setSection(InversionMesh mesh, std::vector<double> log10Resistivity,
                     std::vector<double> sensitivity, std::vector<double> stations);
     const ResistivityScale& scale() const { return scale_; }
+    // Colours between fixed ends (ohm.m, rounded out to round values), so
+    // that sections compare side by side; nothing: the range of the cells
+    // the data see, as before.
+    void setFixedRange(std::optional<std::pair<double, double>> ohmm);
     // The colour a cell is drawn in.
     QRgb cellColour(std::size_t cell) const;
 
@@ -57,10 +63,13 @@ private:
     friend class ResistivityBar;
 
     void makeRoom();
+    // The scale from the fixed range, else from the cells.
+    void rescale();
 
     InversionMesh mesh_;
     std::vector<double> log10Resistivity_, sensitivity_, stations_;
     ResistivityScale scale_;
+    std::optional<std::pair<double, double>> fixedRange_;
     SectionCells* cells_;
     ResistivityBar* bar_;
 };

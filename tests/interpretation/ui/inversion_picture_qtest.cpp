@@ -110,6 +110,13 @@ private slots:
         QCOMPARE(section.scale().highest(), std::log10(500.0));
         const std::vector<double> ticks{10, 20, 50, 100, 200, 500};
         QCOMPARE(section.scale().ticks(), ticks);
+        // Fixed ends, rounded out, whatever the cells hold; then the cells' own again.
+        picture.section().setFixedRange(std::pair(3.0, 4000.0));
+        QCOMPARE(section.scale().lowest(), std::log10(2.0));
+        QCOMPARE(section.scale().highest(), std::log10(5000.0));
+        QVERIFY(section.cellColour(seen) != colour);
+        picture.section().setFixedRange(std::nullopt);
+        QCOMPARE(section.scale().highest(), std::log10(500.0));
     }
 
     // Four charts in a short picture: the value labels thinned out rather than cut.
@@ -148,6 +155,10 @@ private slots:
         QCOMPARE(run.status, 0);
         QCOMPARE(run.error, QString());
         QCOMPARE(QImage(png).size(), QSize(700, 800));
+        const CliResult fixed = runCliProgram(
+            {"plot", "inversion", survey, model, "-o", png, "--resistivity-range", "1:10000"});
+        QCOMPARE(fixed.status, 0);
+        QCOMPARE(fixed.error, QString());
     }
 
     void plotInversionRefusesWhatItCannotShow() {
@@ -180,6 +191,10 @@ private slots:
              2,
              "--error takes QUANTITY=PCT,... with tilt, ellipticity, rho or phase and a "
              "percentage from 0.01 to 100\n"},
+            {{survey, elsewhere, "--resistivity-range", "100:10"},
+             2,
+             "--resistivity-range takes MIN:MAX in ohm.m, both above 0 and MIN below MAX, such "
+             "as 10:10000\n"},
         };
         const QString png = sandbox.file("refused.png");
         for (const auto& c : cases) {

@@ -208,9 +208,11 @@ const Registration kh{
      runMapKh}};
 const Registration section{
     {"map section",
-     "MODELS... --depth D | --elevation E --positions P.csv " + kMapOutputs + ' ' + kGriddingUsage,
+     "MODELS... --depth D | --elevation E --positions P.csv " + kMapOutputs +
+         " [--resistivity-range MIN:MAX] " + kGriddingUsage,
      "The inverted sections' resistivity D metres below the surface, or at elevation E, in "
-     "plan (MODELS: invert's profile-P.json files, or their folder).",
+     "plan (MODELS: invert's profile-P.json files, or their folder; the picture's colours "
+     "from MIN to MAX ohm.m when given).",
      runMapSection}};
 const Registration vtk{{"export vtk", "MODELS... --positions P.csv -o OUT.vtu",
                         "The inverted sections standing at their profiles' positions, as a VTK "

@@ -131,6 +131,14 @@ public:
                            [this](QPointF value) { return place(value); });
             painter->drawPoints(at);
         }
+        if (!chart_.outline_.isEmpty()) {
+            painter->setRenderHint(QPainter::Antialiasing);
+            painter->setPen(QPen(Qt::black, 1.5));
+            QPolygonF at(chart_.outline_.size());
+            std::transform(chart_.outline_.begin(), chart_.outline_.end(), at.begin(),
+                           [this](QPointF value) { return place(value); });
+            painter->drawPolyline(at);
+        }
         painter->restore();
     }
 
@@ -230,6 +238,11 @@ void FieldChart::setDots(QList<QPointF> dots) {
     dotRowStep_ = 0;
     for (std::size_t r = 1; r < rows.size(); ++r)
         dotRowStep_ = r == 1 ? rows[1] - rows[0] : std::min(dotRowStep_, rows[r] - rows[r - 1]);
+    layer_->update();
+}
+
+void FieldChart::setOutline(QList<QPointF> line) {
+    outline_ = std::move(line);
     layer_->update();
 }
 

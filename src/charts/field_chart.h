@@ -32,6 +32,8 @@ public:
     // dots closer than a few pixels on screen are drawn smaller, and not at
     // all below a pixel, so they never hide the cells; zooming in shows them.
     void setDots(QList<QPointF> dots);
+    // A line over the cells (a section's surface), in values; none when empty.
+    void setOutline(QList<QPointF> line);
 
     void showWholeRange() override;
 
@@ -46,6 +48,7 @@ private:
     DivergingScale scale_;
     QString valueTitle_;
     QList<QPointF> dots_;
+    QList<QPointF> outline_;
     double dotRowStep_ = 0; // the smallest distance between rows of dots; 0 for one row
     FieldLayer* layer_;
     ColourBar* bar_;

@@ -1,6 +1,7 @@
 #include "interpretation/forward.h"
 
 #include "interpretation/te_solver.h"
+#include "interpretation/terrain.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,7 +26,8 @@ double degrees(double radians) {
 } // namespace
 
 std::vector<StationResponse> computeResponse(const GroundModel& model, const MeshOptions& options) {
-    if (!model.bodies.empty()) return sectionResponse(model, options);
+    if (!model.bodies.empty() || hasRelief(model.topography))
+        return sectionResponse(model, options);
     std::vector<StationResponse> responses;
     for (double station : model.stations)
         for (double frequency : model.frequencies) {
@@ -46,8 +48,7 @@ std::vector<StationResponse> sectionResponse(const GroundModel& model, const Sec
     for (std::size_t f = 0; f < model.frequencies.size(); ++f) {
         const TeSolver solver(mesh, model.layers, model.frequencies[f]);
         for (std::size_t s = 0; s < model.stations.size(); ++s) {
-            const StationResponse r =
-                stationResponse(mesh, solver, mesh.stationColumns[s], model.stations[s]);
+            const StationResponse r = stationResponse(mesh, solver, s, model.stations[s]);
             if (!std::isfinite(std::abs(r.tipper)) || !std::isfinite(std::abs(r.impedance)) ||
                 r.impedance == Complex(0))
                 throw ModelError("the field at the station at " + std::to_string(r.station) +
@@ -59,15 +60,16 @@ std::vector<StationResponse> sectionResponse(const GroundModel& model, const Sec
     return responses;
 }
 
-StationStencil stationStencil(const SectionMesh& mesh, std::size_t column) {
-    const std::size_t s = mesh.surfaceRow, c = column;
+StationStencil stationStencil(const SectionMesh& mesh, std::size_t station) {
+    const std::size_t s = mesh.stationRows[station], c = mesh.stationColumns[station];
     const double left = mesh.x[c] - mesh.x[c - 1], right = mesh.x[c + 1] - mesh.x[c];
     const double span = left * right * (left + right);
     // Along the surface, second order on uneven spacing.
     std::vector<NodeWeight> alongX{{s, c - 1, -right * right / span},
                                    {s, c, (right * right - left * left) / span},
                                    {s, c + 1, left * left / span}};
-    // Down, from the air side, where ∂²E/∂z² = −∂²E/∂x²: second order too.
+    // Down, from the air side (the node above a station is in the air, however
+    // steep the ground), where ∂²E/∂z² = −∂²E/∂x²: second order too.
     const double air = mesh.z[s] - mesh.z[s - 1];
     const double curve = air / (left + right); // air/2 times the 2/(left+right) of ∂²E/∂x²
     std::vector<NodeWeight> down{{s - 1, c, -1 / air},
@@ -83,9 +85,9 @@ Complex applied(const std::vector<NodeWeight>& weights, const TeSolver& solver) 
     return sum;
 }
 
-StationResponse stationResponse(const SectionMesh& mesh, const TeSolver& solver, std::size_t column,
+StationResponse stationResponse(const SectionMesh& mesh, const TeSolver& solver, std::size_t index,
                                 double station) {
-    const StationStencil stencil = stationStencil(mesh, column);
+    const StationStencil stencil = stationStencil(mesh, index);
     const Complex e = solver.field(stencil.field.row, stencil.field.column);
     const Complex dEdx = applied(stencil.alongX, solver), dEdz = applied(stencil.down, solver);
     const Complex iOmegaMu(0, omegaMu(solver.frequency()));

@@ -19,7 +19,8 @@ struct StationResponse {
 };
 
 // Every station (ascending) at every frequency (as listed). A model without
-// bodies is one-dimensional: its response is the layered ground's, exactly.
+// bodies on a flat surface is one-dimensional: its response is the layered
+// ground's, exactly.
 std::vector<StationResponse> computeResponse(const GroundModel& model,
                                              const MeshOptions& options = {});
 // The same from the finite-volume solution on the mesh, bodies or not.
@@ -28,8 +29,8 @@ std::vector<StationResponse> computeResponse(const GroundModel& model,
 std::vector<StationResponse> sectionResponse(const GroundModel& model,
                                              const MeshOptions& options = {});
 std::vector<StationResponse> sectionResponse(const GroundModel& model, const SectionMesh& mesh);
-// The response at the station on node column `column` of the surface.
-StationResponse stationResponse(const SectionMesh& mesh, const TeSolver& solver, std::size_t column,
+// The response at the mesh's station `index`, at `station` m.
+StationResponse stationResponse(const SectionMesh& mesh, const TeSolver& solver, std::size_t index,
                                 double station);
 
 // A value that is a fixed combination of E at a few nodes.
@@ -37,14 +38,14 @@ struct NodeWeight {
     std::size_t row = 0, column = 0;
     double weight = 0;
 };
-// How a station's E and its derivatives along the surface (dE/dx) and down
-// (dE/dz) follow from the nodes about it: the response and its sensitivity
-// share this one rule.
+// How a station's E and its derivatives across (dE/dx) and down (dE/dz),
+// level whatever the ground's slope as the instrument reads them, follow from
+// the nodes about it: the response and its sensitivity share this one rule.
 struct StationStencil {
     NodeWeight field;
     std::vector<NodeWeight> alongX, down;
 };
-StationStencil stationStencil(const SectionMesh& mesh, std::size_t column);
+StationStencil stationStencil(const SectionMesh& mesh, std::size_t station);
 Complex applied(const std::vector<NodeWeight>& weights, const TeSolver& solver);
 
 // The instrument's quantities. Tilt and ellipticity carry the sign that makes

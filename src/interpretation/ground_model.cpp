@@ -247,6 +247,26 @@ std::vector<double> stationsOf(const json& value) {
     return stations;
 }
 
+// Elevations as a positions file holds them, along a profile a station may lie on.
+constexpr double kHighestElevation = 20000, kFarthestTerrainPoint = 1e7; // m
+
+std::vector<TerrainPoint> topographyOf(const json& value) {
+    const json& list = array(value, "topography", false);
+    std::vector<TerrainPoint> points;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const std::string key = itemKey("topography", i);
+        if (!list[i].is_array() || list[i].size() != 2) fail(key, "must be a point [x, elevation]");
+        const TerrainPoint p{number(list[i][0], key + "[0]"), number(list[i][1], key + "[1]")};
+        if (std::fabs(p.x) > kFarthestTerrainPoint)
+            fail(key + "[0]", "must lie within 10000000 m of 0");
+        if (std::fabs(p.elevation) > kHighestElevation)
+            fail(key + "[1]", "must be an elevation from -20000 to 20000 m");
+        if (i > 0 && !(p.x > points.back().x)) fail(key + "[0]", "points must rise in x");
+        points.push_back(p);
+    }
+    return points;
+}
+
 std::vector<double> frequenciesOf(const json& value) {
     const json& list = array(value, "frequencies", false);
     std::vector<double> frequencies;
@@ -256,12 +276,13 @@ std::vector<double> frequenciesOf(const json& value) {
 }
 
 GroundModel modelOf(const json& root) {
-    expectKeys(root, "", {"layers", "bodies", "stations", "frequencies"});
+    expectKeys(root, "", {"layers", "bodies", "stations", "frequencies", "topography"});
     GroundModel model;
     model.layers = layersOf(member(root, "", "layers"));
     if (root.contains("bodies")) addBodies(root["bodies"], model);
     model.stations = stationsOf(member(root, "", "stations"));
     model.frequencies = frequenciesOf(member(root, "", "frequencies"));
+    if (root.contains("topography")) model.topography = topographyOf(root["topography"]);
     return model;
 }
 
@@ -291,10 +312,15 @@ std::string groundModelJson(const GroundModel& model) {
         for (const SectionPoint& point : body.polygon) polygon.push_back({point.x, point.z});
         bodies.push_back({{"polygon", polygon}, {"resistivity", body.resistivity}});
     }
-    const json root = {{"layers", layers},
-                       {"bodies", bodies},
-                       {"stations", model.stations},
-                       {"frequencies", model.frequencies}};
+    json root = {{"layers", layers},
+                 {"bodies", bodies},
+                 {"stations", model.stations},
+                 {"frequencies", model.frequencies}};
+    if (!model.topography.empty()) {
+        json topography = json::array();
+        for (const TerrainPoint& p : model.topography) topography.push_back({p.x, p.elevation});
+        root["topography"] = topography;
+    }
     return root.dump(2) + '\n';
 }
 

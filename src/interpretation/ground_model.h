@@ -6,8 +6,9 @@
 
 namespace veldro {
 
-// A 2D section of the ground: x along the profile (m), z down from the surface
-// (m), uniform along the strike.
+// A 2D section of the ground: x along the profile (m), z down from the datum
+// (m): the surface, or with topography its highest point; uniform along the
+// strike.
 struct Layer {
     double thickness = 0; // m; the last layer reaches down without end
     double resistivity = 0;
@@ -28,11 +29,20 @@ struct Body {
     bool operator==(const Body&) const = default;
 };
 
+// A point of the ground's surface along the profile; linear between points,
+// flat beyond the ends.
+struct TerrainPoint {
+    double x = 0;
+    double elevation = 0; // m, up
+    bool operator==(const TerrainPoint&) const = default;
+};
+
 struct GroundModel {
-    std::vector<Layer> layers;       // from the surface down
-    std::vector<Body> bodies;        // painted in order, later over earlier
-    std::vector<double> stations;    // m, ascending, each once
-    std::vector<double> frequencies; // Hz, as listed
+    std::vector<Layer> layers;            // from the surface down, following it
+    std::vector<Body> bodies;             // painted in order, later over earlier
+    std::vector<double> stations;         // m, ascending, each once
+    std::vector<double> frequencies;      // Hz, as listed
+    std::vector<TerrainPoint> topography; // by x; none for a flat surface
     bool operator==(const GroundModel&) const = default;
 };
 

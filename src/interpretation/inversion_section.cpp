@@ -87,15 +87,13 @@ Eigen::VectorXd InversionSection::predict(const Eigen::VectorXd& log10Resistivit
         const TeSolver solver(mesh, background, data_.frequencies[f]);
         const Complex iOmegaMu(0, 2 * std::numbers::pi * data_.frequencies[f] * kMu0);
         for (std::size_t s = 0; s < data_.stations.size(); ++s) {
-            const std::size_t column = mesh.stationColumns[s];
-            const StationResponse response =
-                stationResponse(mesh, solver, column, data_.stations[s]);
+            const StationResponse response = stationResponse(mesh, solver, s, data_.stations[s]);
             // dT/dσ and dZ/dσ per mesh cell, computed when a datum first needs them.
             std::vector<Complex> tipperSensitivity, impedanceSensitivity;
             const auto sensitivityOf = [&](bool tipper) -> const std::vector<Complex>& {
                 std::vector<Complex>& kept = tipper ? tipperSensitivity : impedanceSensitivity;
                 if (!kept.empty()) return kept;
-                const StationStencil stencil = stationStencil(mesh, column);
+                const StationStencil stencil = stationStencil(mesh, s);
                 const Complex along = applied(stencil.alongX, solver);
                 const Complex down = applied(stencil.down, solver);
                 const Complex e = solver.field(stencil.field.row, stencil.field.column);

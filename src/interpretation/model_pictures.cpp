@@ -1,11 +1,13 @@
 #include "interpretation/model_pictures.h"
 
 #include "interpretation/section_mesh.h"
+#include "interpretation/terrain.h"
 #include "processing/fraser_walk.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 namespace veldro {
 
@@ -30,23 +32,39 @@ std::string frequencyText(double frequency) {
 ModelSection modelSection(const GroundModel& model) {
     double left = model.stations.front(), right = model.stations.back(), deepest = 0;
     for (std::size_t j = 0; j + 1 < model.layers.size(); ++j) deepest += model.layers[j].thickness;
+    if (right == left) left -= 50, right += 50;
+    const SurfaceOverColumn surface(model.topography, left, right);
+    deepest += surface.deepest();
     for (const Body& body : model.bodies)
         for (const SectionPoint& p : body.polygon) deepest = std::max(deepest, p.z);
-    if (right == left) left -= 50, right += 50;
     const double depth = std::max(1.2 * deepest, (right - left) / 4);
     const std::vector<double> x = evenNodes(left, right, kColumns), z = evenNodes(0, depth, kRows);
     const std::vector<double> sigma = meanConductivity(model, x, z);
-    const double reference = model.layers.front().resistivity;
-    std::vector<FieldLine> lines;
-    for (int r = 0; r < kRows; ++r) {
-        FieldLine line{(z[r] + z[r + 1]) / 2, {}};
-        for (int c = 0; c < kColumns; ++c)
-            line.points.push_back(
-                {(x[c] + x[c + 1]) / 2,
-                 std::log10(reference * sigma[static_cast<std::size_t>(r * kColumns + c)])});
-        lines.push_back(std::move(line));
+    ModelSection section;
+    section.reference = model.layers.front().resistivity;
+    if (hasRelief(model.topography)) {
+        section.datum = datumElevation(model.topography);
+        section.surface.push_back({left, *section.datum - surfaceDepth(model.topography, left)});
+        for (const TerrainPoint& p : model.topography)
+            if (p.x > left && p.x < right) section.surface.push_back({p.x, p.elevation});
+        section.surface.push_back({right, *section.datum - surfaceDepth(model.topography, right)});
     }
-    return {LayeredField(std::move(lines), (x[1] - x[0]) / 2, (z[1] - z[0]) / 2), reference};
+    std::vector<FieldLine> lines;
+    for (int r = 0; r < kRows; ++r) lines.push_back({section.drawnY((z[r] + z[r + 1]) / 2), {}});
+    for (int c = 0; c < kColumns; ++c) {
+        const SurfaceOverColumn column(model.topography, x[c], x[c + 1]);
+        for (int r = 0; r < kRows; ++r) {
+            const double cell = (x[c + 1] - x[c]) * (z[r + 1] - z[r]);
+            const double ground = column.areaBelow(0, z[r], z[r + 1]) / cell;
+            const double value =
+                ground > 0 ? std::log10(section.reference *
+                                        sigma[static_cast<std::size_t>(r * kColumns + c)] / ground)
+                           : std::numeric_limits<double>::quiet_NaN();
+            lines[static_cast<std::size_t>(r)].points.push_back({(x[c] + x[c + 1]) / 2, value});
+        }
+    }
+    section.field = LayeredField(std::move(lines), (x[1] - x[0]) / 2, (z[1] - z[0]) / 2);
+    return section;
 }
 
 void plotModelResponse(const GroundModel& model, const std::vector<StationResponse>& responses,

@@ -4,6 +4,7 @@
 #include "processing/graph_plots.h"
 #include "processing/layered_field.h"
 
+#include <optional>
 #include <vector>
 
 namespace veldro {
@@ -11,10 +12,18 @@ namespace veldro {
 // The model's section for a picture: log10(reference / resistivity) on a
 // grid of cells across the stations and down past the deepest body or layer
 // boundary, each cell the mean of what it holds, so that a sheet thinner than
-// a cell still shows. Conductive is positive.
+// a cell still shows. Conductive is positive. With topography the rows are
+// elevations (up), the air is left without values, and a cell the surface
+// crosses shows what its ground holds.
 struct ModelSection {
     LayeredField field;
-    double reference = 0; // ohm.m: the top layer's
+    double reference = 0;            // ohm.m: the top layer's
+    std::optional<double> datum;     // m: the elevation depths count down from, with topography
+    std::vector<FieldPoint> surface; // x, elevation across the section, with topography
+
+    // Where a depth below the datum is drawn, and back.
+    double drawnY(double z) const { return datum ? *datum - z : z; }
+    double depthAt(double y) const { return datum ? *datum - y : y; }
 };
 ModelSection modelSection(const GroundModel& model);
 

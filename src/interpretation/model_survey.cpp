@@ -1,5 +1,7 @@
 #include "interpretation/model_survey.h"
 
+#include "interpretation/terrain.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -91,6 +93,18 @@ std::vector<MeasurementRecord> modelSurvey(const GroundModel& model,
         records.push_back(r);
     }
     return records;
+}
+
+StationPositions modelPositions(const GroundModel& model, int profile) {
+    std::vector<StationPosition> positions;
+    if (!model.topography.empty()) {
+        const double datum = datumElevation(model.topography);
+        for (double station : model.stations)
+            positions.push_back({{profile, whole(station)},
+                                 std::nullopt,
+                                 datum - surfaceDepth(model.topography, station)});
+    }
+    return StationPositions(std::move(positions));
 }
 
 } // namespace veldro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/measurement_record.h"
+#include "data/station_positions.h"
 #include "interpretation/forward.h"
 
 #include <vector>
@@ -24,5 +25,9 @@ struct ModelSurveyOptions {
 std::vector<MeasurementRecord> modelSurvey(const GroundModel& model,
                                            const std::vector<StationResponse>& responses,
                                            const ModelSurveyOptions& options);
+
+// The heights of the stations of a model with topography, as a positions
+// file keeps them for the profile the records are given; none without it.
+StationPositions modelPositions(const GroundModel& model, int profile);
 
 } // namespace veldro

@@ -1,4 +1,5 @@
 #include "interpretation/section_mesh.h"
+#include "interpretation/terrain.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,28 +28,40 @@ std::vector<SectionPoint> clipped(const std::vector<SectionPoint>& polygon,
     return out;
 }
 
-// Cells from the surface down, row after row, (x.size() - 1) to a row.
-void paintLayers(const GroundModel& model, const std::vector<double>& x,
-                 const std::vector<double>& z, std::vector<double>& conductivity) {
+// Cells row after row, (x.size() - 1) to a row: the layers follow the
+// surface, the air above it holds nothing. Returns each cell's share of
+// ground, which the bodies painted over it keep to.
+std::vector<double> paintLayers(const GroundModel& model, const std::vector<double>& x,
+                                const std::vector<double>& z, std::vector<double>& conductivity) {
     const std::size_t columns = x.size() - 1;
-    for (std::size_t row = nodeIndex(z, 0); row + 1 < z.size(); ++row) {
-        const double z0 = z[row], z1 = z[row + 1];
-        double sum = 0, top = 0;
-        for (std::size_t j = 0; j < model.layers.size(); ++j) {
-            const bool last = j + 1 == model.layers.size();
-            const double bottom =
-                last ? std::numeric_limits<double>::max() : top + model.layers[j].thickness;
-            const double overlap = std::min(z1, bottom) - std::max(z0, top);
-            if (overlap > 0) sum += overlap / model.layers[j].resistivity;
-            top = bottom;
+    std::vector<double> ground(conductivity.size(), 0);
+    // How far below the surface each layer ends: the last reaches down without end.
+    std::vector<double> feet;
+    for (std::size_t j = 0; j + 1 < model.layers.size(); ++j)
+        feet.push_back((feet.empty() ? 0 : feet.back()) + model.layers[j].thickness);
+    for (std::size_t column = 0; column < columns; ++column) {
+        const SurfaceOverColumn surface(model.topography, x[column], x[column + 1]);
+        // From the row the surface's highest point lies in.
+        for (std::size_t row = std::max<std::size_t>(nodeIndex(z, surface.shallowest()), 1) - 1;
+             row + 1 < z.size(); ++row) {
+            const double z0 = z[row], z1 = z[row + 1];
+            const double area = (x[column + 1] - x[column]) * (z1 - z0);
+            double below = surface.areaBelow(0, z0, z1), sum = 0;
+            const std::size_t cell = row * columns + column;
+            ground[cell] = below / area;
+            for (std::size_t j = 0; j < model.layers.size() && below > 0; ++j) {
+                const double deeper = j < feet.size() ? surface.areaBelow(feet[j], z0, z1) : 0;
+                sum += (below - deeper) / model.layers[j].resistivity;
+                below = deeper;
+            }
+            conductivity[cell] = sum / area;
         }
-        std::fill_n(conductivity.begin() + static_cast<long>(row * columns), columns,
-                    sum / (z1 - z0));
     }
+    return ground;
 }
 
 void paintBody(const Body& body, const std::vector<double>& x, const std::vector<double>& z,
-               std::vector<double>& conductivity) {
+               const std::vector<double>& ground, std::vector<double>& conductivity) {
     double left = body.polygon.front().x, right = left;
     double top = std::max(body.polygon.front().z, 0.0), bottom = top;
     for (const SectionPoint& p : body.polygon) {
@@ -63,8 +76,10 @@ void paintBody(const Body& body, const std::vector<double>& x, const std::vector
             const double x0 = x[column], x1 = x[column + 1], z0 = z[row], z1 = z[row + 1];
             const double share = areaInside(body.polygon, x0, x1, z0, z1) / ((x1 - x0) * (z1 - z0));
             if (share <= 0) continue;
-            double& sigma = conductivity[row * (x.size() - 1) + column];
-            sigma = sigma * (1 - share) + share / body.resistivity;
+            // What of the body lies in the air is air.
+            const std::size_t cell = row * (x.size() - 1) + column;
+            double& sigma = conductivity[cell];
+            sigma = sigma * (1 - share) + share * ground[cell] / body.resistivity;
         }
 }
 
@@ -89,8 +104,8 @@ double areaInside(const std::vector<SectionPoint>& polygon, double x0, double x1
 std::vector<double> meanConductivity(const GroundModel& model, const std::vector<double>& x,
                                      const std::vector<double>& z) {
     std::vector<double> conductivity((x.size() - 1) * (z.size() - 1), 0);
-    paintLayers(model, x, z, conductivity);
-    for (const Body& body : model.bodies) paintBody(body, x, z, conductivity);
+    const std::vector<double> ground = paintLayers(model, x, z, conductivity);
+    for (const Body& body : model.bodies) paintBody(body, x, z, ground, conductivity);
     return conductivity;
 }
 

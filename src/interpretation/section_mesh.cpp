@@ -2,6 +2,7 @@
 
 #include "interpretation/layered_ground.h"
 #include "interpretation/mesh_rule.h"
+#include "interpretation/terrain.h"
 
 #include <algorithm>
 #include <cmath>
@@ -119,14 +120,22 @@ std::size_t nodeIndex(const std::vector<double>& nodes, double value) {
 
 namespace {
 
-// Each station on its nearest node; a node lies within a millimetre.
-void placeStations(SectionMesh& mesh, const std::vector<double>& stations) {
-    for (double station : stations) {
-        const std::size_t after = nodeIndex(mesh.x, station);
-        const bool before =
-            after == mesh.x.size() || station - mesh.x[after - 1] < mesh.x[after] - station;
-        mesh.stationColumns.push_back(before ? after - 1 : after);
+std::size_t nearestNode(const std::vector<double>& nodes, double value) {
+    const std::size_t after = nodeIndex(nodes, value);
+    const bool before =
+        after == nodes.size() || (after > 0 && value - nodes[after - 1] < nodes[after] - value);
+    return before ? after - 1 : after;
+}
+
+// Each station on its nearest node of the surface; a node lies within a
+// millimetre.
+void placeStations(SectionMesh& mesh, const GroundModel& model) {
+    for (double station : model.stations) {
+        mesh.stationColumns.push_back(nearestNode(mesh.x, station));
+        mesh.stationRows.push_back(nearestNode(mesh.z, surfaceDepth(model.topography, station)));
     }
+    mesh.leftSurface = surfaceDepth(model.topography, mesh.x.front());
+    mesh.rightSurface = surfaceDepth(model.topography, mesh.x.back());
 }
 
 std::string hertz(double value) {
@@ -135,8 +144,11 @@ std::string hertz(double value) {
     return text.str();
 }
 
-// The resistivity of the layers at depth z.
-double layerResistivityAt(const std::vector<Layer>& layers, double z) {
+// The resistivity of the layers at (x, z), the layers following the surface
+// (above it, the first layer's: a body there is air, and none of its own).
+double layerResistivityAt(const GroundModel& model, double x, double z) {
+    const std::vector<Layer>& layers = model.layers;
+    z -= surfaceDepth(model.topography, x);
     double bottom = 0;
     for (std::size_t j = 0; j + 1 < layers.size(); ++j) {
         bottom += layers[j].thickness;
@@ -203,10 +215,11 @@ BodyExtent extentOf(const Body& body) {
 
 // A body of its surroundings' own resistivity (an inversion's cell as it
 // starts) changes nothing the mesh must resolve.
-bool standsOut(const Body& body, const BodyExtent& e, const std::vector<Layer>& layers) {
+bool standsOut(const Body& body, const BodyExtent& e, const GroundModel& model) {
     // To rounding: 10^log10(ρ) need not give ρ back to the last bit.
+    const double middle = (e.left + e.right) / 2;
     const auto differs = [&](double z) {
-        return std::fabs(body.resistivity / layerResistivityAt(layers, z) - 1) > 1e-9;
+        return std::fabs(body.resistivity / layerResistivityAt(model, middle, z) - 1) > 1e-9;
     };
     return differs(e.top) || differs(e.bottom);
 }
@@ -250,13 +263,31 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
     // skin depth of the more conductive side; as fine as the finest station
     // under the surface too, since over a resistive ground the skin depth
     // is no measure of the stations' detail.
+    // With topography the surface is fine over the depths it takes between
+    // the stations, and every layer boundary over the same span below it.
+    const SurfaceOverColumn surface(model.topography, stations.front(), stations.back());
     const double surfaceSkinCell =
         skinCell(kSkinShareAtBoundary, model.layers.front().resistivity, *highest, "layers[0]");
-    down.push_back({0, 0, std::min(surfaceSkinCell, stationCell), "the surface"});
+    const double surfaceCell = std::min(surfaceSkinCell, stationCell);
+    down.push_back(spanned(surface.shallowest(), surface.deepest(), surfaceCell, "the surface"));
+    // Where the surface slopes, a cell it crosses blurs it by the slope times
+    // the cell's width: no more than a cell under it.
+    for (std::size_t i = 1; i < model.topography.size(); ++i) {
+        const TerrainPoint &a = model.topography[i - 1], &b = model.topography[i];
+        const double slope = std::fabs(b.elevation - a.elevation) / (b.x - a.x);
+        if (slope * stationCell <= surfaceCell || b.x < stations.front() || a.x > stations.back())
+            continue;
+        across.push_back(spanned(std::max(a.x, stations.front()), std::min(b.x, stations.back()),
+                                 std::max(kFinestCell, surfaceCell / slope),
+                                 "the surface's slopes"));
+    }
 
     // Inside each body that stands out, and about it.
     double left = stations.front(), right = stations.back(), deepest = 0;
     std::vector<double> fixedX = stations, fixedZ;
+    for (double station : stations)
+        if (const double depth = surfaceDepth(model.topography, station); depth > 0)
+            fixedZ.push_back(depth);
     for (std::size_t b = 0; b < model.bodies.size(); ++b) {
         const Body& body = model.bodies[b];
         const BodyExtent e = extentOf(body);
@@ -274,7 +305,7 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
             fixedX.push_back(p.x);
             if (p.z > 0) fixedZ.push_back(p.z);
         }
-        if (!standsOut(body, e, model.layers)) continue;
+        if (!standsOut(body, e, model)) continue;
         const std::string key = "bodies[" + std::to_string(b) + "]";
         double size = skinCell(kSkinShareInBody, body.resistivity, *highest, key);
         if (e.sheet) size = std::max(kFinestCell, std::min(size, e.thickness / kCellsAcrossBody));
@@ -291,8 +322,9 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
             spanned(e.top, std::min(e.bottom, e.top + reach), size / e.acrossShareZ, inside));
         // Its sides are boundaries as a layer's are, where it stands out
         // clearly (not a grid's cell beside its like).
-        const double host = std::min(layerResistivityAt(model.layers, e.top),
-                                     layerResistivityAt(model.layers, e.bottom));
+        const double middle = (e.left + e.right) / 2;
+        const double host = std::min(layerResistivityAt(model, middle, e.top),
+                                     layerResistivityAt(model, middle, e.bottom));
         if (std::max(host / body.resistivity, body.resistivity / host) < kSideContrast) continue;
         // The stations see a corner's detail only as finely as they are
         // near it: a deep side needs cells no finer than a share of its depth.
@@ -307,18 +339,17 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
 
     // Layer boundaries deeper than the mesh reaches change nothing on it:
     // the boundary's layered field holds them.
-    const double bottom = deepest + padding;
+    const double bottom = std::max(deepest, surface.deepest()) + padding;
     double boundary = 0;
     for (std::size_t j = 0;
          j + 1 < model.layers.size() && boundary + model.layers[j].thickness < bottom; ++j) {
         boundary += model.layers[j].thickness;
         const double conductive =
             std::min(model.layers[j].resistivity, model.layers[j + 1].resistivity);
-        down.push_back({boundary, boundary,
-                        skinCell(kSkinShareAtBoundary, conductive, *highest,
-                                 "layers[" + std::to_string(j) + "]"),
-                        "layers[" + std::to_string(j) + "]"});
-        fixedZ.push_back(boundary);
+        const std::string key = "layers[" + std::to_string(j) + "]";
+        down.push_back(spanned(surface.shallowest() + boundary, surface.deepest() + boundary,
+                               skinCell(kSkinShareAtBoundary, conductive, *highest, key), key));
+        if (model.topography.empty()) fixedZ.push_back(boundary);
     }
 
     if (options.draft)
@@ -343,7 +374,7 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
     mesh.z = gradedLine({-air, 0}, CellSize({airBelow}, kGrowthUp));
     mesh.z.pop_back();
     fixedZ.push_back(0);
-    fixedZ.push_back(std::max(bottom, boundary + padding));
+    fixedZ.push_back(std::max(bottom, surface.deepest() + boundary + padding));
     const std::vector<double> ground = gradedLine(fixedZ, downSize);
     mesh.z.insert(mesh.z.end(), ground.begin(), ground.end());
     // Each line is bounded as it is made; the longer names the cause.
@@ -351,7 +382,7 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
         tooManyNodes(mesh.x.size() >= mesh.z.size() ? acrossSize : downSize);
 
     mesh.surfaceRow = nodeIndex(mesh.z, 0);
-    placeStations(mesh, stations);
+    placeStations(mesh, model);
     mesh.conductivity = meanConductivity(model, mesh.x, mesh.z);
     return mesh;
 }
@@ -372,7 +403,7 @@ SectionMesh halvedMesh(const SectionMesh& mesh, const GroundModel& model) {
         throw ModelError("the mesh with every cell halved would have more than " +
                          std::to_string(4 * kMostNodes) + " nodes");
     finer.surfaceRow = 2 * mesh.surfaceRow;
-    placeStations(finer, model.stations);
+    placeStations(finer, model);
     finer.conductivity = meanConductivity(model, finer.x, finer.z);
     return finer;
 }

@@ -23,8 +23,12 @@ struct MeshOptions {
 struct SectionMesh {
     std::vector<double> x;                   // node positions, ascending
     std::vector<double> z;                   // node depths, ascending, the air's negative
-    std::size_t surfaceRow = 0;              // z[surfaceRow] == 0
-    std::vector<std::size_t> stationColumns; // the node of each station
+    std::size_t surfaceRow = 0;              // z[surfaceRow] == 0: the datum
+    std::vector<std::size_t> stationColumns; // the node of each station,
+    std::vector<std::size_t> stationRows;    // on the ground's surface
+    // Where the surface meets the mesh's sides, below the datum: the layered
+    // ground's field there is the edge's.
+    double leftSurface = 0, rightSurface = 0;
     // Per cell, row after row from the top: the area-weighted mean
     // conductivity (S/m), which is exact for current along the strike.
     std::vector<double> conductivity;
@@ -44,7 +48,7 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options = {})
 SectionMesh halvedMesh(const SectionMesh& mesh, const GroundModel& model);
 
 // The model on any grid of nodes x, z (ascending): the area-weighted mean
-// conductivity (S/m) of each cell, row after row; 0 in the air (z < 0).
+// conductivity (S/m) of each cell, row after row; 0 in the air.
 std::vector<double> meanConductivity(const GroundModel& model, const std::vector<double>& x,
                                      const std::vector<double>& z);
 

@@ -14,10 +14,19 @@ TeSolver::TeSolver(const SectionMesh& mesh, const std::vector<Layer>& background
     };
     const Complex iOmegaMu(0, 2 * std::numbers::pi * frequency * kMu0);
 
+    // The layered ground's field on each side, under its own surface; along
+    // the top and the bottom from one side's to the other's.
     const LayeredGround layered(background, frequency);
     field_.resize(static_cast<Eigen::Index>(rows * columns));
-    std::vector<Complex> edge(rows);
-    for (std::size_t r = 0; r < rows; ++r) edge[r] = layered.field(mesh.z[r]);
+    std::vector<Complex> leftEdge(rows), rightEdge(rows);
+    for (std::size_t r = 0; r < rows; ++r) {
+        leftEdge[r] = layered.field(mesh.z[r] - mesh.leftSurface);
+        rightEdge[r] = layered.field(mesh.z[r] - mesh.rightSurface);
+    }
+    const auto edge = [&](std::size_t r, std::size_t c) {
+        const double t = (mesh.x[c] - mesh.x.front()) / (mesh.x.back() - mesh.x.front());
+        return leftEdge[r] + t * (rightEdge[r] - leftEdge[r]);
+    };
 
     const auto unknowns = static_cast<Eigen::Index>((rows - 2) * innerColumns);
     std::vector<Eigen::Triplet<Complex>> entries;
@@ -47,7 +56,7 @@ TeSolver::TeSolver(const SectionMesh& mesh, const std::vector<Layer>& background
                 const bool onEdge =
                     side.r == 0 || side.r + 1 == rows || side.c == 0 || side.c + 1 == columns;
                 if (onEdge)
-                    rhs[self] += side.weight * edge[side.r];
+                    rhs[self] += side.weight * edge(side.r, side.c);
                 else
                     entries.emplace_back(self, inner(side.r, side.c), -side.weight);
             }
@@ -65,7 +74,7 @@ TeSolver::TeSolver(const SectionMesh& mesh, const std::vector<Layer>& background
         for (std::size_t c = 0; c < columns; ++c) {
             const bool onEdge = r == 0 || r + 1 == rows || c == 0 || c + 1 == columns;
             field_[static_cast<Eigen::Index>(r * columns + c)] =
-                onEdge ? edge[r] : solution[inner(r, c)];
+                onEdge ? edge(r, c) : solution[inner(r, c)];
         }
 }
 

@@ -16,7 +16,8 @@ const char* const kExample = R"({
     {"grid": {"x": [0, 10, 30], "z": [5, 15], "resistivity": [[100, 200]]}}
   ],
   "stations": {"from": 0, "to": 1000, "step": 25},
-  "frequencies": [19800, 23400]
+  "frequencies": [19800, 23400],
+  "topography": [[0, 312.5], [500, 340], [1000, 300]]
 })";
 
 } // namespace
@@ -35,6 +36,7 @@ TEST(GroundModel, ReadsLayersBodiesStationsAndFrequencies) {
     ASSERT_EQ(model.stations.size(), 41u);
     EXPECT_EQ(model.stations.back(), 1000);
     EXPECT_EQ(model.frequencies, (std::vector<double>{19800, 23400}));
+    EXPECT_EQ(model.topography[1], (TerrainPoint{500, 340}));
 }
 
 TEST(GroundModel, WrittenFileReadsBackToTheSameModel) {
@@ -138,7 +140,13 @@ INSTANTIATE_TEST_SUITE_P(
                 "frequencies": [1000]})",
                 "stations: more than 5000 stations"},
         BadFile{R"({"layers": [{"resistivity": 10}], "stations": [0], "frequencies": [-3]})",
-                "frequencies[0]: must be a number above 0"}));
+                "frequencies[0]: must be a number above 0"},
+        BadFile{R"({"layers": [{"resistivity": 10}], "topography": [[0, 1], [0, 2]], )" TAIL "}",
+                "topography[1][0]: points must rise in x"},
+        BadFile{R"({"layers": [{"resistivity": 10}], "topography": [[0, 1, 2]], )" TAIL "}",
+                "topography[0]: must be a point [x, elevation]"},
+        BadFile{R"({"layers": [{"resistivity": 10}], "topography": [[0, 1e9]], )" TAIL "}",
+                "topography[0][1]: must be an elevation from -20000 to 20000 m"}));
 
 // A file made to exhaust the parser or the screen: its names are cut in the
 // message, and the parse stops at a nesting or a count no model needs.

@@ -37,6 +37,9 @@ const HardCase kHardCases[] = {
          "bodies": [{"polygon": [[500, 0], [3000, 0], [3000, 3000], [500, 3000]],
                      "resistivity": 100}],
          "stations": {"from": 400, "to": 600, "step": 20}, "frequencies": [19800]})"},
+    {"RidgeOverUniformGround",
+     R"({"layers": [{"resistivity": 1000}], "topography": [[125, 0], [200, 40], [275, 0]],
+         "stations": {"from": 0, "to": 400, "step": 10}, "frequencies": [19800]})"},
 };
 
 class HardCases : public testing::TestWithParam<HardCase> {};

@@ -86,6 +86,21 @@ TEST(ModelCli, GeneratedTiltSurveyHoldsTheRoundedResponse) {
     EXPECT_GT(records[6].tiltVertical, 20); // 75 m, before the sheet
 }
 
+TEST(ModelCli, GeneratedSurveyOverAHillHasItsHeightsBeside) {
+    TempDir dir;
+    const std::string model = modelFile(dir, R"({"layers": [{"resistivity": 1000}],
+        "topography": [[0, 100], [100, 150]], "stations": [0, 50, 150], "frequencies": [19800]})");
+    const CliRun run =
+        runCli("generate --model " + model + " --profile 4 -o " + dir.file("hill.vlf"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto bytes = veldro::test::readBytes(dir.file("hill.positions.csv"));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+              "profile,station,easting,northing,elevation\n"
+              "4,0,,,100\n"
+              "4,50,,,125\n"
+              "4,150,,,150\n");
+}
+
 TEST(ModelCli, GeneratedResistivitySurveyOverAUniformGround) {
     TempDir dir;
     const std::string model = modelFile(

@@ -1,6 +1,8 @@
 // The ground model's commands: forward, and generate --model.
 #include "cli.h"
 #include "data/file_io.h"
+#include "data/file_names.h"
+#include "data/positions_file.h"
 #include "interpretation/forward.h"
 #include "interpretation/mesh_check.h"
 #include "interpretation/model_survey.h"
@@ -100,6 +102,9 @@ int runGenerateFromModel(const Arguments& args) {
         aboutModel(path, [&] { return modelSurvey(model, modelResponse(model, path), options); });
     writeSurvey(output, records,
                 "Synthetic survey over a ground model, seed " + std::to_string(options.seed));
+    // The heights beside the data, where a hill's survey is read with them.
+    if (const StationPositions heights = modelPositions(model, options.profile); !heights.empty())
+        writeFileAtomically(positionsFileNameFor(output), positionsFileText(heights));
     return 0;
 }
 

@@ -9,13 +9,18 @@
 
 namespace veldro {
 
-void showModelSection(FieldChart& chart, const GroundModel& model) {
+ModelSection showModelSection(FieldChart& chart, const GroundModel& model) {
     const ModelSection drawn = modelSection(model);
     chart.setTitle(QStringLiteral("Model section"));
-    chart.setLeftAxisTitle(QStringLiteral("Depth (m)"));
-    chart.setDownwards(true);
+    chart.setLeftAxisTitle(drawn.datum ? QStringLiteral("Elevation (m)")
+                                       : QStringLiteral("Depth (m)"));
+    chart.setDownwards(!drawn.datum);
+    QList<QPointF> surface;
+    for (const FieldPoint& p : drawn.surface) surface.append({p.x, p.value});
+    chart.setOutline(surface);
     chart.setField(drawn.field, QStringLiteral("log10(%1 ohm.m / Rho)").arg(drawn.reference));
     chart.showWholeRange();
+    return drawn;
 }
 
 void alignWithSection(GraphChart& curves, const FieldChart& section) {

@@ -57,7 +57,7 @@ ModelView::ModelView(QWidget* parent)
 void ModelView::showModel(const GroundModel& model, int selected) {
     model_ = model;
     selected_ = selected;
-    showModelSection(*section_, model);
+    drawn_ = showModelSection(*section_, model);
     alignWithSection(*curves_, *section_);
     viewport()->update();
 }
@@ -82,14 +82,17 @@ void ModelView::showCurves(const GroundModel& model, const std::vector<StationRe
     alignWithSection(*curves_, *section_);
 }
 
+QPointF ModelView::scenePoint(SectionPoint point) const {
+    return section_->mapToScene(section_->mapToPosition(QPointF(point.x, drawn_.drawnY(point.z))));
+}
+
 QPointF ModelView::viewPoint(SectionPoint point) const {
-    const QPointF inChart = section_->mapToPosition(QPointF(point.x, point.z));
-    return mapFromScene(section_->mapToScene(inChart));
+    return mapFromScene(scenePoint(point));
 }
 
 SectionPoint ModelView::sectionPoint(QPointF at) const {
     const QPointF value = section_->mapToValue(section_->mapFromScene(mapToScene(at.toPoint())));
-    return {value.x(), value.y()};
+    return {value.x(), drawn_.depthAt(value.y())};
 }
 
 void ModelView::resizeEvent(QResizeEvent* event) {
@@ -170,8 +173,7 @@ void ModelView::drawForeground(QPainter* painter, const QRectF& /*rect*/) {
     painter->setBrush(Qt::NoBrush);
     for (std::size_t i = 0; i < model_.bodies.size(); ++i) {
         QPolygonF outline;
-        for (const SectionPoint& point : model_.bodies[i].polygon)
-            outline << section_->mapToScene(section_->mapToPosition(QPointF(point.x, point.z)));
+        for (const SectionPoint& point : model_.bodies[i].polygon) outline << scenePoint(point);
         const bool picked = static_cast<int>(i) == selected_;
         painter->setPen(QPen(picked ? Qt::red : Qt::black, picked ? 2 : 1));
         painter->drawPolygon(outline);
@@ -181,8 +183,7 @@ void ModelView::drawForeground(QPainter* painter, const QRectF& /*rect*/) {
         painter->setBrush(Qt::white);
         for (const SectionPoint& corner :
              corners(boundingBox(model_.bodies[static_cast<std::size_t>(selected_)]))) {
-            const QPointF at =
-                section_->mapToScene(section_->mapToPosition(QPointF(corner.x, corner.z)));
+            const QPointF at = scenePoint(corner);
             painter->drawRect(QRectF(at - QPointF(kReach / 2, kReach / 2), QSizeF(kReach, kReach)));
         }
     }

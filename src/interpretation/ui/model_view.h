@@ -2,6 +2,7 @@
 
 #include "interpretation/body_shape.h"
 #include "interpretation/forward.h"
+#include "interpretation/model_pictures.h"
 
 #include <QGraphicsView>
 #include <QPointF>
@@ -45,6 +46,8 @@ public:
     // Where a point of the section lies on the view, and back.
     QPointF viewPoint(SectionPoint point) const;
     SectionPoint sectionPoint(QPointF at) const;
+    // Where it lies on the scene the charts are laid out on.
+    QPointF scenePoint(SectionPoint point) const;
 
 signals:
     void bodyPicked(int body); // -1: none
@@ -71,6 +74,7 @@ private:
     GraphChart* curves_;
     FieldChart* section_;
     GroundModel model_;
+    ModelSection drawn_;
     int selected_ = -1;
     Drag drag_ = Drag::None;
     int corner_ = -1;

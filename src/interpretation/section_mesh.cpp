@@ -333,7 +333,15 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
         const auto sideAt = [&](double depth) {
             return std::min(size, std::max(side, kCornerDepthShare * depth));
         };
-        for (double x : {e.left, e.right}) across.push_back({x, x, sideAt(e.top), key});
+        // A side is as near the stations as its shallowest corner: a dipping
+        // sheet's far side lies at its foot.
+        const auto shallowestAt = [&](double x) {
+            double depth = std::numeric_limits<double>::max();
+            for (const SectionPoint& p : body.polygon)
+                if (std::fabs(p.x - x) < kSameNode) depth = std::min(depth, std::max(p.z, 0.0));
+            return depth;
+        };
+        for (double x : {e.left, e.right}) across.push_back({x, x, sideAt(shallowestAt(x)), key});
         for (double z : {e.top, e.bottom}) down.push_back({z, z, sideAt(z), key});
     }
 

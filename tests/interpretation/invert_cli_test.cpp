@@ -53,8 +53,12 @@ TEST(InvertCli, SeveralProfilesGoToAFolderAsModelsThatForwardReads) {
         const GroundModel ground = parseGroundModel(textOf(model));
         EXPECT_EQ(ground.stations.size(), 9u);
         EXPECT_EQ(ground.frequencies, (std::vector<double>{19800, 23400}));
-        const CliRun forward = runCli("forward " + model + " -o " + dir.file("forward.txt"));
-        EXPECT_EQ(forward.status, 0) << forward.err;
+        // The models are alike in form: forward's reading one of them shows it
+        // reads what invert writes, at the cost of one solve on a grid of bodies.
+        if (profile == std::string("1")) {
+            const CliRun forward = runCli("forward " + model + " -o " + dir.file("forward.txt"));
+            EXPECT_EQ(forward.status, 0) << forward.err;
+        }
         // A line per cell of the grid under the stations (0 to 200 m), each
         // cell a body of the model; the padding cells beyond are left out.
         const std::string section =

@@ -1,5 +1,7 @@
 #include "interpretation/inversion_output.h"
 
+#include "interpretation/terrain.h"
+
 #include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
@@ -23,6 +25,8 @@ void append(std::string& out, double value, int decimals) {
 } // namespace
 
 std::string inversionModelFile(const InversionResult& result) {
+    // Cells that follow a surface are no grid: each its own polygon.
+    if (!result.model.topography.empty()) return groundModelJson(result.model);
     nlohmann::ordered_json resistivity = nlohmann::ordered_json::array();
     for (std::size_t r = 0; r < result.mesh.rows(); ++r) {
         nlohmann::ordered_json row = nlohmann::ordered_json::array();
@@ -51,7 +55,9 @@ std::string sectionText(const InversionResult& result, const InversionFit& fit) 
             if (x < stations.front() || x > stations.back()) continue;
             append(out, x, 2);
             out += '\t';
-            append(out, (mesh.z[r] + mesh.z[r + 1]) / 2, 2);
+            // Under hills, below the datum, as the model file's depths are.
+            append(out, (mesh.z[r] + mesh.z[r + 1]) / 2 + surfaceDepth(result.model.topography, x),
+                   2);
             out += '\t';
             append(out, resistivityOf(result, r, c), 3);
             out += '\t';

@@ -8,7 +8,8 @@
 namespace veldro {
 
 // The inverted section as a model file: the starting ground's layer, the
-// cells as one grid body, the profile's stations and frequencies.
+// cells as one grid body (under hills one polygon each, and the topography),
+// the profile's stations and frequencies.
 std::string inversionModelFile(const InversionResult& result);
 
 // "X<TAB>Z<TAB>Resistivity (ohm.m)<TAB>Sensitivity" and a line per cell

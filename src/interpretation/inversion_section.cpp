@@ -2,6 +2,7 @@
 
 #include "interpretation/forward.h"
 #include "interpretation/te_solver.h"
+#include "interpretation/terrain.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,27 +43,39 @@ InversionSection::InversionSection(const ProfileData& data, const InversionMesh&
     mesh_ = buildMesh(groundModel(start));
     const std::size_t columns = mesh_.cellColumns();
     cellOf_.assign(mesh_.conductivity.size(), -1);
-    for (std::size_t r = mesh_.surfaceRow; r + 1 < mesh_.z.size(); ++r) {
-        const std::ptrdiff_t row = cellIndex(mesh.z, (mesh_.z[r] + mesh_.z[r + 1]) / 2);
-        if (row < 0) continue;
+    groundShare_.assign(mesh_.conductivity.size(), 0);
+    for (std::size_t r = mesh_.surfaceRow; r + 1 < mesh_.z.size(); ++r)
         for (std::size_t c = 0; c < columns; ++c) {
-            const std::ptrdiff_t column = cellIndex(mesh.x, (mesh_.x[c] + mesh_.x[c + 1]) / 2);
-            if (column >= 0)
-                cellOf_[r * columns + c] =
-                    row * static_cast<std::ptrdiff_t>(mesh.columns()) + column;
+            // Each mesh cell in the inversion cell its middle lies in, the
+            // rows counted down from the surface above it; a cell the surface
+            // crosses in its column's top cell, with the share of it that is
+            // ground (all of it under a flat surface).
+            const double x = (mesh_.x[c] + mesh_.x[c + 1]) / 2;
+            const std::size_t cell = r * columns + c;
+            const double share = mesh_.conductivity[cell] * startResistivity;
+            const double depth =
+                (mesh_.z[r] + mesh_.z[r + 1]) / 2 - surfaceDepth(data.topography, x);
+            const std::ptrdiff_t row = cellIndex(mesh.z, std::max(depth, 0.0));
+            const std::ptrdiff_t column = cellIndex(mesh.x, x);
+            if (row < 0 || column < 0 || share <= 0) continue;
+            cellOf_[cell] = row * static_cast<std::ptrdiff_t>(mesh.columns()) + column;
+            groundShare_[cell] = share;
         }
-    }
 }
 
+// The cells follow the surface: each the band of its rows' depths below it.
 GroundModel InversionSection::groundModel(const Eigen::VectorXd& log10Resistivity) const {
     GroundModel model;
     model.layers = {{0, startResistivity_}};
+    model.topography = data_.topography;
     for (std::size_t r = 0; r < cells_.rows(); ++r)
         for (std::size_t c = 0; c < cells_.columns(); ++c) {
             const double x0 = cells_.x[c], x1 = cells_.x[c + 1];
+            const double s0 = surfaceDepth(data_.topography, x0),
+                         s1 = surfaceDepth(data_.topography, x1);
             const double z0 = cells_.z[r], z1 = cells_.z[r + 1];
             model.bodies.push_back(
-                {{{x0, z0}, {x1, z0}, {x1, z1}, {x0, z1}},
+                {{{x0, s0 + z0}, {x1, s1 + z0}, {x1, s1 + z1}, {x0, s0 + z1}},
                  std::pow(10.0,
                           log10Resistivity[static_cast<Eigen::Index>(r * cells_.columns() + c)])});
         }
@@ -75,7 +88,8 @@ Eigen::VectorXd InversionSection::predict(const Eigen::VectorXd& log10Resistivit
                                           Eigen::MatrixXd* jacobian) const {
     SectionMesh mesh = mesh_;
     for (std::size_t i = 0; i < cellOf_.size(); ++i)
-        if (cellOf_[i] >= 0) mesh.conductivity[i] = std::pow(10.0, -log10Resistivity[cellOf_[i]]);
+        if (cellOf_[i] >= 0)
+            mesh.conductivity[i] = groundShare_[i] * std::pow(10.0, -log10Resistivity[cellOf_[i]]);
     const auto dataCount = static_cast<Eigen::Index>(data_.data.size());
     Eigen::VectorXd predicted(dataCount);
     if (jacobian) jacobian->setZero(dataCount, log10Resistivity.size());

@@ -22,7 +22,8 @@ public:
     Eigen::VectorXd predict(const Eigen::VectorXd& log10Resistivity,
                             Eigen::MatrixXd* jacobian = nullptr) const;
 
-    // The model file's ground: the cells as one grid in the starting ground.
+    // The model file's ground: the cells in the starting ground, following
+    // its surface.
     GroundModel groundModel(const Eigen::VectorXd& log10Resistivity) const;
 
 private:
@@ -31,6 +32,7 @@ private:
     double startResistivity_;
     SectionMesh mesh_;
     std::vector<std::ptrdiff_t> cellOf_; // per mesh cell, the inversion cell or -1
+    std::vector<double> groundShare_;    // per mesh cell, how much of it is ground
 };
 
 // The root mean square of the data's misfits, each in its standard deviations.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "interpretation/ground_model.h"
+
 #include <array>
 #include <cstddef>
 #include <vector>
@@ -27,6 +29,8 @@ struct ProfileData {
     std::vector<double> stations;    // m, ascending
     std::vector<double> frequencies; // Hz, ascending
     std::vector<Datum> data;
+    // The surface under the stations (profileTopography); none on a flat line.
+    std::vector<TerrainPoint> topography;
 };
 
 struct ProfileDataOptions {

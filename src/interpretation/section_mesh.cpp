@@ -232,12 +232,16 @@ SectionMesh buildMesh(const GroundModel& model, const MeshOptions& options) {
         left = std::min(left, e.left), right = std::max(right, e.right);
         deepest = std::max(deepest, e.bottom);
         // Nodes on the bodies' corners keep a thin sheet's conductance in the
-        // cells it spans rather than smeared over whole cells about it.
+        // cells it spans rather than smeared over whole cells about it. Under
+        // hills the corners of cells that follow the surface, each at a depth
+        // of its own, would make a row of nodes each: only a body that stands
+        // out gets its rows.
+        const bool differs = standsOut(body, e, model);
         for (const SectionPoint& p : body.polygon) {
             fixedX.push_back(p.x);
-            if (p.z > 0) fixedZ.push_back(p.z);
+            if (p.z > 0 && (differs || model.topography.empty())) fixedZ.push_back(p.z);
         }
-        if (!standsOut(body, e, model)) continue;
+        if (!differs) continue;
         const std::string key = "bodies[" + std::to_string(b) + "]";
         double size = skinCell(kSkinShareInBody, body.resistivity, *highest, key);
         if (e.sheet) size = std::max(kFinestCell, std::min(size, e.thickness / kCellsAcrossBody));

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sstream>
 
 using namespace veldro;
 using veldro::test::CliRun;
@@ -154,4 +155,36 @@ TEST(InvertCli, OutputsAreCheckedBeforeAnyWork) {
     EXPECT_EQ(veldro::test::readBytes(survey), surveyBytes);
     EXPECT_EQ(textOf(aFile), "kept");
     EXPECT_FALSE(fileExists(dir.file("m.json")));
+}
+
+// A uniform 1000 ohm.m ground under a ridge 40 m high: its survey and its
+// stations' heights, as generate writes them. Under its heights the section
+// stays uniform; taken as flat it shows the ridge's bending as structure.
+TEST(InvertCli, HeightsBesideTheDataKeepARidgeFromMakingFalseStructure) {
+    TempDir dir;
+    const std::string model = dir.file("ridge.json");
+    writeFileAtomically(model, R"({"layers": [{"resistivity": 1000}],
+        "topography": [[125, 0], [200, 40], [275, 0]],
+        "stations": {"from": 0, "to": 400, "step": 10}, "frequencies": [19800]})");
+    const std::string survey = dir.file("ridge.vlf");
+    ASSERT_EQ(runCli("generate --model " + model + " --noise 1 -o " + survey).status, 0);
+    // The range of the resistivities of the cells the data see.
+    const auto seen = [&](const std::string& options) {
+        const std::string section = dir.file("section.txt");
+        const CliRun run = runCli("invert " + survey + " -o " + dir.file("m.json") +
+                                  " --section-text " + section + options);
+        EXPECT_EQ(run.status, 0) << run.err;
+        std::istringstream lines(textOf(section));
+        std::string header;
+        std::getline(lines, header);
+        double x = 0, z = 0, rho = 0, sensitivity = 0, low = 1e9, high = 0;
+        while (lines >> x >> z >> rho >> sensitivity)
+            if (sensitivity > 0.1) low = std::min(low, rho), high = std::max(high, rho);
+        return std::pair{low, high};
+    };
+    const auto [low, high] = seen("");
+    EXPECT_GT(low, 1000 / 1.5);
+    EXPECT_LT(high, 1000 * 1.5);
+    const auto [flatLow, flatHigh] = seen(" --no-topography");
+    EXPECT_TRUE(flatLow < 1000 / 1.5 || flatHigh > 1000 * 1.5) << flatLow << " to " << flatHigh;
 }

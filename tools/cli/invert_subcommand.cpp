@@ -5,6 +5,7 @@
 #include "data/survey_view.h"
 #include "interpretation/inversion_output.h"
 #include "interpretation/profile_inversion.h"
+#include "interpretation/profile_terrain.h"
 #include "loaded_rows.h"
 #include "profile_options.h"
 
@@ -42,10 +43,15 @@ std::vector<ProfileData> profilesToInvert(const Arguments& args, const SurveyVie
         named ? std::vector<int>{wholeOption(args, "--profile", 0, -32768, 32767, "profile")}
               : survey.keptProfiles();
     std::vector<ProfileData> result;
+    const bool flat = args.flag("--no-topography");
     for (int profile : profiles) {
         ProfileData data = profileData(survey, profile, options);
         const std::string why = lackOfData(data);
         if (why.empty()) {
+            if (!flat) data.topography = profileTopography(data, survey.positions());
+            if (!data.topography.empty())
+                std::cerr << "Profile " << profile << ": inverted under the elevations of "
+                          << data.topography.size() << " stations\n";
             result.push_back(std::move(data));
             continue;
         }
@@ -180,10 +186,11 @@ const Registration invert{
     {"invert",
      std::string("FILE.vlf -o MODEL.json [--profile P] ") + kProfileDataUsage +
          " [--start-resistivity OHMM] [--target-rms R] [--max-iterations N] "
-         "[--horizontal-weight W] [--threads N] [--section-text OUT.txt] " +
+         "[--horizontal-weight W] [--threads N] [--section-text OUT.txt] [--no-topography] " +
          kPositionsUsage,
      "The smoothest resistivity section that explains each profile, as a model file (a folder "
-     "of profile-P.json with several profiles).",
+     "of profile-P.json with several profiles); under the stations' elevations when positions "
+     "give them, unless --no-topography.",
      runInvert}};
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "interpretation/occam_inversion.h"
 
+#include "interpretation/inversion_misfit.h"
 #include "interpretation/inversion_section.h"
 
 #include <Eigen/Dense>
@@ -52,72 +53,64 @@ Eigen::MatrixXd roughness(const InversionMesh& mesh, double horizontalWeight) {
     return normal;
 }
 
-} // namespace
-
-InversionResult invertProfile(const ProfileData& data, const InversionOptions& options,
-                              const InversionProgress& progress) {
-    if (data.stations.size() < 2)
-        throw std::invalid_argument("an inversion needs two stations or more");
-    if (data.data.empty()) throw std::invalid_argument("the profile holds no data to invert");
-    InversionResult result;
-    result.mesh = inversionMesh(data.stations, data.frequencies, options.startResistivity);
-    const InversionSection section(data, result.mesh, options.startResistivity);
-    const auto count = static_cast<Eigen::Index>(data.data.size());
-    Eigen::VectorXd observed(count), weight(count);
-    for (Eigen::Index i = 0; i < count; ++i) {
-        observed[i] = data.data[static_cast<std::size_t>(i)].value;
-        weight[i] = 1 / data.data[static_cast<std::size_t>(i)].error;
+// The Gauss-Newton iterations of one profile: the model, its data, and the
+// steps from it.
+class Occam {
+public:
+    Occam(const ProfileData& data, const InversionOptions& options, const InversionMesh& mesh)
+        : data_(data), options_(options), section_(data, mesh, options.startResistivity),
+          roughness_(roughness(mesh, options.horizontalWeight)) {
+        Eigen::MatrixXd regularisation = roughness_;
+        regularisation.diagonal().array() += kDamping;
+        regularisationFactor_.compute(regularisation);
+        const auto cells = static_cast<Eigen::Index>(mesh.cells());
+        start_ = Eigen::VectorXd::Constant(cells, std::log10(options.startResistivity));
+        observed_.resize(static_cast<Eigen::Index>(data.data.size()));
+        for (std::size_t i = 0; i < data.data.size(); ++i)
+            observed_[static_cast<Eigen::Index>(i)] = data.data[i].value;
+        model_ = start_;
+        predicted_ = section_.predict(model_, &jacobian_);
+        rms_ = misfit(predicted_);
     }
 
-    const auto cells = static_cast<Eigen::Index>(result.mesh.cells());
-    Eigen::MatrixXd regularisation = roughness(result.mesh, options.horizontalWeight);
-    regularisation.diagonal().array() += kDamping;
-    const Eigen::LLT<Eigen::MatrixXd> regularisationFactor(regularisation);
+    double rms() const { return rms_; }
+    const Eigen::VectorXd& model() const { return model_; }
+    const Eigen::VectorXd& predicted() const { return predicted_; }
+    const InversionSection& section() const { return section_; }
 
-    const Eigen::VectorXd start =
-        Eigen::VectorXd::Constant(cells, std::log10(options.startResistivity));
-    Eigen::VectorXd model = start;
-    Eigen::MatrixXd jacobian;
-    Eigen::VectorXd predicted = section.predict(model, &jacobian);
-    double rms = misfitRms(data, predicted);
-    Eigen::VectorXd best = model;
-    result.rms = rms;
-    double lagrange = -1;
-    for (int iteration = 1; iteration <= options.maxIterations && rms > options.targetRms;
-         ++iteration) {
+    // One step from the current model: of the trade-offs searched, the
+    // smoothest model that reaches `aim`, or else the closest fit.
+    void step(double aim) {
         // The linearised step, in the space of the data: with P = RᵀR + ε,
         // the model δ (from the start) that minimises |ŷ − G δ|² +
         // μ (|Rδ|² + ε |δ − δk|²) is q + P⁻¹Gᵀ (G P⁻¹Gᵀ + μ)⁻¹ (ŷ − G q)
         // with q = ε P⁻¹δk, and one eigen-decomposition of G P⁻¹Gᵀ gives it
-        // for every μ.
-        const Eigen::MatrixXd g = weight.asDiagonal() * jacobian;
-        const Eigen::VectorXd damped = kDamping * regularisationFactor.solve(model - start);
+        // for every μ. The data's weights are taken about the current model,
+        // so that a robust misfit is minimised by reweighting at each step.
+        const Eigen::VectorXd weight = misfitWeights(data_, predicted_, options_.robust);
+        const Eigen::MatrixXd g = weight.asDiagonal() * jacobian_;
+        const Eigen::VectorXd damped = kDamping * regularisationFactor_.solve(model_ - start_);
         const Eigen::VectorXd target =
-            weight.cwiseProduct(observed - predicted) + g * (model - start - damped);
-        const Eigen::MatrixXd spread = regularisationFactor.solve(g.transpose());
+            weight.cwiseProduct(observed_ - predicted_) + g * (model_ - start_ - damped);
+        const Eigen::MatrixXd spread = regularisationFactor_.solve(g.transpose());
         const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen(g * spread);
         const Eigen::VectorXd projected = eigen.eigenvectors().transpose() * target;
-        const bool first = lagrange < 0;
-        if (first) lagrange = std::max(eigen.eigenvalues().maxCoeff(), 1e-12);
+        const bool first = lagrange_ < 0;
+        if (first) lagrange_ = std::max(eigen.eigenvalues().maxCoeff(), 1e-12);
 
-        // Aiming at the target at once takes the roughest models, on which
-        // the linearisation fails far from the data: each iteration aims
-        // at a share of the RMS it starts from, as smooth as that allows.
-        const double aim = std::max(options.targetRms, kAimShare * rms);
         double chosenRms = 0, chosenLagrange = 0;
         Eigen::VectorXd chosen, chosenPredicted;
         for (double decades :
              first ? std::vector<double>(kFirstSearchDecades.begin(), kFirstSearchDecades.end())
                    : std::vector<double>(kSearchDecades.begin(), kSearchDecades.end())) {
-            const double mu = lagrange * std::pow(10.0, decades);
+            const double mu = lagrange_ * std::pow(10.0, decades);
             const Eigen::VectorXd scaled = projected.array() / (eigen.eigenvalues().array() + mu);
             const Eigen::VectorXd trial =
-                (start + damped + spread * (eigen.eigenvectors() * scaled))
+                (start_ + damped + spread * (eigen.eigenvectors() * scaled))
                     .cwiseMax(kLowest)
                     .cwiseMin(kHighest);
-            const Eigen::VectorXd trialPredicted = section.predict(trial);
-            const double trialRms = misfitRms(data, trialPredicted);
-            // The smoothest model that reaches this iteration's aim, or else the closest fit.
+            const Eigen::VectorXd trialPredicted = section_.predict(trial);
+            const double trialRms = misfit(trialPredicted);
             const bool reaches = trialRms <= aim;
             const bool better =
                 chosen.size() == 0 || (reaches ? chosenRms > aim : trialRms < chosenRms);
@@ -128,27 +121,71 @@ InversionResult invertProfile(const ProfileData& data, const InversionOptions& o
         }
         // Far from the data the linearisation overshoots: shorten the step
         // from the current model until it fits better.
-        for (double share = 0.5; chosenRms >= rms && share >= kShortestStep; share /= 2) {
-            const Eigen::VectorXd trial = model + share * (chosen - model);
-            const Eigen::VectorXd trialPredicted = section.predict(trial);
-            const double trialRms = misfitRms(data, trialPredicted);
+        for (double share = 0.5; chosenRms >= rms_ && share >= kShortestStep; share /= 2) {
+            const Eigen::VectorXd trial = model_ + share * (chosen - model_);
+            const Eigen::VectorXd trialPredicted = section_.predict(trial);
+            const double trialRms = misfit(trialPredicted);
             if (trialRms < chosenRms)
                 chosen = trial, chosenPredicted = trialPredicted, chosenRms = trialRms;
         }
-        const bool falling = chosenRms < rms * (1 - kLeastGain);
-        if (chosenRms < result.rms) best = chosen, result.rms = chosenRms;
-        model = chosen, predicted = chosenPredicted;
-        rms = chosenRms, lagrange = chosenLagrange;
+        model_ = chosen, predicted_ = chosenPredicted;
+        rms_ = chosenRms, lagrange_ = chosenLagrange;
+    }
+
+    // The Jacobian of the current model, for the next step.
+    void linearise() { predicted_ = section_.predict(model_, &jacobian_); }
+
+private:
+    double misfit(const Eigen::VectorXd& predicted) const {
+        return misfitRms(data_, predicted, options_.robust);
+    }
+
+    const ProfileData& data_;
+    const InversionOptions& options_;
+    const InversionSection section_;
+    const Eigen::MatrixXd roughness_;
+    Eigen::LLT<Eigen::MatrixXd> regularisationFactor_;
+    Eigen::VectorXd start_, observed_;
+    Eigen::VectorXd model_, predicted_;
+    Eigen::MatrixXd jacobian_;
+    double rms_ = 0;
+    double lagrange_ = -1; // none chosen yet
+};
+
+} // namespace
+
+InversionResult invertProfile(const ProfileData& data, const InversionOptions& options,
+                              const InversionProgress& progress) {
+    if (data.stations.size() < 2)
+        throw std::invalid_argument("an inversion needs two stations or more");
+    if (data.data.empty()) throw std::invalid_argument("the profile holds no data to invert");
+    InversionResult result;
+    result.mesh = inversionMesh(data.stations, data.frequencies, options.startResistivity);
+    Occam occam(data, options, result.mesh);
+    Eigen::VectorXd best = occam.model(), bestPredicted = occam.predicted();
+    result.rms = occam.rms();
+    for (int iteration = 1; iteration <= options.maxIterations && occam.rms() > options.targetRms;
+         ++iteration) {
+        // Aiming at the target at once takes the roughest models, on which
+        // the linearisation fails far from the data: each iteration aims
+        // at a share of the RMS it starts from, as smooth as that allows.
+        const double before = occam.rms();
+        occam.step(std::max(options.targetRms, kAimShare * before));
+        const bool falling = occam.rms() < before * (1 - kLeastGain);
+        if (occam.rms() < result.rms)
+            best = occam.model(), bestPredicted = occam.predicted(), result.rms = occam.rms();
         result.iterations = iteration;
-        if (progress && !progress({iteration, rms})) {
+        if (progress && !progress({iteration, occam.rms()})) {
             result.cancelled = true;
             break;
         }
-        if (!falling || rms <= options.targetRms || iteration == options.maxIterations) break;
-        predicted = section.predict(model, &jacobian);
+        if (!falling || occam.rms() <= options.targetRms || iteration == options.maxIterations)
+            break;
+        occam.linearise();
     }
     result.log10Resistivity.assign(best.data(), best.data() + best.size());
-    result.model = section.groundModel(best);
+    result.stationRms = stationMisfits(data, bestPredicted);
+    result.model = occam.section().groundModel(best);
     return result;
 }
 

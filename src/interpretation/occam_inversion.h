@@ -16,6 +16,9 @@ struct InversionOptions {
     // The roughness across over the roughness down: above 1 favours
     // bodies that are long across, below 1 ones that are tall.
     double horizontalWeight = 1;
+    // Huber's misfit, by reweighting the data at each step, so that a few
+    // outliers do not pull the section.
+    bool robust = false;
 };
 
 struct InversionStep {
@@ -32,12 +35,14 @@ struct InversionResult {
     double rms = 0;                       // of that model
     int iterations = 0;
     bool cancelled = false;
+    std::vector<double> stationRms; // per station of the profile, the misfit of its data fitted
     GroundModel model; // the ground the model file holds: one grid in the starting ground
 };
 
 // The smoothest section (first differences across and down) whose data
 // misfit reaches the target: Gauss-Newton steps, each choosing its trade-off
 // between roughness and misfit by a search over the Lagrange multiplier.
+// The data kept out of the fit weigh nothing.
 // Stops at the target RMS, after the iteration limit, when the RMS stops
 // falling, or when progress cancels; it returns the best model it met.
 // Throws std::invalid_argument for a profile it cannot invert (fewer than

@@ -50,8 +50,9 @@ TEST(ProfileData, AveragesAStationMeasuredTwiceAndKeepsOneFrequencyWhenAsked) {
     };
     add(10, 4, 1), add(20, 6, 1), add(10, 8, 1), add(10, -3, 2);
     const RowList rows = buildRowList(store);
-    const ProfileData data = profileData(SurveyView(store, rows), 3,
-                                         {.frequencyNumber = 1, .errorFloorPercent = {3, 3, 3, 3}});
+    const ProfileData data = profileData(
+        SurveyView(store, rows), 3,
+        {.frequencyNumber = 1, .errorFloorPercent = {3, 3, 3, 3}, .errorModel = ErrorModel::Floor});
     EXPECT_EQ(data.stations, (std::vector<double>{10, 20}));
     EXPECT_EQ(data.frequencies, (std::vector<double>{19800}));
     ASSERT_EQ(data.data.size(), 4u); // tilt and ellipticity at two stations
@@ -204,7 +205,8 @@ TEST(OccamInversion, EachProfileKeepsItsOwnResultWhenAnotherFails) {
 }
 
 TEST(ProfileData, EachQuantityTakesItsOwnErrorFloor) {
-    const ProfileDataOptions floors{.errorFloorPercent = {1, 3, 5, 7}};
+    const ProfileDataOptions floors{.errorFloorPercent = {1, 3, 5, 7},
+                                    .errorModel = ErrorModel::Floor};
     const struct {
         bool resistivityMode;
         FittedQuantity quantity;

@@ -90,6 +90,8 @@ TEST(InvertCli, WrongCallsSayWhyAndWriteNothing) {
         {"--error tilt=2,rho", 2, "--error takes QUANTITY=PCT,... with tilt, ellipticity, rho"},
         {"--error phase=200", 2, "--error takes QUANTITY=PCT,... with tilt, ellipticity, rho"},
         {"--horizontal-weight 0", 2, "--horizontal-weight takes a weight from 0.01 to 100"},
+        {"--error-model guess", 2, "--error-model takes estimate or floor"},
+        {"--exclude 10,,20", 2, "--exclude takes stations separated by commas"},
         {"--profile 9", 1, "profile 9: no two stations with kept records of the data asked for"},
         {"--data resistivity", 1, "no profile holds data to invert"},
     };
@@ -113,7 +115,11 @@ TEST(InvertCli, ErrorsPerQuantityOverTheCommonFloor) {
         return run.err;
     };
     const std::string common = startingRms("--error-floor 4");
-    EXPECT_EQ(common.rfind("Profile 1: RMS ", 0), 0u) << common;
+    EXPECT_EQ(common.rfind("Profile 1: errors tilt 4.00 points (given), ellipticity 4.00 points "
+                           "(given)\nProfile 1: RMS ",
+                           0),
+              0u)
+        << common;
     EXPECT_NE(common.find(" after 0 iterations\n"), std::string::npos) << common;
     EXPECT_EQ(startingRms("--error-floor 1 --error ellipticity=4,tilt=4,rho=9"), common);
     EXPECT_NE(startingRms("--error-floor 1 --error tilt=4"), common);

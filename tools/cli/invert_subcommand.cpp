@@ -31,6 +31,7 @@ InversionOptions inversionOptions(const Arguments& args) {
         wholeOption(args, "--max-iterations", 20, 1, 1000, "iterations from 1 to 1000");
     options.horizontalWeight =
         numberOption(args, "--horizontal-weight", 1, 0.01, 100, "a weight from 0.01 to 100");
+    options.robust = args.flag("--robust");
     return options;
 }
 
@@ -48,6 +49,11 @@ std::vector<ProfileData> profilesToInvert(const Arguments& args, const SurveyVie
         ProfileData data = profileData(survey, profile, options);
         const std::string why = lackOfData(data);
         if (why.empty()) {
+            std::cerr << "Profile " << profile << ": errors " << errorText(data) << '\n';
+            for (double station : options.excludedStations)
+                if (!std::binary_search(data.stations.begin(), data.stations.end(), station))
+                    std::cerr << "Profile " << profile << ": no station " << station
+                              << " to keep out\n";
             if (!flat) data.topography = profileTopography(data, survey.positions());
             if (!data.topography.empty())
                 std::cerr << "Profile " << profile << ": inverted under the elevations of "
@@ -186,7 +192,7 @@ const Registration invert{
     {"invert",
      std::string("FILE.vlf -o MODEL.json [--profile P] ") + kProfileDataUsage +
          " [--start-resistivity OHMM] [--target-rms R] [--max-iterations N] "
-         "[--horizontal-weight W] [--threads N] [--section-text OUT.txt] [--no-topography] " +
+         "[--horizontal-weight W] [--robust] [--threads N] [--section-text OUT.txt] [--no-topography] " +
          kPositionsUsage,
      "The smoothest resistivity section that explains each profile, as a model file (a folder "
      "of profile-P.json with several profiles); under the stations' elevations when positions "

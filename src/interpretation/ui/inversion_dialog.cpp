@@ -4,6 +4,7 @@
 #include "widgets/help_window.h"
 #include "widgets/ui_services.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -110,6 +111,21 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
          QStringLiteral("The error of each phase: half this percentage in radians, as that "
                         "percentage of Rho moves it")},
     };
+    errorModel_ =
+        choiceBox("ErrorModel",
+                  {QStringLiteral("Estimated from the data"), QStringLiteral("The floors below")},
+                  static_cast<int>(reading.errorModel));
+    errorModel_->setToolTip(
+        QStringLiteral("Each quantity's error from its own scatter (repeated readings of a "
+                       "station, else the roughness of the curve), or the floors typed below; "
+                       "the floors stand where the scatter cannot be told"));
+    errorFraction_ = numberBox("ErrorFraction", 0, 100, 2, reading.errorFractionPercent,
+                               QStringLiteral("Added to each error: this percentage of the value"));
+    robust_ = new QCheckBox(QStringLiteral("Robust misfit (outliers count less)"));
+    robust_->setObjectName(QStringLiteral("Robust"));
+    robust_->setChecked(choices.inversion.robust);
+    robust_->setToolTip(QStringLiteral("Huber's misfit: a reading far off the others pulls the "
+                                       "section less"));
     auto* errorGrid = new QGridLayout;
     for (std::size_t q = 0; q < errors_.size(); ++q) {
         errors_[q] =
@@ -142,7 +158,10 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Frequency numbers:"), frequencies_);
     form->addRow(QStringLiteral("Data:"), kinds_);
-    form->addRow(QStringLiteral("Errors (%):"), errorGrid);
+    form->addRow(QStringLiteral("Errors:"), errorModel_);
+    form->addRow(QStringLiteral("Error floors (%):"), errorGrid);
+    form->addRow(QStringLiteral("Error of each value (%):"), errorFraction_);
+    form->addRow(QString(), robust_);
     form->addRow(QStringLiteral("Starting resistivity (ohm.m):"), startResistivity_);
     form->addRow(QStringLiteral("Horizontal weight:"), horizontalWeight_);
     form->addRow(QStringLiteral("Target RMS:"), targetRms_);
@@ -202,6 +221,9 @@ InversionChoices InversionDialog::readChoices() const {
     read.data.data = static_cast<InversionData>(kinds_->currentIndex());
     for (std::size_t q = 0; q < errors_.size(); ++q)
         read.data.errorFloorPercent[q] = errors_[q]->value();
+    read.data.errorModel = static_cast<ErrorModel>(errorModel_->currentIndex());
+    read.data.errorFractionPercent = errorFraction_->value();
+    read.inversion.robust = robust_->isChecked();
     read.inversion.startResistivity = startResistivity_->value();
     read.inversion.horizontalWeight = horizontalWeight_->value();
     read.inversion.targetRms = targetRms_->value();

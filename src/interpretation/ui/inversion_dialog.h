@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QListWidget;
@@ -52,7 +53,10 @@ private:
     QListWidget* profileList_;
     QComboBox* frequencies_;
     QComboBox* kinds_;
+    QComboBox* errorModel_;
     std::array<QDoubleSpinBox*, 4> errors_{}; // per FittedQuantity
+    QDoubleSpinBox* errorFraction_;
+    QCheckBox* robust_;
     QDoubleSpinBox* startResistivity_;
     QDoubleSpinBox* horizontalWeight_;
     QDoubleSpinBox* targetRms_;

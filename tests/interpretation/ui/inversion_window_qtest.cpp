@@ -10,6 +10,7 @@
 #include "widgets/help_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -44,6 +45,7 @@ void setChoices(QDialog& dialog, bool secondProfile, int frequencyNumber, double
         ->item(1)
         ->setCheckState(secondProfile ? Qt::Checked : Qt::Unchecked);
     part<QComboBox>(dialog, "FrequencyNumbers")->setCurrentIndex(frequencyNumber);
+    part<QComboBox>(dialog, "ErrorModel")->setCurrentIndex(1); // the floors
     for (const char* box : kErrorBoxes) part<QDoubleSpinBox>(dialog, box)->setValue(errorFloor);
     part<QDoubleSpinBox>(dialog, "StartResistivity")->setValue(startResistivity);
     part<QSpinBox>(dialog, "MaxIterations")->setValue(iterations);
@@ -160,14 +162,17 @@ private slots:
                 QCOMPARE(enabled(), (QList<bool>{false, false, true, true}));
                 kinds->setCurrentIndex(0);
                 QCOMPARE(enabled(), (QList<bool>{true, true, false, false}));
+                part<QComboBox>(dialog, "ErrorModel")->setCurrentIndex(1);
                 part<QDoubleSpinBox>(dialog, "TiltError")->setValue(3);
                 part<QDoubleSpinBox>(dialog, "EllipticityError")->setValue(4);
                 part<QDoubleSpinBox>(dialog, "HorizontalWeight")->setValue(2.5);
+                part<QCheckBox>(dialog, "Robust")->setChecked(true);
                 part<QSpinBox>(dialog, "MaxIterations")->setValue(1);
             },
             [](InversionWindow& window) {
                 const auto* runner = window.findChild<InversionRunner*>();
                 QCOMPARE(runner->options().horizontalWeight, 2.5);
+                QVERIFY(runner->options().robust);
                 QCOMPARE(runner->profiles().size(), 1u);
                 for (const Datum& datum : runner->profiles().front().data)
                     QCOMPARE(datum.error, datum.quantity == FittedQuantity::Tilt ? 3.0 : 4.0);

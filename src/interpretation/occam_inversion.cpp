@@ -31,11 +31,19 @@ constexpr double kLowest = -1, kHighest = 5;
 constexpr double kAimShare = 0.5;
 // The shortest share of a step tried when the whole step fits worse.
 constexpr double kShortestStep = 1.0 / 16;
-// The RMS has stopped falling when an iteration gains less than this share of it.
+// The RMS (or the roughness, when smoothing) has stopped falling when an
+// iteration gains less than this share of it.
 constexpr double kLeastGain = 0.01;
+// The smoothing steps take at most this many iterations.
+constexpr int kMostSmoothingSteps = 5;
 
-// RᵀR for R the first differences across (weighted) and down.
-Eigen::MatrixXd roughness(const InversionMesh& mesh, double horizontalWeight) {
+// RᵀR for R the first differences across (weighted) and down, each a
+// gradient per metre (the difference over the distance between the cells'
+// centres) times the width of a column under the stations. Counted by the
+// cell, the thin top rows would be tied no more than the thick ones below,
+// and the cells under the stations would be free to take up each reading's
+// noise.
+Eigen::MatrixXd roughnessOf(const InversionMesh& mesh, double horizontalWeight) {
     const auto cells = static_cast<Eigen::Index>(mesh.cells());
     Eigen::MatrixXd normal = Eigen::MatrixXd::Zero(cells, cells);
     const auto pair = [&](std::size_t a, std::size_t b, double weight) {
@@ -44,11 +52,16 @@ Eigen::MatrixXd roughness(const InversionMesh& mesh, double horizontalWeight) {
         normal(i, i) += w, normal(j, j) += w, normal(i, j) -= w, normal(j, i) -= w;
     };
     const std::size_t columns = mesh.columns();
+    const auto width = [&](std::size_t c) { return mesh.x[c + 1] - mesh.x[c]; };
+    const auto height = [&](std::size_t r) { return mesh.z[r + 1] - mesh.z[r]; };
+    const double reference = width(columns / 2);
     for (std::size_t r = 0; r < mesh.rows(); ++r)
         for (std::size_t c = 0; c < columns; ++c) {
             const std::size_t cell = r * columns + c;
-            if (c + 1 < columns) pair(cell, cell + 1, horizontalWeight);
-            if (r + 1 < mesh.rows()) pair(cell, cell + columns, 1);
+            if (c + 1 < columns)
+                pair(cell, cell + 1, horizontalWeight * 2 * reference / (width(c) + width(c + 1)));
+            if (r + 1 < mesh.rows())
+                pair(cell, cell + columns, 2 * reference / (height(r) + height(r + 1)));
         }
     return normal;
 }
@@ -59,7 +72,7 @@ class Occam {
 public:
     Occam(const ProfileData& data, const InversionOptions& options, const InversionMesh& mesh)
         : data_(data), options_(options), section_(data, mesh, options.startResistivity),
-          roughness_(roughness(mesh, options.horizontalWeight)) {
+          roughness_(roughnessOf(mesh, options.horizontalWeight)) {
         Eigen::MatrixXd regularisation = roughness_;
         regularisation.diagonal().array() += kDamping;
         regularisationFactor_.compute(regularisation);
@@ -121,7 +134,8 @@ public:
         }
         // Far from the data the linearisation overshoots: shorten the step
         // from the current model until it fits better.
-        for (double share = 0.5; chosenRms >= rms_ && share >= kShortestStep; share /= 2) {
+        for (double share = 0.5; chosenRms >= rms_ && chosenRms > aim && share >= kShortestStep;
+             share /= 2) {
             const Eigen::VectorXd trial = model_ + share * (chosen - model_);
             const Eigen::VectorXd trialPredicted = section_.predict(trial);
             const double trialRms = misfit(trialPredicted);
@@ -134,6 +148,17 @@ public:
 
     // The Jacobian of the current model, for the next step.
     void linearise() { predicted_ = section_.predict(model_, &jacobian_); }
+
+    // Back to an earlier model and its data, as rms() measured them.
+    void restore(const Eigen::VectorXd& model, const Eigen::VectorXd& predicted, double rms) {
+        model_ = model, predicted_ = predicted, rms_ = rms;
+    }
+
+    // |R (m − start)|², of the current model.
+    double roughness() const {
+        const Eigen::VectorXd change = model_ - start_;
+        return change.dot(roughness_ * change);
+    }
 
 private:
     double misfit(const Eigen::VectorXd& predicted) const {
@@ -164,24 +189,51 @@ InversionResult invertProfile(const ProfileData& data, const InversionOptions& o
     Occam occam(data, options, result.mesh);
     Eigen::VectorXd best = occam.model(), bestPredicted = occam.predicted();
     result.rms = occam.rms();
-    for (int iteration = 1; iteration <= options.maxIterations && occam.rms() > options.targetRms;
-         ++iteration) {
+    result.stop = InversionStop::Target;
+    int iteration = 0;
+    const auto told = [&] {
+        result.iterations = ++iteration;
+        if (!progress || progress({iteration, occam.rms()})) return true;
+        result.stop = InversionStop::Cancelled;
+        result.cancelled = true;
+        return false;
+    };
+    // First the misfit down to the target, or as far as it falls.
+    while (occam.rms() > options.targetRms) {
+        if (iteration == options.maxIterations) {
+            result.stop = InversionStop::Iterations;
+            break;
+        }
+        if (iteration > 0) occam.linearise();
         // Aiming at the target at once takes the roughest models, on which
         // the linearisation fails far from the data: each iteration aims
         // at a share of the RMS it starts from, as smooth as that allows.
         const double before = occam.rms();
         occam.step(std::max(options.targetRms, kAimShare * before));
-        const bool falling = occam.rms() < before * (1 - kLeastGain);
         if (occam.rms() < result.rms)
             best = occam.model(), bestPredicted = occam.predicted(), result.rms = occam.rms();
-        result.iterations = iteration;
-        if (progress && !progress({iteration, occam.rms()})) {
-            result.cancelled = true;
+        if (!told()) break;
+        if (occam.rms() >= before * (1 - kLeastGain) && occam.rms() > options.targetRms) {
+            result.stop = InversionStop::Stalled;
             break;
         }
-        if (!falling || occam.rms() <= options.targetRms || iteration == options.maxIterations)
-            break;
-        occam.linearise();
+    }
+    result.smallestRms = result.rms;
+    // Then, at the target or near the smallest misfit the data allow, the
+    // smoothest section: a fit closer than the errors is their noise.
+    if (result.stop == InversionStop::Target || result.stop == InversionStop::Stalled) {
+        const double aim = std::max(options.targetRms, result.rms * (1 + kSmoothingTolerance));
+        occam.restore(best, bestPredicted, result.rms);
+        for (int smoothing = 0;
+             smoothing < kMostSmoothingSteps && iteration < options.maxIterations; ++smoothing) {
+            const double rough = occam.roughness();
+            occam.linearise();
+            occam.step(aim);
+            if (occam.rms() > aim || occam.roughness() > rough * (1 - kLeastGain)) break;
+            best = occam.model(), bestPredicted = occam.predicted(), result.rms = occam.rms();
+            result.smallestRms = std::min(result.smallestRms, result.rms);
+            if (!told()) break;
+        }
     }
     result.log10Resistivity.assign(best.data(), best.data() + best.size());
     result.stationRms = stationMisfits(data, bestPredicted);

@@ -29,12 +29,26 @@ struct InversionStep {
 // Called after each iteration, from the thread that inverts; false cancels.
 using InversionProgress = std::function<bool(const InversionStep&)>;
 
+// When the target cannot be reached, the smoothest section whose RMS is
+// within this share of the least met.
+inline constexpr double kSmoothingTolerance = 0.05;
+
+// Why an inversion stopped.
+enum class InversionStop {
+    Target,     // it reached the target RMS, then took the smoothest section there
+    Stalled,    // the misfit stopped falling above the target: the smoothest section near it
+    Iterations, // the iteration limit came first
+    Cancelled,
+};
+
 struct InversionResult {
     InversionMesh mesh;
     std::vector<double> log10Resistivity; // per cell of the mesh, row after row from the top
     double rms = 0;                       // of that model
+    double smallestRms = 0;               // the least met on the way down, before smoothing
     int iterations = 0;
     bool cancelled = false;
+    InversionStop stop = InversionStop::Target;
     std::vector<double> stationRms; // per station of the profile, the misfit of its data fitted
     GroundModel model; // the ground the model file holds: one grid in the starting ground
 };

@@ -132,3 +132,55 @@ TEST(ErrorModel, TheRobustMisfitIsNotPulledByOutliers) {
     EXPECT_GE(mesh.z[row + 1], 30 - 20);
     EXPECT_LE(mesh.z[row], 70 + 20);
 }
+
+// The steps between neighbouring cells of the top two rows under the
+// stations: their standard deviation, in decades.
+double topRowsStriping(const InversionResult& result, double from, double to) {
+    const InversionMesh& mesh = result.mesh;
+    double worst = 0;
+    for (std::size_t row = 0; row < 2; ++row) {
+        double sum = 0, squares = 0;
+        int count = 0;
+        for (std::size_t c = 0; c + 1 < mesh.columns(); ++c) {
+            if (mesh.x[c] < from || mesh.x[c + 2] > to) continue;
+            const std::size_t cell = row * mesh.columns() + c;
+            const double step = result.log10Resistivity[cell + 1] - result.log10Resistivity[cell];
+            sum += step, squares += step * step, ++count;
+        }
+        const double mean = sum / count;
+        worst = std::max(worst, std::sqrt(squares / count - mean * mean));
+    }
+    return worst;
+}
+
+// A uniform ground surveyed with 3 % noise. With the errors estimated from
+// the data the fit reaches an RMS of 1 and the top rows stay even; with
+// errors too small for the noise the target cannot be reached, and the
+// smoothest section near the least misfit keeps the noise out of the top
+// rows all the same, rather than alternating from station to station.
+TEST(ErrorModel, NoiseIsFittedToItsSizeWithoutStripingTheTopRows) {
+    GroundModel model;
+    model.layers = {{0, 300}};
+    for (double x = 0; x <= 400; x += 20) model.stations.push_back(x);
+    model.frequencies = {19800, 23400};
+    const auto surveyed = [&](bool resistivityMode, const ProfileDataOptions& options) {
+        MeasurementStore store{0};
+        for (const MeasurementRecord& r :
+             modelSurvey(model, computeResponse(model),
+                         {.noisePercent = 3, .seed = 11, .resistivityMode = resistivityMode}))
+            store.append(r);
+        const RowList rows = buildRowList(store);
+        return profileData(SurveyView(store, rows), 1, options);
+    };
+    const ProfileData estimated = surveyed(true, {.data = InversionData::Resistivity});
+    EXPECT_EQ(sourceOf(estimated, FittedQuantity::LogRho), ErrorSource::Roughness);
+    const InversionResult fitted = invertProfile(estimated, {});
+    EXPECT_NEAR(fitted.rms, 1, 0.1);
+    EXPECT_LT(topRowsStriping(fitted, 0, 400), 0.1);
+
+    const ProfileData tooSmall = surveyed(false, {.errorModel = ErrorModel::Floor});
+    const InversionResult smoothest = invertProfile(tooSmall, {});
+    EXPECT_EQ(smoothest.stop, InversionStop::Stalled);
+    EXPECT_GT(smoothest.rms, smoothest.smallestRms);
+    EXPECT_LT(topRowsStriping(smoothest, 0, 400), 0.15);
+}

@@ -171,7 +171,8 @@ int runInvert(const Arguments& args) {
             continue;
         }
         std::cerr << "RMS " << inversion.result.rms << " after " << inversion.result.iterations
-                  << " iterations\n";
+                  << " iterations: " << stopText(profiles[i], inversion.result, options.targetRms)
+                  << '\n';
         try {
             writeFileAtomically(targets.models[i], inversionModelFile(inversion.result));
             if (!targets.sections.empty())

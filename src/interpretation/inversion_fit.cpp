@@ -45,6 +45,7 @@ InversionFit inversionFit(const ProfileData& data, const InversionResult& result
     InversionFit fit;
     fit.computed.assign(computed.data(), computed.data() + computed.size());
     fit.rms = misfitRms(data, computed);
+    fit.stationRms = stationMisfits(data, computed);
     const InversionMesh& mesh = result.mesh;
     // Per square metre, so that the large cells at depth and outside the
     // stations do not pass for well seen by their size alone.

@@ -19,6 +19,7 @@ namespace {
 // Shares of the height: the section's and each chart of curves'.
 constexpr int kSectionShares = 3;
 constexpr int kCurvesShares = 2;
+constexpr int kMisfitShares = 1;
 
 // Tilt and ellipticity share a chart; Rho and the phase have one each. Their
 // left axes' titles:
@@ -95,6 +96,7 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
         const double station = data.stations[d.station];
         curve.observed.emplace_back(station, d.value);
         curve.errors.push_back(d.error);
+        curve.excluded.push_back(d.excluded);
         curve.computed.emplace_back(station, fit.computed[i]);
     }
     std::array<FitChart*, kKindTitles.size()> byKind{};
@@ -117,6 +119,26 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
         layout->setStretchFactor(chart, kCurvesShares);
         fits_.push_back(chart);
     }
+    // Where the fit misses: each station's RMS, the stations kept out hollow.
+    FitCurve misfit;
+    misfit.title = QStringLiteral("Misfit per station (RMS)");
+    misfit.colour = QColor(90, 90, 90);
+    for (std::size_t s = 0; s < data.stations.size() && s < fit.stationRms.size(); ++s) {
+        misfit.observed.emplace_back(data.stations[s], fit.stationRms[s]);
+        misfit.errors.push_back(0);
+        misfit.excluded.push_back(std::ranges::all_of(
+            data.data, [s](const Datum& d) { return d.station != s || d.excluded; }));
+    }
+    auto* misfitChart = new FitChart;
+    misfitChart->setLeftAxisTitle(QStringLiteral("RMS"));
+    misfitChart->addCurve(std::move(misfit));
+    misfitChart->showWholeRange();
+    misfitChart->axisY().setMin(0);
+    misfitChart->axisX().setRange(section_->axisX().min(), section_->axisX().max());
+    layout->addItem(misfitChart);
+    layout->setStretchFactor(misfitChart, kMisfitShares);
+    fits_.push_back(misfitChart);
+
     const std::vector<QChart*> all = charts();
     insets_.resize(all.size());
     for (std::size_t i = 0; i < all.size(); ++i) {

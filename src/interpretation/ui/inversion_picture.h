@@ -15,14 +15,15 @@ class ResistivitySectionChart;
 
 // An inverted profile as saved, printed and shown: the section above the
 // observed and computed curves of each kind of data fitted (tilt and
-// ellipticity together, Rho, the phase), a station at the same place on all.
+// ellipticity together, Rho, the phase) and each station's misfit, a
+// station at the same place on all.
 class InversionPicture : public QGraphicsWidget {
 public:
     InversionPicture(const ProfileData& data, const InversionResult& result,
                      const InversionFit& fit, QGraphicsItem* parent = nullptr);
 
     ResistivitySectionChart& section() const { return *section_; }
-    // From the top, one per kind of data fitted.
+    // From the top, one per kind of data fitted, then the misfit per station.
     const std::vector<FitChart*>& fitCharts() const { return fits_; }
     // What a saved picture is titled.
     QString pictureTitle() const;

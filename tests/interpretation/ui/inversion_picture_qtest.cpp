@@ -48,10 +48,11 @@ private slots:
         QTest::addColumn<QStringList>("axisTitles");
         const QStringList tilt{"Tilt.ver(%) 19800 Hz", "Tilt.ver(%) 23400 Hz",
                                "Ellip.ver(%) 19800 Hz", "Ellip.ver(%) 23400 Hz"};
-        QTest::newRow("tilt") << 0 << tilt << QStringList{"%"};
+        QTest::newRow("tilt") << 0 << tilt << QStringList{"%", "RMS"};
         QTest::newRow("resistivity") << 1 << QStringList{"Rho 19800 Hz", "Rho 23400 Hz"}
-                                     << QStringList{"Rho (ohm.m)", "Phase (\u00b0)"};
-        QTest::newRow("both") << 2 << tilt << QStringList{"%", "Rho (ohm.m)", "Phase (\u00b0)"};
+                                     << QStringList{"Rho (ohm.m)", "Phase (\u00b0)", "RMS"};
+        QTest::newRow("both") << 2 << tilt
+                              << QStringList{"%", "Rho (ohm.m)", "Phase (\u00b0)", "RMS"};
     }
 
     // Each curve's lines are the section's computed data, its dots the observed.
@@ -89,6 +90,27 @@ private slots:
         }
         QCOMPARE(picture.pictureTitle(),
                  QStringLiteral("Inversion section, profile 2 (RMS %1)").arg(fit.rms, 0, 'f', 2));
+    }
+
+    // The last chart shows each station's misfit; the points kept out of the
+    // fit are marked to be drawn hollow, there and on the curves.
+    void showsTheMisfitPerStationAndMarksThePointsKeptOut() {
+        ProfileData data = profileOf({FittedQuantity::Tilt, FittedQuantity::Ellipticity});
+        for (Datum& d : data.data) d.excluded = d.station == 1;
+        const InversionResult result = patchedSection(data);
+        const InversionFit fit = inversionFit(data, result, 300);
+        const InversionPicture picture(data, result, fit);
+        const FitCurve& curve = picture.fitCharts().front()->curves().front();
+        const FitCurve& misfit = picture.fitCharts().back()->curves().front();
+        QCOMPARE(misfit.title, QStringLiteral("Misfit per station (RMS)"));
+        QCOMPARE(misfit.observed.size(), kStations.size());
+        for (std::size_t s = 0; s < kStations.size(); ++s) {
+            QCOMPARE(curve.excluded[s], s == 1);
+            QCOMPARE(misfit.excluded[s], s == 1);
+            QCOMPARE(misfit.observed[s], QPointF(kStations[s], fit.stationRms[s]));
+        }
+        QCOMPARE(fit.stationRms[1], 0.0);
+        QVERIFY(fit.stationRms[0] > 0);
     }
 
     void fadesTheCellsTheDataHardlySee() {

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSemaphore>
@@ -177,6 +178,12 @@ private slots:
                 for (const Datum& datum : runner->profiles().front().data)
                     QCOMPARE(datum.error, datum.quantity == FittedQuantity::Tilt ? 3.0 : 4.0);
                 waitForTheEnd(window);
+                // Beside the section: the errors it was fitted with, and why it stopped.
+                const QString note = part<QLabel>(window, "FitNote")->text();
+                QVERIFY2(note.startsWith(QStringLiteral("Errors: tilt 3.00 points (given), "
+                                                        "ellipticity 4.00 points (given).\n"
+                                                        "Stopped: ")),
+                         qPrintable(note));
             });
     }
 

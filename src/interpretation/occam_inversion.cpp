@@ -25,9 +25,6 @@ constexpr double kDamping = 0.1;
 constexpr std::array kSearchDecades{1.0, 0.5, 0.0, -0.5, -1.0, -1.5, -2.0};
 constexpr std::array kFirstSearchDecades{0.0,  -1.0, -2.0, -3.0, -4.0, -5.0,
                                          -6.0, -7.0, -8.0, -9.0, -10.0};
-// log10 of the least and the greatest resistivity a cell may take: beyond
-// them a step is a linearisation's overshoot, not the ground.
-constexpr double kLowest = -1, kHighest = 5;
 constexpr double kAimShare = 0.5;
 // The shortest share of a step tried when the whole step fits worse.
 constexpr double kShortestStep = 1.0 / 16;
@@ -72,16 +69,18 @@ class Occam {
 public:
     Occam(const ProfileData& data, const InversionOptions& options, const InversionMesh& mesh)
         : data_(data), options_(options), section_(data, mesh, options.startResistivity),
-          roughness_(roughnessOf(mesh, options.horizontalWeight)) {
+          roughness_(roughnessOf(mesh, options.horizontalWeight)),
+          prior_(cellPrior(mesh, options.prior, options.startResistivity, data.profile)) {
+        // The boreholes' ties join the roughness, each a pull of its cell
+        // towards the borehole's resistivity.
         Eigen::MatrixXd regularisation = roughness_;
         regularisation.diagonal().array() += kDamping;
+        regularisation.diagonal() += prior_.tieWeight.cwiseAbs2();
         regularisationFactor_.compute(regularisation);
-        const auto cells = static_cast<Eigen::Index>(mesh.cells());
-        start_ = Eigen::VectorXd::Constant(cells, std::log10(options.startResistivity));
         observed_.resize(static_cast<Eigen::Index>(data.data.size()));
         for (std::size_t i = 0; i < data.data.size(); ++i)
             observed_[static_cast<Eigen::Index>(i)] = data.data[i].value;
-        model_ = start_;
+        model_ = prior_.start;
         predicted_ = section_.predict(model_, &jacobian_);
         rms_ = misfit(predicted_);
     }
@@ -94,17 +93,20 @@ public:
     // One step from the current model: of the trade-offs searched, the
     // smoothest model that reaches `aim`, or else the closest fit.
     void step(double aim) {
-        // The linearised step, in the space of the data: with P = RᵀR + ε,
-        // the model δ (from the start) that minimises |ŷ − G δ|² +
-        // μ (|Rδ|² + ε |δ − δk|²) is q + P⁻¹Gᵀ (G P⁻¹Gᵀ + μ)⁻¹ (ŷ − G q)
-        // with q = ε P⁻¹δk, and one eigen-decomposition of G P⁻¹Gᵀ gives it
-        // for every μ. The data's weights are taken about the current model,
-        // so that a robust misfit is minimised by reweighting at each step.
+        // The linearised step, in the space of the data: with P = RᵀR + ε + T²,
+        // the model δ (from the reference) that minimises |ŷ − G δ|² +
+        // μ (|Rδ|² + ε |δ − δk|² + |T (δ − t)|²) is
+        // q + P⁻¹Gᵀ (G P⁻¹Gᵀ + μ)⁻¹ (ŷ − G q) with q = P⁻¹(ε δk + T² t),
+        // T the boreholes' ties and t their values, and one
+        // eigen-decomposition of G P⁻¹Gᵀ gives it for every μ. The data's weights are taken about
+        // the current model, so that a robust misfit is minimised by reweighting at each step.
         const Eigen::VectorXd weight = misfitWeights(data_, predicted_, options_.robust);
         const Eigen::MatrixXd g = weight.asDiagonal() * jacobian_;
-        const Eigen::VectorXd damped = kDamping * regularisationFactor_.solve(model_ - start_);
+        const Eigen::VectorXd damped = regularisationFactor_.solve(
+            kDamping * (model_ - reference()) +
+            prior_.tieWeight.cwiseAbs2().cwiseProduct(prior_.tieValue - reference()));
         const Eigen::VectorXd target =
-            weight.cwiseProduct(observed_ - predicted_) + g * (model_ - start_ - damped);
+            weight.cwiseProduct(observed_ - predicted_) + g * (model_ - reference() - damped);
         const Eigen::MatrixXd spread = regularisationFactor_.solve(g.transpose());
         const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen(g * spread);
         const Eigen::VectorXd projected = eigen.eigenvectors().transpose() * target;
@@ -119,9 +121,9 @@ public:
             const double mu = lagrange_ * std::pow(10.0, decades);
             const Eigen::VectorXd scaled = projected.array() / (eigen.eigenvalues().array() + mu);
             const Eigen::VectorXd trial =
-                (start_ + damped + spread * (eigen.eigenvectors() * scaled))
-                    .cwiseMax(kLowest)
-                    .cwiseMin(kHighest);
+                (reference() + damped + spread * (eigen.eigenvectors() * scaled))
+                    .cwiseMax(prior_.lowest)
+                    .cwiseMin(prior_.highest);
             const Eigen::VectorXd trialPredicted = section_.predict(trial);
             const double trialRms = misfit(trialPredicted);
             const bool reaches = trialRms <= aim;
@@ -154,13 +156,15 @@ public:
         model_ = model, predicted_ = predicted, rms_ = rms;
     }
 
-    // |R (m − start)|², of the current model.
+    // |R (m − reference)|², of the current model.
     double roughness() const {
-        const Eigen::VectorXd change = model_ - start_;
+        const Eigen::VectorXd change = model_ - reference();
         return change.dot(roughness_ * change);
     }
 
 private:
+    const Eigen::VectorXd& reference() const { return prior_.reference; }
+
     double misfit(const Eigen::VectorXd& predicted) const {
         return misfitRms(data_, predicted, options_.robust);
     }
@@ -169,8 +173,9 @@ private:
     const InversionOptions& options_;
     const InversionSection section_;
     const Eigen::MatrixXd roughness_;
+    const CellPrior prior_;
     Eigen::LLT<Eigen::MatrixXd> regularisationFactor_;
-    Eigen::VectorXd start_, observed_;
+    Eigen::VectorXd observed_;
     Eigen::VectorXd model_, predicted_;
     Eigen::MatrixXd jacobian_;
     double rms_ = 0;

@@ -2,6 +2,7 @@
 
 #include "interpretation/ground_model.h"
 #include "interpretation/inversion_mesh.h"
+#include "interpretation/inversion_prior.h"
 #include "interpretation/profile_data.h"
 
 #include <functional>
@@ -19,6 +20,7 @@ struct InversionOptions {
     // Huber's misfit, by reweighting the data at each step, so that a few
     // outliers do not pull the section.
     bool robust = false;
+    PriorKnowledge prior{};
 };
 
 struct InversionStep {

@@ -79,11 +79,15 @@ TEST(InvertCli, WrongCallsSayWhyAndWriteNothing) {
     TempDir dir;
     const std::string survey = twoProfiles(dir);
     const std::string out = dir.file("inverted.json");
+    const std::string holes = dir.file("holes.csv");
+    writeFileAtomically(holes, "name,profile,station\nBH1,1,100\n0,10,-5\n");
     const struct {
         std::string options;
         int status;
         std::string message;
     } cases[] = {
+        {"--borehole-weight 0", 2, "--borehole-weight takes fixed or a weight from 0.01 to 1000"},
+        {"--boreholes " + holes, 1, holes + ": line 3: a resistivity must be a number above 0"},
         {"--data gravity", 2, "--data takes tilt, resistivity or both"},
         {"--frequency-number 3", 2, "--frequency-number takes 1, 2 or all"},
         {"--error-floor 0", 2, "--error-floor takes a percentage from 0.01 to 100"},

@@ -14,12 +14,42 @@
 #include <iomanip>
 #include <iostream>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 using namespace veldro;
 using namespace veldro::cli;
 
 namespace {
+
+// A borehole file is a few lines a hole: more than this is not one.
+constexpr std::size_t kLargestBoreholeFile = 16 << 20;
+
+// --start, --reference, --fix, --boreholes and --borehole-weight.
+PriorKnowledge priorKnowledge(const Arguments& args) {
+    PriorKnowledge prior;
+    const std::pair<const char*, std::optional<GroundModel>*> models[] = {
+        {"--start", &prior.start}, {"--reference", &prior.reference}, {"--fix", &prior.fixed}};
+    for (const auto& [option, model] : models)
+        if (args.hasValue(option)) *model = loadGroundModel(args.value(option));
+    if (args.hasValue("--boreholes")) {
+        const std::string path = args.value("--boreholes");
+        const std::vector<std::uint8_t> bytes = readFileStart(path, kLargestBoreholeFile + 1);
+        if (bytes.size() > kLargestBoreholeFile)
+            throw CommandFailed(path + ": too large for a borehole file");
+        try {
+            prior.boreholes = parseBoreholes(std::string(bytes.begin(), bytes.end()));
+        } catch (const BoreholeError& e) {
+            throw CommandFailed(path + ": " + e.what());
+        }
+    }
+    if (args.value("--borehole-weight") == "fixed")
+        prior.boreholeWeight = 0;
+    else
+        prior.boreholeWeight = numberOption(args, "--borehole-weight", prior.boreholeWeight, 0.01,
+                                            1000, "fixed or a weight from 0.01 to 1000");
+    return prior;
+}
 
 InversionOptions inversionOptions(const Arguments& args) {
     InversionOptions options;
@@ -32,6 +62,7 @@ InversionOptions inversionOptions(const Arguments& args) {
     options.horizontalWeight =
         numberOption(args, "--horizontal-weight", 1, 0.01, 100, "a weight from 0.01 to 100");
     options.robust = args.flag("--robust");
+    options.prior = priorKnowledge(args);
     return options;
 }
 
@@ -193,7 +224,9 @@ const Registration invert{
     {"invert",
      std::string("FILE.vlf -o MODEL.json [--profile P] ") + kProfileDataUsage +
          " [--start-resistivity OHMM] [--target-rms R] [--max-iterations N] "
-         "[--horizontal-weight W] [--robust] [--threads N] [--section-text OUT.txt] [--no-topography] " +
+         "[--horizontal-weight W] [--robust] [--start MODEL] [--reference MODEL] [--fix MODEL] "
+         "[--boreholes FILE] [--borehole-weight W|fixed] [--threads N] "
+         "[--section-text OUT.txt] [--no-topography] " +
          kPositionsUsage,
      "The smoothest resistivity section that explains each profile, as a model file (a folder "
      "of profile-P.json with several profiles); under the stations' elevations when positions "

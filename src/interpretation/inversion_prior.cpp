@@ -1,5 +1,6 @@
 #include "interpretation/inversion_prior.h"
 
+#include "data/file_io.h"
 #include "interpretation/body_shape.h"
 
 #include <algorithm>
@@ -14,6 +15,8 @@ namespace {
 // log10 of the least and the greatest resistivity a cell may take: beyond
 // them a step is a linearisation's overshoot, not the ground.
 constexpr double kLowest = -1, kHighest = 5;
+// A borehole file is a few lines a hole: more than this is not one.
+constexpr std::size_t kLargestBoreholeFile = 16 << 20;
 
 std::vector<std::string> fieldsOf(const std::string& line) {
     std::vector<std::string> fields;
@@ -86,6 +89,12 @@ std::vector<Borehole> parseBoreholes(const std::string& text) {
         boreholes.back().intervals.push_back(interval);
     }
     return boreholes;
+}
+
+std::vector<Borehole> readBoreholes(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = readFileStart(path, kLargestBoreholeFile + 1);
+    if (bytes.size() > kLargestBoreholeFile) throw BoreholeError("too large for a borehole file");
+    return parseBoreholes(std::string(bytes.begin(), bytes.end()));
 }
 
 double resistivityAt(const GroundModel& model, SectionPoint point) {

@@ -38,6 +38,9 @@ public:
 // borehole a line of those, followed by its intervals under the heading
 // "from,to,resistivity,label" (resistivity or label may be empty).
 std::vector<Borehole> parseBoreholes(const std::string& text);
+// The borehole file at `path`; throws FileError when it cannot be read, and
+// BoreholeError for what it holds.
+std::vector<Borehole> readBoreholes(const std::string& path);
 
 // What is known of the ground before the data.
 struct PriorKnowledge {

@@ -22,9 +22,6 @@ using namespace veldro::cli;
 
 namespace {
 
-// A borehole file is a few lines a hole: more than this is not one.
-constexpr std::size_t kLargestBoreholeFile = 16 << 20;
-
 // --start, --reference, --fix, --boreholes and --borehole-weight.
 PriorKnowledge priorKnowledge(const Arguments& args) {
     PriorKnowledge prior;
@@ -34,11 +31,8 @@ PriorKnowledge priorKnowledge(const Arguments& args) {
         if (args.hasValue(option)) *model = loadGroundModel(args.value(option));
     if (args.hasValue("--boreholes")) {
         const std::string path = args.value("--boreholes");
-        const std::vector<std::uint8_t> bytes = readFileStart(path, kLargestBoreholeFile + 1);
-        if (bytes.size() > kLargestBoreholeFile)
-            throw CommandFailed(path + ": too large for a borehole file");
         try {
-            prior.boreholes = parseBoreholes(std::string(bytes.begin(), bytes.end()));
+            prior.boreholes = readBoreholes(path);
         } catch (const BoreholeError& e) {
             throw CommandFailed(path + ": " + e.what());
         }

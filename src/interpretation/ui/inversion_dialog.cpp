@@ -1,5 +1,7 @@
 #include "interpretation/ui/inversion_dialog.h"
 
+#include "charts/local_file_name.h"
+#include "data/file_io.h"
 #include "data/survey_view.h"
 #include "widgets/help_window.h"
 #include "widgets/ui_services.h"
@@ -8,10 +10,12 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
@@ -53,6 +57,28 @@ QComboBox* choiceBox(const char* name, const QStringList& entries, int current) 
     box->setCurrentIndex(current);
     return box;
 }
+
+// The files of what is known besides the data, in the order of
+// InversionChoices::priorFiles.
+const struct {
+    const char* name;
+    const char* label;
+    const char* tip;
+    bool boreholes;
+} kPriorFiles[] = {
+    {"StartModel", "Start from model:", "A model file whose resistivities the cells start from",
+     false},
+    {"ReferenceModel", "Reference model:",
+     "A model file the roughness is measured from: the section departs from it only where the "
+     "data ask",
+     false},
+    {"FixModel", "Fix by model:",
+     "A model file whose bodies hold the cells inside them at their resistivity", false},
+    {"Boreholes", "Boreholes:",
+     "A borehole file (name,profile,station, then from,to,resistivity,label): the cells its "
+     "intervals cross are pulled towards their resistivity",
+     true},
+};
 
 // "Profile 5 has no two stations...", or "Profiles 5, 7 have...".
 std::string emptyProfilesText(const std::vector<int>& profiles) {
@@ -156,6 +182,37 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
                         QStringLiteral("Profiles inverted at once, one a thread"));
 
     auto* form = new QFormLayout;
+    auto* prior = new QFormLayout;
+    for (std::size_t i = 0; i < priorFiles_.size(); ++i) {
+        QLineEdit* edit = priorFiles_[i] =
+            new QLineEdit(QString::fromStdString(choices.priorFiles[i]));
+        edit->setObjectName(QString::fromLatin1(kPriorFiles[i].name));
+        edit->setToolTip(QString::fromUtf8(kPriorFiles[i].tip));
+        auto* browse = new QPushButton(QStringLiteral("..."));
+        browse->setObjectName(QString::fromLatin1(kPriorFiles[i].name) + QStringLiteral("Browse"));
+        browse->setToolTip(QStringLiteral("Pick the file"));
+        const bool boreholes = kPriorFiles[i].boreholes;
+        connect(browse, &QPushButton::clicked, this, [this, edit, boreholes] {
+            const QString path =
+                ui_.openFileName({QFileInfo(edit->text()).absolutePath(),
+                                  {},
+                                  boreholes ? QStringLiteral("Borehole file (*.csv)|*.csv")
+                                            : QStringLiteral("Model file (*.json)|*.json"),
+                                  1,
+                                  boreholes ? QStringLiteral("csv") : QStringLiteral("json")});
+            if (!path.isEmpty()) edit->setText(path);
+        });
+        auto* row = new QHBoxLayout;
+        row->addWidget(edit, 1);
+        row->addWidget(browse);
+        prior->addRow(QString::fromUtf8(kPriorFiles[i].label), row);
+    }
+    const double weight = choices.inversion.prior.boreholeWeight;
+    boreholeWeight_ = numberBox("BoreholeWeight", 0, 1000, 2, weight,
+                                QStringLiteral("How firmly a borehole's resistivity pulls the "
+                                               "cells it crosses, against the roughness between "
+                                               "two cells; 0 holds them fixed"));
+    prior->addRow(QStringLiteral("Borehole weight (0 holds):"), boreholeWeight_);
     form->addRow(QStringLiteral("Frequency numbers:"), frequencies_);
     form->addRow(QStringLiteral("Data:"), kinds_);
     form->addRow(QStringLiteral("Errors:"), errorModel_);
@@ -207,6 +264,7 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
     layout->addWidget(profileList_, 1);
     layout->addLayout(ticks);
     layout->addLayout(form);
+    layout->addLayout(prior);
     layout->addWidget(buttons);
 }
 
@@ -229,7 +287,33 @@ InversionChoices InversionDialog::readChoices() const {
     read.inversion.targetRms = targetRms_->value();
     read.inversion.maxIterations = iterations_->value();
     read.threads = static_cast<unsigned>(threads_->value());
+    for (std::size_t i = 0; i < priorFiles_.size(); ++i)
+        read.priorFiles[i] = priorFiles_[i]->text().trimmed().toStdString();
+    read.inversion.prior.boreholeWeight = boreholeWeight_->value();
     return read;
+}
+
+bool InversionDialog::readPrior(InversionChoices& choices) const {
+    PriorKnowledge& prior = choices.inversion.prior;
+    std::optional<GroundModel>* models[] = {&prior.start, &prior.reference, &prior.fixed};
+    for (std::size_t i = 0; i < choices.priorFiles.size(); ++i) {
+        const std::string& path = choices.priorFiles[i];
+        if (path.empty()) continue;
+        const std::string file = localName(QString::fromStdString(path));
+        try {
+            if (kPriorFiles[i].boreholes)
+                prior.boreholes = readBoreholes(file);
+            else
+                *models[i] = readGroundModel(file);
+        } catch (const FileError& e) {
+            ui_.tell({e.what(), kCaption, MessageIcon::Error});
+            return false;
+        } catch (const std::runtime_error& e) { // what the file holds
+            ui_.tell({path + ": " + e.what(), kCaption, MessageIcon::Error});
+            return false;
+        }
+    }
+    return true;
 }
 
 void InversionDialog::accept() {
@@ -238,6 +322,7 @@ void InversionDialog::accept() {
         ui_.tell({"Tick the profiles to invert.", kCaption, MessageIcon::Information});
         return;
     }
+    if (!readPrior(read)) return;
     std::vector<ProfileData> profiles;
     std::vector<int> empty;
     for (int profile : read.profiles) {

@@ -15,6 +15,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSemaphore>
@@ -184,6 +185,43 @@ private slots:
                                                         "ellipticity 4.00 points (given).\n"
                                                         "Stopped: ")),
                          qPrintable(note));
+            });
+    }
+
+    // The dialog takes the files of what is known besides the data, as
+    // invert's --start, --reference, --fix and --boreholes do; a file it
+    // cannot read is told, and the dialog stays open.
+    void theDialogReadsThePriorModelsAndBoreholes() {
+        openSurvey(*s, sheetSurvey());
+        const QString model = s->sandbox.file(QStringLiteral("fix.json"));
+        writeText(model, R"({"layers": [{"resistivity": 300}],
+            "bodies": [{"polygon": [[0, 0], [50, 0], [50, 20], [0, 20]], "resistivity": 40}],
+            "stations": [0, 50], "frequencies": [19800]})");
+        const QString holes = s->sandbox.file(QStringLiteral("holes.csv"));
+        writeText(holes, "name,profile,station\nBH1,1,100\n0,10,-5\n");
+        s->ui.openAnswers.push_back(model);
+        runInversion(
+            [&](QDialog& dialog) {
+                part<QPushButton>(dialog, "FixModelBrowse")->click();
+                QCOMPARE(part<QLineEdit>(dialog, "FixModel")->text(), model);
+                part<QLineEdit>(dialog, "Boreholes")->setText(holes);
+                part<QPushButton>(dialog, "OK")->click();
+                QCOMPARE(dialog.result(), int(QDialog::Rejected));
+                QCOMPARE(s->ui.texts().back(),
+                         holes + QStringLiteral(": line 3: a resistivity must be a number "
+                                                "above 0"));
+                writeText(holes, "name,profile,station\nBH1,1,100\n0,10,5\n");
+                part<QDoubleSpinBox>(dialog, "BoreholeWeight")->setValue(0);
+                part<QSpinBox>(dialog, "MaxIterations")->setValue(1);
+            },
+            [](InversionWindow& window) {
+                const PriorKnowledge& prior = window.findChild<InversionRunner*>()->options().prior;
+                QVERIFY(prior.fixed.has_value());
+                QCOMPARE(prior.fixed->bodies.front().resistivity, 40.0);
+                QVERIFY(!prior.start.has_value());
+                QCOMPARE(prior.boreholes.size(), 1u);
+                QCOMPARE(prior.boreholeWeight, 0.0);
+                waitForTheEnd(window);
             });
     }
 

@@ -29,14 +29,7 @@ PriorKnowledge priorKnowledge(const Arguments& args) {
         {"--start", &prior.start}, {"--reference", &prior.reference}, {"--fix", &prior.fixed}};
     for (const auto& [option, model] : models)
         if (args.hasValue(option)) *model = loadGroundModel(args.value(option));
-    if (args.hasValue("--boreholes")) {
-        const std::string path = args.value("--boreholes");
-        try {
-            prior.boreholes = readBoreholes(path);
-        } catch (const BoreholeError& e) {
-            throw CommandFailed(path + ": " + e.what());
-        }
-    }
+    prior.boreholes = boreholesOption(args);
     if (args.value("--borehole-weight") == "fixed")
         prior.boreholeWeight = 0;
     else

@@ -89,6 +89,16 @@ ProfileDataOptions profileDataOptions(const Arguments& args) {
     return options;
 }
 
+std::vector<Borehole> boreholesOption(const Arguments& args) {
+    if (!args.hasValue("--boreholes")) return {};
+    const std::string path = args.value("--boreholes");
+    try {
+        return readBoreholes(path);
+    } catch (const BoreholeError& e) {
+        throw CommandFailed(path + ": " + e.what());
+    }
+}
+
 std::string lackOfData(const ProfileData& data) {
     if (data.stations.size() >= 2 && !data.data.empty()) return {};
     return "profile " + std::to_string(data.profile) +

@@ -1,6 +1,7 @@
 #include "interpretation/ui/inversion_picture.h"
 
 #include "data/number_text.h"
+#include "interpretation/ui/borehole_marks.h"
 #include "interpretation/ui/fit_chart.h"
 #include "interpretation/ui/resistivity_section_chart.h"
 
@@ -10,6 +11,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <map>
 
 namespace veldro {
@@ -68,7 +70,8 @@ QString frequencyText(double frequency) {
 } // namespace
 
 InversionPicture::InversionPicture(const ProfileData& data, const InversionResult& result,
-                                   const InversionFit& fit, QGraphicsItem* parent)
+                                   const InversionFit& fit, const std::vector<Borehole>& boreholes,
+                                   QGraphicsItem* parent)
     : QGraphicsWidget(parent), section_(new ResistivitySectionChart) {
     auto* layout = new QGraphicsLinearLayout(Qt::Vertical, this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -79,6 +82,12 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
                            .arg(QString::fromStdString(formatPattern(fit.rms, 2))));
     section_->setSection(result.mesh, result.log10Resistivity, fit.sensitivity, data.stations);
     section_->showWholeRange();
+    std::vector<Borehole> here;
+    std::ranges::copy_if(boreholes, std::back_inserter(here),
+                         [&](const Borehole& hole) { return hole.profile == data.profile; });
+    boreholes_ = new BoreholeMarks(*section_, std::move(here), [this](double log10Resistivity) {
+        return section_->scale().colour(log10Resistivity);
+    });
     layout->addItem(section_);
     layout->setStretchFactor(section_, kSectionShares);
 
@@ -177,6 +186,10 @@ void InversionPicture::alignPlotAreas() {
         margins.setRight(margins.right() + static_cast<int>(std::lround(right - insets_[i].right)));
         if (margins != all[i]->margins()) all[i]->setMargins(margins);
     }
+}
+
+const std::vector<Borehole>& InversionPicture::boreholes() const {
+    return boreholes_->boreholes();
 }
 
 QString InversionPicture::pictureTitle() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "interpretation/inversion_fit.h"
+#include "interpretation/inversion_prior.h"
 
 #include <QGraphicsWidget>
 #include <QMargins>
@@ -10,6 +11,7 @@ class QChart;
 
 namespace veldro {
 
+class BoreholeMarks;
 class FitChart;
 class ResistivitySectionChart;
 
@@ -19,10 +21,14 @@ class ResistivitySectionChart;
 // station at the same place on all.
 class InversionPicture : public QGraphicsWidget {
 public:
+    // Of `boreholes`, those on the data's profile are drawn on the section.
     InversionPicture(const ProfileData& data, const InversionResult& result,
-                     const InversionFit& fit, QGraphicsItem* parent = nullptr);
+                     const InversionFit& fit, const std::vector<Borehole>& boreholes = {},
+                     QGraphicsItem* parent = nullptr);
 
     ResistivitySectionChart& section() const { return *section_; }
+    // The boreholes drawn on the section.
+    const std::vector<Borehole>& boreholes() const;
     // From the top, one per kind of data fitted, then the misfit per station.
     const std::vector<FitChart*>& fitCharts() const { return fits_; }
     // What a saved picture is titled.
@@ -35,6 +41,7 @@ private:
     std::vector<QChart*> charts() const;
 
     ResistivitySectionChart* section_;
+    BoreholeMarks* boreholes_;
     std::vector<FitChart*> fits_;
     // Per chart of charts(): its own margins, and how far in from the edges
     // its plot area lies with them, once it has been laid out.

@@ -332,8 +332,8 @@ void InversionWindow::showPicked() {
                           .arg(QString::fromStdString(errorText(profile)),
                                QString::fromStdString(stopText(profile, inversion->result,
                                                                runner_->options().targetRms))));
-    view_->showPicture(std::make_unique<InversionPicture>(runner_->profiles()[row],
-                                                          inversion->result, inversion->fit));
+    view_->showPicture(std::make_unique<InversionPicture>(
+        profile, inversion->result, inversion->fit, runner_->options().prior.boreholes));
 }
 
 InversionPicture* InversionWindow::picture() const {

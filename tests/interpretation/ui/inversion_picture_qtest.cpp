@@ -10,6 +10,7 @@
 #include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QPainter>
 #include <QValueAxis>
 #include <cmath>
 
@@ -111,6 +112,39 @@ private slots:
         }
         QCOMPARE(fit.stationRms[1], 0.0);
         QVERIFY(fit.stationRms[0] > 0);
+    }
+
+    // The boreholes of the picture's profile stand on its section, each
+    // interval in the colour of its resistivity.
+    void drawsTheProfilesBoreholesOnTheSection() {
+        const ProfileData data = profileOf({FittedQuantity::Tilt, FittedQuantity::Ellipticity});
+        const InversionResult result = patchedSection(data);
+        const std::vector<Borehole> holes{{"BH1", 2, kStations[1], {{0, 1e5, 1e4, "granite"}}},
+                                          {"BH2", 5, kStations[1], {{0, 10, 10, ""}}}};
+        QGraphicsScene scene;
+        auto* picture = new InversionPicture(data, result, inversionFit(data, result, 300), holes);
+        scene.addItem(picture);
+        picture->resize(900, 700);
+        for (int round = 0; round < 4; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(picture->boreholes(), std::vector<Borehole>{holes.front()});
+        QImage image(900, 700, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        scene.render(&painter, QRectF(0, 0, 900, 700), QRectF(0, 0, 900, 700));
+        painter.end();
+        ResistivitySectionChart& section = picture->section();
+        // Station 1 across, half way down: inside the granite.
+        const QValueAxis& x = section.axisX();
+        const QRectF area = section.plotArea();
+        const QPointF at = section.mapToScene(
+            QPointF(area.left() + (kStations[1] - x.min()) / (x.max() - x.min()) * area.width(),
+                    area.center().y()));
+        const QColor drawn = image.pixelColor(at.toPoint());
+        const QColor wanted(section.scale().colour(4));
+        QVERIFY2(std::abs(drawn.hue() - wanted.hue()) < 10 &&
+                     std::abs(drawn.lightness() - wanted.lightness()) < 20,
+                 qPrintable(drawn.name() + QStringLiteral(" for ") + wanted.name()));
     }
 
     void fadesTheCellsTheDataHardlySee() {

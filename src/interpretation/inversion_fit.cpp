@@ -1,5 +1,6 @@
 #include "interpretation/inversion_fit.h"
 
+#include "interpretation/inversion_misfit.h"
 #include "interpretation/inversion_section.h"
 
 #include <algorithm>
@@ -39,12 +40,12 @@ InversionFit inversionFit(const ProfileData& data, const InversionResult& result
         result.log10Resistivity.data(), static_cast<Eigen::Index>(result.log10Resistivity.size()));
     Eigen::MatrixXd jacobian;
     const Eigen::VectorXd computed = section.predict(model, &jacobian);
-    for (Eigen::Index i = 0; i < jacobian.rows(); ++i)
-        jacobian.row(i) /= data.data[static_cast<std::size_t>(i)].error;
+    jacobian = misfitWeights(data, computed, false).asDiagonal() * jacobian;
 
     InversionFit fit;
     fit.computed.assign(computed.data(), computed.data() + computed.size());
     fit.rms = misfitRms(data, computed);
+    fit.stationRms = stationMisfits(data, computed);
     const InversionMesh& mesh = result.mesh;
     // Per square metre, so that the large cells at depth and outside the
     // stations do not pass for well seen by their size alone.

@@ -17,6 +17,7 @@ struct InversionFit {
     // the logarithm between.
     std::vector<double> sensitivity;
     double rms = 0; // of the computed data against the observed, weighted by their errors
+    std::vector<double> stationRms; // per station, of its data fitted
 };
 
 // The section's data and its cells' sensitivity, from one forward solve

@@ -1,7 +1,9 @@
 #include "interpretation/inversion_output.h"
 
+#include "data/number_text.h"
 #include "interpretation/terrain.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <nlohmann/json.hpp>
@@ -22,7 +24,55 @@ void append(std::string& out, double value, int decimals) {
     out.append(text, end.ptr);
 }
 
+// A station's misfit stands out past this many times the target; the
+// text names at most this many, the worst first.
+constexpr double kMissFactor = 2;
+constexpr std::size_t kMostMissed = 5;
+
 } // namespace
+
+std::string stopText(const ProfileData& data, const InversionResult& result, double targetRms) {
+    std::string text;
+    switch (result.stop) {
+    case InversionStop::Target:
+        text = "target RMS reached, then the smoothest section at it";
+        break;
+    case InversionStop::Stalled:
+        text = "target RMS ";
+        appendPattern(text, targetRms, 2);
+        text += " not reached: the misfit stopped falling at ";
+        appendPattern(text, result.smallestRms, 2);
+        text += "; the smoothest section within ";
+        appendPattern(text, kSmoothingTolerance * 100, 0);
+        text += " % of it";
+        break;
+    case InversionStop::Iterations:
+        text = "stopped at the iteration limit";
+        break;
+    case InversionStop::Cancelled:
+        text = "cancelled";
+        break;
+    }
+    if (result.rms <= targetRms || result.stationRms.size() != data.stations.size()) return text;
+    std::vector<std::size_t> missed;
+    for (std::size_t s = 0; s < data.stations.size(); ++s)
+        if (result.stationRms[s] > kMissFactor * targetRms) missed.push_back(s);
+    if (missed.empty()) return text + ". No station stands out: the errors may be too small";
+    std::sort(missed.begin(), missed.end(), [&](std::size_t a, std::size_t b) {
+        return result.stationRms[a] > result.stationRms[b];
+    });
+    if (missed.size() > kMostMissed) missed.resize(kMostMissed);
+    text += ". The fit misses station";
+    text += missed.size() > 1 ? "s " : " ";
+    for (std::size_t i = 0; i < missed.size(); ++i) {
+        if (i > 0) text += ", ";
+        appendPattern(text, data.stations[missed[i]], 0);
+        text += i == 0 ? " (RMS " : " (";
+        appendPattern(text, result.stationRms[missed[i]], 2);
+        text += ')';
+    }
+    return text;
+}
 
 std::string inversionModelFile(const InversionResult& result) {
     // Cells that follow a surface are no grid: each its own polygon.

@@ -164,14 +164,4 @@ Eigen::VectorXd InversionSection::predict(const Eigen::VectorXd& log10Resistivit
     return predicted;
 }
 
-double misfitRms(const ProfileData& data, const Eigen::VectorXd& computed) {
-    double sum = 0;
-    for (std::size_t i = 0; i < data.data.size(); ++i) {
-        const Datum& d = data.data[i];
-        const double misfit = (d.value - computed[static_cast<Eigen::Index>(i)]) / d.error;
-        sum += misfit * misfit;
-    }
-    return std::sqrt(sum / static_cast<double>(data.data.size()));
-}
-
 } // namespace veldro

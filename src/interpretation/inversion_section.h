@@ -35,7 +35,4 @@ private:
     std::vector<double> groundShare_;    // per mesh cell, how much of it is ground
 };
 
-// The root mean square of the data's misfits, each in its standard deviations.
-double misfitRms(const ProfileData& data, const Eigen::VectorXd& computed);
-
 } // namespace veldro

@@ -1,5 +1,6 @@
 #include "interpretation/occam_inversion.h"
 
+#include "interpretation/inversion_misfit.h"
 #include "interpretation/inversion_section.h"
 
 #include <Eigen/Dense>
@@ -24,17 +25,22 @@ constexpr double kDamping = 0.1;
 constexpr std::array kSearchDecades{1.0, 0.5, 0.0, -0.5, -1.0, -1.5, -2.0};
 constexpr std::array kFirstSearchDecades{0.0,  -1.0, -2.0, -3.0, -4.0, -5.0,
                                          -6.0, -7.0, -8.0, -9.0, -10.0};
-// log10 of the least and the greatest resistivity a cell may take: beyond
-// them a step is a linearisation's overshoot, not the ground.
-constexpr double kLowest = -1, kHighest = 5;
 constexpr double kAimShare = 0.5;
 // The shortest share of a step tried when the whole step fits worse.
 constexpr double kShortestStep = 1.0 / 16;
-// The RMS has stopped falling when an iteration gains less than this share of it.
+// The RMS (or the roughness, when smoothing) has stopped falling when an
+// iteration gains less than this share of it.
 constexpr double kLeastGain = 0.01;
+// The smoothing steps take at most this many iterations.
+constexpr int kMostSmoothingSteps = 5;
 
-// RᵀR for R the first differences across (weighted) and down.
-Eigen::MatrixXd roughness(const InversionMesh& mesh, double horizontalWeight) {
+// RᵀR for R the first differences across (weighted) and down, each a
+// gradient per metre (the difference over the distance between the cells'
+// centres) times the width of a column under the stations. Counted by the
+// cell, the thin top rows would be tied no more than the thick ones below,
+// and the cells under the stations would be free to take up each reading's
+// noise.
+Eigen::MatrixXd roughnessOf(const InversionMesh& mesh, double horizontalWeight) {
     const auto cells = static_cast<Eigen::Index>(mesh.cells());
     Eigen::MatrixXd normal = Eigen::MatrixXd::Zero(cells, cells);
     const auto pair = [&](std::size_t a, std::size_t b, double weight) {
@@ -43,81 +49,83 @@ Eigen::MatrixXd roughness(const InversionMesh& mesh, double horizontalWeight) {
         normal(i, i) += w, normal(j, j) += w, normal(i, j) -= w, normal(j, i) -= w;
     };
     const std::size_t columns = mesh.columns();
+    const auto width = [&](std::size_t c) { return mesh.x[c + 1] - mesh.x[c]; };
+    const auto height = [&](std::size_t r) { return mesh.z[r + 1] - mesh.z[r]; };
+    const double reference = width(columns / 2);
     for (std::size_t r = 0; r < mesh.rows(); ++r)
         for (std::size_t c = 0; c < columns; ++c) {
             const std::size_t cell = r * columns + c;
-            if (c + 1 < columns) pair(cell, cell + 1, horizontalWeight);
-            if (r + 1 < mesh.rows()) pair(cell, cell + columns, 1);
+            if (c + 1 < columns)
+                pair(cell, cell + 1, horizontalWeight * 2 * reference / (width(c) + width(c + 1)));
+            if (r + 1 < mesh.rows())
+                pair(cell, cell + columns, 2 * reference / (height(r) + height(r + 1)));
         }
     return normal;
 }
 
-} // namespace
-
-InversionResult invertProfile(const ProfileData& data, const InversionOptions& options,
-                              const InversionProgress& progress) {
-    if (data.stations.size() < 2)
-        throw std::invalid_argument("an inversion needs two stations or more");
-    if (data.data.empty()) throw std::invalid_argument("the profile holds no data to invert");
-    InversionResult result;
-    result.mesh = inversionMesh(data.stations, data.frequencies, options.startResistivity);
-    const InversionSection section(data, result.mesh, options.startResistivity);
-    const auto count = static_cast<Eigen::Index>(data.data.size());
-    Eigen::VectorXd observed(count), weight(count);
-    for (Eigen::Index i = 0; i < count; ++i) {
-        observed[i] = data.data[static_cast<std::size_t>(i)].value;
-        weight[i] = 1 / data.data[static_cast<std::size_t>(i)].error;
+// The Gauss-Newton iterations of one profile: the model, its data, and the
+// steps from it.
+class Occam {
+public:
+    Occam(const ProfileData& data, const InversionOptions& options, const InversionMesh& mesh)
+        : data_(data), options_(options), section_(data, mesh, options.startResistivity),
+          roughness_(roughnessOf(mesh, options.horizontalWeight)),
+          prior_(cellPrior(mesh, options.prior, options.startResistivity, data.profile)) {
+        // The boreholes' ties join the roughness, each a pull of its cell
+        // towards the borehole's resistivity.
+        Eigen::MatrixXd regularisation = roughness_;
+        regularisation.diagonal().array() += kDamping;
+        regularisation.diagonal() += prior_.tieWeight.cwiseAbs2();
+        regularisationFactor_.compute(regularisation);
+        observed_.resize(static_cast<Eigen::Index>(data.data.size()));
+        for (std::size_t i = 0; i < data.data.size(); ++i)
+            observed_[static_cast<Eigen::Index>(i)] = data.data[i].value;
+        model_ = prior_.start;
+        predicted_ = section_.predict(model_, &jacobian_);
+        rms_ = misfit(predicted_);
     }
 
-    const auto cells = static_cast<Eigen::Index>(result.mesh.cells());
-    Eigen::MatrixXd regularisation = roughness(result.mesh, options.horizontalWeight);
-    regularisation.diagonal().array() += kDamping;
-    const Eigen::LLT<Eigen::MatrixXd> regularisationFactor(regularisation);
+    double rms() const { return rms_; }
+    const Eigen::VectorXd& model() const { return model_; }
+    const Eigen::VectorXd& predicted() const { return predicted_; }
+    const InversionSection& section() const { return section_; }
 
-    const Eigen::VectorXd start =
-        Eigen::VectorXd::Constant(cells, std::log10(options.startResistivity));
-    Eigen::VectorXd model = start;
-    Eigen::MatrixXd jacobian;
-    Eigen::VectorXd predicted = section.predict(model, &jacobian);
-    double rms = misfitRms(data, predicted);
-    Eigen::VectorXd best = model;
-    result.rms = rms;
-    double lagrange = -1;
-    for (int iteration = 1; iteration <= options.maxIterations && rms > options.targetRms;
-         ++iteration) {
-        // The linearised step, in the space of the data: with P = RᵀR + ε,
-        // the model δ (from the start) that minimises |ŷ − G δ|² +
-        // μ (|Rδ|² + ε |δ − δk|²) is q + P⁻¹Gᵀ (G P⁻¹Gᵀ + μ)⁻¹ (ŷ − G q)
-        // with q = ε P⁻¹δk, and one eigen-decomposition of G P⁻¹Gᵀ gives it
-        // for every μ.
-        const Eigen::MatrixXd g = weight.asDiagonal() * jacobian;
-        const Eigen::VectorXd damped = kDamping * regularisationFactor.solve(model - start);
+    // One step from the current model: of the trade-offs searched, the
+    // smoothest model that reaches `aim`, or else the closest fit.
+    void step(double aim) {
+        // The linearised step, in the space of the data: with P = RᵀR + ε + T²,
+        // the model δ (from the reference) that minimises |ŷ − G δ|² +
+        // μ (|Rδ|² + ε |δ − δk|² + |T (δ − t)|²) is
+        // q + P⁻¹Gᵀ (G P⁻¹Gᵀ + μ)⁻¹ (ŷ − G q) with q = P⁻¹(ε δk + T² t),
+        // T the boreholes' ties and t their values, and one
+        // eigen-decomposition of G P⁻¹Gᵀ gives it for every μ. The data's weights are taken about
+        // the current model, so that a robust misfit is minimised by reweighting at each step.
+        const Eigen::VectorXd weight = misfitWeights(data_, predicted_, options_.robust);
+        const Eigen::MatrixXd g = weight.asDiagonal() * jacobian_;
+        const Eigen::VectorXd damped = regularisationFactor_.solve(
+            kDamping * (model_ - reference()) +
+            prior_.tieWeight.cwiseAbs2().cwiseProduct(prior_.tieValue - reference()));
         const Eigen::VectorXd target =
-            weight.cwiseProduct(observed - predicted) + g * (model - start - damped);
-        const Eigen::MatrixXd spread = regularisationFactor.solve(g.transpose());
+            weight.cwiseProduct(observed_ - predicted_) + g * (model_ - reference() - damped);
+        const Eigen::MatrixXd spread = regularisationFactor_.solve(g.transpose());
         const Eigen::SelfAdjointEigenSolver<Eigen::MatrixXd> eigen(g * spread);
         const Eigen::VectorXd projected = eigen.eigenvectors().transpose() * target;
-        const bool first = lagrange < 0;
-        if (first) lagrange = std::max(eigen.eigenvalues().maxCoeff(), 1e-12);
+        const bool first = lagrange_ < 0;
+        if (first) lagrange_ = std::max(eigen.eigenvalues().maxCoeff(), 1e-12);
 
-        // Aiming at the target at once takes the roughest models, on which
-        // the linearisation fails far from the data: each iteration aims
-        // at a share of the RMS it starts from, as smooth as that allows.
-        const double aim = std::max(options.targetRms, kAimShare * rms);
         double chosenRms = 0, chosenLagrange = 0;
         Eigen::VectorXd chosen, chosenPredicted;
         for (double decades :
              first ? std::vector<double>(kFirstSearchDecades.begin(), kFirstSearchDecades.end())
                    : std::vector<double>(kSearchDecades.begin(), kSearchDecades.end())) {
-            const double mu = lagrange * std::pow(10.0, decades);
+            const double mu = lagrange_ * std::pow(10.0, decades);
             const Eigen::VectorXd scaled = projected.array() / (eigen.eigenvalues().array() + mu);
             const Eigen::VectorXd trial =
-                (start + damped + spread * (eigen.eigenvectors() * scaled))
-                    .cwiseMax(kLowest)
-                    .cwiseMin(kHighest);
-            const Eigen::VectorXd trialPredicted = section.predict(trial);
-            const double trialRms = misfitRms(data, trialPredicted);
-            // The smoothest model that reaches this iteration's aim, or else the closest fit.
+                (reference() + damped + spread * (eigen.eigenvectors() * scaled))
+                    .cwiseMax(prior_.lowest)
+                    .cwiseMin(prior_.highest);
+            const Eigen::VectorXd trialPredicted = section_.predict(trial);
+            const double trialRms = misfit(trialPredicted);
             const bool reaches = trialRms <= aim;
             const bool better =
                 chosen.size() == 0 || (reaches ? chosenRms > aim : trialRms < chosenRms);
@@ -128,27 +136,113 @@ InversionResult invertProfile(const ProfileData& data, const InversionOptions& o
         }
         // Far from the data the linearisation overshoots: shorten the step
         // from the current model until it fits better.
-        for (double share = 0.5; chosenRms >= rms && share >= kShortestStep; share /= 2) {
-            const Eigen::VectorXd trial = model + share * (chosen - model);
-            const Eigen::VectorXd trialPredicted = section.predict(trial);
-            const double trialRms = misfitRms(data, trialPredicted);
+        for (double share = 0.5; chosenRms >= rms_ && chosenRms > aim && share >= kShortestStep;
+             share /= 2) {
+            const Eigen::VectorXd trial = model_ + share * (chosen - model_);
+            const Eigen::VectorXd trialPredicted = section_.predict(trial);
+            const double trialRms = misfit(trialPredicted);
             if (trialRms < chosenRms)
                 chosen = trial, chosenPredicted = trialPredicted, chosenRms = trialRms;
         }
-        const bool falling = chosenRms < rms * (1 - kLeastGain);
-        if (chosenRms < result.rms) best = chosen, result.rms = chosenRms;
-        model = chosen, predicted = chosenPredicted;
-        rms = chosenRms, lagrange = chosenLagrange;
-        result.iterations = iteration;
-        if (progress && !progress({iteration, rms})) {
-            result.cancelled = true;
+        model_ = chosen, predicted_ = chosenPredicted;
+        rms_ = chosenRms, lagrange_ = chosenLagrange;
+    }
+
+    // The Jacobian of the current model, for the next step.
+    void linearise() { predicted_ = section_.predict(model_, &jacobian_); }
+
+    // Back to an earlier model and its data, as rms() measured them.
+    void restore(const Eigen::VectorXd& model, const Eigen::VectorXd& predicted, double rms) {
+        model_ = model, predicted_ = predicted, rms_ = rms;
+    }
+
+    // |R (m − reference)|², of the current model.
+    double roughness() const {
+        const Eigen::VectorXd change = model_ - reference();
+        return change.dot(roughness_ * change);
+    }
+
+private:
+    const Eigen::VectorXd& reference() const { return prior_.reference; }
+
+    double misfit(const Eigen::VectorXd& predicted) const {
+        return misfitRms(data_, predicted, options_.robust);
+    }
+
+    const ProfileData& data_;
+    const InversionOptions& options_;
+    const InversionSection section_;
+    const Eigen::MatrixXd roughness_;
+    const CellPrior prior_;
+    Eigen::LLT<Eigen::MatrixXd> regularisationFactor_;
+    Eigen::VectorXd observed_;
+    Eigen::VectorXd model_, predicted_;
+    Eigen::MatrixXd jacobian_;
+    double rms_ = 0;
+    double lagrange_ = -1; // none chosen yet
+};
+
+} // namespace
+
+InversionResult invertProfile(const ProfileData& data, const InversionOptions& options,
+                              const InversionProgress& progress) {
+    if (data.stations.size() < 2)
+        throw std::invalid_argument("an inversion needs two stations or more");
+    if (data.data.empty()) throw std::invalid_argument("the profile holds no data to invert");
+    InversionResult result;
+    result.mesh = inversionMesh(data.stations, data.frequencies, options.startResistivity);
+    Occam occam(data, options, result.mesh);
+    Eigen::VectorXd best = occam.model(), bestPredicted = occam.predicted();
+    result.rms = occam.rms();
+    result.stop = InversionStop::Target;
+    int iteration = 0;
+    const auto told = [&] {
+        result.iterations = ++iteration;
+        if (!progress || progress({iteration, occam.rms()})) return true;
+        result.stop = InversionStop::Cancelled;
+        result.cancelled = true;
+        return false;
+    };
+    // First the misfit down to the target, or as far as it falls.
+    while (occam.rms() > options.targetRms) {
+        if (iteration == options.maxIterations) {
+            result.stop = InversionStop::Iterations;
             break;
         }
-        if (!falling || rms <= options.targetRms || iteration == options.maxIterations) break;
-        predicted = section.predict(model, &jacobian);
+        if (iteration > 0) occam.linearise();
+        // Aiming at the target at once takes the roughest models, on which
+        // the linearisation fails far from the data: each iteration aims
+        // at a share of the RMS it starts from, as smooth as that allows.
+        const double before = occam.rms();
+        occam.step(std::max(options.targetRms, kAimShare * before));
+        if (occam.rms() < result.rms)
+            best = occam.model(), bestPredicted = occam.predicted(), result.rms = occam.rms();
+        if (!told()) break;
+        if (occam.rms() >= before * (1 - kLeastGain) && occam.rms() > options.targetRms) {
+            result.stop = InversionStop::Stalled;
+            break;
+        }
+    }
+    result.smallestRms = result.rms;
+    // Then, at the target or near the smallest misfit the data allow, the
+    // smoothest section: a fit closer than the errors is their noise.
+    if (result.stop == InversionStop::Target || result.stop == InversionStop::Stalled) {
+        const double aim = std::max(options.targetRms, result.rms * (1 + kSmoothingTolerance));
+        occam.restore(best, bestPredicted, result.rms);
+        for (int smoothing = 0;
+             smoothing < kMostSmoothingSteps && iteration < options.maxIterations; ++smoothing) {
+            const double rough = occam.roughness();
+            occam.linearise();
+            occam.step(aim);
+            if (occam.rms() > aim || occam.roughness() > rough * (1 - kLeastGain)) break;
+            best = occam.model(), bestPredicted = occam.predicted(), result.rms = occam.rms();
+            result.smallestRms = std::min(result.smallestRms, result.rms);
+            if (!told()) break;
+        }
     }
     result.log10Resistivity.assign(best.data(), best.data() + best.size());
-    result.model = section.groundModel(best);
+    result.stationRms = stationMisfits(data, bestPredicted);
+    result.model = occam.section().groundModel(best);
     return result;
 }
 

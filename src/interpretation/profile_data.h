@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 namespace veldro {
@@ -21,8 +22,15 @@ struct Datum {
     std::size_t frequency = 0; // index into ProfileData::frequencies
     FittedQuantity quantity = FittedQuantity::Tilt;
     double value = 0;
-    double error = 0; // one standard deviation, in the value's unit
+    double error = 0;      // one standard deviation, in the value's unit
+    bool excluded = false; // kept out of the fit, shown all the same
 };
+
+// Where the errors' floors come from: the floors given, or the data's own
+// scatter, from a station read more than once or else from the roughness of
+// the curve along the profile.
+enum class ErrorModel { Estimate, Floor };
+enum class ErrorSource { None, Given, Repeats, Roughness };
 
 struct ProfileData {
     int profile = 0;
@@ -31,6 +39,12 @@ struct ProfileData {
     std::vector<Datum> data;
     // The surface under the stations (profileTopography); none on a flat line.
     std::vector<TerrainPoint> topography;
+    // Per fitted quantity (indexed by FittedQuantity): the floor each datum's
+    // error starts from, in the datum's unit, and where it came from; None
+    // for a quantity not fitted.
+    std::array<double, 4> errorFloor{};
+    std::array<ErrorSource, 4> errorSource{};
+    double errorFraction = 0; // of each value, added to the floor
 };
 
 struct ProfileDataOptions {
@@ -40,10 +54,21 @@ struct ProfileDataOptions {
     // tilt and of ellipticity; the same percentage of Rho; of the phase the
     // half of that percentage in radians, as a percentage of Rho moves it.
     std::array<double, 4> errorFloorPercent{2, 2, 2, 2};
+    // With ErrorModel::Estimate the floors above are used only for a
+    // quantity whose scatter cannot be measured (fewer than three stations).
+    ErrorModel errorModel = ErrorModel::Estimate;
+    // Added to each datum's floor, in percent of its value (of Rho for log10
+    // Rho, where it adds to the floor's percentage).
+    double errorFractionPercent = 0;
+    std::vector<double> excludedStations{}; // their data stay out of the fit
 };
 
 // The kept records of one profile, a station measured more than once averaged.
 // Empty data when the profile holds none of the kinds asked for.
 ProfileData profileData(const SurveyView& survey, int profile, const ProfileDataOptions& options);
+
+// "tilt 2.94 points (estimated from the curve's roughness), ..." per quantity
+// fitted, and the fraction of each value when there is one.
+std::string errorText(const ProfileData& data);
 
 } // namespace veldro

@@ -14,12 +14,29 @@
 #include <iomanip>
 #include <iostream>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 using namespace veldro;
 using namespace veldro::cli;
 
 namespace {
+
+// --start, --reference, --fix, --boreholes and --borehole-weight.
+PriorKnowledge priorKnowledge(const Arguments& args) {
+    PriorKnowledge prior;
+    const std::pair<const char*, std::optional<GroundModel>*> models[] = {
+        {"--start", &prior.start}, {"--reference", &prior.reference}, {"--fix", &prior.fixed}};
+    for (const auto& [option, model] : models)
+        if (args.hasValue(option)) *model = loadGroundModel(args.value(option));
+    prior.boreholes = boreholesOption(args);
+    if (args.value("--borehole-weight") == "fixed")
+        prior.boreholeWeight = 0;
+    else
+        prior.boreholeWeight = numberOption(args, "--borehole-weight", prior.boreholeWeight, 0.01,
+                                            1000, "fixed or a weight from 0.01 to 1000");
+    return prior;
+}
 
 InversionOptions inversionOptions(const Arguments& args) {
     InversionOptions options;
@@ -31,6 +48,8 @@ InversionOptions inversionOptions(const Arguments& args) {
         wholeOption(args, "--max-iterations", 20, 1, 1000, "iterations from 1 to 1000");
     options.horizontalWeight =
         numberOption(args, "--horizontal-weight", 1, 0.01, 100, "a weight from 0.01 to 100");
+    options.robust = args.flag("--robust");
+    options.prior = priorKnowledge(args);
     return options;
 }
 
@@ -48,6 +67,11 @@ std::vector<ProfileData> profilesToInvert(const Arguments& args, const SurveyVie
         ProfileData data = profileData(survey, profile, options);
         const std::string why = lackOfData(data);
         if (why.empty()) {
+            std::cerr << "Profile " << profile << ": errors " << errorText(data) << '\n';
+            for (double station : options.excludedStations)
+                if (!std::binary_search(data.stations.begin(), data.stations.end(), station))
+                    std::cerr << "Profile " << profile << ": no station " << station
+                              << " to keep out\n";
             if (!flat) data.topography = profileTopography(data, survey.positions());
             if (!data.topography.empty())
                 std::cerr << "Profile " << profile << ": inverted under the elevations of "
@@ -165,7 +189,8 @@ int runInvert(const Arguments& args) {
             continue;
         }
         std::cerr << "RMS " << inversion.result.rms << " after " << inversion.result.iterations
-                  << " iterations\n";
+                  << " iterations: " << stopText(profiles[i], inversion.result, options.targetRms)
+                  << '\n';
         try {
             writeFileAtomically(targets.models[i], inversionModelFile(inversion.result));
             if (!targets.sections.empty())
@@ -186,7 +211,9 @@ const Registration invert{
     {"invert",
      std::string("FILE.vlf -o MODEL.json [--profile P] ") + kProfileDataUsage +
          " [--start-resistivity OHMM] [--target-rms R] [--max-iterations N] "
-         "[--horizontal-weight W] [--threads N] [--section-text OUT.txt] [--no-topography] " +
+         "[--horizontal-weight W] [--robust] [--start MODEL] [--reference MODEL] [--fix MODEL] "
+         "[--boreholes FILE] [--borehole-weight W|fixed] [--threads N] "
+         "[--section-text OUT.txt] [--no-topography] " +
          kPositionsUsage,
      "The smoothest resistivity section that explains each profile, as a model file (a folder "
      "of profile-P.json with several profiles); under the stations' elevations when positions "

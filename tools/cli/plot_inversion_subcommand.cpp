@@ -40,6 +40,7 @@ int runPlotInversion(const Arguments& args) {
     const PictureRequest request = pictureRequest(
         args, QSize(kDesignWidth, kSectionHeight + kCurvesHeight * kindsOfData(options.data)));
     const std::optional<std::pair<double, double>> range = resistivityRangeOption(args);
+    const std::vector<Borehole> boreholes = boreholesOption(args);
     const std::string& modelPath = args.operand(1, "MODEL.json");
     const GroundModel model = loadGroundModel(modelPath);
     const InversionResult result = [&] {
@@ -68,7 +69,7 @@ int runPlotInversion(const Arguments& args) {
 
     const OffscreenApplication application;
     QGraphicsScene scene;
-    auto* picture = new InversionPicture(data, result, fit); // the scene's
+    auto* picture = new InversionPicture(data, result, fit, boreholes); // the scene's
     picture->section().setFixedRange(range);
     scene.addItem(picture);
     picture->resize(QSizeF(request.size));
@@ -81,10 +82,12 @@ int runPlotInversion(const Arguments& args) {
 const Registration plotInversion{
     {"plot inversion",
      std::string("FILE.vlf MODEL.json -o OUT.png|OUT.svg|OUT.pdf [--profile P] ") +
-         kProfileDataUsage + " [--resistivity-range MIN:MAX] [--width W --height H]",
+         kProfileDataUsage +
+         " [--resistivity-range MIN:MAX] [--boreholes FILE] [--width W --height H]",
      "An inverted section (colours of resistivity, faded where the data hardly see it, from "
-     "MIN to MAX ohm.m when given) above the profile's observed and computed curves; --profile "
-     "and the data options as invert was given them.",
+     "MIN to MAX ohm.m when given, the boreholes of the profile drawn on it) above the "
+     "profile's observed and computed curves; --profile and the data options as invert was "
+     "given them.",
      runPlotInversion}};
 
 } // namespace

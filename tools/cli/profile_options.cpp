@@ -36,6 +36,21 @@ void readQuantityFloors(const std::string& list, std::array<double, 4>& floors) 
     }
 }
 
+// "100,125.5": the stations whose data stay out of the fit.
+std::vector<double> readStations(const std::string& list) {
+    const UsageError wrong("--exclude takes stations separated by commas");
+    std::vector<double> stations;
+    for (std::size_t start = 0; start <= list.size();) {
+        const std::size_t end = std::min(list.find(',', start), list.size());
+        double station = 0;
+        const auto [stop, error] = std::from_chars(list.data() + start, list.data() + end, station);
+        if (end == start || error != std::errc() || stop != list.data() + end) throw wrong;
+        stations.push_back(station);
+        start = end + 1;
+    }
+    return stations;
+}
+
 } // namespace
 
 ProfileDataOptions profileDataOptions(const Arguments& args) {
@@ -58,7 +73,30 @@ ProfileDataOptions profileDataOptions(const Arguments& args) {
                                                 kGreatestFloor, "a percentage from 0.01 to 100"));
     if (args.hasValue("--error"))
         readQuantityFloors(args.value("--error"), options.errorFloorPercent);
+    // Floors given say how the data err, unless an estimate is asked for.
+    const bool floorsGiven = args.hasValue("--error-floor") || args.hasValue("--error");
+    const std::string model = args.value("--error-model", floorsGiven ? "floor" : "estimate");
+    if (model == "estimate")
+        options.errorModel = ErrorModel::Estimate;
+    else if (model == "floor")
+        options.errorModel = ErrorModel::Floor;
+    else
+        throw UsageError("--error-model takes estimate or floor");
+    options.errorFractionPercent =
+        numberOption(args, "--error-fraction", 0, 0, kGreatestFloor, "a percentage from 0 to 100");
+    if (args.hasValue("--exclude"))
+        options.excludedStations = readStations(args.value("--exclude"));
     return options;
+}
+
+std::vector<Borehole> boreholesOption(const Arguments& args) {
+    if (!args.hasValue("--boreholes")) return {};
+    const std::string path = args.value("--boreholes");
+    try {
+        return readBoreholes(path);
+    } catch (const BoreholeError& e) {
+        throw CommandFailed(path + ": " + e.what());
+    }
 }
 
 std::string lackOfData(const ProfileData& data) {

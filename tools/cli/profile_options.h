@@ -3,17 +3,25 @@
 // The data options that invert and plot inversion share, so that a picture's
 // observed data are the ones the section was inverted from.
 #include "cli.h"
+#include "interpretation/inversion_prior.h"
 #include "interpretation/profile_data.h"
 
 namespace veldro::cli {
 
 inline constexpr const char* kProfileDataUsage =
     "[--frequency-number 1|2|all] [--data tilt|resistivity|both] [--error-floor PCT] "
-    "[--error tilt=PCT,ellipticity=PCT,rho=PCT,phase=PCT]";
+    "[--error tilt=PCT,ellipticity=PCT,rho=PCT,phase=PCT] [--error-model estimate|floor] "
+    "[--error-fraction PCT] [--exclude STATION[,STATION...]]";
 
-// --frequency-number, --data, --error-floor (every quantity's floor) and
-// --error (some quantities' floors, over --error-floor).
+// --frequency-number, --data, --error-floor (every quantity's floor),
+// --error (some quantities' floors, over --error-floor), --error-model (the
+// floors estimated from the data unless floors are given), --error-fraction
+// and --exclude.
 ProfileDataOptions profileDataOptions(const Arguments& args);
+
+// --boreholes FILE: the borehole file's holes, none without it; a file
+// that cannot be used fails naming it.
+std::vector<Borehole> boreholesOption(const Arguments& args);
 
 // Why a profile's data cannot be inverted or shown: it has not two stations
 // with kept records of the kinds asked for; empty when it can.

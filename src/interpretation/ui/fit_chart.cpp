@@ -68,10 +68,12 @@ public:
                 painter->drawLine(high - QPointF(kBarEnd, 0), high + QPointF(kBarEnd, 0));
                 painter->drawLine(low - QPointF(kBarEnd, 0), low + QPointF(kBarEnd, 0));
             }
-            painter->setPen(QPen(Qt::white, 0.8));
-            painter->setBrush(curve.colour);
-            for (QPointF point : curve.observed)
-                painter->drawEllipse(place(point), kDot / 2, kDot / 2);
+            for (std::size_t i = 0; i < curve.observed.size(); ++i) {
+                const bool hollow = i < curve.excluded.size() && curve.excluded[i];
+                painter->setPen(hollow ? QPen(curve.colour, 1.2) : QPen(Qt::white, 0.8));
+                painter->setBrush(hollow ? QBrush(Qt::NoBrush) : QBrush(curve.colour));
+                painter->drawEllipse(place(curve.observed[i]), kDot / 2, kDot / 2);
+            }
         }
         painter->restore();
     }

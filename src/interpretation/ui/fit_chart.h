@@ -19,11 +19,13 @@ struct FitCurve {
     bool dashed = false;           // the second frequency
     std::vector<QPointF> observed; // station, value
     std::vector<double> errors;    // per observed point, one standard deviation
+    std::vector<bool> excluded;    // per observed point: kept out of the fit, drawn hollow
     std::vector<QPointF> computed;
 };
 
-// Observed values as dots with their error bars, computed ones as lines, one
-// colour per curve; the legend lists the curves.
+// Observed values as dots with their error bars (hollow for those kept out
+// of the fit), computed ones as lines, one colour per curve; the legend
+// lists the curves.
 class FitChart : public StationChart {
 public:
     FitChart();

@@ -1,16 +1,21 @@
 #include "interpretation/ui/inversion_dialog.h"
 
+#include "charts/local_file_name.h"
+#include "data/file_io.h"
 #include "data/survey_view.h"
 #include "widgets/help_window.h"
 #include "widgets/ui_services.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
@@ -52,6 +57,28 @@ QComboBox* choiceBox(const char* name, const QStringList& entries, int current) 
     box->setCurrentIndex(current);
     return box;
 }
+
+// The files of what is known besides the data, in the order of
+// InversionChoices::priorFiles.
+const struct {
+    const char* name;
+    const char* label;
+    const char* tip;
+    bool boreholes;
+} kPriorFiles[] = {
+    {"StartModel", "Start from model:", "A model file whose resistivities the cells start from",
+     false},
+    {"ReferenceModel", "Reference model:",
+     "A model file the roughness is measured from: the section departs from it only where the "
+     "data ask",
+     false},
+    {"FixModel", "Fix by model:",
+     "A model file whose bodies hold the cells inside them at their resistivity", false},
+    {"Boreholes", "Boreholes:",
+     "A borehole file (name,profile,station, then from,to,resistivity,label): the cells its "
+     "intervals cross are pulled towards their resistivity",
+     true},
+};
 
 // "Profile 5 has no two stations...", or "Profiles 5, 7 have...".
 std::string emptyProfilesText(const std::vector<int>& profiles) {
@@ -110,6 +137,21 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
          QStringLiteral("The error of each phase: half this percentage in radians, as that "
                         "percentage of Rho moves it")},
     };
+    errorModel_ =
+        choiceBox("ErrorModel",
+                  {QStringLiteral("Estimated from the data"), QStringLiteral("The floors below")},
+                  static_cast<int>(reading.errorModel));
+    errorModel_->setToolTip(
+        QStringLiteral("Each quantity's error from its own scatter (repeated readings of a "
+                       "station, else the roughness of the curve), or the floors typed below; "
+                       "the floors stand where the scatter cannot be told"));
+    errorFraction_ = numberBox("ErrorFraction", 0, 100, 2, reading.errorFractionPercent,
+                               QStringLiteral("Added to each error: this percentage of the value"));
+    robust_ = new QCheckBox(QStringLiteral("Robust misfit (outliers count less)"));
+    robust_->setObjectName(QStringLiteral("Robust"));
+    robust_->setChecked(choices.inversion.robust);
+    robust_->setToolTip(QStringLiteral("Huber's misfit: a reading far off the others pulls the "
+                                       "section less"));
     auto* errorGrid = new QGridLayout;
     for (std::size_t q = 0; q < errors_.size(); ++q) {
         errors_[q] =
@@ -140,9 +182,43 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
                         QStringLiteral("Profiles inverted at once, one a thread"));
 
     auto* form = new QFormLayout;
+    auto* prior = new QFormLayout;
+    for (std::size_t i = 0; i < priorFiles_.size(); ++i) {
+        QLineEdit* edit = priorFiles_[i] =
+            new QLineEdit(QString::fromStdString(choices.priorFiles[i]));
+        edit->setObjectName(QString::fromLatin1(kPriorFiles[i].name));
+        edit->setToolTip(QString::fromUtf8(kPriorFiles[i].tip));
+        auto* browse = new QPushButton(QStringLiteral("..."));
+        browse->setObjectName(QString::fromLatin1(kPriorFiles[i].name) + QStringLiteral("Browse"));
+        browse->setToolTip(QStringLiteral("Pick the file"));
+        const bool boreholes = kPriorFiles[i].boreholes;
+        connect(browse, &QPushButton::clicked, this, [this, edit, boreholes] {
+            const QString path =
+                ui_.openFileName({QFileInfo(edit->text()).absolutePath(),
+                                  {},
+                                  boreholes ? QStringLiteral("Borehole file (*.csv)|*.csv")
+                                            : QStringLiteral("Model file (*.json)|*.json"),
+                                  1,
+                                  boreholes ? QStringLiteral("csv") : QStringLiteral("json")});
+            if (!path.isEmpty()) edit->setText(path);
+        });
+        auto* row = new QHBoxLayout;
+        row->addWidget(edit, 1);
+        row->addWidget(browse);
+        prior->addRow(QString::fromUtf8(kPriorFiles[i].label), row);
+    }
+    const double weight = choices.inversion.prior.boreholeWeight;
+    boreholeWeight_ = numberBox("BoreholeWeight", 0, 1000, 2, weight,
+                                QStringLiteral("How firmly a borehole's resistivity pulls the "
+                                               "cells it crosses, against the roughness between "
+                                               "two cells; 0 holds them fixed"));
+    prior->addRow(QStringLiteral("Borehole weight (0 holds):"), boreholeWeight_);
     form->addRow(QStringLiteral("Frequency numbers:"), frequencies_);
     form->addRow(QStringLiteral("Data:"), kinds_);
-    form->addRow(QStringLiteral("Errors (%):"), errorGrid);
+    form->addRow(QStringLiteral("Errors:"), errorModel_);
+    form->addRow(QStringLiteral("Error floors (%):"), errorGrid);
+    form->addRow(QStringLiteral("Error of each value (%):"), errorFraction_);
+    form->addRow(QString(), robust_);
     form->addRow(QStringLiteral("Starting resistivity (ohm.m):"), startResistivity_);
     form->addRow(QStringLiteral("Horizontal weight:"), horizontalWeight_);
     form->addRow(QStringLiteral("Target RMS:"), targetRms_);
@@ -188,6 +264,7 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
     layout->addWidget(profileList_, 1);
     layout->addLayout(ticks);
     layout->addLayout(form);
+    layout->addLayout(prior);
     layout->addWidget(buttons);
 }
 
@@ -202,12 +279,41 @@ InversionChoices InversionDialog::readChoices() const {
     read.data.data = static_cast<InversionData>(kinds_->currentIndex());
     for (std::size_t q = 0; q < errors_.size(); ++q)
         read.data.errorFloorPercent[q] = errors_[q]->value();
+    read.data.errorModel = static_cast<ErrorModel>(errorModel_->currentIndex());
+    read.data.errorFractionPercent = errorFraction_->value();
+    read.inversion.robust = robust_->isChecked();
     read.inversion.startResistivity = startResistivity_->value();
     read.inversion.horizontalWeight = horizontalWeight_->value();
     read.inversion.targetRms = targetRms_->value();
     read.inversion.maxIterations = iterations_->value();
     read.threads = static_cast<unsigned>(threads_->value());
+    for (std::size_t i = 0; i < priorFiles_.size(); ++i)
+        read.priorFiles[i] = priorFiles_[i]->text().trimmed().toStdString();
+    read.inversion.prior.boreholeWeight = boreholeWeight_->value();
     return read;
+}
+
+bool InversionDialog::readPrior(InversionChoices& choices) const {
+    PriorKnowledge& prior = choices.inversion.prior;
+    std::optional<GroundModel>* models[] = {&prior.start, &prior.reference, &prior.fixed};
+    for (std::size_t i = 0; i < choices.priorFiles.size(); ++i) {
+        const std::string& path = choices.priorFiles[i];
+        if (path.empty()) continue;
+        const std::string file = localName(QString::fromStdString(path));
+        try {
+            if (kPriorFiles[i].boreholes)
+                prior.boreholes = readBoreholes(file);
+            else
+                *models[i] = readGroundModel(file);
+        } catch (const FileError& e) {
+            ui_.tell({e.what(), kCaption, MessageIcon::Error});
+            return false;
+        } catch (const std::runtime_error& e) { // what the file holds
+            ui_.tell({path + ": " + e.what(), kCaption, MessageIcon::Error});
+            return false;
+        }
+    }
+    return true;
 }
 
 void InversionDialog::accept() {
@@ -216,6 +322,7 @@ void InversionDialog::accept() {
         ui_.tell({"Tick the profiles to invert.", kCaption, MessageIcon::Information});
         return;
     }
+    if (!readPrior(read)) return;
     std::vector<ProfileData> profiles;
     std::vector<int> empty;
     for (int profile : read.profiles) {

@@ -5,10 +5,13 @@
 
 #include <QDialog>
 #include <array>
+#include <string>
 #include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QLineEdit;
 class QListWidget;
 class QSpinBox;
 
@@ -23,6 +26,9 @@ struct InversionChoices {
     ProfileDataOptions data;
     InversionOptions inversion;
     unsigned threads = 0; // 0: as many as the machine has cores
+    // The files of what is known besides the data, in the order of
+    // InversionDialog's kPriorFiles; empty when not given.
+    std::array<std::string, 4> priorFiles;
 };
 
 // "2D inversion...": the profiles to invert and how. OK reads the picked
@@ -44,6 +50,9 @@ public:
 
 private:
     InversionChoices readChoices() const;
+    // The prior models and boreholes of the files chosen; false, once the
+    // user has been told, when one cannot be read.
+    bool readPrior(InversionChoices& choices) const;
 
     UiServices& ui_;
     const SurveyView& survey_;
@@ -52,7 +61,12 @@ private:
     QListWidget* profileList_;
     QComboBox* frequencies_;
     QComboBox* kinds_;
+    QComboBox* errorModel_;
     std::array<QDoubleSpinBox*, 4> errors_{}; // per FittedQuantity
+    QDoubleSpinBox* errorFraction_;
+    QCheckBox* robust_;
+    std::array<QLineEdit*, 4> priorFiles_{};
+    QDoubleSpinBox* boreholeWeight_;
     QDoubleSpinBox* startResistivity_;
     QDoubleSpinBox* horizontalWeight_;
     QDoubleSpinBox* targetRms_;

@@ -1,6 +1,7 @@
 #include "interpretation/ui/inversion_picture.h"
 
 #include "data/number_text.h"
+#include "interpretation/ui/borehole_marks.h"
 #include "interpretation/ui/fit_chart.h"
 #include "interpretation/ui/resistivity_section_chart.h"
 
@@ -10,6 +11,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <iterator>
 #include <map>
 
 namespace veldro {
@@ -19,6 +21,7 @@ namespace {
 // Shares of the height: the section's and each chart of curves'.
 constexpr int kSectionShares = 3;
 constexpr int kCurvesShares = 2;
+constexpr int kMisfitShares = 1;
 
 // Tilt and ellipticity share a chart; Rho and the phase have one each. Their
 // left axes' titles:
@@ -67,7 +70,8 @@ QString frequencyText(double frequency) {
 } // namespace
 
 InversionPicture::InversionPicture(const ProfileData& data, const InversionResult& result,
-                                   const InversionFit& fit, QGraphicsItem* parent)
+                                   const InversionFit& fit, const std::vector<Borehole>& boreholes,
+                                   QGraphicsItem* parent)
     : QGraphicsWidget(parent), section_(new ResistivitySectionChart) {
     auto* layout = new QGraphicsLinearLayout(Qt::Vertical, this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -78,6 +82,12 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
                            .arg(QString::fromStdString(formatPattern(fit.rms, 2))));
     section_->setSection(result.mesh, result.log10Resistivity, fit.sensitivity, data.stations);
     section_->showWholeRange();
+    std::vector<Borehole> here;
+    std::ranges::copy_if(boreholes, std::back_inserter(here),
+                         [&](const Borehole& hole) { return hole.profile == data.profile; });
+    boreholes_ = new BoreholeMarks(*section_, std::move(here), [this](double log10Resistivity) {
+        return section_->scale().colour(log10Resistivity);
+    });
     layout->addItem(section_);
     layout->setStretchFactor(section_, kSectionShares);
 
@@ -95,6 +105,7 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
         const double station = data.stations[d.station];
         curve.observed.emplace_back(station, d.value);
         curve.errors.push_back(d.error);
+        curve.excluded.push_back(d.excluded);
         curve.computed.emplace_back(station, fit.computed[i]);
     }
     std::array<FitChart*, kKindTitles.size()> byKind{};
@@ -117,6 +128,26 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
         layout->setStretchFactor(chart, kCurvesShares);
         fits_.push_back(chart);
     }
+    // Where the fit misses: each station's RMS, the stations kept out hollow.
+    FitCurve misfit;
+    misfit.title = QStringLiteral("Misfit per station (RMS)");
+    misfit.colour = QColor(90, 90, 90);
+    for (std::size_t s = 0; s < data.stations.size() && s < fit.stationRms.size(); ++s) {
+        misfit.observed.emplace_back(data.stations[s], fit.stationRms[s]);
+        misfit.errors.push_back(0);
+        misfit.excluded.push_back(std::ranges::all_of(
+            data.data, [s](const Datum& d) { return d.station != s || d.excluded; }));
+    }
+    auto* misfitChart = new FitChart;
+    misfitChart->setLeftAxisTitle(QStringLiteral("RMS"));
+    misfitChart->addCurve(std::move(misfit));
+    misfitChart->showWholeRange();
+    misfitChart->axisY().setMin(0);
+    misfitChart->axisX().setRange(section_->axisX().min(), section_->axisX().max());
+    layout->addItem(misfitChart);
+    layout->setStretchFactor(misfitChart, kMisfitShares);
+    fits_.push_back(misfitChart);
+
     const std::vector<QChart*> all = charts();
     insets_.resize(all.size());
     for (std::size_t i = 0; i < all.size(); ++i) {
@@ -155,6 +186,10 @@ void InversionPicture::alignPlotAreas() {
         margins.setRight(margins.right() + static_cast<int>(std::lround(right - insets_[i].right)));
         if (margins != all[i]->margins()) all[i]->setMargins(margins);
     }
+}
+
+const std::vector<Borehole>& InversionPicture::boreholes() const {
+    return boreholes_->boreholes();
 }
 
 QString InversionPicture::pictureTitle() const {

@@ -113,6 +113,7 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
     : QDialog(owner), ui_(ui), survey_(survey),
       runner_(new InversionRunner(std::move(profiles), options, threads, this)),
       profileList_(new QListWidget), view_(new PictureView), note_(new QLabel),
+      fitNote_(new QLabel),
       cancel_(panelButton(QStringLiteral("Cancel"), "CancelRun",
                           QStringLiteral("Stop every profile at the end of its iteration, "
                                          "keeping its best model so far"))) {
@@ -166,6 +167,10 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
     panelLayout->setSpacing(0);
     panelLayout->addWidget(profileList_, 1);
     panelLayout->addLayout(buttons);
+    fitNote_->setObjectName(QStringLiteral("FitNote"));
+    fitNote_->setWordWrap(true);
+    fitNote_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    panelLayout->addWidget(fitNote_);
 
     note_->setObjectName(QStringLiteral("Note"));
     layOutPanelWindow(*this, panel, view_)->addWidget(note_, 1);
@@ -315,14 +320,20 @@ void InversionWindow::saveText(const QString& kind, const QString& filter, const
 void InversionWindow::showPicked() {
     const ProfileInversion* inversion = picked();
     for (QPushButton* button : resultButtons_) button->setEnabled(inversion != nullptr);
+    fitNote_->clear();
     if (inversion == nullptr) {
         view_->showHint(running() ? kWhileRunning
                                   : QStringLiteral("This profile was not inverted: no section."));
         return;
     }
     const auto row = static_cast<std::size_t>(profileList_->currentRow());
-    view_->showPicture(std::make_unique<InversionPicture>(runner_->profiles()[row],
-                                                          inversion->result, inversion->fit));
+    const ProfileData& profile = runner_->profiles()[row];
+    fitNote_->setText(QStringLiteral("Errors: %1.\nStopped: %2.")
+                          .arg(QString::fromStdString(errorText(profile)),
+                               QString::fromStdString(stopText(profile, inversion->result,
+                                                               runner_->options().targetRms))));
+    view_->showPicture(std::make_unique<InversionPicture>(
+        profile, inversion->result, inversion->fit, runner_->options().prior.boreholes));
 }
 
 InversionPicture* InversionWindow::picture() const {

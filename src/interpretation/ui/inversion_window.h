@@ -73,6 +73,7 @@ private:
     QListWidget* profileList_;
     PictureView* view_;
     QLabel* note_;
+    QLabel* fitNote_; // the picked profile's errors and why its inversion stopped
     QPushButton* cancel_;
     std::vector<QPushButton*> resultButtons_;
     QString imagePath_;

@@ -10,6 +10,7 @@
 #include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QImage>
+#include <QPainter>
 #include <QValueAxis>
 #include <cmath>
 
@@ -48,10 +49,11 @@ private slots:
         QTest::addColumn<QStringList>("axisTitles");
         const QStringList tilt{"Tilt.ver(%) 19800 Hz", "Tilt.ver(%) 23400 Hz",
                                "Ellip.ver(%) 19800 Hz", "Ellip.ver(%) 23400 Hz"};
-        QTest::newRow("tilt") << 0 << tilt << QStringList{"%"};
+        QTest::newRow("tilt") << 0 << tilt << QStringList{"%", "RMS"};
         QTest::newRow("resistivity") << 1 << QStringList{"Rho 19800 Hz", "Rho 23400 Hz"}
-                                     << QStringList{"Rho (ohm.m)", "Phase (\u00b0)"};
-        QTest::newRow("both") << 2 << tilt << QStringList{"%", "Rho (ohm.m)", "Phase (\u00b0)"};
+                                     << QStringList{"Rho (ohm.m)", "Phase (\u00b0)", "RMS"};
+        QTest::newRow("both") << 2 << tilt
+                              << QStringList{"%", "Rho (ohm.m)", "Phase (\u00b0)", "RMS"};
     }
 
     // Each curve's lines are the section's computed data, its dots the observed.
@@ -89,6 +91,60 @@ private slots:
         }
         QCOMPARE(picture.pictureTitle(),
                  QStringLiteral("Inversion section, profile 2 (RMS %1)").arg(fit.rms, 0, 'f', 2));
+    }
+
+    // The last chart shows each station's misfit; the points kept out of the
+    // fit are marked to be drawn hollow, there and on the curves.
+    void showsTheMisfitPerStationAndMarksThePointsKeptOut() {
+        ProfileData data = profileOf({FittedQuantity::Tilt, FittedQuantity::Ellipticity});
+        for (Datum& d : data.data) d.excluded = d.station == 1;
+        const InversionResult result = patchedSection(data);
+        const InversionFit fit = inversionFit(data, result, 300);
+        const InversionPicture picture(data, result, fit);
+        const FitCurve& curve = picture.fitCharts().front()->curves().front();
+        const FitCurve& misfit = picture.fitCharts().back()->curves().front();
+        QCOMPARE(misfit.title, QStringLiteral("Misfit per station (RMS)"));
+        QCOMPARE(misfit.observed.size(), kStations.size());
+        for (std::size_t s = 0; s < kStations.size(); ++s) {
+            QCOMPARE(curve.excluded[s], s == 1);
+            QCOMPARE(misfit.excluded[s], s == 1);
+            QCOMPARE(misfit.observed[s], QPointF(kStations[s], fit.stationRms[s]));
+        }
+        QCOMPARE(fit.stationRms[1], 0.0);
+        QVERIFY(fit.stationRms[0] > 0);
+    }
+
+    // The boreholes of the picture's profile stand on its section, each
+    // interval in the colour of its resistivity.
+    void drawsTheProfilesBoreholesOnTheSection() {
+        const ProfileData data = profileOf({FittedQuantity::Tilt, FittedQuantity::Ellipticity});
+        const InversionResult result = patchedSection(data);
+        const std::vector<Borehole> holes{{"BH1", 2, kStations[1], {{0, 1e5, 1e4, "granite"}}},
+                                          {"BH2", 5, kStations[1], {{0, 10, 10, ""}}}};
+        QGraphicsScene scene;
+        auto* picture = new InversionPicture(data, result, inversionFit(data, result, 300), holes);
+        scene.addItem(picture);
+        picture->resize(900, 700);
+        for (int round = 0; round < 4; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QCOMPARE(picture->boreholes(), std::vector<Borehole>{holes.front()});
+        QImage image(900, 700, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        scene.render(&painter, QRectF(0, 0, 900, 700), QRectF(0, 0, 900, 700));
+        painter.end();
+        ResistivitySectionChart& section = picture->section();
+        // Station 1 across, half way down: inside the granite.
+        const QValueAxis& x = section.axisX();
+        const QRectF area = section.plotArea();
+        const QPointF at = section.mapToScene(
+            QPointF(area.left() + (kStations[1] - x.min()) / (x.max() - x.min()) * area.width(),
+                    area.center().y()));
+        const QColor drawn = image.pixelColor(at.toPoint());
+        const QColor wanted(section.scale().colour(4));
+        QVERIFY2(std::abs(drawn.hue() - wanted.hue()) < 10 &&
+                     std::abs(drawn.lightness() - wanted.lightness()) < 20,
+                 qPrintable(drawn.name() + QStringLiteral(" for ") + wanted.name()));
     }
 
     void fadesTheCellsTheDataHardlySee() {

@@ -10,9 +10,12 @@
 #include "widgets/help_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSemaphore>
@@ -44,6 +47,7 @@ void setChoices(QDialog& dialog, bool secondProfile, int frequencyNumber, double
         ->item(1)
         ->setCheckState(secondProfile ? Qt::Checked : Qt::Unchecked);
     part<QComboBox>(dialog, "FrequencyNumbers")->setCurrentIndex(frequencyNumber);
+    part<QComboBox>(dialog, "ErrorModel")->setCurrentIndex(1); // the floors
     for (const char* box : kErrorBoxes) part<QDoubleSpinBox>(dialog, box)->setValue(errorFloor);
     part<QDoubleSpinBox>(dialog, "StartResistivity")->setValue(startResistivity);
     part<QSpinBox>(dialog, "MaxIterations")->setValue(iterations);
@@ -160,17 +164,63 @@ private slots:
                 QCOMPARE(enabled(), (QList<bool>{false, false, true, true}));
                 kinds->setCurrentIndex(0);
                 QCOMPARE(enabled(), (QList<bool>{true, true, false, false}));
+                part<QComboBox>(dialog, "ErrorModel")->setCurrentIndex(1);
                 part<QDoubleSpinBox>(dialog, "TiltError")->setValue(3);
                 part<QDoubleSpinBox>(dialog, "EllipticityError")->setValue(4);
                 part<QDoubleSpinBox>(dialog, "HorizontalWeight")->setValue(2.5);
+                part<QCheckBox>(dialog, "Robust")->setChecked(true);
                 part<QSpinBox>(dialog, "MaxIterations")->setValue(1);
             },
             [](InversionWindow& window) {
                 const auto* runner = window.findChild<InversionRunner*>();
                 QCOMPARE(runner->options().horizontalWeight, 2.5);
+                QVERIFY(runner->options().robust);
                 QCOMPARE(runner->profiles().size(), 1u);
                 for (const Datum& datum : runner->profiles().front().data)
                     QCOMPARE(datum.error, datum.quantity == FittedQuantity::Tilt ? 3.0 : 4.0);
+                waitForTheEnd(window);
+                // Beside the section: the errors it was fitted with, and why it stopped.
+                const QString note = part<QLabel>(window, "FitNote")->text();
+                QVERIFY2(note.startsWith(QStringLiteral("Errors: tilt 3.00 points (given), "
+                                                        "ellipticity 4.00 points (given).\n"
+                                                        "Stopped: ")),
+                         qPrintable(note));
+            });
+    }
+
+    // The dialog takes the files of what is known besides the data, as
+    // invert's --start, --reference, --fix and --boreholes do; a file it
+    // cannot read is told, and the dialog stays open.
+    void theDialogReadsThePriorModelsAndBoreholes() {
+        openSurvey(*s, sheetSurvey());
+        const QString model = s->sandbox.file(QStringLiteral("fix.json"));
+        writeText(model, R"({"layers": [{"resistivity": 300}],
+            "bodies": [{"polygon": [[0, 0], [50, 0], [50, 20], [0, 20]], "resistivity": 40}],
+            "stations": [0, 50], "frequencies": [19800]})");
+        const QString holes = s->sandbox.file(QStringLiteral("holes.csv"));
+        writeText(holes, "name,profile,station\nBH1,1,100\n0,10,-5\n");
+        s->ui.openAnswers.push_back(model);
+        runInversion(
+            [&](QDialog& dialog) {
+                part<QPushButton>(dialog, "FixModelBrowse")->click();
+                QCOMPARE(part<QLineEdit>(dialog, "FixModel")->text(), model);
+                part<QLineEdit>(dialog, "Boreholes")->setText(holes);
+                part<QPushButton>(dialog, "OK")->click();
+                QCOMPARE(dialog.result(), int(QDialog::Rejected));
+                QCOMPARE(s->ui.texts().back(),
+                         holes + QStringLiteral(": line 3: a resistivity must be a number "
+                                                "above 0"));
+                writeText(holes, "name,profile,station\nBH1,1,100\n0,10,5\n");
+                part<QDoubleSpinBox>(dialog, "BoreholeWeight")->setValue(0);
+                part<QSpinBox>(dialog, "MaxIterations")->setValue(1);
+            },
+            [](InversionWindow& window) {
+                const PriorKnowledge& prior = window.findChild<InversionRunner*>()->options().prior;
+                QVERIFY(prior.fixed.has_value());
+                QCOMPARE(prior.fixed->bodies.front().resistivity, 40.0);
+                QVERIFY(!prior.start.has_value());
+                QCOMPARE(prior.boreholes.size(), 1u);
+                QCOMPARE(prior.boreholeWeight, 0.0);
                 waitForTheEnd(window);
             });
     }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "charts/plot_area_item.h"
+#include "interpretation/inversion_prior.h"
+
+#include <QRgb>
+#include <functional>
+#include <vector>
+
+namespace veldro {
+
+// Boreholes over a section: a column at each one's station, its intervals
+// in the colour of their resistivity (white where none was measured), each
+// labelled beside it, the hole's name at the top.
+class BoreholeMarks : public PlotAreaItem {
+public:
+    // `colour` gives the section's colour of a log10 resistivity.
+    BoreholeMarks(StationChart& chart, std::vector<Borehole> boreholes,
+                  std::function<QRgb(double)> colour);
+
+    const std::vector<Borehole>& boreholes() const { return boreholes_; }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;
+
+private:
+    std::vector<Borehole> boreholes_;
+    std::function<QRgb(double)> colour_;
+};
+
+} // namespace veldro

@@ -50,6 +50,7 @@ ModelSection modelSection(const GroundModel& model) {
         section.surface.push_back({right, *section.datum - surfaceDepth(model.topography, right)});
     }
     std::vector<FieldLine> lines;
+    lines.reserve(kRows);
     for (int r = 0; r < kRows; ++r) lines.push_back({section.drawnY((z[r] + z[r + 1]) / 2), {}});
     for (int c = 0; c < kColumns; ++c) {
         const SurfaceOverColumn column(model.topography, x[c], x[c + 1]);

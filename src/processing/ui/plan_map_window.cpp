@@ -11,7 +11,6 @@
 #include "widgets/wait_cursor.h"
 
 #include <QComboBox>
-#include <QFormLayout>
 #include <QGraphicsView>
 #include <QLabel>
 #include <QListWidget>
@@ -78,6 +77,7 @@ PlanMapWindow::PlanMapWindow(UiServices& ui, const std::array<FraserMap, 2>& map
     list_->setStyleSheet(QStringLiteral("QListWidget { background: palette(button); }"));
     depth_->setObjectName(QStringLiteral("Depth"));
     depth_->setRange(1, 100000);
+    depth_->setSuffix(QStringLiteral(" m"));
     depth_->setKeyboardTracking(false);
     depth_->setEnabled(false);
     depth_->setToolTip(QStringLiteral("The pseudo-depth mapped: each run's Karous-Hjelt level "
@@ -104,10 +104,13 @@ PlanMapWindow::PlanMapWindow(UiServices& ui, const std::array<FraserMap, 2>& map
     panelLayout->setSpacing(0);
     panelLayout->addWidget(kind_);
     panelLayout->addWidget(list_, 1);
-    auto* depthForm = new QFormLayout;
-    depthForm->setContentsMargins(4, 4, 4, 4);
-    depthForm->addRow(QStringLiteral("Depth (m)"), depth_);
-    panelLayout->addLayout(depthForm);
+    auto* depthBox = new QWidget;
+    auto* depthLayout = new QVBoxLayout(depthBox);
+    depthLayout->setContentsMargins(4, 4, 4, 4);
+    depthLayout->setSpacing(2);
+    depthLayout->addWidget(new QLabel(QStringLiteral("Pseudo-depth")));
+    depthLayout->addWidget(depth_);
+    panelLayout->addWidget(depthBox);
     panelLayout->addWidget(colours_);
     panelLayout->addWidget(print);
     panelLayout->addWidget(saveImage);

@@ -180,14 +180,19 @@ void PlanMapWindow::showChoices() {
 }
 
 void PlanMapWindow::showMap(int index) {
-    if (index < 0 || index > 1) return;
+    if (index > 1) return;
     shown_ = index;
-    const PlacedValues values = placed(index);
     delete chart_;
     chart_ = nullptr;
+    grid_ = {};
+    if (index < 0) {
+        note_->setText(QStringLiteral("No run has six station groups of kept tilt readings: "
+                                      "there is no Karous-Hjelt value to map."));
+        return;
+    }
+    const PlacedValues values = placed(index);
     const QString depth = QString::fromStdString(shortestNumber(depth_->value()));
     if (values.values.empty()) {
-        grid_ = {};
         note_->setText(QStringLiteral("No run of frequency number %1 has a Karous-Hjelt level "
                                       "near %2 m: try another depth")
                            .arg(index + 1)

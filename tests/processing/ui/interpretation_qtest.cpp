@@ -198,6 +198,14 @@ private slots:
                      QStringLiteral("2 profiles in plan at their positions; without positions, "
                                     "left off: profile 4"));
             part<QPushButton>(map, "SaveImage")->click();
+            // Five stations at most: no Karous-Hjelt value.
+            part<QComboBox>(map, "MapKind")->setCurrentIndex(1);
+            QCOMPARE(entries(map, "FrequencyList"),
+                     (QList<Entry>{{"Freq1", false}, {"Freq2", false}}));
+            QVERIFY(map.chart() == nullptr);
+            QCOMPARE(part<QLabel>(map, "Note")->text(),
+                     QStringLiteral("No run has six station groups of kept tilt readings: there "
+                                    "is no Karous-Hjelt value to map."));
         }));
         QCOMPARE(s->ui.saveRequests.at(0).fileName, QStringLiteral("survey_map.png"));
         QVERIFY(colouredPixels(QImage(s->sandbox.file("plan.png"))) > 1000);

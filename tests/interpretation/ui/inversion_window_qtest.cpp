@@ -1,15 +1,12 @@
 // "2D inversion...": the dialog's choices, the run in the background with a
 // line per profile, Cancel, and what the result window saves and hands on.
-#include "../../app/app_test_support.h"
 #include "interpretation/inversion_output.h"
 #include "interpretation/model_survey.h"
 #include "interpretation/ui/inversion_dialog.h"
-#include "interpretation/ui/inversion_picture.h"
 #include "interpretation/ui/inversion_runner.h"
 #include "interpretation/ui/inversion_window.h"
 #include "interpretation/ui/model_window.h"
-#include "interpretation/ui/resistivity_section_chart.h"
-#include "maps/colour_ends.h"
+#include "inversion_runs.h"
 #include "widgets/help_window.h"
 
 #include <QApplication>
@@ -24,67 +21,18 @@
 #include <QSemaphore>
 #include <QSpinBox>
 #include <atomic>
-#include <cmath>
 
 using namespace veldro;
 using namespace veldro::test;
-
-namespace {
-
-const char* const kErrorBoxes[] = {"TiltError", "EllipticityError", "RhoError", "PhaseError"};
-
-// Two profiles of five stations over a conductive sheet, as `generate --model` makes them.
-std::vector<MeasurementRecord> sheetSurvey() {
-    GroundModel model;
-    model.layers = {{0, 1000}};
-    model.stations = {0, 25, 50, 75, 100};
-    model.frequencies = {19800, 23400};
-    model.bodies.push_back({sheetPolygon(50, 10, 60, 90, 2), 2.0 / 50});
-    const std::vector<StationResponse> response = computeResponse(model);
-    return joined(modelSurvey(model, response, {.profile = 1}),
-                  modelSurvey(model, response, {.profile = 2, .noisePercent = 2}));
-}
-
-void setChoices(QDialog& dialog, bool secondProfile, int frequencyNumber, double errorFloor,
-                double startResistivity, int iterations) {
-    part<QListWidget>(dialog, "Profiles")
-        ->item(1)
-        ->setCheckState(secondProfile ? Qt::Checked : Qt::Unchecked);
-    part<QComboBox>(dialog, "FrequencyNumbers")->setCurrentIndex(frequencyNumber);
-    part<QComboBox>(dialog, "ErrorModel")->setCurrentIndex(1); // the floors
-    for (const char* box : kErrorBoxes) part<QDoubleSpinBox>(dialog, box)->setValue(errorFloor);
-    part<QDoubleSpinBox>(dialog, "StartResistivity")->setValue(startResistivity);
-    part<QSpinBox>(dialog, "MaxIterations")->setValue(iterations);
-}
-
-} // namespace
 
 class InversionWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<Session> s;
 
-    // Triggers "2D inversion...", answers the dialog with `choose` and OK, and
-    // runs `act` on the result window.
     void runInversion(const std::function<void(QDialog&)>& choose,
                       const std::function<void(InversionWindow&)>& act) {
-        bool shown = false;
-        s->ui.dialogAnswers.push_back([choose](QDialog& dialog) {
-            choose(dialog);
-            part<QPushButton>(dialog, "OK")->click();
-        });
-        s->ui.dialogAnswers.push_back([&](QDialog& dialog) {
-            auto* window = qobject_cast<InversionWindow*>(&dialog);
-            QVERIFY(window);
-            shown = true;
-            act(*window);
-        });
-        action(s->window, "Inversion")->trigger();
-        QVERIFY(shown);
-    }
-
-    static void waitForTheEnd(InversionWindow& window) {
-        QTRY_VERIFY_WITH_TIMEOUT(!window.running(), 30000);
+        veldro::test::runInversion(*s, choose, act);
     }
 
 private slots:
@@ -377,56 +325,6 @@ private slots:
                 profiles->setCurrentRow(1);
                 QVERIFY(!window.picture());
                 QVERIFY(!part<QPushButton>(window, "SaveModel")->isEnabled());
-            });
-    }
-
-    // The sections' colours end at each one's own range, at the range over
-    // every profile's section, or at typed ends (rounded out to 1, 2 or 5
-    // times a power of ten), so that profiles compare side by side.
-    void sectionsAreColouredOverTheirOwnRangeACommonOneOrTypedEnds() {
-        GroundModel conductive;
-        conductive.layers = {{0, 30}};
-        conductive.stations = {0, 25, 50, 75, 100};
-        conductive.frequencies = {19800, 23400};
-        openSurvey(*s, joined(sheetSurvey(), modelSurvey(conductive, computeResponse(conductive),
-                                                         {.profile = 3})));
-        runInversion(
-            [](QDialog& dialog) {
-                setChoices(dialog, true, 0, 2, 1000, 1);
-                part<QListWidget>(dialog, "Profiles")->item(0)->setCheckState(Qt::Unchecked);
-            },
-            [&](InversionWindow& window) {
-                waitForTheEnd(window);
-                auto* profiles = part<QListWidget>(window, "Profiles");
-                const auto shownEnds = [&](int row) {
-                    profiles->setCurrentRow(row);
-                    const ResistivityScale& scale = window.picture()->section().scale();
-                    return std::pair(scale.lowest(), scale.highest());
-                };
-                const auto sheet = shownEnds(0), ground = shownEnds(1);
-                QVERIFY(sheet != ground);
-                part<QComboBox>(window, "ColourEnds")->setCurrentIndex(1);
-                const std::pair common(std::min(sheet.first, ground.first),
-                                       std::max(sheet.second, ground.second));
-                QCOMPARE(shownEnds(1), common);
-                QCOMPARE(shownEnds(0), common);
-                auto* low = part<QLineEdit>(window, "ColourMin");
-                auto* high = part<QLineEdit>(window, "ColourMax");
-                QCOMPARE(low->text(), QString::number(std::pow(10, common.first), 'g', 6));
-
-                part<QComboBox>(window, "ColourEnds")->setCurrentIndex(2);
-                low->setText(QStringLiteral("3"));
-                high->setText(QStringLiteral("4000"));
-                emit high->editingFinished();
-                QCOMPARE(shownEnds(1), std::pair(std::log10(2.0), std::log10(5000.0)));
-                low->setText(QStringLiteral("0"));
-                emit low->editingFinished();
-                QCOMPARE(s->ui.texts(), QStringList{kResistivityEndsWanted});
-                QCOMPARE(low->text(), QStringLiteral("3"));
-                QCOMPARE(shownEnds(0), std::pair(std::log10(2.0), std::log10(5000.0)));
-
-                part<QComboBox>(window, "ColourEnds")->setCurrentIndex(0);
-                QCOMPARE(shownEnds(1), ground);
             });
     }
 };

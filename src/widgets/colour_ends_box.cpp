@@ -3,6 +3,7 @@
 #include "data/number_text.h"
 #include "widgets/ui_services.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -61,8 +62,8 @@ ColourEndsBox::ColourEndsBox(UiServices& ui, bool logarithmic, const QString& co
         }
         emit changed();
     });
-    connect(low_, &QLineEdit::editingFinished, this, &ColourEndsBox::endsEdited);
-    connect(high_, &QLineEdit::editingFinished, this, &ColourEndsBox::endsEdited);
+    connect(low_, &QLineEdit::editingFinished, this, [this] { endsEdited(*high_); });
+    connect(high_, &QLineEdit::editingFinished, this, [this] { endsEdited(*low_); });
 }
 
 ColourEndsBox::Ends ColourEndsBox::ends() const {
@@ -80,9 +81,10 @@ void ColourEndsBox::showEnds(double low, double high) {
     high_->setText(endText(high));
 }
 
-// Ends that cannot fix the scale are said and the last good ones put back.
-void ColourEndsBox::endsEdited() {
-    if (ends() != Ends::Typed) return;
+// Ends that cannot fix the scale are said and the last good ones put back;
+// going on to the other end is not yet done typing them.
+void ColourEndsBox::endsEdited(const QLineEdit& other) {
+    if (ends() != Ends::Typed || QApplication::focusWidget() == &other) return;
     const std::optional<ColourEnds> read =
         readColourEnds(low_->text().toStdString(), high_->text().toStdString(), logarithmic_);
     if (read == typed_) return;

@@ -37,7 +37,8 @@ signals:
     void changed();
 
 private:
-    void endsEdited();
+    // Once an end is typed; `other` is the other end's box.
+    void endsEdited(const QLineEdit& other);
 
     UiServices& ui_;
     bool logarithmic_;

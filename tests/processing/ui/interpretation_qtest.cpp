@@ -11,6 +11,7 @@
 #include "processing/ui/karous_hjelt_window.h"
 #include "processing/ui/plan_map_window.h"
 
+#include <QApplication>
 #include <QChartView>
 #include <QComboBox>
 #include <QLineEdit>
@@ -254,6 +255,16 @@ private slots:
             QCOMPARE(low->text(), QString::number(-limit));
             QCOMPARE(high->text(), QString::number(limit));
             part<QComboBox>(map, "ColourEnds")->setCurrentIndex(1);
+            // A Min above the old Max, then on to Max: taken with the Max typed.
+            low->setText(QStringLiteral("100"));
+            map.show();
+            QApplication::setActiveWindow(&map);
+            high->setFocus();
+            emit low->editingFinished();
+            QVERIFY(s->ui.texts().isEmpty());
+            high->setText(QStringLiteral("200"));
+            emit high->editingFinished();
+            QCOMPARE(map.chart()->colours().low, 100.0);
             low->setText(QStringLiteral("-5"));
             high->setText(QStringLiteral("20"));
             emit high->editingFinished();
@@ -265,11 +276,11 @@ private slots:
             QCOMPARE(colours.colour(30), colours.colour(20));
             QCOMPARE(colours.colour(-30), colours.colour(-5));
             QVERIFY(colours.colour(10) != colours.colour(20));
-            low->setText(QStringLiteral("30"));
-            emit low->editingFinished();
+            high->setText(QStringLiteral("-30"));
+            emit high->editingFinished();
             QCOMPARE(s->ui.texts(), QStringList{kValueEndsWanted});
-            QCOMPARE(low->text(), QStringLiteral("-5"));
-            QCOMPARE(map.chart()->colours().low, -5.0);
+            QCOMPARE(high->text(), QStringLiteral("20"));
+            QCOMPARE(map.chart()->colours().high, 20.0);
 
             depth->setValue(30);
             QVERIFY(map.chart() == nullptr);

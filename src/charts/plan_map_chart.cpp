@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 
 namespace veldro {
@@ -32,17 +33,35 @@ QString metres(double value, double step) {
 
 } // namespace
 
-PlanMapColours divergingMapColours(const PlanGrid& grid) {
-    const auto range = grid.range().value_or(std::pair(0.0, 0.0));
+PlanMapColours divergingMapColours(const PlanGrid& grid, std::optional<ColourEnds> ends) {
+    const auto range = ends ? *ends : grid.range().value_or(std::pair(0.0, 0.0));
     const DivergingScale scale =
         DivergingScale::covering(std::max(std::abs(range.first), std::abs(range.second)));
     PlanMapColours colours;
-    colours.colour = [scale](double v) { return scale.colour(v); };
     colours.place = [](double v) { return v; };
-    colours.low = -scale.limit();
-    colours.high = scale.limit();
+    const auto label = [&scale](double tick) {
+        return QString::number(tick, 'f', scale.tickDecimals());
+    };
+    if (!ends) {
+        colours.colour = [scale](double v) { return scale.colour(v); };
+        colours.low = -scale.limit();
+        colours.high = scale.limit();
+        for (const double tick : scale.ticks()) colours.ticks.emplace_back(tick, label(tick));
+        return colours;
+    }
+    // Fixed ends: the same colours as over a grid reaching them, values
+    // beyond an end in its colour; the ends labelled as typed.
+    const auto [low, high] = *ends;
+    colours.colour = [scale, low = low, high = high](double v) {
+        return scale.colour(std::clamp(v, low, high));
+    };
+    colours.low = low;
+    colours.high = high;
+    const double room = (high - low) / 8;
+    colours.ticks.emplace_back(low, QString::number(low, 'g', 6));
     for (const double tick : scale.ticks())
-        colours.ticks.emplace_back(tick, QString::number(tick, 'f', scale.tickDecimals()));
+        if (tick > low + room && tick < high - room) colours.ticks.emplace_back(tick, label(tick));
+    colours.ticks.emplace_back(high, QString::number(high, 'g', 6));
     return colours;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "maps/colour_ends.h"
 #include "maps/contours.h"
 #include "maps/map_features.h"
 #include "maps/plan_grid.h"
@@ -8,6 +9,7 @@
 #include <QRgb>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -25,8 +27,9 @@ struct PlanMapColours {
 
 // Colours of signed values (Fraser, current density) as the section and map
 // windows give them: white at 0, red up, blue down, to a round limit that
-// covers the grid's values.
-PlanMapColours divergingMapColours(const PlanGrid& grid);
+// covers the grid's values, or between fixed ends.
+PlanMapColours divergingMapColours(const PlanGrid& grid,
+                                   std::optional<ColourEnds> ends = std::nullopt);
 
 // A map in plan, north up, one metre as long east as north: the gridded
 // values in colour with their contours, the lines as walked with their
@@ -38,6 +41,8 @@ public:
                  PlanMapColours colours);
 
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+    const QString& title() const { return title_; }
+    const PlanMapColours& colours() const { return colours_; }
 
 private:
     // The map's extent in metres: the grid's cells and every line.

@@ -2,11 +2,11 @@
 
 #include "data/measurement_store.h"
 #include "data/vlf_file.h"
+#include "maps/colour_ends.h"
 #include "processing/karous_hjelt.h"
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <sstream>
@@ -147,9 +147,9 @@ std::optional<std::pair<double, double>> resistivityRangeOption(const Arguments&
         low = std::strtod(lowText.c_str(), &end);
         const bool lowRead = !lowText.empty() && *end == '\0';
         high = std::strtod(highText.c_str(), &end);
-        if (lowRead && !highText.empty() && *end == '\0' && low > 0 && high > low &&
-            std::isfinite(high))
-            return std::pair(low, high);
+        if (lowRead && !highText.empty() && *end == '\0')
+            if (const std::optional<ColourEnds> ends = fixedColourEnds(low, high, true))
+                return ends;
     }
     throw UsageError("--resistivity-range takes MIN:MAX in ohm.m, both above 0 and MIN below MAX, "
                      "such as 10:10000");

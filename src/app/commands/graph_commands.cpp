@@ -118,9 +118,10 @@ void GraphCommands::showFraserMap() {
     if (session.hasData() && !session.positions().empty()) {
         const auto window = [&] {
             WaitCursor wait;
-            return std::make_unique<PlanMapWindow>(
-                context_.ui, fraserMaps(SurveyView(*session.store(), session.rows())),
-                session.positions(), &context_.window);
+            const SurveyView survey(*session.store(), session.rows());
+            return std::make_unique<PlanMapWindow>(context_.ui, fraserMaps(survey),
+                                                   runStationGroups(survey), session.positions(),
+                                                   &context_.window);
         }();
         if (window->hasValues()) {
             window->setImagePath(proposedImagePath(session.filePath(), "map"));

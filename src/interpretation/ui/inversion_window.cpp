@@ -7,7 +7,9 @@
 #include "interpretation/ui/inversion_picture.h"
 #include "interpretation/ui/inversion_runner.h"
 #include "interpretation/ui/model_window.h"
+#include "interpretation/ui/section_colour_ends.h"
 #include "widgets/chart_panel.h"
+#include "widgets/colour_ends_box.h"
 #include "widgets/help_window.h"
 #include "widgets/icons.h"
 #include "widgets/ui_services.h"
@@ -171,6 +173,9 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
     fitNote_->setWordWrap(true);
     fitNote_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     panelLayout->addWidget(fitNote_);
+    colours_ =
+        new ColourEndsBox(ui_, true, QStringLiteral("Common to all profiles"), "2D inversion");
+    panelLayout->addWidget(colours_);
 
     note_->setObjectName(QStringLiteral("Note"));
     layOutPanelWindow(*this, panel, view_)->addWidget(note_, 1);
@@ -185,6 +190,7 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
     connect(print, &QPushButton::clicked, this, &InversionWindow::printClick);
     connect(image, &QPushButton::clicked, this, &InversionWindow::saveImageClick);
     connect(profileList_, &QListWidget::currentRowChanged, this, &InversionWindow::showPicked);
+    connect(colours_, &ColourEndsBox::changed, this, &InversionWindow::showPicked);
     connect(runner_, &InversionRunner::stepped, this, &InversionWindow::showStep);
     connect(runner_, &InversionRunner::finished, this, &InversionWindow::runFinished);
     connect(runner_, &InversionRunner::failed, this, &InversionWindow::runFailed);
@@ -334,6 +340,7 @@ void InversionWindow::showPicked() {
                                                                runner_->options().targetRms))));
     view_->showPicture(std::make_unique<InversionPicture>(
         profile, inversion->result, inversion->fit, runner_->options().prior.boreholes));
+    applyColourEnds(*colours_, inversions(), view_->picture()->section());
 }
 
 InversionPicture* InversionWindow::picture() const {

@@ -13,6 +13,7 @@ class QPushButton;
 
 namespace veldro {
 
+class ColourEndsBox;
 class InversionPicture;
 class InversionRunner;
 class PictureView;
@@ -75,6 +76,7 @@ private:
     QLabel* note_;
     QLabel* fitNote_; // the picked profile's errors and why its inversion stopped
     QPushButton* cancel_;
+    ColourEndsBox* colours_ = nullptr;
     std::vector<QPushButton*> resultButtons_;
     QString imagePath_;
     QElapsedTimer sinceStart_;

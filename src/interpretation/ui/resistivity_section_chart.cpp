@@ -193,6 +193,23 @@ void ResistivitySectionChart::setSection(InversionMesh mesh, std::vector<double>
     rescale();
 }
 
+std::pair<double, double> seenLog10Range(const std::vector<double>& log10Resistivity,
+                                         const std::vector<double>& sensitivity) {
+    // The others take the end colours.
+    double lowest = INFINITY, highest = -INFINITY;
+    for (std::size_t i = 0; i < log10Resistivity.size(); ++i)
+        if (sensitivity[i] >= ResistivitySectionChart::kSeen) {
+            lowest = std::min(lowest, log10Resistivity[i]);
+            highest = std::max(highest, log10Resistivity[i]);
+        }
+    if (lowest > highest && !log10Resistivity.empty()) {
+        const auto [low, high] =
+            std::minmax_element(log10Resistivity.begin(), log10Resistivity.end());
+        lowest = *low, highest = *high;
+    }
+    return {lowest, highest};
+}
+
 void ResistivitySectionChart::setFixedRange(std::optional<std::pair<double, double>> ohmm) {
     fixedRange_ = ohmm;
     rescale();
@@ -203,18 +220,7 @@ void ResistivitySectionChart::rescale() {
         scale_ = ResistivityScale::covering(std::log10(fixedRange_->first),
                                             std::log10(fixedRange_->second));
     } else {
-        // The colours span the cells the data see; the others take the end colours.
-        double lowest = INFINITY, highest = -INFINITY;
-        for (std::size_t i = 0; i < log10Resistivity_.size(); ++i)
-            if (sensitivity_[i] >= kSeen) {
-                lowest = std::min(lowest, log10Resistivity_[i]);
-                highest = std::max(highest, log10Resistivity_[i]);
-            }
-        if (lowest > highest) {
-            const auto [low, high] =
-                std::minmax_element(log10Resistivity_.begin(), log10Resistivity_.end());
-            lowest = *low, highest = *high;
-        }
+        const auto [lowest, highest] = seenLog10Range(log10Resistivity_, sensitivity_);
         scale_ = ResistivityScale::covering(lowest, highest);
     }
     makeRoom();

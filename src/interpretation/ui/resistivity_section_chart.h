@@ -32,6 +32,12 @@ private:
     double lowest_ = 0, highest_ = 1;
 };
 
+// The log10 resistivities a section's colours span unless fixed: those of
+// the cells the data see (sensitivity from ResistivitySectionChart::kSeen
+// up), else of all.
+std::pair<double, double> seenLog10Range(const std::vector<double>& log10Resistivity,
+                                         const std::vector<double>& sensitivity);
+
 // An inverted section: each cell in the colour of its resistivity, faded
 // where the data hardly see it, a tick at the top per station, depth down,
 // the colour bar in ohm.m at the right and a note of what fading means below.

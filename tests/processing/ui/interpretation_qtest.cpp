@@ -3,13 +3,17 @@
 #include "../../app/app_test_support.h"
 #include "charts/colour_scale.h"
 #include "charts/field_chart.h"
+#include "charts/plan_map_chart.h"
 #include "data/number_text.h"
+#include "maps/colour_ends.h"
 #include "maps/minimum_curvature.h"
 #include "processing/ui/fraser_map_window.h"
 #include "processing/ui/karous_hjelt_window.h"
 #include "processing/ui/plan_map_window.h"
 
+#include <QApplication>
 #include <QChartView>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -50,6 +54,15 @@ std::vector<MeasurementRecord> tilts(int profile, const std::vector<int>& values
 
 bool same(double a, double b) {
     return std::fabs(a - b) < 1e-9;
+}
+
+// The same nodes, blank where the other is blank.
+bool sameGrid(const PlanGrid& a, const PlanGrid& b) {
+    if (!(a.geometry == b.geometry) || a.values.size() != b.values.size()) return false;
+    for (std::size_t i = 0; i < a.values.size(); ++i)
+        if (a.values[i] != b.values[i] && !(std::isnan(a.values[i]) && std::isnan(b.values[i])))
+            return false;
+    return true;
 }
 
 } // namespace
@@ -181,15 +194,19 @@ private slots:
             // profile 3, gridded where the positions put them.
             const PlanGrid expected = gridMinimumCurvature(
                 {{5015, 1000, 26, 1}, {5025, 1000, 12, 1}, {5015, 1100, 4, 3}});
-            QCOMPARE(map.grid().geometry, expected.geometry);
-            QCOMPARE(map.grid().values.size(), expected.values.size());
-            for (std::size_t i = 0; i < expected.values.size(); ++i)
-                QVERIFY(map.grid().values[i] == expected.values[i] ||
-                        (std::isnan(map.grid().values[i]) && std::isnan(expected.values[i])));
+            QVERIFY(sameGrid(map.grid(), expected));
             QCOMPARE(part<QLabel>(map, "Note")->text(),
                      QStringLiteral("2 profiles in plan at their positions; without positions, "
                                     "left off: profile 4"));
             part<QPushButton>(map, "SaveImage")->click();
+            // Five stations at most: no Karous-Hjelt value.
+            part<QComboBox>(map, "MapKind")->setCurrentIndex(1);
+            QCOMPARE(entries(map, "FrequencyList"),
+                     (QList<Entry>{{"Freq1", false}, {"Freq2", false}}));
+            QVERIFY(map.chart() == nullptr);
+            QCOMPARE(part<QLabel>(map, "Note")->text(),
+                     QStringLiteral("No run has six station groups of kept tilt readings: there "
+                                    "is no Karous-Hjelt value to map."));
         }));
         QCOMPARE(s->ui.saveRequests.at(0).fileName, QStringLiteral("survey_map.png"));
         QVERIFY(colouredPixels(QImage(s->sandbox.file("plan.png"))) > 1000);
@@ -197,6 +214,84 @@ private slots:
         std::filesystem::remove(s->sandbox.file("survey.positions.csv").toStdString());
         openThroughDialog(s->window, s->ui, data);
         QVERIFY(runWindow<FraserMapWindow>("FraserMap", [](FraserMapWindow&) {}));
+    }
+
+    // With positions the map window maps the Karous-Hjelt current density
+    // too, at the level nearest the depth typed: a spike of 100 (profile 1)
+    // and 50 (profile 3) at station 40 gives level 2 (20 m) the one value
+    // 0.561 x spike at station 50; level 3 is beyond 11 stations. Typed ends
+    // fix the colours, values beyond an end in its colour.
+    void karousHjeltIsMappedInPlanAtTheDepthTypedBetweenTheEndsTyped() {
+        writeText(s->sandbox.file("survey.positions.csv"),
+                  "profile,station,easting,northing,elevation\n"
+                  "1,0,5000,1000,\n1,100,5100,1000,\n3,0,5000,1100,\n3,100,5100,1100,\n");
+        open(joined(tilts(1, {0, 0, 0, 0, 100, 0, 0, 0, 0, 0, 0}),
+                    tilts(3, {0, 0, 0, 0, 50, 0, 0, 0, 0, 0, 0})));
+        s->ui.saveAnswers = {s->sandbox.file("kh.png")};
+        QVERIFY(runWindow<PlanMapWindow>("FraserMap", [this](PlanMapWindow& map) {
+            auto* depth = part<QSpinBox>(map, "Depth");
+            QVERIFY(!depth->isEnabled());
+            part<QComboBox>(map, "MapKind")->setCurrentIndex(1);
+            QVERIFY(depth->isEnabled());
+            QCOMPARE(depth->value(), 10); // level 1: six values a profile
+            QCOMPARE(map.chart()->title(),
+                     QStringLiteral("Karous-Hjelt current density at 10 m, frequency number 1"));
+            depth->setValue(20);
+            QCOMPARE(map.chart()->title(),
+                     QStringLiteral("Karous-Hjelt current density at 20 m, frequency number 1"));
+            const PlanGrid expected =
+                gridMinimumCurvature({{5050, 1000, 0.561 * 100, 1}, {5050, 1100, 0.561 * 50, 3}});
+            QVERIFY(sameGrid(map.grid(), expected));
+            QCOMPARE(part<QLabel>(map, "Note")->text(),
+                     QStringLiteral("2 profiles in plan at their positions"));
+            part<QPushButton>(map, "SaveImage")->click();
+
+            // The ends in use show until others are typed.
+            auto* low = part<QLineEdit>(map, "ColourMin");
+            auto* high = part<QLineEdit>(map, "ColourMax");
+            const double limit = map.chart()->colours().high;
+            QCOMPARE(map.chart()->colours().low, -limit);
+            QCOMPARE(limit, DivergingScale::covering(expected.range()->second).limit());
+            QCOMPARE(low->text(), QString::number(-limit));
+            QCOMPARE(high->text(), QString::number(limit));
+            part<QComboBox>(map, "ColourEnds")->setCurrentIndex(1);
+            // A Min above the old Max, then on to Max: taken with the Max typed.
+            low->setText(QStringLiteral("100"));
+            map.show();
+            QApplication::setActiveWindow(&map);
+            high->setFocus();
+            emit low->editingFinished();
+            QVERIFY(s->ui.texts().isEmpty());
+            high->setText(QStringLiteral("200"));
+            emit high->editingFinished();
+            QCOMPARE(map.chart()->colours().low, 100.0);
+            low->setText(QStringLiteral("-5"));
+            high->setText(QStringLiteral("20"));
+            emit high->editingFinished();
+            const PlanMapColours& colours = map.chart()->colours();
+            QCOMPARE(std::pair(colours.low, colours.high), std::pair(-5.0, 20.0));
+            QStringList labels;
+            for (const auto& tick : colours.ticks) labels << tick.second;
+            QCOMPARE(labels, (QStringList{"-5", "0", "10", "20"}));
+            QCOMPARE(colours.colour(30), colours.colour(20));
+            QCOMPARE(colours.colour(-30), colours.colour(-5));
+            QVERIFY(colours.colour(10) != colours.colour(20));
+            high->setText(QStringLiteral("-30"));
+            emit high->editingFinished();
+            QCOMPARE(s->ui.texts(), QStringList{kValueEndsWanted});
+            QCOMPARE(high->text(), QStringLiteral("20"));
+            QCOMPARE(map.chart()->colours().high, 20.0);
+
+            depth->setValue(30);
+            QVERIFY(map.chart() == nullptr);
+            QCOMPARE(part<QLabel>(map, "Note")->text(),
+                     QStringLiteral("No run of frequency number 1 has a Karous-Hjelt level near "
+                                    "30 m: try another depth"));
+            part<QComboBox>(map, "MapKind")->setCurrentIndex(0);
+            QCOMPARE(map.chart()->title(), QStringLiteral("Fraser map, frequency number 1"));
+            QVERIFY(!depth->isEnabled());
+        }));
+        QVERIFY(colouredPixels(QImage(s->sandbox.file("kh.png"))) > 1000);
     }
 
     void colourScaleIsSymmetricAboutZero() {

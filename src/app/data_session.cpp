@@ -11,6 +11,7 @@
 #include "widgets/wait_cursor.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <algorithm>
@@ -42,7 +43,8 @@ Progress& DataSession::progress() {
 
 void DataSession::setFilePath(const QString& path) {
     filePath_ = path;
-    view_.status.setPanel1(path);
+    // As the system writes a file's name: C:\surveys\a.vlf on Windows.
+    view_.status.setPanel1(QDir::toNativeSeparators(path));
     emit stateChanged();
 }
 

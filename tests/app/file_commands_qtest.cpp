@@ -34,7 +34,7 @@ private slots:
 
         QCOMPARE(window.store()->count(), 3);
         QCOMPARE(statusText(window), QStringLiteral("Data :2 / 3"));
-        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), file);
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), QDir::toNativeSeparators(file));
         QCOMPARE(part<QLabel>(window, "NameLblx")->text(), QStringLiteral("Veldro"));
         QCOMPARE(window.settings().lastFile, file);
         QVERIFY(window.dataSaved());
@@ -79,7 +79,8 @@ private slots:
 
         QCOMPARE(window.store(), before);
         QCOMPARE(window.rowList().size(), 4);
-        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), sandbox.file("a.vlf"));
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(),
+                 QDir::toNativeSeparators(sandbox.file("a.vlf")));
     }
 
     void extensionIsMatchedByItsLetters() {
@@ -162,7 +163,7 @@ private slots:
             QStringLiteral("Veldro data file  (*.vlf)|*.vlf|Spreadsheet (*.txt)|*.txt|XYZ data "
                            "file (*.xyz)|*.xyz|WAD data file (*.wad)|*.wad|All (*.*)|*.*"));
         QCOMPARE(request.filterIndex, 1);
-        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), opened);
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), QDir::toNativeSeparators(opened));
         QCOMPARE(window.settings().lastFile, opened);
     }
 
@@ -196,7 +197,8 @@ private slots:
         openThroughDialog(window, ui, opened);
         openThroughDialog(window, ui, sandbox.file("wrong.txt")); // chosen, not opened
         action(window, "EnregistrerSous")->trigger();             // cancelled
-        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), sandbox.file("wrong.txt"));
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(),
+                 QDir::toNativeSeparators(sandbox.file("wrong.txt")));
         QCOMPARE(window.settings().lastFile, sandbox.file("wrong.txt"));
         QCOMPARE(window.rowList().size(), 3);
     }
@@ -269,7 +271,7 @@ private slots:
         QCOMPARE(window.rowList().size(), 3);
         QCOMPARE(statusText(window), QStringLiteral("Data :3 / 3"));
         QCOMPARE(window.store()->record(1).resistivityMode(), true);
-        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), file);
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), QDir::toNativeSeparators(file));
         QCOMPARE(window.settings().lastFile, file);
         QVERIFY(!window.dataSaved());
         QCOMPARE(readBack(sandbox.file("veldrotmp.vlf")).size(), 3u);
@@ -328,7 +330,8 @@ private slots:
         ui.openAnswers.push_back(writeDataFile(sandbox.file("b.vlf"), profileRecords(3, 2)));
         action(window, "Add1")->trigger();
         QCOMPARE(window.rowList().size(), 6);
-        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), sandbox.file("a.vlf"));
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(),
+                 QDir::toNativeSeparators(sandbox.file("a.vlf")));
     }
 
     void addIgnoresOtherExtensionsAndSaysMissingFiles() {

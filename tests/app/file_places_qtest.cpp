@@ -2,6 +2,8 @@
 // is not the data set's file, and the dialogs open where the user's files are.
 #include "app_test_support.h"
 
+#include <QDir>
+
 using namespace veldro;
 using namespace veldro::test;
 
@@ -23,7 +25,7 @@ private slots:
         action(window, "EnregistrerSous")->trigger();
         QCOMPARE(readBack(sandbox.file("saved1.vlf")).size(), 5u);
         QVERIFY(window.windowTitle().startsWith(QStringLiteral("[*]demo.vlf")));
-        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), opened);
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), QDir::toNativeSeparators(opened));
         QCOMPARE(window.settings().lastFile, opened);
         action(window, "OpenLastFile")->trigger();
         QCOMPARE(ui.openRequests.back().fileName, QStringLiteral("demo.vlf"));

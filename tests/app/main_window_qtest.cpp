@@ -4,6 +4,7 @@
 #include "app_test_support.h"
 #include "data/survey_generator.h"
 
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QMenu>
@@ -114,7 +115,7 @@ private slots:
                  QStringLiteral("Please wait, file openning can take a few minutes..."));
         QVERIFY(!openEnabledMeanwhile);
         QVERIFY(!closedMeanwhile);
-        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), file);
+        QCOMPARE(part<QLabel>(window, "StatusPanel1")->text(), QDir::toNativeSeparators(file));
         QCOMPARE(window.rowList().size(), 500);
     }
 

@@ -22,7 +22,8 @@ struct PictureRequest {
 // `designSize` unless given).
 PictureRequest pictureRequest(const Arguments& args, QSize designSize);
 
-// A QApplication on the offscreen platform that says only Qt's errors: its
+// A QApplication on a platform without a screen (VELDRO_HEADLESS_PLATFORM:
+// offscreen, on Windows minimal with fonts) that says only Qt's errors: its
 // remarks (a missing runtime folder, say) are no news to the user.
 class OffscreenApplication {
 private:
@@ -31,7 +32,8 @@ private:
         QuietQt();
     } quiet_;
     int argc_ = 3;
-    char program_[11] = "veldro-cli", option_[10] = "-platform", platform_[10] = "offscreen";
+    char program_[11] = "veldro-cli", option_[10] = "-platform";
+    char platform_[sizeof(VELDRO_HEADLESS_PLATFORM)] = VELDRO_HEADLESS_PLATFORM;
     char* argv_[4] = {program_, option_, platform_, nullptr};
     QApplication application_{argc_, argv_};
 };

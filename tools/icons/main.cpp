@@ -1,15 +1,21 @@
 // veldro-icons: renders the window icon's mast as the desktop's icon files, a
-// scalable SVG and PNGs of the sizes asked, laid out as the hicolor theme wants.
+// scalable SVG and PNGs of the sizes asked, laid out as the hicolor theme wants;
+// or, with --ico, as the Windows icon file that veldro.exe carries.
 // Usage: veldro-icons OUTDIR SIZE...
+//        veldro-icons --ico FILE SIZE...
 #include "widgets/icons.h"
 
+#include <QBuffer>
+#include <QDataStream>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 namespace {
 
@@ -70,7 +76,7 @@ bool writeSvg(const QString& path) {
     return painter.end();
 }
 
-bool writePng(const QString& path, int size) {
+QImage render(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -78,7 +84,34 @@ bool writePng(const QString& path, int size) {
     painter.scale(double(size) / kCanvas, double(size) / kCanvas);
     paintFitted(painter);
     painter.end();
-    return image.save(path, "PNG");
+    return image;
+}
+
+// Each size as a PNG image inside the icon file, which Windows reads since
+// Vista: the directory of 16-byte entries, then the images (a side of 256
+// is written as 0).
+bool writeIco(const QString& path, const QList<int>& sizes) {
+    QList<QByteArray> images;
+    for (const int size : sizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        if (!buffer.open(QIODevice::WriteOnly) || !render(size).save(&buffer, "PNG")) return false;
+        images.append(png);
+    }
+    QByteArray ico;
+    QDataStream out(&ico, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint16(0) << quint16(1) << quint16(images.size());
+    auto offset = quint32(6 + 16 * images.size());
+    for (qsizetype i = 0; i < images.size(); ++i) {
+        const auto side = quint8(sizes[i] % 256);
+        out << side << side << quint8(0) << quint8(0) << quint16(1) << quint16(32)
+            << quint32(images[i].size()) << offset;
+        offset += quint32(images[i].size());
+    }
+    for (const QByteArray& png : images) out.writeRawData(png.constData(), int(png.size()));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(ico) == ico.size();
 }
 
 QString appsFolder(const QString& root, const QString& theme) {
@@ -90,25 +123,41 @@ QString appsFolder(const QString& root, const QString& theme) {
 
 int main(int argc, char** argv) {
     QGuiApplication application(argc, argv);
-    const QStringList args = QGuiApplication::arguments();
+    QStringList args = QGuiApplication::arguments();
+    const bool ico = args.size() > 1 && args[1] == QStringLiteral("--ico");
+    if (ico) args.removeAt(1);
     if (args.size() < 2) {
-        std::fputs("usage: veldro-icons OUTDIR SIZE...\n", stderr);
+        std::fputs("usage: veldro-icons OUTDIR SIZE...\n       veldro-icons --ico FILE SIZE...\n",
+                   stderr);
         return 2;
     }
-    const QString& root = args[1];
-    QString folder = appsFolder(root, QStringLiteral("scalable"));
-    bool ok = !folder.isEmpty() && writeSvg(folder + QStringLiteral("/veldro.svg"));
-    for (qsizetype i = 2; ok && i < args.size(); ++i) {
-        const int size = args[i].toInt(&ok);
-        if (!ok || size <= 0) {
+    const QString& target = args[1];
+    // An icon file's directory holds sides up to 256 in a byte.
+    const int largest = ico ? 256 : std::numeric_limits<int>::max();
+    QList<int> sizes;
+    for (qsizetype i = 2; i < args.size(); ++i) {
+        bool number = false;
+        const int size = args[i].toInt(&number);
+        if (!number || size <= 0 || size > largest) {
             std::fprintf(stderr, "veldro-icons: not a size: %s\n", qPrintable(args[i]));
             return 2;
         }
-        folder = appsFolder(root, QStringLiteral("%1x%1").arg(size));
-        ok = !folder.isEmpty() && writePng(folder + QStringLiteral("/veldro.png"), size);
+        sizes.append(size);
+    }
+    bool ok = true;
+    if (ico) {
+        ok = writeIco(target, sizes);
+    } else {
+        QString folder = appsFolder(target, QStringLiteral("scalable"));
+        ok = !folder.isEmpty() && writeSvg(folder + QStringLiteral("/veldro.svg"));
+        for (qsizetype i = 0; ok && i < sizes.size(); ++i) {
+            folder = appsFolder(target, QStringLiteral("%1x%1").arg(sizes[i]));
+            ok = !folder.isEmpty() &&
+                 render(sizes[i]).save(folder + QStringLiteral("/veldro.png"), "PNG");
+        }
     }
     if (!ok) {
-        std::fprintf(stderr, "veldro-icons: cannot write the icons in %s\n", qPrintable(root));
+        std::fprintf(stderr, "veldro-icons: cannot write the icons in %s\n", qPrintable(target));
         return 1;
     }
     return 0;

@@ -226,4 +226,4 @@ private slots:
 };
 
 QTEST_MAIN(LinkMenuTest)
-#include "link_menu_qtest.moc"
+#include "link_menu_posix_qtest.moc"

@@ -140,4 +140,4 @@ private slots:
 };
 
 QTEST_MAIN(SaveFailureTest)
-#include "save_failure_qtest.moc"
+#include "save_failure_posix_qtest.moc"

@@ -365,4 +365,4 @@ private slots:
 };
 
 QTEST_MAIN(DownloadTest)
-#include "download_qtest.moc"
+#include "download_posix_qtest.moc"

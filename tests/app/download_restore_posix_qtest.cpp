@@ -211,4 +211,4 @@ private slots:
 };
 
 QTEST_MAIN(DownloadRestoreTest)
-#include "download_restore_qtest.moc"
+#include "download_restore_posix_qtest.moc"

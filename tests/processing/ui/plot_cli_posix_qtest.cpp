@@ -115,4 +115,4 @@ private slots:
 };
 
 QTEST_MAIN(PlotCliTest)
-#include "plot_cli_qtest.moc"
+#include "plot_cli_posix_qtest.moc"

@@ -1,5 +1,6 @@
 // How the errors of a profile's data are set, and how the fit treats data
 // that err more than they say.
+#include "block_survey.h"
 #include "data/measurement_store.h"
 #include "data/rows.h"
 #include "data/survey_view.h"
@@ -103,15 +104,8 @@ TEST(ErrorModel, ExcludedStationsStayOutOfTheEstimateAndTheMisfit) {
 // robust misfit finds it as the plain one finds it in clean data, while
 // the plain misfit bends its section towards the outliers.
 TEST(ErrorModel, TheRobustMisfitIsNotPulledByOutliers) {
-    GroundModel model;
-    model.layers = {{0, 1000}};
-    for (double x = 0; x <= 200; x += 20) model.stations.push_back(x);
-    model.frequencies = {19800, 23400};
-    model.bodies.push_back(rectangleBody({80, 30, 120, 70}, 10));
     MeasurementStore store{0};
-    for (const MeasurementRecord& r :
-         modelSurvey(model, computeResponse(model), {.noisePercent = 2, .seed = 7}))
-        store.append(r);
+    for (const MeasurementRecord& r : test::blockSurvey()) store.append(r);
     const RowList rows = buildRowList(store);
     ProfileData data = profileData(SurveyView(store, rows), 1, {.errorModel = ErrorModel::Floor});
     // 2 of the 44 readings (5 %), one up and one down.

@@ -1,5 +1,6 @@
 // What the inversion is told of the ground besides the data: boreholes,
 // models to start from, to measure roughness from, and to hold fixed.
+#include "block_survey.h"
 #include "data/measurement_store.h"
 #include "data/rows.h"
 #include "data/survey_view.h"
@@ -86,15 +87,8 @@ TEST(Boreholes, ModelsAndHolesSetTheCellsTheyCover) {
 // a borehole that found it ties its cells, and the section puts its top
 // within a cell of where it is.
 TEST(Boreholes, AHoleTiedToAConductorSetsItsDepth) {
-    GroundModel model;
-    model.layers = {{0, 1000}};
-    for (double x = 0; x <= 200; x += 20) model.stations.push_back(x);
-    model.frequencies = {19800, 23400};
-    model.bodies.push_back(rectangleBody({80, 30, 120, 70}, 10));
     MeasurementStore store{0};
-    for (const MeasurementRecord& r :
-         modelSurvey(model, computeResponse(model), {.noisePercent = 2, .seed = 7}))
-        store.append(r);
+    for (const MeasurementRecord& r : test::blockSurvey()) store.append(r);
     const RowList rows = buildRowList(store);
     const ProfileData data = profileData(SurveyView(store, rows), 1, {});
     InversionOptions options;

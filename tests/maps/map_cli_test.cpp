@@ -69,6 +69,8 @@ TEST(MapCli, SaysWhatIsMissingOrWrong) {
          "veldro-cli map fraser: --crs takes a UTM zone such as 33N"},
         {"map kh " + kDemo + ".vlf -o " + dir.file("m.asc"), 2,
          "veldro-cli map kh: --depth D names the pseudo-depth"},
+        {"map kh " + kDemo + ".vlf --depth 50 --value-range 5:1 -o " + dir.file("m.png"), 2,
+         "veldro-cli map kh: --value-range takes MIN:MAX, MIN below MAX"},
         // Profiles 1 and 2 placed, the rest named and left off.
         {"map fraser " + alone + " --positions " + dir.file("two.csv") + " -o " + dir.file("m.asc"),
          0, "profile 3 has no positions in " + dir.file("two.csv") + ": left off the map\n"},

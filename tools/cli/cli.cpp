@@ -136,23 +136,37 @@ int khLevelsOption(const Arguments& args) {
     return wholeOption(args, "--levels", kDefaultKhLevels, 1, kMostKhLevels, "levels");
 }
 
-std::optional<std::pair<double, double>> resistivityRangeOption(const Arguments& args) {
-    if (!args.hasValue("--resistivity-range")) return std::nullopt;
-    const std::string text = args.value("--resistivity-range");
+namespace {
+
+// MIN:MAX of a colour scale's ends, by the rule of fixed ends; `usage` says
+// what the option takes when they break it.
+std::optional<ColourEnds> colourEndsOption(const Arguments& args, const std::string& option,
+                                           bool logarithmic, const std::string& usage) {
+    if (!args.hasValue(option)) return std::nullopt;
+    const std::string text = args.value(option);
     const std::size_t colon = text.find(':');
-    double low = 0, high = 0;
     char* end = nullptr;
     if (colon != std::string::npos) {
         const std::string lowText = text.substr(0, colon), highText = text.substr(colon + 1);
-        low = std::strtod(lowText.c_str(), &end);
+        const double low = std::strtod(lowText.c_str(), &end);
         const bool lowRead = !lowText.empty() && *end == '\0';
-        high = std::strtod(highText.c_str(), &end);
+        const double high = std::strtod(highText.c_str(), &end);
         if (lowRead && !highText.empty() && *end == '\0')
-            if (const std::optional<ColourEnds> ends = fixedColourEnds(low, high, true))
+            if (const std::optional<ColourEnds> ends = fixedColourEnds(low, high, logarithmic))
                 return ends;
     }
-    throw UsageError("--resistivity-range takes MIN:MAX in ohm.m, both above 0 and MIN below MAX, "
-                     "such as 10:10000");
+    throw UsageError(option + " takes " + usage);
+}
+
+} // namespace
+
+std::optional<std::pair<double, double>> resistivityRangeOption(const Arguments& args) {
+    return colourEndsOption(args, "--resistivity-range", true,
+                            "MIN:MAX in ohm.m, both above 0 and MIN below MAX, such as 10:10000");
+}
+
+std::optional<std::pair<double, double>> valueRangeOption(const Arguments& args) {
+    return colourEndsOption(args, "--value-range", false, "MIN:MAX, MIN below MAX, such as -20:40");
 }
 
 std::string requireOutput(const Arguments& args) {

@@ -111,6 +111,8 @@ int khLevelsOption(const Arguments& args);
 // ohm.m, above 0 with MIN below MAX, so that pictures compare side by side;
 // nothing when not given.
 std::optional<std::pair<double, double>> resistivityRangeOption(const Arguments& args);
+// --value-range MIN:MAX, the ends of a map's colours of signed values.
+std::optional<std::pair<double, double>> valueRangeOption(const Arguments& args);
 // The "-o" option, required.
 std::string requireOutput(const Arguments& args);
 // Writes records as a .vlf data set with this comment, whatever their count.

@@ -51,6 +51,7 @@ int runMapFraser(const Arguments& args) {
     const MapRequest request = mapRequest(args);
     const int frequencyNumber = frequencyNumberOption(args);
     const double threshold = numberOption(args, "--threshold", 10, 0, 1e6, "a Fraser value");
+    const std::optional<std::pair<double, double>> range = valueRangeOption(args);
     TerminalMessages messages;
     const LoadedRows d = surveyWithPositions(args, messages);
     for (const FraserMap& map : fraserMaps(d.survey())) {
@@ -62,6 +63,7 @@ int runMapFraser(const Arguments& args) {
                                         "Fraser (%)", placed.values, placed.lines);
         picture.features.axes =
             anomalyAxes(placed.values, threshold, 2 * lineSpacing(scatterPoints(placed.values)));
+        picture.fixedRange = range;
         writeMap(args, request, std::move(picture));
         return 0;
     }
@@ -75,6 +77,7 @@ int runMapKh(const Arguments& args) {
     const double depth = numberOption(args, "--depth", 0, 1e-3, 1e6, "a depth in metres");
     const int levels = khLevelsOption(args);
     const int frequencyNumber = frequencyNumberOption(args);
+    const std::optional<std::pair<double, double>> range = valueRangeOption(args);
     TerminalMessages messages;
     const LoadedRows d = surveyWithPositions(args, messages);
     const std::vector<KhRun> runs = karousHjelt(d.survey(), levels);
@@ -86,6 +89,7 @@ int runMapKh(const Arguments& args) {
         MapPicture picture = mapPicture("Karous-Hjelt current density at " + shortestNumber(depth) +
                                             " m" + frequencyTitle(number),
                                         "Current density", placed.values, placed.lines);
+        picture.fixedRange = range;
         writeMap(args, request, std::move(picture));
         return 0;
     }
@@ -194,17 +198,19 @@ const std::string kMapOutputs = "-o OUT.asc|OUT.grd|OUT.geojson|OUT.kml|OUT.png|
 const Registration fraser{
     {"map fraser",
      "FILE.vlf " + kMapOutputs + ' ' + kPositionsUsage +
-         " [--frequency-number N] [--threshold T] " + kGriddingUsage,
+         " [--frequency-number N] [--threshold T] [--value-range MIN:MAX] " + kGriddingUsage,
      "The Fraser values of frequency number N (the first with values unless given) in plan at "
      "the stations' positions, gridded by minimum curvature (cells of M metres, smoother A "
      "times along the strike) and contoured; the GeoJSON and KML add the axes of anomalies "
-     "reaching T (10 unless given). ZONE: the positions' UTM zone, 33N or EPSG:32633.",
+     "reaching T (10 unless given); the picture's colours from MIN to MAX when given. ZONE: the "
+     "positions' UTM zone, 33N or EPSG:32633.",
      runMapFraser}};
 const Registration kh{
     {"map kh",
      "FILE.vlf --depth D " + kMapOutputs + ' ' + kPositionsUsage +
-         " [--frequency-number N] [--levels L] " + kGriddingUsage,
-     "The Karous-Hjelt current density at the level nearest pseudo-depth D metres, in plan.",
+         " [--frequency-number N] [--levels L] [--value-range MIN:MAX] " + kGriddingUsage,
+     "The Karous-Hjelt current density at the level nearest pseudo-depth D metres, in plan; "
+     "the picture's colours from MIN to MAX when given.",
      runMapKh}};
 const Registration section{
     {"map section",

@@ -40,7 +40,7 @@ void writeMapPicture(const Arguments& args, const MapPicture& picture) {
         QString::fromStdString(picture.title), QString::fromStdString(picture.features.valueName),
         picture.grid, picture.features,
         picture.logarithmic ? resistivityColours(picture.grid, picture.fixedRange)
-                            : divergingMapColours(picture.grid));
+                            : divergingMapColours(picture.grid, picture.fixedRange));
     scene.addItem(chart); // the scene's
     chart->resize(QSizeF(request.size));
     const QString error =

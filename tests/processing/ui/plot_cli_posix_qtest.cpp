@@ -80,6 +80,13 @@ private slots:
         QVERIFY2(run.status == 0, qPrintable(run.error));
         QCOMPARE(QImage(png).size(), QSize(600, 500));
         QVERIFY(colouredPixels(QImage(png)) > 10000);
+        // Colour ends typed far beyond the values: the same map, pale.
+        const QString pale = sandbox->file("pale.png");
+        QCOMPARE(cli({"map", "fraser", demo, "-o", pale, "--width", "600", "--height", "500",
+                      "--value-range", "-1000:1000"})
+                     .status,
+                 0);
+        QVERIFY(colouredPixels(QImage(pale)) < colouredPixels(QImage(png)) / 2);
         QCOMPARE(cli({"map", "kh", demo, "--depth", "50", "-o", sandbox->file("kh.svg")}).status,
                  0);
         QVERIFY(QSvgRenderer(sandbox->file("kh.svg")).isValid());

@@ -146,7 +146,7 @@ void GraphCommands::showModel() {
 void GraphCommands::showInversion() {
     const DataSession& session = context_.session;
     if (!session.hasData()) return;
-    const SurveyView survey(*session.store(), session.rows());
+    const SurveyView survey = session.survey(); // with the positions, for their heights
     InversionDialog dialog(context_.ui, survey, inversionChoices_, &context_.window);
     if (context_.ui.runDialog(dialog) != QDialog::Accepted) return;
     inversionChoices_ = dialog.choices();

@@ -3,6 +3,7 @@
 #include "charts/local_file_name.h"
 #include "data/file_io.h"
 #include "data/survey_view.h"
+#include "interpretation/profile_terrain.h"
 #include "widgets/help_window.h"
 #include "widgets/ui_services.h"
 
@@ -152,6 +153,21 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
     robust_->setChecked(choices.inversion.robust);
     robust_->setToolTip(QStringLiteral("Huber's misfit: a reading far off the others pulls the "
                                        "section less"));
+    // Whether the positions give heights, and the choice to leave them out.
+    const auto& positions = survey_.positions().all();
+    const auto heights =
+        std::count_if(positions.begin(), positions.end(),
+                      [](const StationPosition& p) { return p.elevation.has_value(); });
+    heights_ = new QCheckBox(heights > 0 ? QStringLiteral("Under the heights of %1 stations "
+                                                          "(untick: as flat)")
+                                               .arg(heights)
+                                         : QStringLiteral("No heights: \"File\" \u2192 "
+                                                          "\"Positions...\" loads them"));
+    heights_->setObjectName(QStringLiteral("Heights"));
+    heights_->setEnabled(heights > 0);
+    heights_->setChecked(heights > 0 && !choices.flat);
+    heights_->setToolTip(QStringLiteral("The cells follow the surface the positions' elevations "
+                                        "give; unticked, the line is taken as flat"));
     auto* errorGrid = new QGridLayout;
     for (std::size_t q = 0; q < errors_.size(); ++q) {
         errors_[q] =
@@ -219,6 +235,7 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
     form->addRow(QStringLiteral("Error floors (%):"), errorGrid);
     form->addRow(QStringLiteral("Error of each value (%):"), errorFraction_);
     form->addRow(QString(), robust_);
+    form->addRow(QStringLiteral("Terrain:"), heights_);
     form->addRow(QStringLiteral("Starting resistivity (ohm.m):"), startResistivity_);
     form->addRow(QStringLiteral("Horizontal weight:"), horizontalWeight_);
     form->addRow(QStringLiteral("Target RMS:"), targetRms_);
@@ -282,6 +299,7 @@ InversionChoices InversionDialog::readChoices() const {
     read.data.errorModel = static_cast<ErrorModel>(errorModel_->currentIndex());
     read.data.errorFractionPercent = errorFraction_->value();
     read.inversion.robust = robust_->isChecked();
+    read.flat = heights_->isEnabled() ? !heights_->isChecked() : choices_.flat;
     read.inversion.startResistivity = startResistivity_->value();
     read.inversion.horizontalWeight = horizontalWeight_->value();
     read.inversion.targetRms = targetRms_->value();
@@ -327,6 +345,7 @@ void InversionDialog::accept() {
     std::vector<int> empty;
     for (int profile : read.profiles) {
         ProfileData found = profileData(survey_, profile, read.data);
+        if (!read.flat) found.topography = profileTopography(found, survey_.positions());
         if (found.stations.size() >= 2 && !found.data.empty())
             profiles.push_back(std::move(found));
         else

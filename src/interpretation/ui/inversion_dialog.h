@@ -29,6 +29,7 @@ struct InversionChoices {
     // The files of what is known besides the data, in the order of
     // InversionDialog's kPriorFiles; empty when not given.
     std::array<std::string, 4> priorFiles;
+    bool flat = false; // the stations' heights left out, for comparison
 };
 
 // "2D inversion...": the profiles to invert and how. OK reads the picked
@@ -65,6 +66,7 @@ private:
     std::array<QDoubleSpinBox*, 4> errors_{}; // per FittedQuantity
     QDoubleSpinBox* errorFraction_;
     QCheckBox* robust_;
+    QCheckBox* heights_;
     std::array<QLineEdit*, 4> priorFiles_{};
     QDoubleSpinBox* boreholeWeight_;
     QDoubleSpinBox* startResistivity_;

@@ -177,6 +177,28 @@ private slots:
             });
     }
 
+    // Heights beside the data: the dialog says how many stations have one,
+    // and the profile is inverted under them unless unticked.
+    void theDialogInvertsUnderTheStationsHeights() {
+        writeText(s->sandbox.file(QStringLiteral("survey.positions.csv")),
+                  "profile,station,easting,northing,elevation\n1,0,,,100\n1,25,,,110\n"
+                  "1,50,,,125\n1,75,,,110\n1,100,,,100\n");
+        openSurvey(*s, sheetSurvey());
+        runInversion(
+            [](QDialog& dialog) {
+                auto* heights = part<QCheckBox>(dialog, "Heights");
+                QVERIFY(heights->isEnabled() && heights->isChecked());
+                QVERIFY2(heights->text().contains(QStringLiteral("5 stations")),
+                         qPrintable(heights->text()));
+                part<QSpinBox>(dialog, "MaxIterations")->setValue(1);
+            },
+            [](InversionWindow& window) {
+                const auto& profiles = window.findChild<InversionRunner*>()->profiles();
+                QCOMPARE(profiles.front().topography.size(), 5u);
+                waitForTheEnd(window);
+            });
+    }
+
     // F1 opens each window's own page of the guide, at its place; the
     // guide's contents and its walkthrough lead to the inversion's page.
     void f1OpensTheGuideAtTheDialogAndAtTheWindow() {

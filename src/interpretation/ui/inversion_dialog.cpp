@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <thread>
@@ -276,12 +277,23 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
     connect(kinds_, &QComboBox::currentIndexChanged, this, enableErrors);
     enableErrors();
 
+    // What is known besides the data on a page of its own, so that the
+    // dialog fits a laptop's screen without crushing its rows.
+    auto* pages = new QTabWidget;
+    pages->setObjectName(QStringLiteral("Pages"));
+    for (auto [rows, title] : {std::pair{form, QStringLiteral("Data and fit")},
+                               {prior, QStringLiteral("Known besides the data")}}) {
+        auto* page = new QWidget;
+        auto* column = new QVBoxLayout(page);
+        column->addLayout(rows);
+        column->addStretch();
+        pages->addTab(page, title);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Profiles to invert:")));
     layout->addWidget(profileList_, 1);
     layout->addLayout(ticks);
-    layout->addLayout(form);
-    layout->addLayout(prior);
+    layout->addWidget(pages);
     layout->addWidget(buttons);
 }
 

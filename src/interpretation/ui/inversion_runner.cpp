@@ -7,7 +7,8 @@ namespace veldro {
 
 InversionRunner::InversionRunner(std::vector<ProfileData> profiles, InversionOptions options,
                                  unsigned threads, QObject* parent)
-    : QObject(parent), profiles_(std::move(profiles)), options_(options), threads_(threads) {}
+    : QObject(parent), profiles_(std::move(profiles)), options_(std::move(options)),
+      threads_(threads) {}
 
 InversionRunner::~InversionRunner() {
     if (thread_ == nullptr) return;

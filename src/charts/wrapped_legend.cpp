@@ -34,7 +34,9 @@ double rowHeight(const QLegend& legend) {
 // the legend's place, whose height the chart lays out from the rows needed.
 class LegendRows : public QGraphicsObject {
 public:
-    explicit LegendRows(QChart& chart) : QGraphicsObject(chart.legend()), chart_(chart) {
+    explicit LegendRows(QChart& chart)
+        : QGraphicsObject(chart.legend()), chart_(chart), chartObject_(&chart),
+          legendObject_(chart.legend()) {
         // Qt's items, made with the legend, are its only children until now.
         for (QGraphicsItem* item : chart.legend()->childItems())
             if (item != this) item->setOpacity(0);
@@ -70,12 +72,14 @@ protected:
     // Before the chart lays itself out, and when the legend's width changes,
     // the legend asks for the height of its rows.
     bool eventFilter(QObject* watched, QEvent* event) override {
-        // A chart being destroyed has lost its layout first; its legend is
-        // no longer to be asked.
-        if (chart_.layout() == nullptr) return false;
-        if ((watched == &chart_ && event->type() == QEvent::LayoutRequest) ||
-            (watched == chart_.legend() && event->type() == QEvent::GraphicsSceneResize))
-            askForRows();
+        // The chart is touched only for the two events that matter: others
+        // (a child removed) reach the filter while the chart is being
+        // destroyed, part of it gone already. A chart being destroyed has
+        // lost its layout first; its legend is no longer to be asked.
+        const bool relaid = watched == chartObject_ && event->type() == QEvent::LayoutRequest;
+        const bool resized =
+            watched == legendObject_ && event->type() == QEvent::GraphicsSceneResize;
+        if ((relaid || resized) && chart_.layout() != nullptr) askForRows();
         return false;
     }
 
@@ -112,6 +116,9 @@ private:
     }
 
     QChart& chart_;
+    // What the filter compares with, taken while the chart was whole.
+    const QObject* chartObject_;
+    const QObject* legendObject_;
 };
 
 } // namespace

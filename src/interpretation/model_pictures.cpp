@@ -44,10 +44,8 @@ ModelSection modelSection(const GroundModel& model) {
     section.reference = model.layers.front().resistivity;
     if (hasRelief(model.topography)) {
         section.datum = datumElevation(model.topography);
-        section.surface.push_back({left, *section.datum - surfaceDepth(model.topography, left)});
-        for (const TerrainPoint& p : model.topography)
-            if (p.x > left && p.x < right) section.surface.push_back({p.x, p.elevation});
-        section.surface.push_back({right, *section.datum - surfaceDepth(model.topography, right)});
+        for (const SurfaceOverColumn::Knot& knot : surface.knots())
+            section.surface.push_back({knot.x, *section.datum - knot.depth});
     }
     std::vector<FieldLine> lines;
     lines.reserve(kRows);

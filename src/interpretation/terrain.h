@@ -21,6 +21,10 @@ double surfaceDepth(const std::vector<TerrainPoint>& topography, double x);
 // areas the layers and the air take of each cell.
 class SurfaceOverColumn {
 public:
+    struct Knot {
+        double x, depth; // depth below the datum
+    };
+
     SurfaceOverColumn(const std::vector<TerrainPoint>& topography, double x0, double x1);
 
     // The area of the cell [x0, x1] x [z0, z1] lying deeper than the surface
@@ -28,11 +32,10 @@ public:
     double areaBelow(double offset, double z0, double z1) const;
     double shallowest() const { return shallowest_; }
     double deepest() const { return deepest_; }
+    // From x0 to x1, with every point of the topography between them.
+    const std::vector<Knot>& knots() const { return knots_; }
 
 private:
-    struct Knot {
-        double x, depth;
-    };
     std::vector<Knot> knots_;
     double shallowest_ = 0, deepest_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "interpretation/body_extent.h"
 
+#include "interpretation/body_shape.h"
 #include "interpretation/mesh_rule.h"
 #include "interpretation/terrain.h"
 
@@ -17,6 +18,12 @@ double layerResistivityAt(const GroundModel& model, double x, double z) {
         if (z < bottom) return layers[j].resistivity;
     }
     return layers.back().resistivity;
+}
+
+double resistivityAt(const GroundModel& model, double x, double z) {
+    for (auto body = model.bodies.rbegin(); body != model.bodies.rend(); ++body)
+        if (bodyContains(*body, {x, z})) return body->resistivity;
+    return layerResistivityAt(model, x, z);
 }
 
 BodyExtent extentOf(const Body& body) {

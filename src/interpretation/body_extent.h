@@ -21,6 +21,9 @@ BodyExtent extentOf(const Body& body);
 // The resistivity of the layers at (x, z), the layers following the surface
 // (above it, the first layer's: a body there is air, and none of its own).
 double layerResistivityAt(const GroundModel& model, double x, double z);
+// The resistivity the model holds at (x, z): the last body painted there,
+// or else the layers.
+double resistivityAt(const GroundModel& model, double x, double z);
 
 // A body of its surroundings' own resistivity (an inversion's cell as it
 // starts) changes nothing the mesh must resolve.

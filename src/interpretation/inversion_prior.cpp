@@ -1,6 +1,7 @@
 #include "interpretation/inversion_prior.h"
 
 #include "data/file_io.h"
+#include "interpretation/body_extent.h"
 #include "interpretation/body_shape.h"
 
 #include <algorithm>
@@ -97,17 +98,6 @@ std::vector<Borehole> readBoreholes(const std::string& path) {
     return parseBoreholes(std::string(bytes.begin(), bytes.end()));
 }
 
-double resistivityAt(const GroundModel& model, SectionPoint point) {
-    for (auto body = model.bodies.rbegin(); body != model.bodies.rend(); ++body)
-        if (bodyContains(*body, point)) return body->resistivity;
-    double top = 0;
-    for (std::size_t i = 0; i + 1 < model.layers.size(); ++i) {
-        top += model.layers[i].thickness;
-        if (point.z < top) return model.layers[i].resistivity;
-    }
-    return model.layers.back().resistivity;
-}
-
 CellPrior cellPrior(const InversionMesh& mesh, const PriorKnowledge& prior, double startResistivity,
                     int profile) {
     const auto cells = static_cast<Eigen::Index>(mesh.cells());
@@ -128,7 +118,8 @@ CellPrior cellPrior(const InversionMesh& mesh, const PriorKnowledge& prior, doub
             const SectionPoint centre{(mesh.x[c] + mesh.x[c + 1]) / 2,
                                       (mesh.z[r] + mesh.z[r + 1]) / 2};
             const auto log10At = [&](const GroundModel& model) {
-                return std::clamp(std::log10(resistivityAt(model, centre)), kLowest, kHighest);
+                return std::clamp(std::log10(resistivityAt(model, centre.x, centre.z)), kLowest,
+                                  kHighest);
             };
             if (prior.start) cell.start[i] = log10At(*prior.start);
             if (prior.reference) cell.reference[i] = log10At(*prior.reference);

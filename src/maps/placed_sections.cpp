@@ -1,5 +1,6 @@
 #include "maps/placed_sections.h"
 
+#include "interpretation/body_extent.h"
 #include "maps/number_format.h"
 
 #include <algorithm>
@@ -10,16 +11,6 @@
 namespace veldro {
 
 namespace {
-
-bool inside(const std::vector<SectionPoint>& polygon, double x, double z) {
-    bool in = false;
-    for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
-        const SectionPoint& a = polygon[i];
-        const SectionPoint& b = polygon[j];
-        if ((a.z > z) != (b.z > z) && x < (b.x - a.x) * (z - a.z) / (b.z - a.z) + a.x) in = !in;
-    }
-    return in;
-}
 
 ProfileTrack placedTrack(const StationPositions& positions, int profile) {
     ProfileTrack track(positions, profile);
@@ -76,17 +67,6 @@ std::optional<int> profileOfModelFile(const std::string& path) {
     } catch (const std::exception&) {
     }
     return std::nullopt;
-}
-
-double resistivityAt(const GroundModel& model, double x, double z) {
-    for (auto body = model.bodies.rbegin(); body != model.bodies.rend(); ++body)
-        if (inside(body->polygon, x, z)) return body->resistivity;
-    double top = 0;
-    for (const Layer& layer : model.layers) {
-        if (&layer == &model.layers.back() || z < top + layer.thickness) return layer.resistivity;
-        top += layer.thickness;
-    }
-    return model.layers.back().resistivity;
 }
 
 std::vector<MappedValue> sliceValues(const std::vector<ProfileSection>& sections,

@@ -20,10 +20,6 @@ struct ProfileSection {
 // "profile-P.json" (in any folder); nothing for another name.
 std::optional<int> profileOfModelFile(const std::string& path);
 
-// The model's resistivity at x along the profile and z down: the last body
-// holding the point, else the layer there.
-double resistivityAt(const GroundModel& model, double x, double z);
-
 // Where a slice cuts the sections: a depth below the surface, or an
 // elevation (which needs the stations' heights).
 struct SliceLevel {

@@ -1,3 +1,4 @@
+#include "interpretation/body_extent.h"
 #include "maps/grid_files.h"
 #include "maps/map_features.h"
 #include "maps/placed_sections.h"
@@ -106,6 +107,12 @@ TEST(Sections, ResistivityAtAPointOfTheModel) {
     EXPECT_EQ(resistivityAt(model, 10, 5), 100);
     EXPECT_EQ(resistivityAt(model, 10, 25), 1000);
     EXPECT_EQ(resistivityAt(model, 50, 25), 5);
+    // Under a hill's slope the layers follow the surface: 25 m below the
+    // datum is 5 m into the ground where the surface lies 20 m down.
+    GroundModel hill = model;
+    hill.topography = {{0, 100}, {100, 80}};
+    EXPECT_EQ(resistivityAt(hill, 100, 25), 100);
+    EXPECT_EQ(resistivityAt(hill, 0, 25), 1000);
     EXPECT_EQ(profileOfModelFile("out/profile-12.json"), 12);
     EXPECT_EQ(profileOfModelFile("profile--3.json"), -3);
     EXPECT_EQ(profileOfModelFile("model.json"), std::nullopt);

@@ -174,26 +174,51 @@ std::vector<double> edgesOf(const json& value, const std::string& key) {
     return edges;
 }
 
-// One rectangle body per cell, rows from the top down.
+// A value per cell, row after row from the top: `rows` rows of `columns`.
+std::vector<double> cellValues(const json& value, const std::string& key, std::size_t rows,
+                               std::size_t columns, double (*read)(const json&, const std::string&)) {
+    const json& list = array(value, key, false);
+    if (list.size() != rows)
+        fail(key, "needs one row per cell down (" + std::to_string(rows) + ")");
+    std::vector<double> values;
+    for (std::size_t r = 0; r < rows; ++r) {
+        const std::string rowKey = itemKey(key, r);
+        const json& row = array(list[r], rowKey, false);
+        if (row.size() != columns)
+            fail(rowKey, "needs one value per cell across (" + std::to_string(columns) + ")");
+        for (std::size_t c = 0; c < columns; ++c)
+            values.push_back(read(row[c], itemKey(rowKey, c)));
+    }
+    return values;
+}
+
+double share(const json& value, const std::string& key) {
+    const double v = number(value, key);
+    if (v < 0 || v > 1) fail(key, "must be a number from 0 to 1");
+    return v;
+}
+
+// One rectangle body per cell, rows from the top down. The model's first
+// body keeps its cells as one grid.
 void addGrid(const json& value, const std::string& key, GroundModel& model) {
-    expectKeys(value, key, {"x", "z", "resistivity"});
-    const std::vector<double> xs = edgesOf(member(value, key, "x"), key + ".x");
-    const std::vector<double> zs = edgesOf(member(value, key, "z"), key + ".z");
+    expectKeys(value, key, {"x", "z", "resistivity", "sensitivity"});
+    CellGrid grid{edgesOf(member(value, key, "x"), key + ".x"),
+                  edgesOf(member(value, key, "z"), key + ".z"),
+                  {}};
+    const std::vector<double>&xs = grid.x, &zs = grid.z;
     if (zs.front() < 0) fail(key + ".z[0]", "must not lie above the surface (z 0 or more)");
-    const std::string rowsKey = key + ".resistivity";
-    const json& rows = array(member(value, key, "resistivity"), rowsKey, false);
-    if (rows.size() != zs.size() - 1)
-        fail(rowsKey, "needs one row per cell down (" + std::to_string(zs.size() - 1) + ")");
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const std::string rowKey = itemKey(rowsKey, r);
-        const json& row = array(rows[r], rowKey, false);
-        if (row.size() != xs.size() - 1)
-            fail(rowKey, "needs one value per cell across (" + std::to_string(xs.size() - 1) + ")");
-        for (std::size_t c = 0; c < row.size(); ++c)
+    const std::size_t rows = zs.size() - 1, columns = xs.size() - 1;
+    const std::vector<double> resistivity =
+        cellValues(member(value, key, "resistivity"), key + ".resistivity", rows, columns, positive);
+    if (value.contains("sensitivity"))
+        grid.sensitivity =
+            cellValues(value["sensitivity"], key + ".sensitivity", rows, columns, share);
+    if (model.bodies.empty()) model.grid = grid;
+    for (std::size_t r = 0; r < rows; ++r)
+        for (std::size_t c = 0; c < columns; ++c)
             model.bodies.push_back(
                 {{{xs[c], zs[r]}, {xs[c + 1], zs[r]}, {xs[c + 1], zs[r + 1]}, {xs[c], zs[r + 1]}},
-                 positive(row[c], itemKey(rowKey, c))});
-    }
+                 resistivity[r * columns + c]});
 }
 
 void addBodies(const json& value, GroundModel& model) {
@@ -283,7 +308,30 @@ GroundModel modelOf(const json& root) {
     model.stations = stationsOf(member(root, "", "stations"));
     model.frequencies = frequenciesOf(member(root, "", "frequencies"));
     if (root.contains("topography")) model.topography = topographyOf(root["topography"]);
+    // Cells under hills follow the surface: the inversion writes them as
+    // polygons, and a grid of depths below the datum stays bodies.
+    if (!model.topography.empty()) model.grid.reset();
     return model;
+}
+
+// Rows of `values` (one per cell, row after row), `columns` to a row.
+json cellRows(const std::vector<double>& values, std::size_t columns) {
+    json rows = json::array();
+    for (std::size_t start = 0; start < values.size(); start += columns)
+        rows.push_back(std::vector<double>(values.begin() + static_cast<std::ptrdiff_t>(start),
+                                           values.begin() +
+                                               static_cast<std::ptrdiff_t>(start + columns)));
+    return rows;
+}
+
+json gridJson(const GroundModel& model) {
+    const CellGrid& grid = *model.grid;
+    std::vector<double> resistivity;
+    for (std::size_t i = 0; i < grid.cells(); ++i) resistivity.push_back(model.bodies[i].resistivity);
+    const std::size_t columns = grid.x.size() - 1;
+    json written = {{"x", grid.x}, {"z", grid.z}, {"resistivity", cellRows(resistivity, columns)}};
+    if (!grid.sensitivity.empty()) written["sensitivity"] = cellRows(grid.sensitivity, columns);
+    return written;
 }
 
 } // namespace
@@ -307,10 +355,12 @@ std::string groundModelJson(const GroundModel& model) {
         layers.push_back(layer);
     }
     json bodies = json::array();
-    for (const Body& body : model.bodies) {
+    if (model.grid) bodies.push_back({{"grid", gridJson(model)}});
+    for (std::size_t i = model.gridCells(); i < model.bodies.size(); ++i) {
         json polygon = json::array();
-        for (const SectionPoint& point : body.polygon) polygon.push_back({point.x, point.z});
-        bodies.push_back({{"polygon", polygon}, {"resistivity", body.resistivity}});
+        for (const SectionPoint& point : model.bodies[i].polygon)
+            polygon.push_back({point.x, point.z});
+        bodies.push_back({{"polygon", polygon}, {"resistivity", model.bodies[i].resistivity}});
     }
     json root = {{"layers", layers},
                  {"bodies", bodies},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -37,13 +38,32 @@ struct TerrainPoint {
     bool operator==(const TerrainPoint&) const = default;
 };
 
+// An inverted section's cells kept as one grid, so that a model file read
+// and written stays the same file and a window shows it as one thing. Its
+// cells are also the model's first bodies, row after row from the top, which
+// is how the solver reads them.
+struct CellGrid {
+    std::vector<double> x; // cell edges across (m), rising
+    std::vector<double> z; // cell edges down (m), rising, from 0 or deeper
+    // Per cell, how well the data see it (0 to 1), for the section's fading;
+    // empty when not known.
+    std::vector<double> sensitivity;
+    std::size_t cells() const { return (x.size() - 1) * (z.size() - 1); }
+    bool operator==(const CellGrid&) const = default;
+};
+
 struct GroundModel {
     std::vector<Layer> layers;            // from the surface down, following it
     std::vector<Body> bodies;             // painted in order, later over earlier
+    std::optional<CellGrid> grid;         // when the first bodies are its cells; never under hills
     std::vector<double> stations;         // m, ascending, each once
     std::vector<double> frequencies;      // Hz, as listed
     std::vector<TerrainPoint> topography; // by x; none for a flat surface
     bool operator==(const GroundModel&) const = default;
+
+    // How many of the first bodies are the grid's cells: the bodies after
+    // them are drawn and edited one by one.
+    std::size_t gridCells() const { return grid ? grid->cells() : 0; }
 };
 
 // A model file that cannot be used: what() names the key and the reason,
@@ -58,7 +78,7 @@ GroundModel parseGroundModel(const std::string& json);
 // ModelError for what it holds.
 GroundModel readGroundModel(const std::string& path);
 // The model as a file that reads back to the same model, to the last bit:
-// bodies as polygons, stations as a list.
+// the grid as one, the other bodies as polygons, stations as a list.
 std::string groundModelJson(const GroundModel& model);
 
 // The polygon a thin sheet spans: top centre (x, top), `extent` metres down

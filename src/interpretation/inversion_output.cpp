@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <nlohmann/json.hpp>
 
 namespace veldro {
 
@@ -74,23 +73,16 @@ std::string stopText(const ProfileData& data, const InversionResult& result, dou
     return text;
 }
 
-std::string inversionModelFile(const InversionResult& result) {
-    // Cells that follow a surface are no grid: each its own polygon.
-    if (!result.model.topography.empty()) return groundModelJson(result.model);
-    nlohmann::ordered_json resistivity = nlohmann::ordered_json::array();
-    for (std::size_t r = 0; r < result.mesh.rows(); ++r) {
-        nlohmann::ordered_json row = nlohmann::ordered_json::array();
-        for (std::size_t c = 0; c < result.mesh.columns(); ++c)
-            row.push_back(resistivityOf(result, r, c));
-        resistivity.push_back(std::move(row));
-    }
-    nlohmann::ordered_json file;
-    file["layers"] = {{{"resistivity", result.model.layers.front().resistivity}}};
-    file["bodies"] = {
-        {{"grid", {{"x", result.mesh.x}, {"z", result.mesh.z}, {"resistivity", resistivity}}}}};
-    file["stations"] = result.model.stations;
-    file["frequencies"] = result.model.frequencies;
-    return file.dump(1) + "\n";
+GroundModel inversionModel(const InversionResult& result, const std::vector<double>& sensitivity) {
+    GroundModel model = result.model;
+    if (model.grid && sensitivity.size() == model.grid->cells())
+        model.grid->sensitivity = sensitivity;
+    return model;
+}
+
+std::string inversionModelFile(const InversionResult& result,
+                               const std::vector<double>& sensitivity) {
+    return groundModelJson(inversionModel(result, sensitivity));
 }
 
 std::string sectionText(const InversionResult& result, const InversionFit& fit) {

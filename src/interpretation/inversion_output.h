@@ -8,10 +8,15 @@
 
 namespace veldro {
 
-// The inverted section as a model file: the starting ground's layer, the
-// cells as one grid body (under hills one polygon each, and the topography),
-// the profile's stations and frequencies.
-std::string inversionModelFile(const InversionResult& result);
+// The inverted section as a model: the starting ground's layer, the cells as
+// one grid (under hills one polygon each, and the topography), the profile's
+// stations and frequencies. The cells' `sensitivity` (of the result's fit),
+// when known, goes with the grid for its fading.
+GroundModel inversionModel(const InversionResult& result,
+                           const std::vector<double>& sensitivity = {});
+// That model as a model file.
+std::string inversionModelFile(const InversionResult& result,
+                               const std::vector<double>& sensitivity = {});
 
 // "X<TAB>Z<TAB>Resistivity (ohm.m)<TAB>Sensitivity" and a line per cell
 // centre under the stations (the padding beyond the first and last is left

@@ -79,6 +79,7 @@ GroundModel InversionSection::groundModel(const Eigen::VectorXd& log10Resistivit
                  std::pow(10.0,
                           log10Resistivity[static_cast<Eigen::Index>(r * cells_.columns() + c)])});
         }
+    if (model.topography.empty()) model.grid = CellGrid{cells_.x, cells_.z, {}};
     model.stations = data_.stations;
     model.frequencies = data_.frequencies;
     return model;

@@ -52,6 +52,81 @@ TEST(GroundModel, WrittenFileReadsBackToTheSameModel) {
     EXPECT_EQ(parseGroundModel(groundModelJson(model)), model);
 }
 
+// An inversion's model file: its grid stays one, with its cells' sensitivity,
+// and the bodies after it polygons; read and written, the same bytes.
+TEST(GroundModel, AGridFileReadsAndWritesBackTheSameBytes) {
+    const std::string file = R"({
+  "bodies": [
+    {
+      "grid": {
+        "resistivity": [
+          [
+            10.5,
+            2000.0
+          ]
+        ],
+        "sensitivity": [
+          [
+            1.0,
+            0.25
+          ]
+        ],
+        "x": [
+          -50.0,
+          0.0,
+          40.0
+        ],
+        "z": [
+          0.0,
+          12.5
+        ]
+      }
+    },
+    {
+      "polygon": [
+        [
+          0.0,
+          1.0
+        ],
+        [
+          5.0,
+          1.0
+        ],
+        [
+          5.0,
+          3.0
+        ]
+      ],
+      "resistivity": 7.0
+    }
+  ],
+  "frequencies": [
+    19800.0
+  ],
+  "layers": [
+    {
+      "resistivity": 300.0
+    }
+  ],
+  "stations": [
+    0.0,
+    25.0
+  ]
+}
+)";
+    const GroundModel model = parseGroundModel(file);
+    ASSERT_TRUE(model.grid);
+    EXPECT_EQ(model.gridCells(), 2u);
+    EXPECT_EQ(model.grid->sensitivity, (std::vector<double>{1, 0.25}));
+    ASSERT_EQ(model.bodies.size(), 3u); // the solver reads the cells as bodies
+    EXPECT_EQ(model.bodies[1].polygon,
+              (std::vector<SectionPoint>{{0, 0}, {40, 0}, {40, 12.5}, {0, 12.5}}));
+    EXPECT_EQ(model.bodies[1].resistivity, 2000);
+    EXPECT_EQ(groundModelJson(model), file);
+    // A grid after other bodies, or under hills, is cells like any body.
+    EXPECT_FALSE(parseGroundModel(kExample).grid);
+}
+
 TEST(GroundModel, StationListsAreSortedOnce) {
     const GroundModel model = parseGroundModel(
         R"({"layers": [{"resistivity": 10}], "stations": [50, 0, 50, 25], "frequencies": [1000]})");
@@ -133,6 +208,9 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{R"({"layers": [{"resistivity": 10}], "bodies": [{"grid": {"x": [0, 5, 6],
                 "z": [0, 1], "resistivity": [[1]]}}], )" TAIL "}",
                 "bodies[0].grid.resistivity[0]: needs one value per cell across (2)"},
+        BadFile{R"({"layers": [{"resistivity": 10}], "bodies": [{"grid": {"x": [0, 5],
+                "z": [0, 1], "resistivity": [[1]], "sensitivity": [[1.5]]}}], )" TAIL "}",
+                "bodies[0].grid.sensitivity[0][0]: must be a number from 0 to 1"},
         BadFile{R"({"layers": [{"resistivity": 10}], "stations": {"from": 10, "to": 0, "step": 5},
                 "frequencies": [1000]})",
                 "stations.to: must not lie before stations.from"},

@@ -192,7 +192,8 @@ int runInvert(const Arguments& args) {
                   << " iterations: " << stopText(profiles[i], inversion.result, options.targetRms)
                   << '\n';
         try {
-            writeFileAtomically(targets.models[i], inversionModelFile(inversion.result));
+            writeFileAtomically(targets.models[i],
+                                inversionModelFile(inversion.result, inversion.fit.sensitivity));
             if (!targets.sections.empty())
                 writeFileAtomically(targets.sections[i],
                                     sectionText(inversion.result, inversion.fit));

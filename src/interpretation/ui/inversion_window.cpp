@@ -364,7 +364,8 @@ void InversionWindow::saveImageClick() {
 void InversionWindow::saveModelClick() {
     if (const ProfileInversion* inversion = picked())
         saveText(QStringLiteral("model"), QStringLiteral("Model file (*.json)|*.json"),
-                 QStringLiteral("json"), inversionModelFile(inversion->result));
+                 QStringLiteral("json"),
+                 inversionModelFile(inversion->result, inversion->fit.sensitivity));
 }
 
 void InversionWindow::saveSectionClick() {
@@ -377,7 +378,7 @@ void InversionWindow::openInModelClick() {
     const ProfileInversion* inversion = picked();
     if (inversion == nullptr) return;
     ModelWindow window(ui_, survey_, this);
-    window.setModel(inversion->result.model);
+    window.setModel(inversionModel(inversion->result, inversion->fit.sensitivity));
     window.pickProfile(pickedProfile());
     window.setImagePath(imagePath_);
     ui_.runDialog(window);

@@ -7,6 +7,7 @@
 #include "interpretation/ui/inversion_picture.h"
 #include "interpretation/ui/inversion_runner.h"
 #include "interpretation/ui/model_window.h"
+#include "interpretation/ui/resistivity_section_chart.h"
 #include "interpretation/ui/section_colour_ends.h"
 #include "widgets/chart_panel.h"
 #include "widgets/colour_ends_box.h"
@@ -27,6 +28,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace veldro {
@@ -379,6 +381,13 @@ void InversionWindow::openInModelClick() {
     if (inversion == nullptr) return;
     ModelWindow window(ui_, survey_, this);
     window.setModel(inversionModel(inversion->result, inversion->fit.sensitivity));
+    if (const InversionPicture* shown = picture()) {
+        // The grid in the colours it has here, with the boreholes drawn on it.
+        const ResistivityScale& scale = shown->section().scale();
+        window.view().setGridColourEnds(
+            std::pair{std::pow(10.0, scale.lowest()), std::pow(10.0, scale.highest())});
+        window.view().setBoreholes(shown->boreholes());
+    }
     window.pickProfile(pickedProfile());
     window.setImagePath(imagePath_);
     ui_.runDialog(window);

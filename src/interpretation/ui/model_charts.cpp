@@ -4,8 +4,12 @@
 #include "charts/graph_chart.h"
 #include "interpretation/model_pictures.h"
 
+#include "charts/plot_area_item.h"
+
 #include <QLegend>
+#include <QPainter>
 #include <QValueAxis>
+#include <cmath>
 
 namespace veldro {
 
@@ -23,7 +27,52 @@ ModelSection showModelSection(FieldChart& chart, const GroundModel& model) {
     return drawn;
 }
 
-void alignWithSection(GraphChart& curves, const FieldChart& section) {
+// The bodies after the grid, each in the scale's colour of its resistivity.
+class GridBodies : public PlotAreaItem {
+public:
+    explicit GridBodies(ModelGridChart& chart) : PlotAreaItem(chart), chart_(chart) {}
+
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+        if (!drawable()) return;
+        painter->save();
+        painter->setClipRect(area());
+        painter->setPen(Qt::NoPen);
+        for (const Body& body : chart_.bodies_) {
+            QPolygonF shape;
+            for (const SectionPoint& corner : body.polygon) shape << place({corner.x, corner.z});
+            painter->setBrush(QColor(chart_.scale().colour(std::log10(body.resistivity))));
+            painter->drawPolygon(shape);
+        }
+        painter->restore();
+    }
+
+private:
+    const ModelGridChart& chart_;
+};
+
+ModelGridChart::ModelGridChart() : overGrid_(new GridBodies(*this)) {
+    setTitle(QStringLiteral("Model section"));
+}
+
+ModelGridChart::~ModelGridChart() = default;
+
+void ModelGridChart::showModel(const GroundModel& model) {
+    const CellGrid& grid = *model.grid;
+    std::vector<double> log10Resistivity;
+    for (std::size_t i = 0; i < grid.cells(); ++i)
+        log10Resistivity.push_back(std::log10(model.bodies[i].resistivity));
+    // Unknown, the cells count as seen: none fades.
+    std::vector<double> sensitivity =
+        grid.sensitivity.empty() ? std::vector<double>(grid.cells(), 1) : grid.sensitivity;
+    bodies_.assign(model.bodies.begin() + static_cast<std::ptrdiff_t>(grid.cells()),
+                   model.bodies.end());
+    setSection({grid.x, grid.z}, std::move(log10Resistivity), std::move(sensitivity),
+               model.stations);
+    showWholeRange();
+    overGrid_->update();
+}
+
+void alignWithSection(GraphChart& curves, const StationChart& section) {
     curves.legend()->setAlignment(Qt::AlignBottom);
     curves.setMargins(section.margins());
     curves.axisX().setRange(section.axisX().min(), section.axisX().max());

@@ -2,19 +2,40 @@
 
 #include "interpretation/forward.h"
 #include "interpretation/model_pictures.h"
+#include "interpretation/ui/resistivity_section_chart.h"
 
 namespace veldro {
 
 class FieldChart;
 class GraphChart;
+class GridBodies;
 
 // A ground model's section in colours of log resistivity, depth down (with
 // topography, elevation up): what `veldro-cli plot model` draws and the model
 // window shows. Returns what was drawn, for what is drawn over it.
 ModelSection showModelSection(FieldChart& chart, const GroundModel& model);
+
+// A model whose first bodies are an inverted section's grid, as the
+// inversion draws it: the cells in ohm.m, faded where the data hardly see
+// them, the bodies after the grid painted over it in the same colours.
+class ModelGridChart : public ResistivitySectionChart {
+public:
+    ModelGridChart();
+    ~ModelGridChart() override;
+
+    // `model` must hold a grid; without its sensitivity no cell fades.
+    void showModel(const GroundModel& model);
+
+private:
+    friend class GridBodies;
+
+    std::vector<Body> bodies_; // those after the grid's cells
+    GridBodies* overGrid_;
+};
+
 // The curves chart of a model beside its section: legend below, and the
 // section's margins and station range, so that a station lies at the same
 // place on both. Call after the curves are in.
-void alignWithSection(GraphChart& curves, const FieldChart& section);
+void alignWithSection(GraphChart& curves, const StationChart& section);
 
 } // namespace veldro

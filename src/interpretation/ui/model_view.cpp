@@ -4,6 +4,7 @@
 #include "charts/graph_chart.h"
 #include "charts/wrapped_legend.h"
 #include "interpretation/model_pictures.h"
+#include "interpretation/ui/borehole_marks.h"
 #include "interpretation/ui/model_charts.h"
 #include "processing/fraser_walk.h"
 
@@ -34,7 +35,7 @@ std::array<SectionPoint, 4> corners(const SectionBox& box) {
 
 ModelView::ModelView(QWidget* parent)
     : QGraphicsView(parent), picture_(new QGraphicsWidget), curves_(new GraphChart),
-      section_(new FieldChart) {
+      section_(new FieldChart), gridSection_(new ModelGridChart), shown_(section_) {
     setScene(new QGraphicsScene(this));
     scene()->addItem(picture_);
     setFrameShape(QFrame::NoFrame);
@@ -52,13 +53,44 @@ ModelView::ModelView(QWidget* parent)
     layout->addItem(section_);
     layout->setStretchFactor(curves_, 1);
     layout->setStretchFactor(section_, 1);
+    // Laid out only in place of the field's section.
+    gridSection_->setParentItem(picture_);
+    gridSection_->hide();
 }
 
 void ModelView::showModel(const GroundModel& model, int selected) {
     model_ = model;
     selected_ = selected;
-    drawn_ = showModelSection(*section_, model);
-    alignWithSection(*curves_, *section_);
+    StationChart* wanted = section_;
+    if (model.grid) {
+        drawn_ = {};
+        gridSection_->showModel(model);
+        wanted = gridSection_;
+    } else {
+        drawn_ = showModelSection(*section_, model);
+    }
+    if (wanted != shown_) {
+        auto* layout = static_cast<QGraphicsLinearLayout*>(picture_->layout());
+        layout->removeItem(shown_);
+        shown_->hide();
+        layout->addItem(wanted);
+        layout->setStretchFactor(wanted, 1);
+        wanted->show();
+        shown_ = wanted;
+    }
+    alignWithSection(*curves_, *shown_);
+    viewport()->update();
+}
+
+void ModelView::setBoreholes(std::vector<Borehole> boreholes) {
+    delete boreholes_;
+    boreholes_ = new BoreholeMarks(*gridSection_, std::move(boreholes), [this](double log10Rho) {
+        return gridSection_->scale().colour(log10Rho);
+    });
+}
+
+void ModelView::setGridColourEnds(std::optional<std::pair<double, double>> ohmm) {
+    gridSection_->setFixedRange(ohmm);
     viewport()->update();
 }
 
@@ -79,11 +111,11 @@ void ModelView::showCurves(const GroundModel& model, const std::vector<StationRe
     }
     curves_->setVisibleCurves(
         std::vector<bool>(static_cast<std::size_t>(curves_->curveCount()), true));
-    alignWithSection(*curves_, *section_);
+    alignWithSection(*curves_, *shown_);
 }
 
 QPointF ModelView::scenePoint(SectionPoint point) const {
-    return section_->mapToScene(section_->mapToPosition(QPointF(point.x, drawn_.drawnY(point.z))));
+    return shown_->mapToScene(shown_->mapToPosition(QPointF(point.x, drawn_.drawnY(point.z))));
 }
 
 QPointF ModelView::viewPoint(SectionPoint point) const {
@@ -91,7 +123,7 @@ QPointF ModelView::viewPoint(SectionPoint point) const {
 }
 
 SectionPoint ModelView::sectionPoint(QPointF at) const {
-    const QPointF value = section_->mapToValue(section_->mapFromScene(mapToScene(at.toPoint())));
+    const QPointF value = shown_->mapToValue(shown_->mapFromScene(mapToScene(at.toPoint())));
     return {value.x(), drawn_.depthAt(value.y())};
 }
 
@@ -113,8 +145,8 @@ int ModelView::cornerAt(QPointF at) const {
 }
 
 int ModelView::bodyAt(SectionPoint point) const {
-    // The last painted lies on top.
-    for (std::size_t i = model_.bodies.size(); i-- > 0;)
+    // The last painted lies on top; the grid's cells are not for the mouse.
+    for (std::size_t i = model_.bodies.size(); i-- > model_.gridCells();)
         if (bodyContains(model_.bodies[i], point)) return static_cast<int>(i);
     return -1;
 }
@@ -164,14 +196,16 @@ void ModelView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ModelView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) drag_ = Drag::None;
+    if (event->button() != Qt::LeftButton || drag_ == Drag::None) return;
+    drag_ = Drag::None;
+    emit dragEnded();
 }
 
 void ModelView::drawForeground(QPainter* painter, const QRectF& /*rect*/) {
     painter->save();
-    painter->setClipRect(section_->mapRectToScene(section_->plotArea()));
+    painter->setClipRect(shown_->mapRectToScene(shown_->plotArea()));
     painter->setBrush(Qt::NoBrush);
-    for (std::size_t i = 0; i < model_.bodies.size(); ++i) {
+    for (std::size_t i = model_.gridCells(); i < model_.bodies.size(); ++i) {
         QPolygonF outline;
         for (const SectionPoint& point : model_.bodies[i].polygon) outline << scenePoint(point);
         const bool picked = static_cast<int>(i) == selected_;

@@ -2,19 +2,25 @@
 
 #include "interpretation/body_shape.h"
 #include "interpretation/forward.h"
+#include "interpretation/inversion_prior.h"
 #include "interpretation/model_pictures.h"
 
 #include <QGraphicsView>
 #include <QPointF>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QGraphicsWidget;
 
 namespace veldro {
 
+class BoreholeMarks;
 class FieldChart;
 class GraphChart;
+class ModelGridChart;
+class StationChart;
 
 // A curve of the data set drawn with the computed ones.
 struct MeasuredCurve {
@@ -27,7 +33,9 @@ struct MeasuredCurve {
 // The model window's picture: the computed curves above the model's section,
 // each station at the same place on both, the bodies outlined over the
 // section. A body is picked and dragged with the mouse, or stretched by a
-// corner of the picked body's box.
+// corner of the picked body's box. A model holding an inverted grid is drawn
+// as the inversion draws its section, in ohm.m; the grid is one thing, which
+// the mouse neither picks nor moves.
 class ModelView : public QGraphicsView {
     Q_OBJECT
 public:
@@ -35,11 +43,18 @@ public:
 
     // Both charts laid out together, as saved and printed.
     QGraphicsWidget& picture() const { return *picture_; }
-    FieldChart& section() const { return *section_; }
+    // The section shown: the grid's for a model with a grid, else the field's.
+    StationChart& section() const { return *shown_; }
+    ModelGridChart& gridSection() const { return *gridSection_; }
     GraphChart& curves() const { return *curves_; }
 
-    // The model's section and outlines; `selected` (or -1) with its corners.
+    // The model's section and outlines; the body `selected` (or -1) with its corners.
     void showModel(const GroundModel& model, int selected);
+    // The grid's colours between fixed ends (ohm.m), as the inversion's
+    // picture has them; nothing: from its cells.
+    void setGridColourEnds(std::optional<std::pair<double, double>> ohmm);
+    // Boreholes drawn on the grid's section, as on the inversion's.
+    void setBoreholes(std::vector<Borehole> boreholes);
     void showCurves(const GroundModel& model, const std::vector<StationResponse>& responses,
                     const std::vector<MeasuredCurve>& measured);
 
@@ -53,6 +68,8 @@ signals:
     void bodyPicked(int body); // -1: none
     // The body dragged to (or stretched into) `box`, depth 0 or more.
     void bodyDragged(int body, veldro::SectionBox box);
+    // The mouse let go of the body it dragged.
+    void dragEnded();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -73,6 +90,9 @@ private:
     QGraphicsWidget* picture_;
     GraphChart* curves_;
     FieldChart* section_;
+    ModelGridChart* gridSection_;
+    StationChart* shown_; // one of the two sections, the one laid out
+    BoreholeMarks* boreholes_ = nullptr;
     GroundModel model_;
     ModelSection drawn_;
     int selected_ = -1;

@@ -17,6 +17,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -28,8 +29,6 @@ namespace {
 
 constexpr int kDesignWidth = 1039;
 constexpr int kDesignHeight = 860;
-
-enum Column { Left, Top, Right, Bottom, Resistivity, ColumnCount };
 
 // The model the window starts with: the one the examples folder holds.
 GroundModel exampleModel() {
@@ -59,7 +58,9 @@ Body placedBody(const GroundModel& model, const std::function<Body(double)>& mak
         if (index < 0 || index >= count) continue;
         Body body = make(stations[static_cast<std::size_t>(index)]);
         const SectionBox box = boundingBox(body);
-        if (std::none_of(model.bodies.begin(), model.bodies.end(),
+        // Over the grid, clear of the bodies drawn over it.
+        if (std::none_of(model.bodies.begin() + static_cast<std::ptrdiff_t>(model.gridCells()),
+                         model.bodies.end(),
                          [&](const Body& other) { return overlaps(box, boundingBox(other)); }))
             return body;
     }
@@ -70,7 +71,8 @@ Body placedBody(const GroundModel& model, const std::function<Body(double)>& mak
 
 ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owner)
     : QDialog(owner), ui_(ui), view_(new ModelView), table_(new QTableWidget(0, ColumnCount)),
-      profileList_(new QListWidget), note_(new QLabel), runner_(new ResponseRunner(this)) {
+      profileList_(new QListWidget), note_(new QLabel), runner_(new ResponseRunner(this)),
+      edits_(new QUndoStack(this)) {
     setWindowTitle(QStringLiteral("Model"));
     setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
     setSizeGripEnabled(true);
@@ -109,8 +111,13 @@ ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owne
                                      QStringLiteral("A thin vertical conductor in the middle"));
     QPushButton* rectangle = panelButton(QStringLiteral("Add rectangle"), "AddRectangle",
                                          QStringLiteral("A conductive block in the middle"));
-    QPushButton* remove = panelButton(QStringLiteral("Delete body"), "DeleteBody",
-                                      QStringLiteral("Take the picked body out of the model"));
+    QPushButton* remove =
+        panelButton(QStringLiteral("Delete body"), "DeleteBody",
+                    QStringLiteral("Take the picked body (or the whole grid) out of the model"));
+    QPushButton* undo = panelButton(QStringLiteral("Undo"), "Undo",
+                                    QStringLiteral("Take back the last change (Ctrl+Z)"));
+    QPushButton* redo = panelButton(QStringLiteral("Redo"), "Redo",
+                                    QStringLiteral("Make the change taken back again (Ctrl+Shift+Z)"));
     QPushButton* print = panelButton(QStringLiteral(" Print "), "BitBtnPrint",
                                      QStringLiteral("Print the curves and the section"));
     print->setIcon(icons::toolIcon(icons::Tool::Print));
@@ -118,7 +125,7 @@ ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owne
     QPushButton* image = panelButton(QStringLiteral("Save image..."), "SaveImage",
                                      QStringLiteral("Save the curves and the section as PNG, "
                                                     "SVG or PDF"));
-    for (QPushButton* button : {open, save, sheet, rectangle, remove, print, image})
+    for (QPushButton* button : {open, save, sheet, rectangle, remove, undo, redo, print, image})
         panelLayout->addWidget(button);
 
     auto* splitter = new QSplitter(Qt::Vertical);
@@ -146,6 +153,17 @@ ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owne
         }));
     });
     connect(remove, &QPushButton::clicked, this, [this] { deleteClick(); });
+    QAction* undoAction = edits_->createUndoAction(this);
+    undoAction->setShortcut(QKeySequence::Undo);
+    QAction* redoAction = edits_->createRedoAction(this);
+    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence::Redo});
+    addActions({undoAction, redoAction});
+    for (auto [button, action] : {std::pair{undo, undoAction}, std::pair{redo, redoAction}}) {
+        button->setEnabled(false);
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::changed, button,
+                [button = button, action = action] { button->setEnabled(action->isEnabled()); });
+    }
     connect(print, &QPushButton::clicked, this, [this] { printClick(); });
     connect(image, &QPushButton::clicked, this, [this] { saveImageClick(); });
     connect(profileList_, &QListWidget::currentRowChanged, this, &ModelWindow::drawCurves);
@@ -153,15 +171,22 @@ ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owne
     connect(table_, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (filling_ || row == selected_) return;
         selected_ = row;
-        view_->showModel(model_, selected_);
+        view_->showModel(model_, bodyOfRow(selected_));
     });
     connect(view_, &ModelView::bodyPicked, this, [this](int picked) {
-        selected_ = picked;
+        selected_ = rowOfBody(picked);
         selectInTable();
-        view_->showModel(model_, selected_);
+        view_->showModel(model_, picked);
     });
     connect(view_, &ModelView::bodyDragged, this, [this](int dragged, const SectionBox& box) {
+        if (!dragStart_) dragStart_ = snapshot();
         changeBody(dragged, box, model_.bodies[static_cast<std::size_t>(dragged)].resistivity);
+    });
+    // A drag is one step to undo, however many moves it took.
+    connect(view_, &ModelView::dragEnded, this, [this] {
+        if (!dragStart_) return;
+        recordEdit(std::move(*dragStart_), QStringLiteral("Move body"));
+        dragStart_.reset();
     });
     connect(runner_, &ResponseRunner::computed, this, &ModelWindow::showResponse);
     connect(runner_, &ResponseRunner::failed, this, [this](const QString& reason) {
@@ -177,8 +202,9 @@ ModelWindow::~ModelWindow() = default;
 void ModelWindow::setModel(GroundModel model, int selected) {
     model_ = std::move(model);
     modelChanged(selected);
-    modified_ = false;
+    edits_->clear();
 }
+
 
 void ModelWindow::pickProfile(int profile) {
     for (int row = 1; row < profileList_->count(); ++row)
@@ -186,18 +212,10 @@ void ModelWindow::pickProfile(int profile) {
             profileList_->setCurrentRow(row);
 }
 
-void ModelWindow::changeBody(int body, const SectionBox& box, double resistivity) {
-    Body& changed = model_.bodies[static_cast<std::size_t>(body)];
-    fitToBox(changed, box);
-    changed.resistivity = resistivity;
-    modelChanged(body);
-}
-
 void ModelWindow::modelChanged(int selected) {
     selected_ = selected;
-    modified_ = true;
     fillTable();
-    view_->showModel(model_, selected_);
+    view_->showModel(model_, bodyOfRow(selected_));
     note_->setText(QStringLiteral("Computing..."));
     sinceChange_.start();
     runner_->request(model_);
@@ -205,9 +223,21 @@ void ModelWindow::modelChanged(int selected) {
 
 void ModelWindow::fillTable() {
     filling_ = true;
-    table_->setRowCount(static_cast<int>(model_.bodies.size()));
-    for (int row = 0; row < table_->rowCount(); ++row) {
-        const Body& body = model_.bodies[static_cast<std::size_t>(row)];
+    table_->setRowCount(rowOfBody(static_cast<int>(model_.bodies.size())));
+    if (model_.grid) {
+        // The grid's box, and what it is in place of a resistivity: not typed in.
+        const CellGrid& grid = *model_.grid;
+        const double edges[] = {grid.x.front(), grid.z.front(), grid.x.back(), grid.z.back()};
+        for (int column = 0; column < ColumnCount; ++column) {
+            auto* item = new QTableWidgetItem(
+                column == Resistivity ? QStringLiteral("Grid of %1 cells").arg(grid.cells())
+                                      : numberText(edges[column]));
+            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            table_->setItem(0, column, item);
+        }
+    }
+    for (int row = firstBodyRow(); row < table_->rowCount(); ++row) {
+        const Body& body = model_.bodies[static_cast<std::size_t>(bodyOfRow(row))];
         const SectionBox box = boundingBox(body);
         const double values[ColumnCount] = {box.left, box.top, box.right, box.bottom,
                                             body.resistivity};
@@ -226,48 +256,6 @@ void ModelWindow::selectInTable() {
     }
     table_->clearSelection();
     table_->setCurrentCell(-1, -1);
-}
-
-void ModelWindow::tableEdited(int row, int column) {
-    if (filling_) return;
-    const Body& body = model_.bodies[static_cast<std::size_t>(row)];
-    SectionBox box = boundingBox(body);
-    double resistivity = body.resistivity;
-    bool isNumber = false;
-    const double value =
-        QLocale::c().toDouble(table_->item(row, column)->text().trimmed(), &isNumber);
-    QString fault;
-    if (!isNumber || !std::isfinite(value)) fault = QStringLiteral("must be a number");
-    switch (column) {
-    case Left:
-        box.left = value;
-        break;
-    case Top:
-        box.top = value;
-        break;
-    case Right:
-        box.right = value;
-        break;
-    case Bottom:
-        box.bottom = value;
-        break;
-    default:
-        resistivity = value;
-        break;
-    }
-    if (fault.isEmpty() && column == Resistivity && !(resistivity > 0))
-        fault = QStringLiteral("must be above 0");
-    if (fault.isEmpty() && box.top < 0)
-        fault = QStringLiteral("must be 0 or more (below the surface)");
-    if (fault.isEmpty() && !(box.left < box.right && box.top < box.bottom))
-        fault = QStringLiteral("must leave the body some width and depth");
-    if (!fault.isEmpty()) {
-        note_->setText(QStringLiteral("%1 %2: the body was left as it was.")
-                           .arg(table_->horizontalHeaderItem(column)->text(), fault));
-        fillTable();
-        return;
-    }
-    changeBody(row, box, resistivity);
 }
 
 void ModelWindow::showResponse(const std::vector<StationResponse>& responses) {
@@ -290,17 +278,5 @@ void ModelWindow::drawCurves() {
                       profile == profiles_.end() ? std::vector<MeasuredCurve>() : profile->second);
 }
 
-void ModelWindow::addBody(Body body) {
-    model_.bodies.push_back(std::move(body));
-    modelChanged(static_cast<int>(model_.bodies.size()) - 1);
-}
-
-// The body after the one taken out is picked (the last when it was the last),
-// so that Delete goes on taking bodies out.
-void ModelWindow::deleteClick() {
-    if (selected_ < 0) return;
-    model_.bodies.erase(model_.bodies.begin() + selected_);
-    modelChanged(std::min(selected_, static_cast<int>(model_.bodies.size()) - 1));
-}
 
 } // namespace veldro

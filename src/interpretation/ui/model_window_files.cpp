@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QGraphicsWidget>
 #include <QListWidget>
+#include <QUndoStack>
 
 namespace veldro {
 
@@ -27,7 +28,7 @@ void ModelWindow::reject() {
 }
 
 bool ModelWindow::changesSettled() {
-    if (!modified_) return true;
+    if (edits_->isClean()) return true;
     switch (ui_.ask(kSaveChanges, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                     QMessageBox::Yes)) {
     case QMessageBox::Yes:
@@ -69,7 +70,7 @@ bool ModelWindow::saveClick() {
         return false;
     }
     modelPath_ = path;
-    modified_ = false;
+    edits_->setClean();
     return true;
 }
 

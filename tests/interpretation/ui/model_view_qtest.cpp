@@ -1,8 +1,11 @@
 // The model's picture over a hill: drawn in elevation, and the mouse reads
-// back the depths the bodies are kept in.
+// back the depths the bodies are kept in; an inverted grid in the
+// inversion's colours.
 #include "charts/field_chart.h"
+#include "interpretation/ui/model_charts.h"
 #include "interpretation/ui/model_view.h"
 
+#include <QImage>
 #include <QTest>
 #include <QValueAxis>
 
@@ -29,6 +32,36 @@ private slots:
         const SectionPoint back = view.sectionPoint(bottom);
         QVERIFY2(std::abs(back.x - 200) < 1 && std::abs(back.z - 60) < 1,
                  qPrintable(QStringLiteral("%1, %2").arg(back.x).arg(back.z)));
+    }
+
+    // Each cell in the colour the inversion's picture gives its ohm.m, ends
+    // from the cells the data see (or fixed), a cell they do not see faded,
+    // and a body over the grid in the colour of its own resistivity.
+    void anInvertedGridIsDrawnInTheInversionsColours() {
+        const GroundModel model = parseGroundModel(R"({"layers": [{"resistivity": 300}],
+            "bodies": [{"grid": {"x": [-100, 500, 1100], "z": [0, 100, 200],
+                "resistivity": [[10, 1000], [100, 5]], "sensitivity": [[1, 1], [1, 0]]}},
+                {"polygon": [[600, 20], [700, 20], [700, 60], [600, 60]], "resistivity": 10}],
+            "stations": {"from": 0, "to": 1000, "step": 25}, "frequencies": [19800]})");
+        ModelView view;
+        view.resize(800, 900);
+        view.show();
+        view.showModel(model, -1);
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        const auto colourAt = [&view](SectionPoint point) {
+            return view.grab().toImage().pixel(view.viewPoint(point).toPoint());
+        };
+        // 10 to 1000 ohm.m: the faded 5 ohm.m cell does not widen the ends.
+        const ResistivityScale own = ResistivityScale::covering(1, 3);
+        QCOMPARE(colourAt({250, 50}), own.colour(1));
+        QCOMPARE(colourAt({800, 50}), own.colour(3));
+        QCOMPARE(colourAt({250, 150}), own.colour(2));
+        QCOMPARE(colourAt({650, 40}), own.colour(1)); // the body over the 1000 ohm.m cell
+        const QRgb faded = colourAt({800, 150});
+        QVERIFY(faded != own.colour(std::log10(5.0)));
+        QCOMPARE(faded, view.gridSection().cellColour(3));
+        view.setGridColourEnds(std::pair{1.0, 10000.0});
+        QCOMPARE(colourAt({250, 50}), ResistivityScale::covering(0, 4).colour(1));
     }
 };
 

@@ -1,7 +1,9 @@
 // "Model...": the window over the example model, the data set's profile with
-// the curves, the table and the mouse changing the bodies, and model files.
+// the curves, the table and the mouse changing the bodies, an inverted grid,
+// undo and redo, and model files.
 #include "../../app/app_test_support.h"
 #include "charts/graph_chart.h"
+#include "interpretation/ui/model_charts.h"
 #include "interpretation/ui/model_window.h"
 #include "interpretation/ui/response_runner.h"
 #include "widgets/help_window.h"
@@ -197,6 +199,66 @@ private slots:
         });
         QCOMPARE(shown.bodies.size(), 5u);
         QVERIFY(readGroundModel(path.toStdString()) == shown);
+    }
+
+    // An inversion's model file: the grid is one row, which the mouse does
+    // not pick; a body drawn over it; the grid deleted whole; Ctrl+Z and
+    // Ctrl+Shift+Z take the edits back and make them again; saved, the
+    // same bytes as opened.
+    void anInvertedGridIsOneThingAndEditsOnItAreUndone() {
+        const GroundModel inverted = parseGroundModel(R"({"layers": [{"resistivity": 300}],
+            "bodies": [{"grid": {"x": [-100, 500, 1100], "z": [0, 40, 250],
+                "resistivity": [[10, 300], [1000, 50]], "sensitivity": [[1, 1], [0.5, 0]]}}],
+            "stations": {"from": 0, "to": 1000, "step": 25}, "frequencies": [19800]})");
+        const QString path = s->sandbox.file("inverted.json"), saved = s->sandbox.file("saved.json");
+        writeText(path, QByteArray::fromStdString(groundModelJson(inverted)));
+        s->ui.openAnswers.push_back(path);
+        s->ui.saveAnswers.push_back(saved);
+        runWindow([&](ModelWindow& window) {
+            part<QPushButton>(window, "OpenModel")->click();
+            QCOMPARE(window.model(), inverted);
+            QCOMPARE(&window.view().section(),
+                     static_cast<StationChart*>(&window.view().gridSection()));
+            auto* table = part<QTableWidget>(window, "Bodies");
+            QCOMPARE(table->rowCount(), 1);
+            QCOMPARE(table->item(0, 4)->text(), QStringLiteral("Grid of 4 cells"));
+            QVERIFY(!(table->item(0, 4)->flags() & Qt::ItemIsEditable));
+            part<QPushButton>(window, "SaveModel")->click();
+
+            part<QPushButton>(window, "AddRectangle")->click();
+            QCOMPARE(table->rowCount(), 2);
+            const GroundModel drawnOver = window.model();
+            QCOMPARE(drawnOver.bodies.size(), 5u);
+            // A drag on the grid away from the body moves nothing.
+            ModelView& view = window.view();
+            QWidget* surface = view.viewport();
+            QTest::mousePress(surface, Qt::LeftButton, {}, view.viewPoint({100, 150}).toPoint());
+            QTest::mouseMove(surface, view.viewPoint({200, 150}).toPoint());
+            QTest::mouseRelease(surface, Qt::LeftButton, {}, view.viewPoint({200, 150}).toPoint());
+            QCOMPARE(window.model(), drawnOver);
+
+            table->setCurrentCell(0, 0);
+            part<QPushButton>(window, "DeleteBody")->click();
+            QVERIFY(!window.model().grid);
+            QCOMPARE(window.model().bodies, std::vector<Body>{drawnOver.bodies.back()});
+            QCOMPARE(table->rowCount(), 1);
+
+            window.activateWindow();
+            QTRY_COMPARE(QApplication::activeWindow(), &window);
+            QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(window.model(), drawnOver);
+            QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            QVERIFY(!window.model().grid);
+            QTest::keyClick(&window, Qt::Key_Z, Qt::ControlModifier);
+            part<QPushButton>(window, "Undo")->click();
+            QCOMPARE(window.model(), inverted);
+            QVERIFY(!part<QPushButton>(window, "Undo")->isEnabled());
+            QVERIFY(part<QPushButton>(window, "Redo")->isEnabled());
+            window.reject(); // back as saved: closed without a question
+            QVERIFY(!window.isVisible());
+        });
+        QVERIFY(s->ui.asked.empty());
+        QCOMPARE(fileBytes(saved), fileBytes(path));
     }
 
     // Closing the window (Esc) ends its runner while a long computation may

@@ -3,8 +3,10 @@
 #include "interpretation/inversion_output.h"
 #include "interpretation/model_survey.h"
 #include "interpretation/ui/inversion_dialog.h"
+#include "interpretation/ui/inversion_picture.h"
 #include "interpretation/ui/inversion_runner.h"
 #include "interpretation/ui/inversion_window.h"
+#include "interpretation/ui/model_charts.h"
 #include "interpretation/ui/model_window.h"
 #include "inversion_runs.h"
 #include "widgets/help_window.h"
@@ -261,8 +263,9 @@ private slots:
                                      .arg(result.iterations)));
                          }
                          part<QPushButton>(window, "SaveModel")->click();
-                         QCOMPARE(fileBytes(model), QByteArray::fromStdString(
-                                                        inversionModelFile(inversions[0].result)));
+                         QCOMPARE(fileBytes(model), QByteArray::fromStdString(inversionModelFile(
+                                                        inversions[0].result,
+                                                        inversions[0].fit.sensitivity)));
                          profiles->setCurrentRow(1);
                          part<QPushButton>(window, "SaveSectionText")->click();
                          QCOMPARE(fileBytes(text), QByteArray::fromStdString(sectionText(
@@ -271,9 +274,14 @@ private slots:
                              auto* modelWindow = qobject_cast<ModelWindow*>(&dialog);
                              QVERIFY(modelWindow);
                              handed = modelWindow->model();
+                             // The grid, faded, in the colours of the picture here.
+                             QCOMPARE(modelWindow->view().gridSection().scale().highest(),
+                                      window.picture()->section().scale().highest());
                          });
                          part<QPushButton>(window, "OpenInModel")->click();
-                         QVERIFY(handed == inversions[1].result.model);
+                         QVERIFY(handed.grid && !handed.grid->sensitivity.empty());
+                         QVERIFY(handed == inversionModel(inversions[1].result,
+                                                          inversions[1].fit.sensitivity));
                          // The picked profile's section and curves, saved and printed.
                          QVERIFY(window.picture());
                          part<QPushButton>(window, "SaveImage")->click();

@@ -176,7 +176,8 @@ std::vector<double> edgesOf(const json& value, const std::string& key) {
 
 // A value per cell, row after row from the top: `rows` rows of `columns`.
 std::vector<double> cellValues(const json& value, const std::string& key, std::size_t rows,
-                               std::size_t columns, double (*read)(const json&, const std::string&)) {
+                               std::size_t columns,
+                               double (*read)(const json&, const std::string&)) {
     const json& list = array(value, key, false);
     if (list.size() != rows)
         fail(key, "needs one row per cell down (" + std::to_string(rows) + ")");
@@ -208,8 +209,8 @@ void addGrid(const json& value, const std::string& key, GroundModel& model) {
     const std::vector<double>&xs = grid.x, &zs = grid.z;
     if (zs.front() < 0) fail(key + ".z[0]", "must not lie above the surface (z 0 or more)");
     const std::size_t rows = zs.size() - 1, columns = xs.size() - 1;
-    const std::vector<double> resistivity =
-        cellValues(member(value, key, "resistivity"), key + ".resistivity", rows, columns, positive);
+    const std::vector<double> resistivity = cellValues(
+        member(value, key, "resistivity"), key + ".resistivity", rows, columns, positive);
     if (value.contains("sensitivity"))
         grid.sensitivity =
             cellValues(value["sensitivity"], key + ".sensitivity", rows, columns, share);
@@ -318,16 +319,17 @@ GroundModel modelOf(const json& root) {
 json cellRows(const std::vector<double>& values, std::size_t columns) {
     json rows = json::array();
     for (std::size_t start = 0; start < values.size(); start += columns)
-        rows.push_back(std::vector<double>(values.begin() + static_cast<std::ptrdiff_t>(start),
-                                           values.begin() +
-                                               static_cast<std::ptrdiff_t>(start + columns)));
+        rows.push_back(
+            std::vector<double>(values.begin() + static_cast<std::ptrdiff_t>(start),
+                                values.begin() + static_cast<std::ptrdiff_t>(start + columns)));
     return rows;
 }
 
 json gridJson(const GroundModel& model) {
     const CellGrid& grid = *model.grid;
     std::vector<double> resistivity;
-    for (std::size_t i = 0; i < grid.cells(); ++i) resistivity.push_back(model.bodies[i].resistivity);
+    for (std::size_t i = 0; i < grid.cells(); ++i)
+        resistivity.push_back(model.bodies[i].resistivity);
     const std::size_t columns = grid.x.size() - 1;
     json written = {{"x", grid.x}, {"z", grid.z}, {"resistivity", cellRows(resistivity, columns)}};
     if (!grid.sensitivity.empty()) written["sensitivity"] = cellRows(grid.sensitivity, columns);

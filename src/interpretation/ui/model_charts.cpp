@@ -2,9 +2,8 @@
 
 #include "charts/field_chart.h"
 #include "charts/graph_chart.h"
-#include "interpretation/model_pictures.h"
-
 #include "charts/plot_area_item.h"
+#include "interpretation/model_pictures.h"
 
 #include <QLegend>
 #include <QPainter>

@@ -116,8 +116,9 @@ ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owne
                     QStringLiteral("Take the picked body (or the whole grid) out of the model"));
     QPushButton* undo = panelButton(QStringLiteral("Undo"), "Undo",
                                     QStringLiteral("Take back the last change (Ctrl+Z)"));
-    QPushButton* redo = panelButton(QStringLiteral("Redo"), "Redo",
-                                    QStringLiteral("Make the change taken back again (Ctrl+Shift+Z)"));
+    QPushButton* redo =
+        panelButton(QStringLiteral("Redo"), "Redo",
+                    QStringLiteral("Make the change taken back again (Ctrl+Shift+Z)"));
     QPushButton* print = panelButton(QStringLiteral(" Print "), "BitBtnPrint",
                                      QStringLiteral("Print the curves and the section"));
     print->setIcon(icons::toolIcon(icons::Tool::Print));
@@ -205,7 +206,6 @@ void ModelWindow::setModel(GroundModel model, int selected) {
     edits_->clear();
 }
 
-
 void ModelWindow::pickProfile(int profile) {
     for (int row = 1; row < profileList_->count(); ++row)
         if (profileList_->item(row)->data(Qt::UserRole).toInt() == profile)
@@ -277,6 +277,5 @@ void ModelWindow::drawCurves() {
     view_->showCurves(model_, responses_,
                       profile == profiles_.end() ? std::vector<MeasuredCurve>() : profile->second);
 }
-
 
 } // namespace veldro

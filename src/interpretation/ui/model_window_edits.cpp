@@ -45,8 +45,8 @@ void ModelWindow::restore(const Snapshot& shown) {
 }
 
 void ModelWindow::recordEdit(Snapshot before, const QString& what) {
-    edits_->push(new ModelEdit([this](const Snapshot& shown) { restore(shown); },
-                               std::move(before), snapshot(), what));
+    edits_->push(new ModelEdit([this](const Snapshot& shown) { restore(shown); }, std::move(before),
+                               snapshot(), what));
 }
 
 int ModelWindow::bodyOfRow(int row) const {

@@ -263,9 +263,9 @@ private slots:
                                      .arg(result.iterations)));
                          }
                          part<QPushButton>(window, "SaveModel")->click();
-                         QCOMPARE(fileBytes(model), QByteArray::fromStdString(inversionModelFile(
-                                                        inversions[0].result,
-                                                        inversions[0].fit.sensitivity)));
+                         QCOMPARE(fileBytes(model),
+                                  QByteArray::fromStdString(inversionModelFile(
+                                      inversions[0].result, inversions[0].fit.sensitivity)));
                          profiles->setCurrentRow(1);
                          part<QPushButton>(window, "SaveSectionText")->click();
                          QCOMPARE(fileBytes(text), QByteArray::fromStdString(sectionText(

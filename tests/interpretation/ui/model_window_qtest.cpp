@@ -210,7 +210,8 @@ private slots:
             "bodies": [{"grid": {"x": [-100, 500, 1100], "z": [0, 40, 250],
                 "resistivity": [[10, 300], [1000, 50]], "sensitivity": [[1, 1], [0.5, 0]]}}],
             "stations": {"from": 0, "to": 1000, "step": 25}, "frequencies": [19800]})");
-        const QString path = s->sandbox.file("inverted.json"), saved = s->sandbox.file("saved.json");
+        const QString path = s->sandbox.file("inverted.json"),
+                      saved = s->sandbox.file("saved.json");
         writeText(path, QByteArray::fromStdString(groundModelJson(inverted)));
         s->ui.openAnswers.push_back(path);
         s->ui.saveAnswers.push_back(saved);

@@ -88,7 +88,9 @@ std::string inversionModelFile(const InversionResult& result,
 std::string sectionText(const InversionResult& result, const InversionFit& fit) {
     const InversionMesh& mesh = result.mesh;
     const std::vector<double>& stations = result.model.stations;
-    std::string out = "X\tZ\tResistivity (ohm.m)\tSensitivity\n";
+    const std::vector<double>& doi = result.depthOfInvestigation;
+    std::string out = "X\tZ\tResistivity (ohm.m)\tSensitivity";
+    out += doi.empty() ? "\n" : "\tDOI\n";
     for (std::size_t r = 0; r < mesh.rows(); ++r)
         for (std::size_t c = 0; c < mesh.columns(); ++c) {
             // The cells beyond the first and last station pad the mesh: the
@@ -104,6 +106,10 @@ std::string sectionText(const InversionResult& result, const InversionFit& fit) 
             append(out, resistivityOf(result, r, c), 3);
             out += '\t';
             append(out, fit.sensitivity[r * mesh.columns() + c], 3);
+            if (!doi.empty()) {
+                out += '\t';
+                append(out, doi[r * mesh.columns() + c], 3);
+            }
             out += '\n';
         }
     return out;

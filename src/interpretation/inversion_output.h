@@ -22,6 +22,7 @@ std::string inversionModelFile(const InversionResult& result,
 // centre under the stations (the padding beyond the first and last is left
 // out), row after row from the top, for gridding programs. The sensitivity
 // is the fit's (`fit` is this result's): 0 to 1, the cell the data see best.
+// With the depth of investigation worked out, a column "DOI" of it follows.
 std::string sectionText(const InversionResult& result, const InversionFit& fit);
 
 // Why the inversion stopped, and where the fit misses the data when it did

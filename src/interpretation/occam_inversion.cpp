@@ -39,8 +39,9 @@ constexpr int kMostSmoothingSteps = 5;
 // centres) times the width of a column under the stations. Counted by the
 // cell, the thin top rows would be tied no more than the thick ones below,
 // and the cells under the stations would be free to take up each reading's
-// noise.
-Eigen::MatrixXd roughnessOf(const InversionMesh& mesh, double horizontalWeight) {
+// noise. The smallness joins it on the diagonal.
+Eigen::MatrixXd roughnessOf(const InversionMesh& mesh, double horizontalWeight,
+                            double smallness) {
     const auto cells = static_cast<Eigen::Index>(mesh.cells());
     Eigen::MatrixXd normal = Eigen::MatrixXd::Zero(cells, cells);
     const auto pair = [&](std::size_t a, std::size_t b, double weight) {
@@ -60,6 +61,7 @@ Eigen::MatrixXd roughnessOf(const InversionMesh& mesh, double horizontalWeight) 
             if (r + 1 < mesh.rows())
                 pair(cell, cell + columns, 2 * reference / (height(r) + height(r + 1)));
         }
+    normal.diagonal().array() += smallness;
     return normal;
 }
 
@@ -69,7 +71,7 @@ class Occam {
 public:
     Occam(const ProfileData& data, const InversionOptions& options, const InversionMesh& mesh)
         : data_(data), options_(options), section_(data, mesh, options.startResistivity),
-          roughness_(roughnessOf(mesh, options.horizontalWeight)),
+          roughness_(roughnessOf(mesh, options.horizontalWeight, options.smallness)),
           prior_(cellPrior(mesh, options.prior, options.startResistivity, data.profile)) {
         // The boreholes' ties join the roughness, each a pull of its cell
         // towards the borehole's resistivity.
@@ -156,7 +158,7 @@ public:
         model_ = model, predicted_ = predicted, rms_ = rms;
     }
 
-    // |R (m − reference)|², of the current model.
+    // |R (m − reference)|² with the smallness, of the current model.
     double roughness() const {
         const Eigen::VectorXd change = model_ - reference();
         return change.dot(roughness_ * change);

@@ -21,11 +21,19 @@ struct InversionOptions {
     // outliers do not pull the section.
     bool robust = false;
     PriorKnowledge prior{};
+    // A pull of every cell towards the reference, against the roughness
+    // between two cells: without it the cells the data do not see keep
+    // whatever the smoothness hands them.
+    double smallness = 0;
+    // Whether invertEachProfile also works out the depth of investigation
+    // (two more inversions of each profile).
+    bool depthOfInvestigation = false;
 };
 
 struct InversionStep {
     int iteration = 0; // 1, 2, ...
     double rms = 0;    // of the model this iteration chose
+    int run = 0;       // 0 the section's; 1 and 2 those of the depth of investigation
 };
 
 // Called after each iteration, from the thread that inverts; false cancels.
@@ -53,6 +61,9 @@ struct InversionResult {
     InversionStop stop = InversionStop::Target;
     std::vector<double> stationRms; // per station of the profile, the misfit of its data fitted
     GroundModel model; // the ground the model file holds: one grid in the starting ground
+    // Per cell, when worked out: the depth of investigation index (see
+    // depth_of_investigation.h); empty otherwise.
+    std::vector<double> depthOfInvestigation;
 };
 
 // The smoothest section (first differences across and down) whose data

@@ -1,5 +1,7 @@
 #include "interpretation/profile_inversion.h"
 
+#include "interpretation/depth_of_investigation.h"
+
 #include <algorithm>
 #include <atomic>
 #include <exception>
@@ -22,13 +24,17 @@ invertEachProfile(const std::vector<ProfileData>& profiles, const InversionOptio
                 inversion.result.cancelled = true;
                 continue;
             }
+            const auto told = [&](const InversionStep& step) {
+                if (!progress || progress(i, step)) return true;
+                cancelled = true;
+                return false;
+            };
             try {
-                inversion.result =
-                    invertProfile(profiles[i], options, [&](const InversionStep& step) {
-                        if (!progress || progress(i, step)) return true;
-                        cancelled = true;
-                        return false;
-                    });
+                inversion.result = invertProfile(profiles[i], options, told);
+                // A cancelled depth of investigation leaves none: half of one would mislead.
+                if (options.depthOfInvestigation && !inversion.result.cancelled)
+                    inversion.result.depthOfInvestigation =
+                        depthOfInvestigation(profiles[i], options, told).index;
                 if (withFit)
                     inversion.fit =
                         inversionFit(profiles[i], inversion.result, options.startResistivity);

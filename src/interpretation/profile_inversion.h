@@ -16,7 +16,8 @@ struct ProfileInversion {
     std::string failure;    // why it was not inverted; empty when it was
 };
 
-// Inverts each profile as invertProfile does, one per thread on up to
+// Inverts each profile as invertProfile does (and works out its depth of
+// investigation when the options ask for it), one per thread on up to
 // `threads` threads, with the fit of its section when `withFit`. A profile
 // that cannot be inverted (or its section fitted) keeps the reason, and the
 // others their sections. progress is told which profile (its index in

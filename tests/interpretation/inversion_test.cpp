@@ -2,6 +2,7 @@
 #include "data/measurement_store.h"
 #include "data/rows.h"
 #include "data/survey_view.h"
+#include "interpretation/depth_of_investigation.h"
 #include "interpretation/body_shape.h"
 #include "interpretation/inversion_section.h"
 #include "interpretation/layered_ground.h"
@@ -151,6 +152,35 @@ TEST(OccamInversion, FindsAConductorUnderAResistiveGround) {
         EXPECT_GE(mesh.z[row + 1], conductor.top - widening);
         EXPECT_LE(mesh.z[row], conductor.bottom + widening);
     }
+}
+
+// Under the stations, the index is small where the data see the ground
+// (the top skin depth) and near 1 deep below, where only the reference holds.
+TEST(DepthOfInvestigation, NearZeroWhereTheDataSeeAndNearOneAtDepth) {
+    const ProfileData data = surveyedProfile(groundOf(300, 0, 100, 25),
+                                             {.noisePercent = 2, .resistivityMode = true},
+                                             InversionData::Resistivity);
+    std::vector<int> runs;
+    const DepthOfInvestigation doi =
+        depthOfInvestigation(data, {.maxIterations = 6}, [&](const InversionStep& step) {
+            runs.push_back(step.run);
+            return true;
+        });
+    const InversionMesh mesh = inversionMesh(data.stations, data.frequencies, 1000);
+    ASSERT_EQ(doi.index.size(), mesh.cells());
+    EXPECT_EQ(runs.front(), 1);
+    EXPECT_EQ(runs.back(), 2);
+    const double seen = skinDepth(300, 23400) / 2;
+    double shallowest = 0, deepest = 1;
+    for (std::size_t r = 0; r < mesh.rows(); ++r)
+        for (std::size_t c = 0; c < mesh.columns(); ++c) {
+            if (mesh.x[c] < 0 || mesh.x[c + 1] > 100) continue;
+            const double index = doi.index[r * mesh.columns() + c];
+            if (mesh.z[r + 1] <= seen) shallowest = std::max(shallowest, index);
+            if (r + 1 == mesh.rows()) deepest = std::min(deepest, index);
+        }
+    EXPECT_LT(shallowest, 0.2);
+    EXPECT_GT(deepest, 0.8);
 }
 
 TEST(OccamInversion, CancelKeepsTheBestModelSoFar) {

@@ -41,14 +41,19 @@ std::string twoProfiles(const TempDir& dir) {
 
 } // namespace
 
+// With --doi, each profile is inverted twice more and its section text gains
+// the depth of investigation.
 TEST(InvertCli, SeveralProfilesGoToAFolderAsModelsThatForwardReads) {
     TempDir dir;
     const std::string survey = twoProfiles(dir);
-    const CliRun run =
-        runCli("invert " + survey + " -o " + dir.file("models") +
-               " --threads 2 --max-iterations 2" + " --section-text " + dir.file("sections"));
+    const CliRun run = runCli("invert " + survey + " -o " + dir.file("models") +
+                              " --threads 2 --max-iterations 2 --doi" + " --section-text " +
+                              dir.file("sections"));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("Profile 2, iteration 1: RMS "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Profile 2, depth of investigation run 2 of 2, iteration 1: RMS "),
+              std::string::npos)
+        << run.err;
     for (const char* profile : {"1", "2"}) {
         const std::string model = dir.file("models/profile-" + std::string(profile) + ".json");
         const GroundModel ground = parseGroundModel(textOf(model));
@@ -64,7 +69,7 @@ TEST(InvertCli, SeveralProfilesGoToAFolderAsModelsThatForwardReads) {
         // cell a body of the model; the padding cells beyond are left out.
         const std::string section =
             textOf(dir.file("sections/profile-" + std::string(profile) + ".txt"));
-        EXPECT_EQ(section.rfind("X\tZ\tResistivity (ohm.m)\tSensitivity\n", 0), 0u);
+        EXPECT_EQ(section.rfind("X\tZ\tResistivity (ohm.m)\tSensitivity\tDOI\n", 0), 0u);
         const auto underStations =
             std::count_if(ground.bodies.begin(), ground.bodies.end(), [](const Body& cell) {
                 const double x = (cell.polygon[0].x + cell.polygon[1].x) / 2;
@@ -86,6 +91,7 @@ TEST(InvertCli, WrongCallsSayWhyAndWriteNothing) {
         int status;
         std::string message;
     } cases[] = {
+        {"--doi", 2, "--doi is written into the section text: give --section-text"},
         {"--borehole-weight 0", 2, "--borehole-weight takes fixed or a weight from 0.01 to 1000"},
         {"--boreholes " + holes, 1, holes + ": line 3: a resistivity must be a number above 0"},
         {"--data gravity", 2, "--data takes tilt, resistivity or both"},

@@ -14,7 +14,6 @@
 #include <iomanip>
 #include <iostream>
 #include <mutex>
-#include <optional>
 #include <thread>
 
 using namespace veldro;
@@ -22,34 +21,10 @@ using namespace veldro::cli;
 
 namespace {
 
-// --start, --reference, --fix, --boreholes and --borehole-weight.
-PriorKnowledge priorKnowledge(const Arguments& args) {
-    PriorKnowledge prior;
-    const std::pair<const char*, std::optional<GroundModel>*> models[] = {
-        {"--start", &prior.start}, {"--reference", &prior.reference}, {"--fix", &prior.fixed}};
-    for (const auto& [option, model] : models)
-        if (args.hasValue(option)) *model = loadGroundModel(args.value(option));
-    prior.boreholes = boreholesOption(args);
-    if (args.value("--borehole-weight") == "fixed")
-        prior.boreholeWeight = 0;
-    else
-        prior.boreholeWeight = numberOption(args, "--borehole-weight", prior.boreholeWeight, 0.01,
-                                            1000, "fixed or a weight from 0.01 to 1000");
-    return prior;
-}
-
-InversionOptions inversionOptions(const Arguments& args) {
-    InversionOptions options;
+InversionOptions invertOptions(const Arguments& args) {
+    InversionOptions options = inversionOptions(args);
     options.startResistivity = numberOption(args, "--start-resistivity", 1000, 0.1, 1e5,
                                             "a resistivity from 0.1 to 100000 ohm.m");
-    options.targetRms =
-        numberOption(args, "--target-rms", 1, 0.01, 1000, "an RMS from 0.01 to 1000");
-    options.maxIterations =
-        wholeOption(args, "--max-iterations", 20, 1, 1000, "iterations from 1 to 1000");
-    options.horizontalWeight =
-        numberOption(args, "--horizontal-weight", 1, 0.01, 100, "a weight from 0.01 to 100");
-    options.robust = args.flag("--robust");
-    options.prior = priorKnowledge(args);
     return options;
 }
 
@@ -155,7 +130,9 @@ int runInvert(const Arguments& args) {
     const std::string& input = args.operand(0, "FILE.vlf");
     const std::string output = requireOutput(args);
     const std::string sectionPath = args.value("--section-text");
-    const InversionOptions options = inversionOptions(args);
+    const InversionOptions options = invertOptions(args);
+    if (options.depthOfInvestigation && sectionPath.empty())
+        throw UsageError("--doi is written into the section text: give --section-text");
     const auto cores = std::max(1u, std::thread::hardware_concurrency());
     const auto threads = static_cast<unsigned>(
         wholeOption(args, "--threads", static_cast<int>(cores), 1, 256, "threads from 1 to 256"));
@@ -173,8 +150,12 @@ int runInvert(const Arguments& args) {
         invertEachProfile(profiles, options, threads, !sectionPath.empty(),
                           [&](std::size_t i, const InversionStep& step) {
                               const std::lock_guard lock(said);
-                              std::cerr << "Profile " << profiles[i].profile << ", iteration "
-                                        << step.iteration << ": RMS " << step.rms << '\n';
+                              std::cerr << "Profile " << profiles[i].profile << ", ";
+                              if (step.run > 0)
+                                  std::cerr << "depth of investigation run " << step.run
+                                            << " of 2, ";
+                              std::cerr << "iteration " << step.iteration << ": RMS " << step.rms
+                                        << '\n';
                               return true;
                           });
 
@@ -211,14 +192,13 @@ int runInvert(const Arguments& args) {
 const Registration invert{
     {"invert",
      std::string("FILE.vlf -o MODEL.json [--profile P] ") + kProfileDataUsage +
-         " [--start-resistivity OHMM] [--target-rms R] [--max-iterations N] "
-         "[--horizontal-weight W] [--robust] [--start MODEL] [--reference MODEL] [--fix MODEL] "
-         "[--boreholes FILE] [--borehole-weight W|fixed] [--threads N] "
-         "[--section-text OUT.txt] [--no-topography] " +
+         " [--start-resistivity OHMM] " + kInversionUsage +
+         " [--threads N] [--section-text OUT.txt] [--no-topography] " +
          kPositionsUsage,
      "The smoothest resistivity section that explains each profile, as a model file (a folder "
      "of profile-P.json with several profiles); under the stations' elevations when positions "
-     "give them, unless --no-topography.",
+     "give them, unless --no-topography; --doi adds the depth of investigation to the section "
+     "text.",
      runInvert}};
 
 } // namespace

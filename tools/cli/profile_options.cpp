@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <optional>
 #include <string_view>
 
 namespace veldro::cli {
@@ -86,6 +87,40 @@ ProfileDataOptions profileDataOptions(const Arguments& args) {
         numberOption(args, "--error-fraction", 0, 0, kGreatestFloor, "a percentage from 0 to 100");
     if (args.hasValue("--exclude"))
         options.excludedStations = readStations(args.value("--exclude"));
+    return options;
+}
+
+namespace {
+
+// --start, --reference, --fix, --boreholes and --borehole-weight.
+PriorKnowledge priorKnowledge(const Arguments& args) {
+    PriorKnowledge prior;
+    const std::pair<const char*, std::optional<GroundModel>*> models[] = {
+        {"--start", &prior.start}, {"--reference", &prior.reference}, {"--fix", &prior.fixed}};
+    for (const auto& [option, model] : models)
+        if (args.hasValue(option)) *model = loadGroundModel(args.value(option));
+    prior.boreholes = boreholesOption(args);
+    if (args.value("--borehole-weight") == "fixed")
+        prior.boreholeWeight = 0;
+    else
+        prior.boreholeWeight = numberOption(args, "--borehole-weight", prior.boreholeWeight, 0.01,
+                                            1000, "fixed or a weight from 0.01 to 1000");
+    return prior;
+}
+
+} // namespace
+
+InversionOptions inversionOptions(const Arguments& args) {
+    InversionOptions options;
+    options.targetRms =
+        numberOption(args, "--target-rms", 1, 0.01, 1000, "an RMS from 0.01 to 1000");
+    options.maxIterations =
+        wholeOption(args, "--max-iterations", 20, 1, 1000, "iterations from 1 to 1000");
+    options.horizontalWeight =
+        numberOption(args, "--horizontal-weight", 1, 0.01, 100, "a weight from 0.01 to 100");
+    options.robust = args.flag("--robust");
+    options.prior = priorKnowledge(args);
+    options.depthOfInvestigation = args.flag("--doi");
     return options;
 }
 

@@ -4,6 +4,7 @@
 // observed data are the ones the section was inverted from.
 #include "cli.h"
 #include "interpretation/inversion_prior.h"
+#include "interpretation/occam_inversion.h"
 #include "interpretation/profile_data.h"
 
 namespace veldro::cli {
@@ -13,11 +14,20 @@ inline constexpr const char* kProfileDataUsage =
     "[--error tilt=PCT,ellipticity=PCT,rho=PCT,phase=PCT] [--error-model estimate|floor] "
     "[--error-fraction PCT] [--exclude STATION[,STATION...]]";
 
+// The inversion's choices that invert and plot inversion (for the depth of
+// investigation) share; the starting resistivity is invert's own.
+inline constexpr const char* kInversionUsage =
+    "[--target-rms R] [--max-iterations N] [--horizontal-weight W] [--robust] [--start MODEL] "
+    "[--reference MODEL] [--fix MODEL] [--boreholes FILE] [--borehole-weight W|fixed] [--doi]";
+
 // --frequency-number, --data, --error-floor (every quantity's floor),
 // --error (some quantities' floors, over --error-floor), --error-model (the
 // floors estimated from the data unless floors are given), --error-fraction
 // and --exclude.
 ProfileDataOptions profileDataOptions(const Arguments& args);
+
+// The options of kInversionUsage, over the defaults.
+InversionOptions inversionOptions(const Arguments& args);
 
 // --boreholes FILE: the borehole file's holes, none without it; a file
 // that cannot be used fails naming it.

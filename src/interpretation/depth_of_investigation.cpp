@@ -1,5 +1,6 @@
 #include "interpretation/depth_of_investigation.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace veldro {
@@ -37,9 +38,9 @@ DepthOfInvestigation depthOfInvestigation(const ProfileData& data, const Inversi
         });
         if (runs[run].cancelled) return {{}, true};
         // A decade apart, unless a cell's reference met the bounds of resistivity.
-        references[run] = cellPrior(runs[run].mesh, shifted.prior, options.startResistivity,
-                                    data.profile)
-                              .reference;
+        references[run] =
+            cellPrior(runs[run].mesh, shifted.prior, options.startResistivity, data.profile)
+                .reference;
     }
     DepthOfInvestigation doi;
     doi.index.resize(runs[0].log10Resistivity.size());
@@ -47,11 +48,20 @@ DepthOfInvestigation depthOfInvestigation(const ProfileData& data, const Inversi
         const auto cell = static_cast<Eigen::Index>(i);
         const double apart = std::fabs(references[0][cell] - references[1][cell]);
         doi.index[i] =
-            apart > 0
-                ? std::fabs(runs[0].log10Resistivity[i] - runs[1].log10Resistivity[i]) / apart
-                : 0;
+            apart > 0 ? std::fabs(runs[0].log10Resistivity[i] - runs[1].log10Resistivity[i]) / apart
+                      : 0;
     }
     return doi;
+}
+
+std::vector<double> cellsSeen(const InversionResult& result,
+                              const std::vector<double>& sensitivity) {
+    if (result.depthOfInvestigation.empty()) return sensitivity;
+    std::vector<double> seen;
+    seen.reserve(result.depthOfInvestigation.size());
+    for (double index : result.depthOfInvestigation)
+        seen.push_back(std::clamp(1 - index, 0.0, 1.0));
+    return seen;
 }
 
 } // namespace veldro

@@ -30,4 +30,9 @@ struct DepthOfInvestigation {
 DepthOfInvestigation depthOfInvestigation(const ProfileData& data, const InversionOptions& options,
                                           const InversionProgress& progress = {});
 
+// How well the data see each cell, 0 to 1, for fading a picture: one less
+// the depth of investigation where it was worked out, else the sensitivity.
+std::vector<double> cellsSeen(const InversionResult& result,
+                              const std::vector<double>& sensitivity);
+
 } // namespace veldro

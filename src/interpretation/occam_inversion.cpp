@@ -40,8 +40,7 @@ constexpr int kMostSmoothingSteps = 5;
 // cell, the thin top rows would be tied no more than the thick ones below,
 // and the cells under the stations would be free to take up each reading's
 // noise. The smallness joins it on the diagonal.
-Eigen::MatrixXd roughnessOf(const InversionMesh& mesh, double horizontalWeight,
-                            double smallness) {
+Eigen::MatrixXd roughnessOf(const InversionMesh& mesh, double horizontalWeight, double smallness) {
     const auto cells = static_cast<Eigen::Index>(mesh.cells());
     Eigen::MatrixXd normal = Eigen::MatrixXd::Zero(cells, cells);
     const auto pair = [&](std::size_t a, std::size_t b, double weight) {

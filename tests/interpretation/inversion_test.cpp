@@ -2,8 +2,8 @@
 #include "data/measurement_store.h"
 #include "data/rows.h"
 #include "data/survey_view.h"
-#include "interpretation/depth_of_investigation.h"
 #include "interpretation/body_shape.h"
+#include "interpretation/depth_of_investigation.h"
 #include "interpretation/inversion_section.h"
 #include "interpretation/layered_ground.h"
 #include "interpretation/model_survey.h"
@@ -157,9 +157,9 @@ TEST(OccamInversion, FindsAConductorUnderAResistiveGround) {
 // Under the stations, the index is small where the data see the ground
 // (the top skin depth) and near 1 deep below, where only the reference holds.
 TEST(DepthOfInvestigation, NearZeroWhereTheDataSeeAndNearOneAtDepth) {
-    const ProfileData data = surveyedProfile(groundOf(300, 0, 100, 25),
-                                             {.noisePercent = 2, .resistivityMode = true},
-                                             InversionData::Resistivity);
+    const ProfileData data =
+        surveyedProfile(groundOf(300, 0, 100, 25), {.noisePercent = 2, .resistivityMode = true},
+                        InversionData::Resistivity);
     std::vector<int> runs;
     const DepthOfInvestigation doi =
         depthOfInvestigation(data, {.maxIterations = 6}, [&](const InversionStep& step) {

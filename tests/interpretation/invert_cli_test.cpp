@@ -46,9 +46,9 @@ std::string twoProfiles(const TempDir& dir) {
 TEST(InvertCli, SeveralProfilesGoToAFolderAsModelsThatForwardReads) {
     TempDir dir;
     const std::string survey = twoProfiles(dir);
-    const CliRun run = runCli("invert " + survey + " -o " + dir.file("models") +
-                              " --threads 2 --max-iterations 2 --doi" + " --section-text " +
-                              dir.file("sections"));
+    const CliRun run =
+        runCli("invert " + survey + " -o " + dir.file("models") +
+               " --threads 2 --max-iterations 2 --doi" + " --section-text " + dir.file("sections"));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.err.find("Profile 2, iteration 1: RMS "), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("Profile 2, depth of investigation run 2 of 2, iteration 1: RMS "),

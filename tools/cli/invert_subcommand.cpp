@@ -146,18 +146,15 @@ int runInvert(const Arguments& args) {
 
     std::mutex said;
     std::cerr << std::fixed << std::setprecision(3);
-    const std::vector<ProfileInversion> inversions =
-        invertEachProfile(profiles, options, threads, !sectionPath.empty(),
-                          [&](std::size_t i, const InversionStep& step) {
-                              const std::lock_guard lock(said);
-                              std::cerr << "Profile " << profiles[i].profile << ", ";
-                              if (step.run > 0)
-                                  std::cerr << "depth of investigation run " << step.run
-                                            << " of 2, ";
-                              std::cerr << "iteration " << step.iteration << ": RMS " << step.rms
-                                        << '\n';
-                              return true;
-                          });
+    const std::vector<ProfileInversion> inversions = invertEachProfile(
+        profiles, options, threads, !sectionPath.empty(),
+        [&](std::size_t i, const InversionStep& step) {
+            const std::lock_guard lock(said);
+            std::cerr << "Profile " << profiles[i].profile << ", ";
+            if (step.run > 0) std::cerr << "depth of investigation run " << step.run << " of 2, ";
+            std::cerr << "iteration " << step.iteration << ": RMS " << step.rms << '\n';
+            return true;
+        });
 
     // Each profile's files are written whatever befell the others.
     std::size_t failed = 0;
@@ -193,8 +190,7 @@ const Registration invert{
     {"invert",
      std::string("FILE.vlf -o MODEL.json [--profile P] ") + kProfileDataUsage +
          " [--start-resistivity OHMM] " + kInversionUsage +
-         " [--threads N] [--section-text OUT.txt] [--no-topography] " +
-         kPositionsUsage,
+         " [--threads N] [--section-text OUT.txt] [--no-topography] " + kPositionsUsage,
      "The smoothest resistivity section that explains each profile, as a model file (a folder "
      "of profile-P.json with several profiles); under the stations' elevations when positions "
      "give them, unless --no-topography; --doi adds the depth of investigation to the section "

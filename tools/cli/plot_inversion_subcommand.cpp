@@ -2,6 +2,7 @@
 // of the profile it was inverted from, drawn into a PNG, SVG or PDF.
 #include "charts/chart_image.h"
 #include "cli.h"
+#include "interpretation/depth_of_investigation.h"
 #include "interpretation/inversion_fit.h"
 #include "interpretation/ui/inversion_picture.h"
 #include "interpretation/ui/resistivity_section_chart.h"
@@ -10,6 +11,8 @@
 #include "profile_options.h"
 
 #include <QGraphicsScene>
+#include <iomanip>
+#include <iostream>
 
 using namespace veldro;
 using namespace veldro::cli;
@@ -34,6 +37,30 @@ int kindsOfData(InversionData data) {
     return data == InversionData::Both ? 3 : data == InversionData::Resistivity ? 2 : 1;
 }
 
+// --doi: the section's depth of investigation, from the two runs invert
+// --doi makes, with the inversion options invert was given and the model's
+// starting ground.
+std::vector<double> depthOfInvestigationOf(const Arguments& args, const ProfileData& data,
+                                           const InversionResult& result,
+                                           const std::string& modelPath) {
+    InversionOptions options = inversionOptions(args);
+    options.startResistivity = result.model.layers.front().resistivity;
+    const InversionMesh mesh =
+        inversionMesh(data.stations, data.frequencies, options.startResistivity);
+    if (mesh.x != result.mesh.x || mesh.z != result.mesh.z)
+        throw CommandFailed(modelPath + ": not the cells invert makes over profile " +
+                            std::to_string(data.profile) + ", so no depth of investigation");
+    std::cerr << std::fixed << std::setprecision(3);
+    return depthOfInvestigation(data, options,
+                                [](const InversionStep& step) {
+                                    std::cerr << "Depth of investigation run " << step.run
+                                              << " of 2, iteration " << step.iteration << ": RMS "
+                                              << step.rms << '\n';
+                                    return true;
+                                })
+        .index;
+}
+
 int runPlotInversion(const Arguments& args) {
     args.expectOperands(2, 2);
     const ProfileDataOptions options = profileDataOptions(args);
@@ -43,7 +70,7 @@ int runPlotInversion(const Arguments& args) {
     const std::vector<Borehole> boreholes = boreholesOption(args);
     const std::string& modelPath = args.operand(1, "MODEL.json");
     const GroundModel model = loadGroundModel(modelPath);
-    const InversionResult result = [&] {
+    InversionResult result = [&] {
         try {
             return inversionFromModel(model);
         } catch (const std::runtime_error& e) {
@@ -59,6 +86,8 @@ int runPlotInversion(const Arguments& args) {
         throw CommandFailed(modelPath + ": not inverted from profile " +
                             std::to_string(data.profile) +
                             "'s stations (the same data options as invert's pick them)");
+    if (args.flag("--doi"))
+        result.depthOfInvestigation = depthOfInvestigationOf(args, data, result, modelPath);
     const InversionFit fit = [&] {
         try {
             return inversionFit(data, result, model.layers.front().resistivity);
@@ -82,12 +111,12 @@ int runPlotInversion(const Arguments& args) {
 const Registration plotInversion{
     {"plot inversion",
      std::string("FILE.vlf MODEL.json -o OUT.png|OUT.svg|OUT.pdf [--profile P] ") +
-         kProfileDataUsage +
-         " [--resistivity-range MIN:MAX] [--boreholes FILE] [--width W --height H]",
-     "An inverted section (colours of resistivity, faded where the data hardly see it, from "
-     "MIN to MAX ohm.m when given, the boreholes of the profile drawn on it) above the "
-     "profile's observed and computed curves; --profile and the data options as invert was "
-     "given them.",
+         kProfileDataUsage + " [--resistivity-range MIN:MAX] " + kInversionUsage +
+         " [--width W --height H]",
+     "An inverted section (colours of resistivity, faded where the data hardly see it, or with "
+     "--doi by the depth of investigation, from MIN to MAX ohm.m when given, the boreholes of "
+     "the profile drawn on it) above the profile's observed and computed curves; --profile, "
+     "the data options and those of the inversion as invert was given them.",
      runPlotInversion}};
 
 } // namespace

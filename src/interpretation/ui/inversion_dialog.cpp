@@ -154,6 +154,12 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
     robust_->setChecked(choices.inversion.robust);
     robust_->setToolTip(QStringLiteral("Huber's misfit: a reading far off the others pulls the "
                                        "section less"));
+    depthOfInvestigation_ = new QCheckBox(QStringLiteral("Depth of investigation"));
+    depthOfInvestigation_->setObjectName(QStringLiteral("DepthOfInvestigation"));
+    depthOfInvestigation_->setChecked(choices.inversion.depthOfInvestigation);
+    depthOfInvestigation_->setToolTip(
+        QStringLiteral("Two more inversions towards references a decade apart: the section "
+                       "fades where they differ, where the data do not decide the cells"));
     // Whether the positions give heights, and the choice to leave them out.
     const auto& positions = survey_.positions().all();
     const auto heights =
@@ -236,6 +242,7 @@ InversionDialog::InversionDialog(UiServices& ui, const SurveyView& survey,
     form->addRow(QStringLiteral("Error floors (%):"), errorGrid);
     form->addRow(QStringLiteral("Error of each value (%):"), errorFraction_);
     form->addRow(QString(), robust_);
+    form->addRow(QString(), depthOfInvestigation_);
     form->addRow(QStringLiteral("Terrain:"), heights_);
     form->addRow(QStringLiteral("Starting resistivity (ohm.m):"), startResistivity_);
     form->addRow(QStringLiteral("Horizontal weight:"), horizontalWeight_);
@@ -311,6 +318,7 @@ InversionChoices InversionDialog::readChoices() const {
     read.data.errorModel = static_cast<ErrorModel>(errorModel_->currentIndex());
     read.data.errorFractionPercent = errorFraction_->value();
     read.inversion.robust = robust_->isChecked();
+    read.inversion.depthOfInvestigation = depthOfInvestigation_->isChecked();
     read.flat = heights_->isEnabled() ? !heights_->isChecked() : choices_.flat;
     read.inversion.startResistivity = startResistivity_->value();
     read.inversion.horizontalWeight = horizontalWeight_->value();

@@ -66,6 +66,7 @@ private:
     std::array<QDoubleSpinBox*, 4> errors_{}; // per FittedQuantity
     QDoubleSpinBox* errorFraction_;
     QCheckBox* robust_;
+    QCheckBox* depthOfInvestigation_;
     QCheckBox* heights_;
     std::array<QLineEdit*, 4> priorFiles_{};
     QDoubleSpinBox* boreholeWeight_;

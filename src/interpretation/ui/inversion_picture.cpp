@@ -1,6 +1,7 @@
 #include "interpretation/ui/inversion_picture.h"
 
 #include "data/number_text.h"
+#include "interpretation/depth_of_investigation.h"
 #include "interpretation/ui/borehole_marks.h"
 #include "interpretation/ui/fit_chart.h"
 #include "interpretation/ui/resistivity_section_chart.h"
@@ -80,7 +81,8 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
     section_->setTitle(QStringLiteral("Inversion section, profile %1 (RMS %2)")
                            .arg(data.profile)
                            .arg(QString::fromStdString(formatPattern(fit.rms, 2))));
-    section_->setSection(result.mesh, result.log10Resistivity, fit.sensitivity, data.stations);
+    section_->setSection(result.mesh, result.log10Resistivity, cellsSeen(result, fit.sensitivity),
+                         data.stations);
     section_->showWholeRange();
     std::vector<Borehole> here;
     std::ranges::copy_if(boreholes, std::back_inserter(here),

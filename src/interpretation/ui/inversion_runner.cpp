@@ -22,7 +22,7 @@ void InversionRunner::start() {
         try {
             inversions_ = invertEachProfile(profiles_, options_, threads_, true,
                                             [this](std::size_t profile, const InversionStep& step) {
-                                                emit stepped(static_cast<int>(profile),
+                                                emit stepped(static_cast<int>(profile), step.run,
                                                              step.iteration, step.rms);
                                                 return !cancelled_;
                                             });

@@ -228,10 +228,11 @@ void InversionWindow::reject() {
     cancelClick();
 }
 
-void InversionWindow::showStep(int index, int iteration, double rms) {
+void InversionWindow::showStep(int index, int run, int iteration, double rms) {
     const int profile = runner_->profiles()[static_cast<std::size_t>(index)].profile;
+    const QString which = run == 0 ? QString() : QStringLiteral("DOI run %1 of 2, ").arg(run);
     profileList_->item(index)->setText(profileLine(
-        profile, QStringLiteral("iteration %1, RMS %2").arg(iteration).arg(rmsText(rms))));
+        profile, which + QStringLiteral("iteration %1, RMS %2").arg(iteration).arg(rmsText(rms))));
 }
 
 void InversionWindow::cancelClick() {

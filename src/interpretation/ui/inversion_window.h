@@ -50,7 +50,7 @@ signals:
     void runOver();
 
 private:
-    void showStep(int index, int iteration, double rms);
+    void showStep(int index, int run, int iteration, double rms);
     void runFinished();
     void runFailed(const QString& reason);
     void cancelClick();

@@ -1,5 +1,6 @@
 #include "interpretation/ui/section_colour_ends.h"
 
+#include "interpretation/depth_of_investigation.h"
 #include "interpretation/ui/resistivity_section_chart.h"
 #include "widgets/colour_ends_box.h"
 
@@ -15,7 +16,8 @@ std::optional<ColourEnds> commonEnds(const std::vector<ProfileInversion>& invers
     for (const ProfileInversion& inversion : inversions) {
         if (inversion.result.log10Resistivity.empty()) continue;
         const auto [low, high] =
-            seenLog10Range(inversion.result.log10Resistivity, inversion.fit.sensitivity);
+            seenLog10Range(inversion.result.log10Resistivity,
+                           cellsSeen(inversion.result, inversion.fit.sensitivity));
         lowest = std::min(lowest, low);
         highest = std::max(highest, high);
     }

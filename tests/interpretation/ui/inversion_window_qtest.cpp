@@ -123,16 +123,20 @@ private slots:
                 part<QDoubleSpinBox>(dialog, "EllipticityError")->setValue(4);
                 part<QDoubleSpinBox>(dialog, "HorizontalWeight")->setValue(2.5);
                 part<QCheckBox>(dialog, "Robust")->setChecked(true);
+                part<QCheckBox>(dialog, "DepthOfInvestigation")->setChecked(true);
                 part<QSpinBox>(dialog, "MaxIterations")->setValue(1);
             },
             [](InversionWindow& window) {
                 const auto* runner = window.findChild<InversionRunner*>();
                 QCOMPARE(runner->options().horizontalWeight, 2.5);
                 QVERIFY(runner->options().robust);
+                QVERIFY(runner->options().depthOfInvestigation);
                 QCOMPARE(runner->profiles().size(), 1u);
                 for (const Datum& datum : runner->profiles().front().data)
                     QCOMPARE(datum.error, datum.quantity == FittedQuantity::Tilt ? 3.0 : 4.0);
                 waitForTheEnd(window);
+                const InversionResult& result = window.inversions().front().result;
+                QCOMPARE(result.depthOfInvestigation.size(), result.mesh.cells());
                 // Beside the section: the errors it was fitted with, and why it stopped.
                 const QString note = part<QLabel>(window, "FitNote")->text();
                 QVERIFY2(note.startsWith(QStringLiteral("Errors: tilt 3.00 points (given), "

@@ -173,6 +173,15 @@ private slots:
         QVERIFY(section.cellColour(seen) != colour);
         picture.section().setFixedRange(std::nullopt);
         QCOMPARE(section.scale().highest(), std::log10(500.0));
+        // With the depth of investigation worked out, it fades the cells instead.
+        InversionResult withDoi = result;
+        withDoi.depthOfInvestigation.assign(result.mesh.cells(), 0);
+        withDoi.depthOfInvestigation[seen] = 1;
+        const InversionPicture byDoi(data, withDoi, fit);
+        const QRgb doiColour = byDoi.section().scale().colour(std::log10(300.0));
+        QCOMPARE(byDoi.section().cellColour(unseen), doiColour);
+        QVERIFY(QColor(byDoi.section().cellColour(seen)).lightness() >
+                QColor(doiColour).lightness());
     }
 
     // Four charts in a short picture: the value labels thinned out rather than cut.
@@ -215,6 +224,11 @@ private slots:
             {"plot", "inversion", survey, model, "-o", png, "--resistivity-range", "1:10000"});
         QCOMPARE(fixed.status, 0);
         QCOMPARE(fixed.error, QString());
+        const CliResult doi = runCliProgram(
+            {"plot", "inversion", survey, model, "-o", png, "--doi", "--max-iterations", "1"});
+        QCOMPARE(doi.status, 0);
+        QVERIFY2(doi.error.contains("Depth of investigation run 2 of 2, iteration 1: RMS "),
+                 qPrintable(doi.error));
     }
 
     void plotInversionRefusesWhatItCannotShow() {

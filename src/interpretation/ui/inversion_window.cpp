@@ -3,6 +3,7 @@
 #include "charts/chart_image.h"
 #include "charts/local_file_name.h"
 #include "data/file_io.h"
+#include "interpretation/depth_of_investigation.h"
 #include "interpretation/inversion_output.h"
 #include "interpretation/ui/inversion_picture.h"
 #include "interpretation/ui/inversion_runner.h"
@@ -381,7 +382,8 @@ void InversionWindow::openInModelClick() {
     const ProfileInversion* inversion = picked();
     if (inversion == nullptr) return;
     ModelWindow window(ui_, survey_, this);
-    window.setModel(inversionModel(inversion->result, inversion->fit.sensitivity));
+    window.setModel(inversionModel(inversion->result,
+                                   cellsSeen(inversion->result, inversion->fit.sensitivity)));
     if (const InversionPicture* shown = picture()) {
         // The grid in the colours it has here, with the boreholes drawn on it.
         const ResistivityScale& scale = shown->section().scale();

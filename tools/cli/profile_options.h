@@ -11,7 +11,7 @@ namespace veldro::cli {
 inline constexpr const char* kProfileDataUsage =
     "[--frequency-number 1|2|all] [--data tilt|resistivity|both] [--error-floor PCT] "
     "[--error tilt=PCT,ellipticity=PCT,rho=PCT,phase=PCT] [--error-model estimate|floor] "
-    "[--error-fraction PCT] [--exclude STATION[,STATION...]]";
+    "[--error-fraction PCT] [--exclude STATION[:QUANTITY][,...]]";
 
 // --frequency-number, --data, --error-floor (every quantity's floor),
 // --error (some quantities' floors, over --error-floor), --error-model (the

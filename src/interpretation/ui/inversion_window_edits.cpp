@@ -45,6 +45,10 @@ void InversionWindow::addEditControls(QGridLayout& grid, int row) {
     grid.addWidget(fitAll, row + 1, 0);
     grid.addWidget(invertAgain, row + 1, 1);
     connect(excludeMisses, &QPushButton::clicked, this, &InversionWindow::excludeMissesClick);
+    // Enter in the box applies it, as the button does; leaving it does not.
+    connect(missLimit_, &QAbstractSpinBox::editingFinished, this, [this] {
+        if (missLimit_->hasFocus()) excludeMissesClick();
+    });
     connect(fitAll, &QPushButton::clicked, this, &InversionWindow::fitAllClick);
     connect(invertAgain, &QPushButton::clicked, this,
             [this] { startRun(next_, runner_->options()); });

@@ -3,10 +3,7 @@
 #include "charts/chart_image.h"
 #include "charts/local_file_name.h"
 #include "data/file_io.h"
-#include "data/number_text.h"
-#include "interpretation/inversion_misfit.h"
 #include "interpretation/inversion_output.h"
-#include "interpretation/ui/fit_exclusions.h"
 #include "interpretation/ui/inversion_picture.h"
 #include "interpretation/ui/inversion_runner.h"
 #include "interpretation/ui/model_window.h"
@@ -20,7 +17,6 @@
 #include "widgets/ui_services.h"
 
 #include <QDir>
-#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>

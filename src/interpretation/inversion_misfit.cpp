@@ -51,6 +51,15 @@ Eigen::VectorXd misfitWeights(const ProfileData& data, const Eigen::VectorXd& co
     return weights;
 }
 
+std::vector<std::size_t> dataMissedBy(const ProfileData& data, const Eigen::VectorXd& computed,
+                                      double errors) {
+    std::vector<std::size_t> missed;
+    for (std::size_t i = 0; i < data.data.size(); ++i)
+        if (!data.data[i].excluded && std::fabs(standardMisfit(data, computed, i)) > errors)
+            missed.push_back(i);
+    return missed;
+}
+
 std::vector<double> stationMisfits(const ProfileData& data, const Eigen::VectorXd& computed) {
     std::vector<double> sums(data.stations.size()), counts(data.stations.size());
     for (std::size_t i = 0; i < data.data.size(); ++i) {

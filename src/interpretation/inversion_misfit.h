@@ -23,6 +23,11 @@ double misfitRms(const ProfileData& data, const Eigen::VectorXd& computed, bool 
 Eigen::VectorXd misfitWeights(const ProfileData& data, const Eigen::VectorXd& computed,
                               bool robust);
 
+// The data fitted that `computed` misses by more than `errors` standard
+// deviations, in the order of ProfileData::data.
+std::vector<std::size_t> dataMissedBy(const ProfileData& data, const Eigen::VectorXd& computed,
+                                      double errors);
+
 // Per station, the RMS of its data fitted; 0 for a station all kept out.
 std::vector<double> stationMisfits(const ProfileData& data, const Eigen::VectorXd& computed);
 

@@ -118,16 +118,17 @@ ProfileData profileData(const SurveyView& survey, int profile, const ProfileData
         std::sort(list->begin(), list->end());
         list->erase(std::unique(list->begin(), list->end()), list->end());
     }
-    const auto excluded = [&](double station) {
-        return std::find(options.excludedStations.begin(), options.excludedStations.end(),
-                         station) != options.excludedStations.end();
+    const auto excluded = [&](double station, FittedQuantity quantity) {
+        return std::ranges::any_of(options.excluded, [&](const Exclusion& e) {
+            return e.station == station && (!e.quantity || *e.quantity == quantity);
+        });
     };
 
     // Each quantity's curves, one per frequency, of the stations fitted.
     std::array<std::map<double, Curve>, 4> curves;
     for (const auto& [key, values] : readings) {
         const auto& [station, frequency, quantity] = key;
-        if (!excluded(station))
+        if (!excluded(station, quantity))
             curves[static_cast<std::size_t>(quantity)][frequency][station] = values;
     }
     for (std::size_t q = 0; q < curves.size(); ++q) {
@@ -156,7 +157,7 @@ ProfileData profileData(const SurveyView& survey, int profile, const ProfileData
                                  : result.errorFloor[q] + result.errorFraction * std::fabs(value);
         result.data.push_back({indexOf(result.stations, station),
                                indexOf(result.frequencies, frequency), quantity, value, error,
-                               excluded(station)});
+                               excluded(station, quantity)});
     }
     return result;
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,13 @@ struct ProfileData {
     double errorFraction = 0; // of each value, added to the floor
 };
 
+// Data kept out of the fit: a station's, or one quantity's there (at every
+// frequency).
+struct Exclusion {
+    double station = 0;
+    std::optional<FittedQuantity> quantity{}; // every quantity when none
+};
+
 struct ProfileDataOptions {
     int frequencyNumber = 0; // 1 or 2; 0 both
     InversionData data = InversionData::Tilt;
@@ -60,7 +68,7 @@ struct ProfileDataOptions {
     // Added to each datum's floor, in percent of its value (of Rho for log10
     // Rho, where it adds to the floor's percentage).
     double errorFractionPercent = 0;
-    std::vector<double> excludedStations{}; // their data stay out of the fit
+    std::vector<Exclusion> excluded{}; // out of the fit and of the errors' estimate
 };
 
 // The kept records of one profile, a station measured more than once averaged.

@@ -84,20 +84,26 @@ TEST(ErrorModel, TheFloorIsEstimatedFromRepeatsElseFromTheRoughnessOfTheCurve) {
 }
 
 // Stations kept out of the fit keep their data, marked, and neither their
-// misfit nor their scatter counts.
+// misfit nor their scatter counts; one quantity kept out leaves the others in.
 TEST(ErrorModel, ExcludedStationsStayOutOfTheEstimateAndTheMisfit) {
     std::vector<Reading> readings;
     for (int s = 0; s <= 200; s += 10) readings.push_back({.station = s, .tilt = s / 10});
     // Station 100 read four times, far apart: the only repeats.
     for (int tilt : {0, 40, -40}) readings.push_back({.station = 100, .tilt = tilt});
     const ProfileData all = dataOf(readings, {});
-    const ProfileData without = dataOf(readings, {.excludedStations = {100}});
+    const ProfileData without = dataOf(readings, {.excluded = {{.station = 100}}});
     ASSERT_EQ(without.data.size(), all.data.size());
     for (const Datum& d : without.data)
         EXPECT_EQ(d.excluded, without.stations[d.station] == 100) << d.station;
     EXPECT_EQ(sourceOf(all, FittedQuantity::Tilt), ErrorSource::Repeats);
     EXPECT_EQ(sourceOf(without, FittedQuantity::Tilt), ErrorSource::Roughness);
     EXPECT_DOUBLE_EQ(floorOf(without, FittedQuantity::Tilt), 0.5);
+
+    const ProfileData tiltIn = dataOf(readings, {.excluded = {{100, FittedQuantity::Ellipticity}}});
+    for (const Datum& d : tiltIn.data)
+        EXPECT_EQ(d.excluded,
+                  tiltIn.stations[d.station] == 100 && d.quantity == FittedQuantity::Ellipticity);
+    EXPECT_EQ(sourceOf(tiltIn, FittedQuantity::Tilt), ErrorSource::Repeats);
 }
 
 // A conductor surveyed with 2 % noise and a few readings 30 points off: the

@@ -102,6 +102,7 @@ TEST(InvertCli, WrongCallsSayWhyAndWriteNothing) {
         {"--horizontal-weight 0", 2, "--horizontal-weight takes a weight from 0.01 to 100"},
         {"--error-model guess", 2, "--error-model takes estimate or floor"},
         {"--exclude 10,,20", 2, "--exclude takes stations separated by commas"},
+        {"--exclude 10:tilt,20:gravity", 2, "each alone or as STATION:QUANTITY with tilt,"},
         {"--profile 9", 1, "profile 9: no two stations with kept records of the data asked for"},
         {"--data resistivity", 1, "no profile holds data to invert"},
     };

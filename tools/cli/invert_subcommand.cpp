@@ -43,9 +43,10 @@ std::vector<ProfileData> profilesToInvert(const Arguments& args, const SurveyVie
         const std::string why = lackOfData(data);
         if (why.empty()) {
             std::cerr << "Profile " << profile << ": errors " << errorText(data) << '\n';
-            for (double station : options.excludedStations)
-                if (!std::binary_search(data.stations.begin(), data.stations.end(), station))
-                    std::cerr << "Profile " << profile << ": no station " << station
+            for (const Exclusion& exclusion : options.excluded)
+                if (!std::binary_search(data.stations.begin(), data.stations.end(),
+                                        exclusion.station))
+                    std::cerr << "Profile " << profile << ": no station " << exclusion.station
                               << " to keep out\n";
             if (!flat) data.topography = profileTopography(data, survey.positions());
             if (!data.topography.empty())

@@ -37,19 +37,30 @@ void readQuantityFloors(const std::string& list, std::array<double, 4>& floors) 
     }
 }
 
-// "100,125.5": the stations whose data stay out of the fit.
-std::vector<double> readStations(const std::string& list) {
-    const UsageError wrong("--exclude takes stations separated by commas");
-    std::vector<double> stations;
+// "100,125.5:tilt": the stations whose data stay out of the fit, each alone
+// or only one quantity's there.
+std::vector<Exclusion> readExclusions(const std::string& list) {
+    const UsageError wrong("--exclude takes stations separated by commas, each alone or as "
+                           "STATION:QUANTITY with tilt, ellipticity, rho or phase");
+    std::vector<Exclusion> exclusions;
     for (std::size_t start = 0; start <= list.size();) {
         const std::size_t end = std::min(list.find(',', start), list.size());
-        double station = 0;
-        const auto [stop, error] = std::from_chars(list.data() + start, list.data() + end, station);
-        if (end == start || error != std::errc() || stop != list.data() + end) throw wrong;
-        stations.push_back(station);
+        const std::string_view part = std::string_view(list).substr(start, end - start);
+        const std::size_t colon = std::min(part.find(':'), part.size());
+        Exclusion exclusion;
+        const auto [stop, error] =
+            std::from_chars(part.data(), part.data() + colon, exclusion.station);
+        if (colon == 0 || error != std::errc() || stop != part.data() + colon) throw wrong;
+        if (colon < part.size()) {
+            const auto known =
+                std::find(kQuantityNames.begin(), kQuantityNames.end(), part.substr(colon + 1));
+            if (known == kQuantityNames.end()) throw wrong;
+            exclusion.quantity = static_cast<FittedQuantity>(known - kQuantityNames.begin());
+        }
+        exclusions.push_back(exclusion);
         start = end + 1;
     }
-    return stations;
+    return exclusions;
 }
 
 } // namespace
@@ -85,8 +96,7 @@ ProfileDataOptions profileDataOptions(const Arguments& args) {
         throw UsageError("--error-model takes estimate or floor");
     options.errorFractionPercent =
         numberOption(args, "--error-fraction", 0, 0, kGreatestFloor, "a percentage from 0 to 100");
-    if (args.hasValue("--exclude"))
-        options.excludedStations = readStations(args.value("--exclude"));
+    if (args.hasValue("--exclude")) options.excluded = readExclusions(args.value("--exclude"));
     return options;
 }
 

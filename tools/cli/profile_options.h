@@ -12,7 +12,7 @@ namespace veldro::cli {
 inline constexpr const char* kProfileDataUsage =
     "[--frequency-number 1|2|all] [--data tilt|resistivity|both] [--error-floor PCT] "
     "[--error tilt=PCT,ellipticity=PCT,rho=PCT,phase=PCT] [--error-model estimate|floor] "
-    "[--error-fraction PCT] [--exclude STATION[,STATION...]]";
+    "[--error-fraction PCT] [--exclude STATION[:QUANTITY][,...]]";
 
 // The inversion's choices that invert and plot inversion (for the depth of
 // investigation) share; the starting resistivity is invert's own.

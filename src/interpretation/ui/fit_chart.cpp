@@ -19,6 +19,8 @@ namespace {
 
 constexpr double kLineWidth = 1.5;
 constexpr double kDot = 5;
+// How near a dot the pointer picks it, in pixels: a little past its edge.
+constexpr double kReach = 6;
 // Error bars shorter than this (pixels) are left out: they would only blot the dot.
 constexpr double kShortestBar = 3;
 constexpr double kBarEnd = 3; // half the width of a bar's end
@@ -76,6 +78,23 @@ public:
             }
         }
         painter->restore();
+    }
+
+    std::optional<FitPoint> observedAt(QPointF position) const {
+        if (!drawable() || !area().adjusted(-kReach, -kReach, kReach, kReach).contains(position))
+            return {};
+        std::optional<FitPoint> nearest;
+        double best = kReach * kReach;
+        for (std::size_t c = 0; c < curves_.size(); ++c)
+            for (std::size_t i = 0; i < curves_[c].observed.size(); ++i) {
+                const QPointF offset = place(curves_[c].observed[i]) - position;
+                const double distance = QPointF::dotProduct(offset, offset);
+                if (distance <= best) {
+                    best = distance;
+                    nearest = FitPoint{c, i};
+                }
+            }
+        return nearest;
     }
 
 private:
@@ -188,6 +207,10 @@ void FitChart::addCurve(FitCurve curve) {
     addSeries(row);
     curves_.push_back(std::move(curve));
     marks_->update();
+}
+
+std::optional<FitPoint> FitChart::observedAt(QPointF position) const {
+    return marks_->observedAt(position);
 }
 
 void FitChart::showWholeRange() {

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QPointF>
 #include <QString>
+#include <optional>
 #include <vector>
 
 namespace veldro {
@@ -23,6 +24,12 @@ struct FitCurve {
     std::vector<QPointF> computed;
 };
 
+// An observed point of a chart: its curve's index, and its own in the curve.
+struct FitPoint {
+    std::size_t curve = 0;
+    std::size_t point = 0;
+};
+
 // Observed values as dots with their error bars (hollow for those kept out
 // of the fit), computed ones as lines, one colour per curve; the legend
 // lists the curves.
@@ -36,6 +43,9 @@ public:
     // at round values, on a log scale.
     void setLogarithmicValues();
     const std::vector<FitCurve>& curves() const { return curves_; }
+    // The observed point whose dot is nearest `position` (in the chart's
+    // coordinates) within a few pixels; none when there is none that near.
+    std::optional<FitPoint> observedAt(QPointF position) const;
     // The axes span every value with its error bar.
     void showWholeRange() override;
 

@@ -8,6 +8,7 @@
 #include "interpretation/ui/inversion_picture.h"
 #include "interpretation/ui/inversion_runner.h"
 #include "interpretation/ui/model_window.h"
+#include "interpretation/ui/picture_view.h"
 #include "interpretation/ui/resistivity_section_chart.h"
 #include "interpretation/ui/section_colour_ends.h"
 #include "widgets/chart_panel.h"
@@ -18,8 +19,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QGraphicsScene>
-#include <QGraphicsView>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -65,60 +64,11 @@ QString resultState(const ProfileInversion& inversion) {
 
 } // namespace
 
-// The picked profile's picture, filling the view whatever its size.
-class PictureView : public QGraphicsView {
-public:
-    PictureView() : QGraphicsView(new QGraphicsScene) {
-        scene()->setParent(this);
-        setObjectName(QStringLiteral("Picture"));
-        setFrameShape(QFrame::NoFrame);
-        setRenderHint(QPainter::Antialiasing);
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    }
-
-    InversionPicture* picture() const { return picture_; }
-    // Takes `picture`, dropping the one shown before.
-    void showPicture(std::unique_ptr<InversionPicture> picture) {
-        delete picture_;
-        picture_ = picture.release();
-        scene()->addItem(picture_);
-        fit();
-    }
-    // No picture: `hint` in its place.
-    void showHint(const QString& hint) {
-        delete picture_;
-        picture_ = nullptr;
-        hint_ = hint;
-        viewport()->update();
-    }
-
-protected:
-    void drawForeground(QPainter* painter, const QRectF&) override {
-        if (picture_ == nullptr) painter->drawText(sceneRect(), Qt::AlignCenter, hint_);
-    }
-    void resizeEvent(QResizeEvent* event) override {
-        QGraphicsView::resizeEvent(event);
-        fit();
-    }
-
-private:
-    void fit() {
-        scene()->setSceneRect(QRectF(QPointF(0, 0), viewport()->size()));
-        if (picture_ != nullptr) picture_->resize(viewport()->size());
-    }
-
-    InversionPicture* picture_ = nullptr; // owned by the scene
-    QString hint_;
-};
-
 InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profiles,
                                  const InversionOptions& options, unsigned threads,
                                  const SurveyView* survey, QWidget* owner)
-    : QDialog(owner), ui_(ui), survey_(survey),
-      runner_(new InversionRunner(std::move(profiles), options, threads, this)),
-      profileList_(new QListWidget), view_(new PictureView), note_(new QLabel),
-      fitNote_(new QLabel),
+    : QDialog(owner), ui_(ui), survey_(survey), threads_(threads), profileList_(new QListWidget),
+      view_(new PictureView), note_(new QLabel), fitNote_(new QLabel),
       cancel_(panelButton(QStringLiteral("Cancel"), "CancelRun",
                           QStringLiteral("Stop every profile at the end of its iteration, "
                                          "keeping its best model so far"))) {
@@ -130,8 +80,7 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
 
     profileList_->setObjectName(QStringLiteral("Profiles"));
     profileList_->setToolTip(QStringLiteral("The profiles inverted; pick one to see its section"));
-    for (const ProfileData& profile : runner_->profiles())
-        profileList_->addItem(profileLine(profile.profile, QStringLiteral("waiting")));
+    for (std::size_t i = 0; i < profiles.size(); ++i) profileList_->addItem(QString());
 
     QPushButton* saveModel =
         panelButton(QStringLiteral("Save model..."), "SaveModel",
@@ -167,6 +116,8 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
     buttons->addWidget(saveSection, 1, 1);
     buttons->addWidget(print, 2, 0);
     buttons->addWidget(image, 2, 1);
+    addEditControls(*buttons, 3);
+    for (QWidget* control : editControls_) control->setFixedWidth(kListPanelWidth / 2);
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->setSpacing(0);
@@ -194,14 +145,32 @@ InversionWindow::InversionWindow(UiServices& ui, std::vector<ProfileData> profil
     connect(image, &QPushButton::clicked, this, &InversionWindow::saveImageClick);
     connect(profileList_, &QListWidget::currentRowChanged, this, &InversionWindow::showPicked);
     connect(colours_, &ColourEndsBox::changed, this, &InversionWindow::showPicked);
+    view_->clicked = [this](QPointF at) { pictureClicked(at); };
+    view_->tipAt = [this](QPointF at) { return tipAt(at); };
+    startRun(std::move(profiles), options);
+}
+
+void InversionWindow::startRun(std::vector<ProfileData> profiles, InversionOptions options) {
+    delete runner_;
+    runner_ = new InversionRunner(std::move(profiles), std::move(options), threads_, this);
+    next_ = runner_->profiles();
     connect(runner_, &InversionRunner::stepped, this, &InversionWindow::showStep);
     connect(runner_, &InversionRunner::finished, this, &InversionWindow::runFinished);
     connect(runner_, &InversionRunner::failed, this, &InversionWindow::runFailed);
+    for (int row = 0; row < profileList_->count(); ++row) {
+        QListWidgetItem* line = profileList_->item(row);
+        line->setText(
+            profileLine(next_[static_cast<std::size_t>(row)].profile, QStringLiteral("waiting")));
+        line->setToolTip(QString());
+    }
+    cancel_->setEnabled(true);
+    for (QWidget* control : editControls_) control->setEnabled(false);
+    showPicked();
 
-    const std::size_t count = runner_->profiles().size();
+    const std::size_t count = next_.size();
     note_->setText(QStringLiteral("Inverting %1 profile(s) on %2 thread(s)...")
                        .arg(count)
-                       .arg(std::min<std::size_t>(std::max(threads, 1u), count)));
+                       .arg(std::min<std::size_t>(std::max(threads_, 1u), count)));
     sinceStart_.start();
     runner_->start();
 }
@@ -250,6 +219,7 @@ void InversionWindow::runFinished() {
         line->setToolTip(line->text()); // a reason may run past the list's edge
     }
     cancel_->setEnabled(false);
+    for (QWidget* control : editControls_) control->setEnabled(true);
     const QString seconds =
         QString::number(static_cast<double>(sinceStart_.elapsed()) / 1000, 'f', 1);
     const auto failed = std::ranges::count_if(
@@ -280,6 +250,7 @@ void InversionWindow::runFinished() {
 
 void InversionWindow::runFailed(const QString& reason) {
     cancel_->setEnabled(false);
+    for (QWidget* control : editControls_) control->setEnabled(true);
     for (int row = 0; row < profileList_->count(); ++row)
         profileList_->item(row)->setText(
             profileLine(runner_->profiles()[static_cast<std::size_t>(row)].profile,
@@ -343,7 +314,7 @@ void InversionWindow::showPicked() {
                                QString::fromStdString(stopText(profile, inversion->result,
                                                                runner_->options().targetRms))));
     view_->showPicture(std::make_unique<InversionPicture>(
-        profile, inversion->result, inversion->fit, runner_->options().prior.boreholes));
+        next_[row], inversion->result, inversion->fit, runner_->options().prior.boreholes));
     applyColourEnds(*colours_, inversions(), view_->picture()->section());
 }
 

@@ -7,6 +7,8 @@
 #include <QElapsedTimer>
 #include <vector>
 
+class QDoubleSpinBox;
+class QGridLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -24,6 +26,8 @@ class UiServices;
 // a line each on how far they are, then their RMS and iterations; the picked
 // one's section and curves are shown, printed and saved as a picture, the
 // section saved as a model file or as text, or handed to the modelling window.
+// Points clicked on its curves, or missed by more than a number of errors,
+// are kept out of the fit of "Invert again", which runs the same choices anew.
 class InversionWindow : public QDialog {
     Q_OBJECT
 public:
@@ -50,6 +54,9 @@ signals:
     void runOver();
 
 private:
+    void addEditControls(QGridLayout& grid, int row);
+    // Drops the run before, if any.
+    void startRun(std::vector<ProfileData> profiles, InversionOptions options);
     void showStep(int index, int run, int iteration, double rms);
     void runFinished();
     void runFailed(const QString& reason);
@@ -67,10 +74,20 @@ private:
     void saveText(const QString& kind, const QString& filter, const QString& suffix,
                   const std::string& text);
     QString proposedPath(const QString& suffix) const;
+    // The next run's data of the profile shown; null when none is shown.
+    ProfileData* shownData();
+    void pictureClicked(QPointF at);
+    QString tipAt(QPointF at);
+    void excludeMissesClick();
+    void fitAllClick();
 
     UiServices& ui_;
     const SurveyView* survey_;
-    InversionRunner* runner_;
+    const unsigned threads_;
+    InversionRunner* runner_ = nullptr;
+    // What the next run inverts: the last run's data, with the points kept
+    // out since.
+    std::vector<ProfileData> next_;
     QListWidget* profileList_;
     PictureView* view_;
     QLabel* note_;
@@ -78,6 +95,8 @@ private:
     QPushButton* cancel_;
     ColourEndsBox* colours_ = nullptr;
     std::vector<QPushButton*> resultButtons_;
+    QDoubleSpinBox* missLimit_ = nullptr;
+    std::vector<QWidget*> editControls_; // usable between runs
     QString imagePath_;
     QElapsedTimer sinceStart_;
     bool closeWhenOver_ = false;

@@ -31,8 +31,9 @@ int runPlotInvert1d(const Arguments& args) {
 
     const OffscreenApplication application;
     QGraphicsScene scene;
-    ResistivitySectionChart* chart = layeredSectionChart(soundings, models, layers == 0);
-    scene.addItem(chart); // the scene's
+    auto* chart = new ResistivitySectionChart; // the scene's
+    showLayeredSection(*chart, soundings, models, layers == 0);
+    scene.addItem(chart);
     chart->setFixedRange(range);
     chart->resize(QSizeF(request.size));
     const QString error = saveChartImage(*chart, request.path, request.size);

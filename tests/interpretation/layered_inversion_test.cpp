@@ -1,6 +1,7 @@
 // The 1D inversion of Rho and phase, station by station.
 #include "interpretation/forward.h"
 #include "interpretation/layered_inversion.h"
+#include "interpretation/layered_output.h"
 
 #include <algorithm>
 #include <cmath>
@@ -109,4 +110,39 @@ TEST(LayeredInversion, SmoothGroundFitsAndFollowsTheLayers) {
     // Conductive near the surface, resistive at depth, as the two layers are.
     EXPECT_LT(m.layers.front().resistivity, 200);
     EXPECT_GT(m.layers.back().resistivity, 1000);
+}
+
+// Each ground in the column about its station, faded below the depth its
+// data see; the rows reach half as deep again as the deepest seen.
+TEST(LayeredInversion, SectionStandsEachGroundUnderItsStation) {
+    std::vector<Sounding> stations(2);
+    stations[0].station = 0, stations[1].station = 50;
+    std::vector<LayeredModel> models(2);
+    models[0].layers = {{10, 100}, {0, 1000}}, models[0].depthSeen = 50;
+    models[1].layers = {{20, 10}, {0, 300}}, models[1].depthSeen = 100;
+    const LayeredSection section = layeredSection(stations, models);
+    EXPECT_EQ(section.mesh.x, (std::vector<double>{-25, 25, 75}));
+    EXPECT_DOUBLE_EQ(section.mesh.z.back(), 150);
+    const auto cellAt = [&](double depth, std::size_t column) {
+        std::size_t row = 0;
+        while (section.mesh.z[row + 1] <= depth) ++row;
+        return row * section.mesh.columns() + column;
+    };
+    const struct {
+        double depth;
+        std::size_t column;
+        double log10Resistivity;
+        bool seen;
+    } cases[] = {{5, 0, 2, true},
+                 {5, 1, 1, true},
+                 {15, 0, 3, true},
+                 {15, 1, 1, true},
+                 {60, 0, 3, false},
+                 {60, 1, std::log10(300.0), true},
+                 {120, 1, std::log10(300.0), false}};
+    for (const auto& c : cases) {
+        const std::size_t cell = cellAt(c.depth, c.column);
+        EXPECT_DOUBLE_EQ(section.log10Resistivity[cell], c.log10Resistivity) << c.depth;
+        EXPECT_EQ(section.sensitivity[cell] >= 0.5, c.seen) << c.depth;
+    }
 }

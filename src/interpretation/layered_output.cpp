@@ -1,6 +1,7 @@
 #include "interpretation/layered_output.h"
 
 #include "data/number_text.h"
+#include "interpretation/body_extent.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,15 +25,6 @@ void field(std::string& out, double value, int decimals) {
 
 double factor(double log10Deviation) {
     return std::pow(10.0, log10Deviation);
-}
-
-double resistivityAt(const std::vector<Layer>& layers, double depth) {
-    double top = 0;
-    for (std::size_t k = 0; k + 1 < layers.size(); ++k) {
-        top += layers[k].thickness;
-        if (depth < top) return layers[k].resistivity;
-    }
-    return layers.back().resistivity;
 }
 
 } // namespace
@@ -88,11 +80,14 @@ LayeredSection layeredSection(const std::vector<Sounding>& soundings,
     for (const LayeredModel& m : models) deepest = std::max(deepest, m.depthSeen);
     for (std::size_t r = 0; r <= kSectionRows; ++r)
         mesh.z.push_back(kBelowSeen * deepest * static_cast<double>(r) / kSectionRows);
+    std::vector<GroundModel> grounds(models.size());
+    for (std::size_t c = 0; c < models.size(); ++c) grounds[c].layers = models[c].layers;
     for (std::size_t r = 0; r < kSectionRows; ++r) {
         const double depth = (mesh.z[r] + mesh.z[r + 1]) / 2;
-        for (const LayeredModel& m : models) {
-            section.log10Resistivity.push_back(std::log10(resistivityAt(m.layers, depth)));
-            section.sensitivity.push_back(depth <= m.depthSeen ? 1 : kUnseen);
+        for (std::size_t c = 0; c < models.size(); ++c) {
+            section.log10Resistivity.push_back(
+                std::log10(layerResistivityAt(grounds[c], 0, depth)));
+            section.sensitivity.push_back(depth <= models[c].depthSeen ? 1 : kUnseen);
         }
     }
     return section;

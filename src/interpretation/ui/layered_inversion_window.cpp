@@ -77,10 +77,7 @@ LayeredInversionWindow::LayeredInversionWindow(UiServices& ui, const SurveyView&
                     QStringLiteral("Save the picked profile's grounds as PNG, SVG or PDF"));
 
     auto* panel = new QWidget;
-    panel->setFixedWidth(kPanelWidth);
-    auto* panelLayout = new QVBoxLayout(panel);
-    panelLayout->setContentsMargins(0, 0, 0, 0);
-    panelLayout->setSpacing(0);
+    QVBoxLayout* panelLayout = stackPanel(*panel);
     panelLayout->addWidget(profileList_, 1);
     panelLayout->addWidget(smooth_);
     panelLayout->addWidget(layers_);

@@ -58,8 +58,9 @@ private slots:
             }
             QVERIFY(window->chart().title().startsWith(
                 QStringLiteral("1D inversion, profile 1 (two layers, RMS at most ")));
-            QVERIFY(part<QLabel>(dialog, "Note")->text().startsWith(
-                QStringLiteral("5 stations, RMS ")));
+            QVERIFY(part<QLabel>(dialog, "Note")
+                        ->text()
+                        .startsWith(QStringLiteral("5 stations, RMS ")));
             profiles->setCurrentRow(1);
             QVERIFY(window->chart().title().startsWith(
                 QStringLiteral("1D inversion, profile 2 (two layers")));

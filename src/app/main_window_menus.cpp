@@ -146,6 +146,7 @@ void TMainFrm::buildMenus() {
     item(processing, "FraserMap", "Fraser map");
     item(processing, "Model", "Model...");
     item(processing, "Inversion", "2D inversion...");
+    item(processing, "Inversion1D", "1D inversion");
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("Tools"));
     tools->setObjectName(QStringLiteral("Tools1"));

@@ -30,13 +30,17 @@ std::vector<StationResponse> computeResponse(const GroundModel& model, const Mes
         return sectionResponse(model, options);
     std::vector<StationResponse> responses;
     for (double station : model.stations)
-        for (double frequency : model.frequencies) {
-            const LayeredGround ground(model.layers, frequency);
-            // Hx = (1/iωμ0) dE/dz and dE/dz = −E/ratio at the surface.
-            const Complex impedance = -Complex(0, omegaMu(frequency)) * ground.surfaceRatio();
-            responses.push_back({station, frequency, 0, impedance});
-        }
+        for (double frequency : model.frequencies)
+            responses.push_back(layeredResponse(model.layers, frequency, station));
     return responses;
+}
+
+StationResponse layeredResponse(const std::vector<Layer>& layers, double frequency,
+                                double station) {
+    const LayeredGround ground(layers, frequency);
+    // Hx = (1/iωμ0) dE/dz and dE/dz = −E/ratio at the surface.
+    const Complex impedance = -Complex(0, omegaMu(frequency)) * ground.surfaceRatio();
+    return {station, frequency, 0, impedance};
 }
 
 std::vector<StationResponse> sectionResponse(const GroundModel& model, const MeshOptions& options) {

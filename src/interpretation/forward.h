@@ -32,6 +32,9 @@ std::vector<StationResponse> sectionResponse(const GroundModel& model, const Sec
 // The response at the mesh's station `index`, at `station` m.
 StationResponse stationResponse(const SectionMesh& mesh, const TeSolver& solver, std::size_t index,
                                 double station);
+// The response of layers alone, the same at every station.
+StationResponse layeredResponse(const std::vector<Layer>& layers, double frequency,
+                                double station = 0);
 
 // A value that is a fixed combination of E at a few nodes.
 struct NodeWeight {

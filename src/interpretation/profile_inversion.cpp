@@ -1,11 +1,10 @@
 #include "interpretation/profile_inversion.h"
 
 #include "interpretation/depth_of_investigation.h"
+#include "interpretation/parallel_for.h"
 
-#include <algorithm>
 #include <atomic>
 #include <exception>
-#include <thread>
 
 namespace veldro {
 
@@ -14,41 +13,33 @@ invertEachProfile(const std::vector<ProfileData>& profiles, const InversionOptio
                   unsigned threads, bool withFit,
                   const std::function<bool(std::size_t, const InversionStep&)>& progress) {
     std::vector<ProfileInversion> inversions(profiles.size());
-    std::atomic<std::size_t> next = 0;
     std::atomic<bool> cancelled = false;
-    const auto work = [&] {
-        for (std::size_t i = next++; i < profiles.size(); i = next++) {
-            ProfileInversion& inversion = inversions[i];
-            // A cancelled run ends with the iterations under way.
-            if (cancelled) {
-                inversion.result.cancelled = true;
-                continue;
-            }
-            const auto told = [&](const InversionStep& step) {
-                if (!progress || progress(i, step)) return true;
-                cancelled = true;
-                return false;
-            };
-            try {
-                inversion.result = invertProfile(profiles[i], options, told);
-                // A cancelled depth of investigation leaves none: half of one would mislead.
-                if (options.depthOfInvestigation && !inversion.result.cancelled)
-                    inversion.result.depthOfInvestigation =
-                        depthOfInvestigation(profiles[i], options, told).index;
-                if (withFit)
-                    inversion.fit =
-                        inversionFit(profiles[i], inversion.result, options.startResistivity);
-            } catch (const std::exception& e) {
-                inversion.result = {};
-                inversion.failure = e.what();
-            }
+    parallelFor(profiles.size(), threads, [&](std::size_t i) {
+        ProfileInversion& inversion = inversions[i];
+        // A cancelled run ends with the iterations under way.
+        if (cancelled) {
+            inversion.result.cancelled = true;
+            return;
         }
-    };
-    std::vector<std::thread> pool;
-    const std::size_t count = std::min<std::size_t>(std::max(threads, 1u), profiles.size());
-    for (std::size_t t = 1; t < count; ++t) pool.emplace_back(work);
-    work();
-    for (std::thread& thread : pool) thread.join();
+        const auto told = [&](const InversionStep& step) {
+            if (!progress || progress(i, step)) return true;
+            cancelled = true;
+            return false;
+        };
+        try {
+            inversion.result = invertProfile(profiles[i], options, told);
+            // A cancelled depth of investigation leaves none: half of one would mislead.
+            if (options.depthOfInvestigation && !inversion.result.cancelled)
+                inversion.result.depthOfInvestigation =
+                    depthOfInvestigation(profiles[i], options, told).index;
+            if (withFit)
+                inversion.fit =
+                    inversionFit(profiles[i], inversion.result, options.startResistivity);
+        } catch (const std::exception& e) {
+            inversion.result = {};
+            inversion.failure = e.what();
+        }
+    });
     return inversions;
 }
 

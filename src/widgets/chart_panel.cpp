@@ -63,6 +63,14 @@ QPushButton* panelButton(const QString& caption, const char* name, const QString
     return button;
 }
 
+QVBoxLayout* stackPanel(QWidget& panel) {
+    panel.setFixedWidth(kPanelWidth);
+    auto* layout = new QVBoxLayout(&panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
 QStatusBar* layOutPanelWindow(QWidget& window, QWidget* panel, QWidget* content) {
     auto* body = new QHBoxLayout;
     body->setContentsMargins(0, 0, 0, 0);

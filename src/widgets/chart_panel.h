@@ -7,6 +7,7 @@
 class QPrinter;
 class QPushButton;
 class QStatusBar;
+class QVBoxLayout;
 class QWidget;
 
 namespace veldro {
@@ -17,6 +18,9 @@ class UiServices;
 inline constexpr int kPanelWidth = 120;
 inline constexpr int kPanelButtonHeight = 25;
 QPushButton* panelButton(const QString& caption, const char* name, const QString& tip = {});
+// Makes `panel` the panel's width, its parts stacked edge to edge in the
+// layout returned.
+QVBoxLayout* stackPanel(QWidget& panel);
 // Lays `window` out as the chart windows are: `panel` at the left, `content`
 // filling the rest, over the status line returned for the caller to fill.
 QStatusBar* layOutPanelWindow(QWidget& window, QWidget* panel, QWidget* content);

@@ -29,7 +29,8 @@ constexpr HelpTopic kTopics[] = {{100, "index.html"},
                                  {1600, "filtering.html"},
                                  {kModelWindowHelp, "model.html#window"},
                                  {kInversionDialogHelp, "inversion.html#dialog"},
-                                 {kInversionWindowHelp, "inversion.html#window"}};
+                                 {kInversionWindowHelp, "inversion.html#window"},
+                                 {kLayeredInversionHelp, "inversion.html#invert1d"}};
 
 constexpr int kPictureMargin = 16;
 

@@ -17,6 +17,7 @@ class UiServices;
 inline constexpr int kModelWindowHelp = 1700;
 inline constexpr int kInversionDialogHelp = 1710;
 inline constexpr int kInversionWindowHelp = 1720;
+inline constexpr int kLayeredInversionHelp = 1730;
 
 // The user guide's page of a help context (with the place in it, such as
 // "model.html#window"); the contents for a context without one.

@@ -58,6 +58,7 @@ const std::vector<MonkeyCommand>& Monkey::commands() {
         {"FraserMap"},
         {"Model"},
         {"Inversion"},
+        {"Inversion1D"},
         {"header click", &Monkey::clickHeader},
         {"RunIXVLF1"},
         {"RunOrvex1"},

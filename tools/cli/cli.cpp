@@ -174,4 +174,16 @@ std::string requireOutput(const Arguments& args) {
     return args.value("-o");
 }
 
+std::filesystem::path pathOf(const std::string& name) {
+    return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (std::filesystem::equivalent(pathOf(a), pathOf(b), error)) return true;
+    const std::filesystem::path first = std::filesystem::weakly_canonical(pathOf(a), error);
+    if (error) return false;
+    return first == std::filesystem::weakly_canonical(pathOf(b), error) && !error;
+}
+
 } // namespace veldro::cli

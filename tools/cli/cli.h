@@ -3,6 +3,7 @@
 #include "data/messages.h"
 
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -115,6 +116,11 @@ std::optional<std::pair<double, double>> resistivityRangeOption(const Arguments&
 std::optional<std::pair<double, double>> valueRangeOption(const Arguments& args);
 // The "-o" option, required.
 std::string requireOutput(const Arguments& args);
+// A file name as given (UTF-8), as a path.
+std::filesystem::path pathOf(const std::string& name);
+// Whether two names lead to one file: the same file on the disk (through a
+// link, say), or the same name of a file not made yet.
+bool sameFile(const std::string& a, const std::string& b);
 // Writes records as a .vlf data set with this comment, whatever their count.
 void writeSurvey(const std::string& path, const std::vector<MeasurementRecord>& records,
                  const std::string& comment);

@@ -33,9 +33,7 @@ InversionOptions invertOptions(const Arguments& args) {
 std::vector<ProfileData> profilesToInvert(const Arguments& args, const SurveyView& survey) {
     const ProfileDataOptions options = profileDataOptions(args);
     const bool named = args.hasValue("--profile");
-    const std::vector<int> profiles =
-        named ? std::vector<int>{wholeOption(args, "--profile", 0, -32768, 32767, "profile")}
-              : survey.keptProfiles();
+    const std::vector<int> profiles = profilesOption(args, survey);
     std::vector<ProfileData> result;
     const bool flat = args.flag("--no-topography");
     for (int profile : profiles) {
@@ -60,20 +58,6 @@ std::vector<ProfileData> profilesToInvert(const Arguments& args, const SurveyVie
     }
     if (result.empty()) throw CommandFailed("no profile holds data to invert");
     return result;
-}
-
-std::filesystem::path pathOf(const std::string& name) {
-    return std::filesystem::path(std::u8string(name.begin(), name.end()));
-}
-
-// Whether two names lead to one file: the same file on the disk (through a
-// link, say), or the same name of a file not made yet.
-bool sameFile(const std::string& a, const std::string& b) {
-    std::error_code error;
-    if (std::filesystem::equivalent(pathOf(a), pathOf(b), error)) return true;
-    const std::filesystem::path first = std::filesystem::weakly_canonical(pathOf(a), error);
-    if (error) return false;
-    return first == std::filesystem::weakly_canonical(pathOf(b), error) && !error;
 }
 
 // Where each profile's files go: the names given, with one profile; with

@@ -24,15 +24,6 @@ constexpr int kDesignWidth = 1039;
 constexpr int kSectionHeight = 560;
 constexpr int kCurvesHeight = 400;
 
-int profileOption(const Arguments& args, const SurveyView& survey) {
-    if (args.hasValue("--profile"))
-        return wholeOption(args, "--profile", 0, -32768, 32767, "profile");
-    const std::vector<int> profiles = survey.keptProfiles();
-    if (profiles.size() == 1) return profiles.front();
-    if (profiles.empty()) throw CommandFailed("the data set holds no kept records");
-    throw UsageError("the data set holds several profiles: name one with --profile");
-}
-
 int kindsOfData(InversionData data) {
     return data == InversionData::Both ? 3 : data == InversionData::Resistivity ? 2 : 1;
 }
@@ -80,7 +71,7 @@ int runPlotInversion(const Arguments& args) {
 
     TerminalMessages messages;
     const LoadedRows d = loadRows(args.operand(0, "FILE.vlf"), messages);
-    const ProfileData data = profileData(d.survey(), profileOption(args, d.survey()), options);
+    const ProfileData data = profileData(d.survey(), oneProfileOption(args, d.survey()), options);
     if (const std::string why = lackOfData(data); !why.empty()) throw CommandFailed(why);
     if (data.stations != model.stations)
         throw CommandFailed(modelPath + ": not inverted from profile " +

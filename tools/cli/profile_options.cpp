@@ -1,5 +1,7 @@
 #include "profile_options.h"
 
+#include "data/survey_view.h"
+
 #include <array>
 #include <charconv>
 #include <optional>
@@ -148,6 +150,40 @@ std::string lackOfData(const ProfileData& data) {
     if (data.stations.size() >= 2 && !data.data.empty()) return {};
     return "profile " + std::to_string(data.profile) +
            ": no two stations with kept records of the data asked for";
+}
+
+std::vector<int> profilesOption(const Arguments& args, const SurveyView& survey) {
+    if (args.hasValue("--profile"))
+        return {wholeOption(args, "--profile", 0, -32768, 32767, "profile")};
+    return survey.keptProfiles();
+}
+
+int oneProfileOption(const Arguments& args, const SurveyView& survey) {
+    const std::vector<int> profiles = profilesOption(args, survey);
+    if (profiles.size() == 1) return profiles.front();
+    if (profiles.empty()) throw CommandFailed("the data set holds no kept records");
+    throw UsageError("the data set holds several profiles: name one with --profile");
+}
+
+std::size_t layersOption(const Arguments& args) {
+    return static_cast<std::size_t>(wholeOption(args, "--layers", 0, 2, 100, "layers"));
+}
+
+std::vector<Sounding> soundingsOption(const Arguments& args, const SurveyView& survey,
+                                      const std::vector<int>& profiles, const std::string& path) {
+    ProfileDataOptions options = profileDataOptions(args);
+    options.data = InversionData::Resistivity;
+    std::vector<Sounding> result;
+    for (int profile : profiles) {
+        std::vector<Sounding> stations = soundings(profileData(survey, profile, options));
+        result.insert(result.end(), std::make_move_iterator(stations.begin()),
+                      std::make_move_iterator(stations.end()));
+    }
+    if (result.empty())
+        throw CommandFailed(path + ": no kept records of Rho and phase (resistivity mode)" +
+                            (args.hasValue("--profile") ? " on profile " + args.value("--profile")
+                                                        : std::string()));
+    return result;
 }
 
 } // namespace veldro::cli

@@ -4,6 +4,7 @@
 #include "app/measurement_table_model.h"
 #include "data/survey_view.h"
 #include "interpretation/ui/inversion_window.h"
+#include "interpretation/ui/layered_inversion_window.h"
 #include "interpretation/ui/model_window.h"
 #include "processing/fraser_map.h"
 #include "processing/graph_plots.h"
@@ -33,6 +34,9 @@ const Message kNoKhValue{
 const Message kNoMapValue{"No profile has four station groups of kept tilt readings: there is no "
                           "Fraser value to map.",
                           "Fraser map", MessageIcon::Information};
+const Message kNoRhoData{"No profile has kept readings of Rho and phase (resistivity mode): "
+                         "there is nothing to invert in 1D.",
+                         "1D inversion", MessageIcon::Information};
 
 QString qtText(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -59,6 +63,8 @@ GraphCommands::GraphCommands(CommandContext& context) : CommandGroup(context) {
     context_.commands.add(context_.action("Model"), Enabling::Idle, [this] { showModel(); });
     context_.commands.add(context_.action("Inversion"), Enabling::WithData,
                           [this] { showInversion(); });
+    context_.commands.add(context_.action("Inversion1D"), Enabling::WithData,
+                          [this] { showLayeredInversion(); });
     // A header click always means a plot: the table never sorts.
     QHeaderView* header = context_.table.horizontalHeader();
     context_.table.setSortingEnabled(false);
@@ -153,6 +159,18 @@ void GraphCommands::showInversion() {
     InversionWindow window(context_.ui, dialog.profiles(), inversionChoices_.inversion,
                            inversionChoices_.threads, &survey, &context_.window);
     window.setImagePath(proposedImagePath(session.filePath(), "inversion"));
+    context_.ui.runDialog(window);
+}
+
+void GraphCommands::showLayeredInversion() {
+    const DataSession& session = context_.session;
+    if (!session.hasData()) return;
+    LayeredInversionWindow window(context_.ui, session.survey(), &context_.window);
+    if (!window.hasData()) {
+        context_.ui.tell(kNoRhoData);
+        return;
+    }
+    window.setImagePath(proposedImagePath(session.filePath(), "invert1d"));
     context_.ui.runDialog(window);
 }
 

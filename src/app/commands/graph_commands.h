@@ -13,7 +13,7 @@ struct Message;
 
 // The chart windows' callers: "View Fraser" and a click on the header of a
 // column with the chart mark (the graph window), "Karous-Hjelt section",
-// "Fraser map", "Model..." and "2D inversion...".
+// "Fraser map", "Model...", "2D inversion..." and "1D inversion".
 class GraphCommands : public CommandGroup {
     Q_OBJECT
 public:
@@ -25,6 +25,7 @@ public:
     void showFraserMap();                          // "Fraser map"
     void showModel();                              // "Model...", with or without data
     void showInversion();                          // "2D inversion..."
+    void showLayeredInversion();                   // "1D inversion"
 
 private:
     // Fills a graph window under the hourglass and shows it when `fill` says

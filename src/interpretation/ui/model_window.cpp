@@ -98,10 +98,7 @@ ModelWindow::ModelWindow(UiServices& ui, const SurveyView* survey, QWidget* owne
     profileList_->setCurrentRow(0);
 
     auto* panel = new QWidget;
-    panel->setFixedWidth(kPanelWidth);
-    auto* panelLayout = new QVBoxLayout(panel);
-    panelLayout->setContentsMargins(0, 0, 0, 0);
-    panelLayout->setSpacing(0);
+    QVBoxLayout* panelLayout = stackPanel(*panel);
     panelLayout->addWidget(profileList_, 1);
     QPushButton* open =
         panelButton(QStringLiteral("Open..."), "OpenModel", QStringLiteral("Open a model file"));

@@ -98,10 +98,7 @@ PlanMapWindow::PlanMapWindow(UiServices& ui, const std::array<FraserMap, 2>& map
                                    "ask for"));
     saveImage->setShortcut(QKeySequence::Save);
     auto* panel = new QWidget;
-    panel->setFixedWidth(kPanelWidth);
-    auto* panelLayout = new QVBoxLayout(panel);
-    panelLayout->setContentsMargins(0, 0, 0, 0);
-    panelLayout->setSpacing(0);
+    QVBoxLayout* panelLayout = stackPanel(*panel);
     panelLayout->addWidget(kind_);
     panelLayout->addWidget(list_, 1);
     auto* depthBox = new QWidget;

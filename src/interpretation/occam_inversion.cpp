@@ -89,7 +89,7 @@ public:
         for (std::size_t i = 0; i < data.data.size(); ++i)
             observed_[static_cast<Eigen::Index>(i)] = data.data[i].value;
         model_ = prior_.start;
-        predicted_ = section_.predict(model_, &jacobian_);
+        predicted_ = section_.predict(model_);
         rms_ = misfit(predicted_);
     }
 
@@ -225,7 +225,7 @@ private:
 } // namespace
 
 InversionResult invertProfile(const ProfileData& data, const InversionOptions& options,
-                              const InversionProgress& progress) {
+                              const InversionProgress& progress, const InversionStarted& started) {
     if (data.stations.size() < 2)
         throw std::invalid_argument("an inversion needs two stations or more");
     if (data.data.empty()) throw std::invalid_argument("the profile holds no data to invert");
@@ -249,7 +249,8 @@ InversionResult invertProfile(const ProfileData& data, const InversionOptions& o
             result.stop = InversionStop::Iterations;
             break;
         }
-        if (iteration > 0) occam.linearise();
+        if (iteration == 0 && started) started(occam.rms());
+        occam.linearise();
         // Aiming at the target at once takes the roughest models, on which
         // the linearisation fails far from the data: each iteration aims
         // at a share of the RMS it starts from, as smooth as that allows.

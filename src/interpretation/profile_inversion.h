@@ -23,9 +23,11 @@ struct ProfileInversion {
 // others their sections. progress is told which profile (its index in
 // `profiles`) and must be safe to call from several threads at once; once it
 // has said false, the profiles not begun are cancelled and hold no cells.
+// started, likewise, is told each profile's starting RMS (InversionStarted).
 std::vector<ProfileInversion>
 invertEachProfile(const std::vector<ProfileData>& profiles, const InversionOptions& options,
                   unsigned threads, bool withFit,
-                  const std::function<bool(std::size_t, const InversionStep&)>& progress = {});
+                  const std::function<bool(std::size_t, const InversionStep&)>& progress = {},
+                  const std::function<void(std::size_t, double)>& started = {});
 
 } // namespace veldro

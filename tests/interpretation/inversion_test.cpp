@@ -4,6 +4,7 @@
 #include "data/survey_view.h"
 #include "interpretation/body_shape.h"
 #include "interpretation/depth_of_investigation.h"
+#include "interpretation/inversion_misfit.h"
 #include "interpretation/inversion_section.h"
 #include "interpretation/layered_ground.h"
 #include "interpretation/model_survey.h"
@@ -195,6 +196,41 @@ TEST(OccamInversion, CancelKeepsTheBestModelSoFar) {
     EXPECT_TRUE(result.cancelled);
     EXPECT_EQ(result.iterations, 1);
     EXPECT_DOUBLE_EQ(result.rms, first);
+}
+
+// The starting model's misfit is said once, before the first iteration's
+// sensitivities (on a long profile, many forward solves' time), and not at
+// all when the start already meets the target.
+TEST(OccamInversion, TheStartingMisfitIsSaidBeforeTheFirstIteration) {
+    GroundModel model = groundOf(1000, 0, 100, 25);
+    model.bodies.push_back({sheetPolygon(50, 10, 60, 90, 2), 2.0 / 50});
+    const ProfileData data = surveyedProfile(model, {}, InversionData::Tilt);
+    for (const double target : {1.0, 1000.0}) {
+        SCOPED_TRACE(target);
+        std::vector<double> told; // the start's RMS, then each iteration's
+        const InversionResult result = invertProfile(
+            data, {.targetRms = target, .maxIterations = 1},
+            [&](const InversionStep& step) {
+                EXPECT_EQ(told.size(), 1u);
+                told.push_back(step.rms);
+                return true;
+            },
+            [&](double rms) {
+                EXPECT_TRUE(told.empty());
+                told.push_back(rms);
+            });
+        if (target == 1000) {
+            EXPECT_TRUE(told.empty());
+            continue;
+        }
+        ASSERT_EQ(told.size(), 2u);
+        const InversionSection start(data, result.mesh, 1000);
+        EXPECT_DOUBLE_EQ(told[0],
+                         misfitRms(data, start.predict(Eigen::VectorXd::Constant(
+                                             static_cast<Eigen::Index>(result.mesh.cells()), 3))));
+        EXPECT_GT(told[0], told[1]);
+        EXPECT_DOUBLE_EQ(told[1], result.rms);
+    }
 }
 
 TEST(OccamInversion, CancelLeavesTheProfilesNotBegunUninverted) {

@@ -131,15 +131,21 @@ int runInvert(const Arguments& args) {
 
     std::mutex said;
     std::cerr << std::fixed << std::setprecision(3);
+    // Iteration 0 is the starting model, said before the first iteration's
+    // sensitivities, which on a long profile take many forward solves.
+    const auto say = [&](std::size_t i, int run, int iteration, double rms) {
+        const std::lock_guard lock(said);
+        std::cerr << "Profile " << profiles[i].profile << ", ";
+        if (run > 0) std::cerr << "depth of investigation run " << run << " of 2, ";
+        std::cerr << "iteration " << iteration << ": RMS " << rms << '\n';
+    };
     const std::vector<ProfileInversion> inversions = invertEachProfile(
         profiles, options, threads, !sectionPath.empty(),
         [&](std::size_t i, const InversionStep& step) {
-            const std::lock_guard lock(said);
-            std::cerr << "Profile " << profiles[i].profile << ", ";
-            if (step.run > 0) std::cerr << "depth of investigation run " << step.run << " of 2, ";
-            std::cerr << "iteration " << step.iteration << ": RMS " << step.rms << '\n';
+            say(i, step.run, step.iteration, step.rms);
             return true;
-        });
+        },
+        [&](std::size_t i, double rms) { say(i, 0, 0, rms); });
 
     // Each profile's files are written whatever befell the others.
     std::size_t failed = 0;

@@ -80,7 +80,9 @@ int runPlotInversion(const Arguments& args) {
 
     TerminalMessages messages;
     const LoadedRows d = loadRows(args.operand(0, "FILE.vlf"), messages);
-    const ProfileData data = profileData(d.survey(), profileOption(args, d.survey()), options);
+    ProfileData data = profileData(d.survey(), profileOption(args, d.survey()), options);
+    // Under the surface it was inverted under, which its model file holds.
+    data.topography = model.topography;
     if (const std::string why = lackOfData(data); !why.empty()) throw CommandFailed(why);
     if (data.stations != model.stations)
         throw CommandFailed(modelPath + ": not inverted from profile " +

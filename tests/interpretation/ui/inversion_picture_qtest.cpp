@@ -147,6 +147,56 @@ private slots:
                  qPrintable(drawn.name() + QStringLiteral(" for ") + wanted.name()));
     }
 
+    // Under hills the cells follow the surface, drawn in elevation: air above
+    // the surface line, ground below it, a borehole's depths from the surface
+    // at the hole.
+    void drawsATerrainSectionInElevationUnderItsSurface() {
+        ProfileData data = profileOf({FittedQuantity::Tilt, FittedQuantity::Ellipticity});
+        data.topography = {{0, 100}, {50, 140}, {100, 110}};
+        const InversionResult result = patchedSection(data);
+        const std::vector<Borehole> holes{{"BH1", 2, 50, {{0, 10, 1e4, ""}}}};
+        QGraphicsScene scene;
+        auto* picture = new InversionPicture(data, result, inversionFit(data, result, 300), holes);
+        scene.addItem(picture);
+        picture->resize(900, 700);
+        for (int round = 0; round < 4; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QImage image(900, 700, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        scene.render(&painter, QRectF(0, 0, 900, 700), QRectF(0, 0, 900, 700));
+        painter.end();
+        ResistivitySectionChart& section = picture->section();
+        QCOMPARE(section.leftAxisTitle(), QStringLiteral("Elevation (m)"));
+        const QValueAxis& x = section.axisX();
+        const QValueAxis& y = section.axisY();
+        QVERIFY(!y.isReverse());
+        const QRectF area = section.plotArea();
+        const auto pixel = [&](double station, double elevation) {
+            return section
+                .mapToScene(QPointF(
+                    area.left() + (station - x.min()) / (x.max() - x.min()) * area.width(),
+                    area.bottom() - (elevation - y.min()) / (y.max() - y.min()) * area.height()))
+                .toPoint();
+        };
+        const QColor ground(section.scale().colour(std::log10(300.0)));
+        QVERIFY(y.max() > 140);
+        // Between the stations, clear of their ticks: the surface there, air
+        // above it, ground 10 m below.
+        for (const auto& [station, surface] :
+             {std::pair{12.5, 110.0}, {37.5, 130.0}, {62.5, 132.5}, {87.5, 117.5}}) {
+            QCOMPARE(image.pixelColor(pixel(station, (surface + y.max()) / 2)), QColor(Qt::white));
+            QCOMPARE(image.pixelColor(pixel(station, surface - 10)), ground);
+            const QColor line = image.pixelColor(pixel(station, surface));
+            QVERIFY2(line.lightness() < 80, qPrintable(QString::number(station)));
+        }
+        // The borehole's 0 to 10 m at the crest: below 140 m, not 0 to 10 m down from the top.
+        const QColor hole = image.pixelColor(pixel(50, 135) + QPoint(1, 0));
+        const QColor wanted(section.scale().colour(4));
+        QVERIFY2(std::abs(hole.hue() - wanted.hue()) < 10,
+                 qPrintable(hole.name() + QStringLiteral(" for ") + wanted.name()));
+    }
+
     void fadesTheCellsTheDataHardlySee() {
         const ProfileData data = profileOf({FittedQuantity::Tilt, FittedQuantity::Ellipticity});
         const InversionResult result = patchedSection(data);
@@ -229,6 +279,16 @@ private slots:
         QCOMPARE(doi.status, 0);
         QVERIFY2(doi.error.contains("Depth of investigation run 2 of 2, iteration 1: RMS "),
                  qPrintable(doi.error));
+        // A section inverted under hills: its surface comes with its model file.
+        ProfileData hills = profileOf({FittedQuantity::Tilt});
+        hills.topography = {{0, 100}, {50, 140}, {100, 110}};
+        const QString terrain =
+            writtenFile(sandbox.file("terrain.json"),
+                        QByteArray::fromStdString(inversionModelFile(patchedSection(hills))));
+        const CliResult underHills =
+            runCliProgram({"plot", "inversion", survey, terrain, "-o", png});
+        QCOMPARE(underHills.status, 0);
+        QCOMPARE(underHills.error, QString());
     }
 
     void plotInversionRefusesWhatItCannotShow() {

@@ -154,6 +154,31 @@ TEST(OccamInversion, FindsAConductorUnderAResistiveGround) {
     }
 }
 
+// The same under a slope falling 60 m over the line (30 %), inverted under
+// the stations' heights: the cells' rows count down from the surface, the
+// conductor's depths too.
+TEST(OccamInversion, FindsAConductorUnderASlopeWithTheTerrain) {
+    GroundModel model = groundOf(1000, 0, 200, 20);
+    model.frequencies = {19800};
+    model.topography = {{0, 60}, {200, 0}};
+    // The surface lies 30 m below the datum at x 100: the block is 30 to 70 m down there.
+    model.bodies.push_back(rectangleBody({80, 60, 120, 100}, 10));
+    ProfileData data = surveyedProfile(model, {.noisePercent = 2, .seed = 7}, InversionData::Tilt);
+    data.topography = model.topography;
+    // Three steps reach the target here; taken as flat the data are not fitted so.
+    const InversionResult result = invertProfile(data, {.maxIterations = 3});
+    EXPECT_LE(result.rms, 1.1);
+    const auto lowest = static_cast<std::size_t>(
+        std::min_element(result.log10Resistivity.begin(), result.log10Resistivity.end()) -
+        result.log10Resistivity.begin());
+    const InversionMesh& mesh = result.mesh;
+    const std::size_t row = lowest / mesh.columns(), column = lowest % mesh.columns();
+    EXPECT_NEAR((mesh.x[column] + mesh.x[column + 1]) / 2, 100, 1.5 * 20);
+    const double widening = (70.0 - 30.0) / 2;
+    EXPECT_GE(mesh.z[row + 1], 30 - widening);
+    EXPECT_LE(mesh.z[row], 70 + widening);
+}
+
 // Under the stations, the index is small where the data see the ground
 // (the top skin depth) and near 1 deep below, where only the reference holds.
 TEST(DepthOfInvestigation, NearZeroWhereTheDataSeeAndNearOneAtDepth) {

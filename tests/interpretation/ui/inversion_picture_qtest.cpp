@@ -123,24 +123,13 @@ private slots:
                                           {"BH2", 5, kStations[1], {{0, 10, 10, ""}}}};
         QGraphicsScene scene;
         auto* picture = new InversionPicture(data, result, inversionFit(data, result, 300), holes);
-        scene.addItem(picture);
-        picture->resize(900, 700);
-        for (int round = 0; round < 4; ++round)
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const QImage image = laidOutAndDrawn(scene, picture);
         QCOMPARE(picture->boreholes(), std::vector<Borehole>{holes.front()});
-        QImage image(900, 700, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        scene.render(&painter, QRectF(0, 0, 900, 700), QRectF(0, 0, 900, 700));
-        painter.end();
-        ResistivitySectionChart& section = picture->section();
+        const ResistivitySectionChart& section = picture->section();
         // Station 1 across, half way down: inside the granite.
-        const QValueAxis& x = section.axisX();
-        const QRectF area = section.plotArea();
-        const QPointF at = section.mapToScene(
-            QPointF(area.left() + (kStations[1] - x.min()) / (x.max() - x.min()) * area.width(),
-                    area.center().y()));
-        const QColor drawn = image.pixelColor(at.toPoint());
+        const QValueAxis& y = section.axisY();
+        const QColor drawn =
+            image.pixelColor(sectionPixel(section, kStations[1], (y.min() + y.max()) / 2));
         const QColor wanted(section.scale().colour(4));
         QVERIFY2(std::abs(drawn.hue() - wanted.hue()) < 10 &&
                      std::abs(drawn.lightness() - wanted.lightness()) < 20,
@@ -157,27 +146,13 @@ private slots:
         const std::vector<Borehole> holes{{"BH1", 2, 50, {{0, 10, 1e4, ""}}}};
         QGraphicsScene scene;
         auto* picture = new InversionPicture(data, result, inversionFit(data, result, 300), holes);
-        scene.addItem(picture);
-        picture->resize(900, 700);
-        for (int round = 0; round < 4; ++round)
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QImage image(900, 700, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        scene.render(&painter, QRectF(0, 0, 900, 700), QRectF(0, 0, 900, 700));
-        painter.end();
-        ResistivitySectionChart& section = picture->section();
+        const QImage image = laidOutAndDrawn(scene, picture);
+        const ResistivitySectionChart& section = picture->section();
         QCOMPARE(section.leftAxisTitle(), QStringLiteral("Elevation (m)"));
-        const QValueAxis& x = section.axisX();
         const QValueAxis& y = section.axisY();
         QVERIFY(!y.isReverse());
-        const QRectF area = section.plotArea();
         const auto pixel = [&](double station, double elevation) {
-            return section
-                .mapToScene(QPointF(
-                    area.left() + (station - x.min()) / (x.max() - x.min()) * area.width(),
-                    area.bottom() - (elevation - y.min()) / (y.max() - y.min()) * area.height()))
-                .toPoint();
+            return sectionPixel(section, station, elevation);
         };
         const QColor ground(section.scale().colour(std::log10(300.0)));
         QVERIFY(y.max() > 140);
@@ -337,6 +312,34 @@ private slots:
     }
 
 private:
+    // The picture put in the scene, laid out at 900 x 700 and drawn.
+    static QImage laidOutAndDrawn(QGraphicsScene& scene, InversionPicture* picture) {
+        scene.addItem(picture);
+        picture->resize(900, 700);
+        for (int round = 0; round < 4; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QImage image(900, 700, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        scene.render(&painter, QRectF(0, 0, 900, 700), QRectF(0, 0, 900, 700));
+        return image;
+    }
+
+    // The drawn pixel of a station and a value of the section's vertical axis.
+    static QPoint sectionPixel(const ResistivitySectionChart& section, double station,
+                               double value) {
+        const QValueAxis& x = section.axisX();
+        const QValueAxis& y = section.axisY();
+        const QRectF area = section.plotArea();
+        double down = (value - y.min()) / (y.max() - y.min());
+        if (!y.isReverse()) down = 1 - down;
+        return section
+            .mapToScene(
+                QPointF(area.left() + (station - x.min()) / (x.max() - x.min()) * area.width(),
+                        area.top() + down * area.height()))
+            .toPoint();
+    }
+
     // Profile 1 over stations 0 to 100 every 25 m, from the model file sheet.json.
     static QString surveyOverASheet(const Sandbox& sandbox) {
         const QString model = writtenFile(sandbox.file("sheet.json"), R"({

@@ -15,10 +15,13 @@ namespace veldro {
 class BoreholeMarks : public PlotAreaItem {
 public:
     // `colour` gives the section's colour of a log10 resistivity; `drawnY`
-    // where a depth below the surface at a station is drawn.
-    BoreholeMarks(StationChart& chart, std::vector<Borehole> boreholes,
-                  std::function<QRgb(double)> colour,
-                  std::function<double(double station, double depth)> drawnY);
+    // where a depth below the surface at a station is drawn (on a flat
+    // section's depth axis unless told).
+    BoreholeMarks(
+        StationChart& chart, std::vector<Borehole> boreholes, std::function<QRgb(double)> colour,
+        std::function<double(double station, double depth)> drawnY = [](double, double depth) {
+            return depth;
+        });
 
     const std::vector<Borehole>& boreholes() const { return boreholes_; }
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;

@@ -77,13 +77,20 @@ InversionResult inversionFromModel(const GroundModel& model) {
     InversionMesh& mesh = result.mesh;
     mesh.x = edgesOf(model.bodies, &SectionPoint::x);
     if (mesh.x.size() < 2 || model.bodies.size() % mesh.columns() != 0) notAnInversion(notOneGrid);
-    // Down, the first column's rows below the surface above it; every cell
-    // is then checked against them, under hills as a parallelogram.
-    const double top = surfaceDepth(model.topography, mesh.x.front());
-    for (std::size_t b = 0; b < model.bodies.size(); b += mesh.columns()) {
+    // Down, the rows of the column whose left side stands highest, at the
+    // datum under hills: there the depths below the surface are those below
+    // the datum, read back to the bit as invert made them. Every cell is then
+    // checked against them, under hills as a parallelogram.
+    std::size_t highest = 0;
+    for (std::size_t c = 1; c < mesh.columns(); ++c)
+        if (surfaceDepth(model.topography, mesh.x[c]) <
+            surfaceDepth(model.topography, mesh.x[highest]))
+            highest = c;
+    const double top = surfaceDepth(model.topography, mesh.x[highest]);
+    for (std::size_t b = highest; b < model.bodies.size(); b += mesh.columns()) {
         const std::vector<SectionPoint>& corners = model.bodies[b].polygon;
         if (corners.size() != 4) notAnInversion(notOneGrid);
-        if (b == 0) mesh.z.push_back(corners[0].z - top);
+        if (b == highest) mesh.z.push_back(corners[0].z - top);
         mesh.z.push_back(corners[3].z - top);
     }
     if (mesh.z.front() != 0 ||

@@ -78,9 +78,7 @@ TEST(InversionFromModel, ReadsBackTheSectionOfItsModelFile) {
         const GroundModel model = parseGroundModel(inversionModelFile(written));
         const InversionResult read = inversionFromModel(model);
         EXPECT_EQ(read.mesh.x, written.mesh.x);
-        ASSERT_EQ(read.mesh.z.size(), written.mesh.z.size());
-        for (std::size_t i = 0; i < read.mesh.z.size(); ++i)
-            EXPECT_NEAR(read.mesh.z[i], written.mesh.z[i], 1e-9);
+        EXPECT_EQ(read.mesh.z, written.mesh.z);
         ASSERT_EQ(read.log10Resistivity.size(), written.log10Resistivity.size());
         for (std::size_t i = 0; i < read.log10Resistivity.size(); ++i)
             EXPECT_NEAR(read.log10Resistivity[i], written.log10Resistivity[i], 1e-12);

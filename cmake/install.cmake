@@ -31,7 +31,8 @@ if(TARGET veldro)
   # looks for them (VELDRO_DOCS_DESTINATION, set beside the window's target).
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/docs/guide)
     install(DIRECTORY docs/guide DESTINATION ${VELDRO_DOCS_DESTINATION})
-    file(GLOB screenshots CONFIGURE_DEPENDS docs/screenshot-*.png docs/map-*.png)
+    file(GLOB screenshots CONFIGURE_DEPENDS docs/screenshot-*.png docs/map-*.png
+         docs/inversion-*.png)
     install(FILES ${screenshots} DESTINATION ${VELDRO_DOCS_DESTINATION})
   endif()
 endif()

@@ -2,9 +2,11 @@
 
 #include "interpretation/inversion_misfit.h"
 #include "interpretation/inversion_section.h"
+#include "interpretation/terrain.h"
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <stdexcept>
 
 namespace veldro {
@@ -13,6 +15,9 @@ namespace {
 
 // Sensitivities spread over many decades: the scale shows three of them.
 constexpr double kDecadesShown = 3;
+// A cell's corner read back from its depth below the datum and the surface's
+// may differ from the one written by rounding.
+constexpr double kSameDepth = 1e-6; // m
 
 // The sorted edges of the rectangles' corners along one axis.
 std::vector<double> edgesOf(const std::vector<Body>& bodies, double SectionPoint::*axis) {
@@ -67,21 +72,39 @@ InversionFit inversionFit(const ProfileData& data, const InversionResult& result
 InversionResult inversionFromModel(const GroundModel& model) {
     if (model.layers.size() != 1) notAnInversion("it has more than one layer");
     if (model.bodies.empty()) notAnInversion("it has no bodies");
-    InversionResult result;
-    result.mesh.x = edgesOf(model.bodies, &SectionPoint::x);
-    result.mesh.z = edgesOf(model.bodies, &SectionPoint::z);
-    const InversionMesh& mesh = result.mesh;
     const char* const notOneGrid = "its bodies are not one grid of cells from the surface down";
-    if (mesh.x.size() < 2 || mesh.z.size() < 2 || mesh.z.front() != 0 ||
-        model.bodies.size() != mesh.cells())
+    InversionResult result;
+    InversionMesh& mesh = result.mesh;
+    mesh.x = edgesOf(model.bodies, &SectionPoint::x);
+    if (mesh.x.size() < 2 || model.bodies.size() % mesh.columns() != 0) notAnInversion(notOneGrid);
+    // Down, the rows of the column whose left side stands highest, at the
+    // datum under hills: there the depths below the surface are those below
+    // the datum, read back to the bit as invert made them. Every cell is then
+    // checked against them, under hills as a parallelogram.
+    std::size_t highest = 0;
+    for (std::size_t c = 1; c < mesh.columns(); ++c)
+        if (surfaceDepth(model.topography, mesh.x[c]) <
+            surfaceDepth(model.topography, mesh.x[highest]))
+            highest = c;
+    const double top = surfaceDepth(model.topography, mesh.x[highest]);
+    for (std::size_t b = highest; b < model.bodies.size(); b += mesh.columns()) {
+        const std::vector<SectionPoint>& corners = model.bodies[b].polygon;
+        if (corners.size() != 4) notAnInversion(notOneGrid);
+        if (b == highest) mesh.z.push_back(corners[0].z - top);
+        mesh.z.push_back(corners[3].z - top);
+    }
+    if (mesh.z.front() != 0 ||
+        std::adjacent_find(mesh.z.begin(), mesh.z.end(), std::greater_equal<>()) != mesh.z.end())
         notAnInversion(notOneGrid);
-    // A grid's cells come row after row from the top, each a rectangle.
+    // A grid's cells come row after row from the top.
     for (std::size_t r = 0; r < mesh.rows(); ++r)
         for (std::size_t c = 0; c < mesh.columns(); ++c) {
             const Body& body = model.bodies[r * mesh.columns() + c];
-            const double x0 = mesh.x[c], x1 = mesh.x[c + 1];
-            const double z0 = mesh.z[r], z1 = mesh.z[r + 1];
-            if (body.polygon != std::vector<SectionPoint>{{x0, z0}, {x1, z0}, {x1, z1}, {x0, z1}})
+            const std::vector<SectionPoint> cell =
+                terrainCell(model.topography, mesh.x[c], mesh.x[c + 1], mesh.z[r], mesh.z[r + 1]);
+            if (!std::ranges::equal(body.polygon, cell, [](SectionPoint a, SectionPoint b) {
+                    return a.x == b.x && std::fabs(a.z - b.z) < kSameDepth;
+                }))
                 notAnInversion(notOneGrid);
             result.log10Resistivity.push_back(std::log10(body.resistivity));
         }

@@ -1,6 +1,7 @@
 #include "interpretation/inversion_prior.h"
 
 #include "data/file_io.h"
+#include "data/number_text.h"
 #include "interpretation/body_extent.h"
 #include "interpretation/body_shape.h"
 
@@ -50,29 +51,35 @@ std::vector<Borehole> parseBoreholes(const std::string& text) {
     std::istringstream lines(text);
     std::string line;
     std::size_t number = 0;
-    bool located = false; // the heading "name,profile,station" seen
+    bool located = false; // a heading of boreholes seen
+    bool byPlan = false;  // the last one "name,easting,northing"
     while (std::getline(lines, line)) {
         ++number;
         const std::vector<std::string> fields = fieldsOf(line);
         if (fields.size() == 1 && fields[0].empty()) continue;
-        if (fields == std::vector<std::string>{"name", "profile", "station"}) {
+        const bool onLine = fields == std::vector<std::string>{"name", "profile", "station"};
+        if (onLine || fields == std::vector<std::string>{"name", "easting", "northing"}) {
             located = true;
+            byPlan = !onLine;
             continue;
         }
         if (fields.size() >= 2 && fields[0] == "from" && fields[1] == "to") continue;
-        if (fields == std::vector<std::string>{"name", "easting", "northing"})
-            wrong(number, "boreholes by easting and northing are not placed yet: give "
-                          "name,profile,station");
-        if (!located) wrong(number, "the file must begin with name,profile,station");
+        if (!located)
+            wrong(number, "the file must begin with name,profile,station or name,easting,northing");
         double first = 0;
         if (!numberOf(fields[0], first)) {
-            // A borehole: name, profile, station.
-            double profile = 0, station = 0;
-            if (fields.size() != 3 || !numberOf(fields[1], profile) ||
-                profile != std::floor(profile) || std::fabs(profile) > 32767 ||
-                !numberOf(fields[2], station))
+            // A borehole: name, then profile and station, or easting and northing.
+            double a = 0, b = 0;
+            const bool numbers =
+                fields.size() == 3 && numberOf(fields[1], a) && numberOf(fields[2], b);
+            if (byPlan) {
+                if (!numbers) wrong(number, "a borehole is name,easting,northing");
+                boreholes.push_back({fields[0], 0, 0, {}, PlanPoint{a, b}});
+                continue;
+            }
+            if (!numbers || a != std::floor(a) || std::fabs(a) > 32767)
                 wrong(number, "a borehole is name,profile,station");
-            boreholes.push_back({fields[0], static_cast<int>(profile), station, {}});
+            boreholes.push_back({fields[0], static_cast<int>(a), b, {}});
             continue;
         }
         BoreholeInterval interval;
@@ -96,6 +103,59 @@ std::vector<Borehole> readBoreholes(const std::string& path) {
     const std::vector<std::uint8_t> bytes = readFileStart(path, kLargestBoreholeFile + 1);
     if (bytes.size() > kLargestBoreholeFile) throw BoreholeError("too large for a borehole file");
     return parseBoreholes(std::string(bytes.begin(), bytes.end()));
+}
+
+std::vector<Borehole> placeBoreholes(std::vector<Borehole> boreholes,
+                                     const StationPositions& positions) {
+    for (Borehole& hole : boreholes) {
+        if (!hole.plan) continue;
+        // The nearest point of each piece of line between two stations with
+        // a map position, consecutive on their profile.
+        struct Nearest {
+            double distance = INFINITY, station = 0, spacing = 0;
+            int profile = 0;
+        } nearest;
+        const StationPosition* previous = nullptr;
+        for (const StationPosition& p : positions.all()) {
+            if (!p.plan) continue;
+            if (previous && previous->key.profile == p.key.profile) {
+                const PlanPoint &a = *previous->plan, &b = *p.plan;
+                const double dx = b.easting - a.easting, dy = b.northing - a.northing;
+                const double length = std::hypot(dx, dy);
+                const double t = length > 0 ? std::clamp(((hole.plan->easting - a.easting) * dx +
+                                                          (hole.plan->northing - a.northing) * dy) /
+                                                             (length * length),
+                                                         0.0, 1.0)
+                                            : 0.0;
+                const double distance = std::hypot(a.easting + t * dx - hole.plan->easting,
+                                                   a.northing + t * dy - hole.plan->northing);
+                if (distance < nearest.distance)
+                    nearest = {distance,
+                               previous->key.station + t * (p.key.station - previous->key.station),
+                               length, p.key.profile};
+            }
+            previous = &p;
+        }
+        if (!std::isfinite(nearest.distance))
+            throw BoreholeError(hole.name +
+                                ": placed by easting and northing, but no two stations of a "
+                                "profile have a position on the map to place it by (give the "
+                                "data set a positions file, or the borehole's profile and "
+                                "station)");
+        if (nearest.distance > nearest.spacing) {
+            std::string why = hole.name + ": ";
+            appendPattern(why, nearest.distance, 0);
+            why += " m off the nearest line (profile " + std::to_string(nearest.profile) +
+                   " near station ";
+            appendPattern(why, nearest.station, 0);
+            why += "), farther than its stations' spacing of ";
+            appendPattern(why, nearest.spacing, 0);
+            throw BoreholeError(why + " m");
+        }
+        hole.profile = nearest.profile;
+        hole.station = nearest.station;
+    }
+    return boreholes;
 }
 
 CellPrior cellPrior(const InversionMesh& mesh, const PriorKnowledge& prior, double startResistivity,

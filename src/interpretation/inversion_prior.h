@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/station_positions.h"
 #include "interpretation/ground_model.h"
 #include "interpretation/inversion_mesh.h"
 
@@ -25,6 +26,9 @@ struct Borehole {
     int profile = 0;
     double station = 0;
     std::vector<BoreholeInterval> intervals;
+    // Where the file puts it on the map, when it gives easting and northing
+    // rather than the profile and station, which placeBoreholes then finds.
+    std::optional<PlanPoint> plan{};
     bool operator==(const Borehole&) const = default;
 };
 
@@ -34,13 +38,23 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A borehole file, CSV: a heading line "name,profile,station", then per
-// borehole a line of those, followed by its intervals under the heading
-// "from,to,resistivity,label" (resistivity or label may be empty).
+// A borehole file, CSV: a heading line "name,profile,station" (or
+// "name,easting,northing"), then per borehole a line of those, followed by
+// its intervals under the heading "from,to,resistivity,label" (resistivity
+// or label may be empty). A heading holds for the boreholes after it.
 std::vector<Borehole> parseBoreholes(const std::string& text);
 // The borehole file at `path`; throws FileError when it cannot be read, and
 // BoreholeError for what it holds.
 std::vector<Borehole> readBoreholes(const std::string& path);
+
+// The boreholes given by easting and northing, placed on the nearest line
+// of stations with a map position: their profile, and the station where
+// they project onto it between two of its stations. Throws BoreholeError
+// naming the hole when no two stations of a profile have a map position, or
+// when the hole lies farther from every line than the stations' spacing
+// where it comes nearest.
+std::vector<Borehole> placeBoreholes(std::vector<Borehole> boreholes,
+                                     const StationPositions& positions);
 
 // What is known of the ground before the data.
 struct PriorKnowledge {
@@ -67,8 +81,5 @@ struct CellPrior {
 CellPrior cellPrior(const InversionMesh& mesh, const PriorKnowledge& prior, double startResistivity,
                     int profile);
 
-// The resistivity of a model at a point: of the last body holding it, else
-// of its layer.
-double resistivityAt(const GroundModel& model, SectionPoint point);
 
 } // namespace veldro

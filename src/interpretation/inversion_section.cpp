@@ -70,12 +70,9 @@ GroundModel InversionSection::groundModel(const Eigen::VectorXd& log10Resistivit
     model.topography = data_.topography;
     for (std::size_t r = 0; r < cells_.rows(); ++r)
         for (std::size_t c = 0; c < cells_.columns(); ++c) {
-            const double x0 = cells_.x[c], x1 = cells_.x[c + 1];
-            const double s0 = surfaceDepth(data_.topography, x0),
-                         s1 = surfaceDepth(data_.topography, x1);
-            const double z0 = cells_.z[r], z1 = cells_.z[r + 1];
             model.bodies.push_back(
-                {{{x0, s0 + z0}, {x1, s1 + z0}, {x1, s1 + z1}, {x0, s0 + z1}},
+                {terrainCell(data_.topography, cells_.x[c], cells_.x[c + 1], cells_.z[r],
+                             cells_.z[r + 1]),
                  std::pow(10.0,
                           log10Resistivity[static_cast<Eigen::Index>(r * cells_.columns() + c)])});
         }

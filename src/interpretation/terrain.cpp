@@ -30,6 +30,12 @@ double surfaceDepth(const std::vector<TerrainPoint>& topography, double x) {
     return datum - (a.elevation + t * (after->elevation - a.elevation));
 }
 
+std::vector<SectionPoint> terrainCell(const std::vector<TerrainPoint>& topography, double x0,
+                                      double x1, double z0, double z1) {
+    const double s0 = surfaceDepth(topography, x0), s1 = surfaceDepth(topography, x1);
+    return {{x0, s0 + z0}, {x1, s1 + z0}, {x1, s1 + z1}, {x0, s0 + z1}};
+}
+
 SurfaceOverColumn::SurfaceOverColumn(const std::vector<TerrainPoint>& topography, double x0,
                                      double x1) {
     knots_.push_back({x0, surfaceDepth(topography, x0)});

@@ -17,6 +17,13 @@ bool hasRelief(const std::vector<TerrainPoint>& topography);
 // Depth of the surface below the datum at x: 0 everywhere without topography.
 double surfaceDepth(const std::vector<TerrainPoint>& topography, double x);
 
+// An inversion cell between x0 and x1, its rows z0 to z1 down from the
+// surface above it, as a polygon in depths below the datum: a parallelogram
+// when the surface bends at neither side's inside, a rectangle without
+// topography.
+std::vector<SectionPoint> terrainCell(const std::vector<TerrainPoint>& topography, double x0,
+                                      double x1, double z0, double z1);
+
 // The surface over one column of cells [x0, x1]: its knots there, for the
 // areas the layers and the air take of each cell.
 class SurfaceOverColumn {

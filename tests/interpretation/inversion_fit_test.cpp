@@ -68,17 +68,23 @@ TEST(InversionFit, SensitivityIsHighestNearTheSurfaceUnderTheStationsAndLowestAt
     for (double s : fit.sensitivity) EXPECT_TRUE(s >= 0 && s <= 1) << s;
 }
 
+// On a flat line a grid; under hills each cell a parallelogram below the surface.
 TEST(InversionFromModel, ReadsBackTheSectionOfItsModelFile) {
-    const ProfileData data = fiveStations();
-    const InversionResult written = patchedSection(data);
-    const GroundModel model = parseGroundModel(inversionModelFile(written));
-    const InversionResult read = inversionFromModel(model);
-    EXPECT_EQ(read.mesh.x, written.mesh.x);
-    EXPECT_EQ(read.mesh.z, written.mesh.z);
-    ASSERT_EQ(read.log10Resistivity.size(), written.log10Resistivity.size());
-    for (std::size_t i = 0; i < read.log10Resistivity.size(); ++i)
-        EXPECT_NEAR(read.log10Resistivity[i], written.log10Resistivity[i], 1e-12);
-    EXPECT_EQ(read.model, model);
+    for (const std::vector<TerrainPoint>& topography :
+         {std::vector<TerrainPoint>{}, std::vector<TerrainPoint>{{0, 10}, {50, 37.3}, {100, 0}}}) {
+        ProfileData data = fiveStations();
+        data.topography = topography;
+        const InversionResult written = patchedSection(data);
+        const GroundModel model = parseGroundModel(inversionModelFile(written));
+        const InversionResult read = inversionFromModel(model);
+        EXPECT_EQ(read.mesh.x, written.mesh.x);
+        EXPECT_EQ(read.mesh.z, written.mesh.z);
+        ASSERT_EQ(read.log10Resistivity.size(), written.log10Resistivity.size());
+        for (std::size_t i = 0; i < read.log10Resistivity.size(); ++i)
+            EXPECT_NEAR(read.log10Resistivity[i], written.log10Resistivity[i], 1e-12);
+        EXPECT_EQ(read.model, model);
+        EXPECT_EQ(read.model.topography, topography);
+    }
 }
 
 TEST(InversionFromModel, RefusesAModelThatHoldsNoInversionSection) {

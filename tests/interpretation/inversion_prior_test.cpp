@@ -31,9 +31,9 @@ TEST(Boreholes, AFileOfHolesAndTheirIntervalsIsReadAndAWrongLineNamed) {
     const struct {
         std::string text, message;
     } wrong[] = {
-        {"BH1,2,100\n", "line 1: the file must begin with name,profile,station"},
-        {"name,easting,northing\n", "line 1: boreholes by easting and northing are not placed "
-                                    "yet: give name,profile,station"},
+        {"BH1,2,100\n",
+         "line 1: the file must begin with name,profile,station or name,easting,northing"},
+        {"name,easting,northing\nBH1,1063\n", "line 2: a borehole is name,easting,northing"},
         {"name,profile,station\n0,5,10\n", "line 2: an interval before any borehole"},
         {"name,profile,station\nBH1,2.5,100\n", "line 2: a borehole is name,profile,station"},
         {"name,profile,station\nBH1,2,100\n5,5,10\n",
@@ -47,6 +47,59 @@ TEST(Boreholes, AFileOfHolesAndTheirIntervalsIsReadAndAWrongLineNamed) {
         try {
             parseBoreholes(c.text);
             ADD_FAILURE() << c.text;
+        } catch (const BoreholeError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+    }
+}
+
+// Holes given by easting and northing land on the nearest line, at the
+// station where they project onto it (profile 2 runs the other way), and tie
+// the cells there from the surface down; one too far off, or without map
+// positions to go by, is refused by name.
+TEST(Boreholes, AHoleByEastingAndNorthingLandsOnTheNearestLine) {
+    std::vector<StationPosition> lines;
+    for (int station = 0; station <= 100; station += 20) {
+        lines.push_back({{1, station}, PlanPoint{1000.0 + station, 5000}, 10});
+        lines.push_back({{2, station}, PlanPoint{1100.0 - station, 5050}, 10});
+    }
+    const StationPositions positions(lines);
+    const std::vector<Borehole> holes = placeBoreholes(parseBoreholes("name,easting,northing\n"
+                                                                      "BH1,1063,5004\n"
+                                                                      "0,10,50,clay\n"
+                                                                      "BH2,1040,5047\n"
+                                                                      "0,5,,sand\n"),
+                                                       positions);
+    ASSERT_EQ(holes.size(), 2u);
+    EXPECT_EQ(holes[0].profile, 1);
+    EXPECT_DOUBLE_EQ(holes[0].station, 63);
+    EXPECT_EQ(holes[0].intervals, (std::vector<BoreholeInterval>{{0, 10, 50, "clay"}}));
+    EXPECT_EQ(holes[1].profile, 2);
+    EXPECT_DOUBLE_EQ(holes[1].station, 60);
+    const InversionMesh mesh = inversionMesh({0, 20, 40, 60, 80, 100}, {19800}, 1000);
+    PriorKnowledge prior;
+    prior.boreholes = holes;
+    const CellPrior cells = cellPrior(mesh, prior, 1000, 1);
+    for (std::size_t r = 0; r < mesh.rows(); ++r)
+        for (std::size_t c = 0; c < mesh.columns(); ++c) {
+            const bool tied = mesh.x[c] == 60 && mesh.x[c + 1] == 70 && mesh.z[r] < 10;
+            EXPECT_EQ(cells.tieWeight[static_cast<Eigen::Index>(r * mesh.columns() + c)] > 0, tied);
+        }
+    const struct {
+        StationPositions positions;
+        std::string message;
+    } refused[] = {
+        {positions, "BH3: 25 m off the nearest line (profile 1 near station 50), farther than "
+                    "its stations' spacing of 20 m"},
+        {StationPositions({{{1, 0}, std::nullopt, 10}, {{1, 20}, std::nullopt, 12}}),
+         "BH3: placed by easting and northing, but no two stations of a profile have a "
+         "position on the map to place it by (give the data set a positions file, or the "
+         "borehole's profile and station)"},
+    };
+    for (const auto& c : refused) {
+        try {
+            placeBoreholes(parseBoreholes("name,easting,northing\nBH3,1050,5025\n"), c.positions);
+            ADD_FAILURE() << c.message;
         } catch (const BoreholeError& e) {
             EXPECT_EQ(std::string(e.what()), c.message);
         }

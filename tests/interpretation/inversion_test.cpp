@@ -38,6 +38,22 @@ GroundModel groundOf(double resistivity, double from, double to, double step) {
     return model;
 }
 
+// The most conductive cell lies within 1.5 station spacings (20 m) of the
+// conductor across, and in its depth range (below the surface) widened by
+// half of it either way (tilt and ellipticity resolve depth poorly, so the
+// smoothest section spreads it).
+void expectConductorFound(const InversionResult& result, double x, double top, double bottom) {
+    const auto lowest = static_cast<std::size_t>(
+        std::min_element(result.log10Resistivity.begin(), result.log10Resistivity.end()) -
+        result.log10Resistivity.begin());
+    const InversionMesh& mesh = result.mesh;
+    const std::size_t row = lowest / mesh.columns(), column = lowest % mesh.columns();
+    EXPECT_NEAR((mesh.x[column] + mesh.x[column + 1]) / 2, x, 1.5 * 20);
+    const double widening = (bottom - top) / 2;
+    EXPECT_GE(mesh.z[row + 1], top - widening);
+    EXPECT_LE(mesh.z[row], bottom + widening);
+}
+
 } // namespace
 
 TEST(ProfileData, AveragesAStationMeasuredTwiceAndKeepsOneFrequencyWhenAsked) {
@@ -143,16 +159,25 @@ TEST(OccamInversion, FindsAConductorUnderAResistiveGround) {
         // The least RMS met, then the smoothest section near it.
         EXPECT_DOUBLE_EQ(*std::min_element(reported.begin(), reported.end()), result.smallestRms);
         EXPECT_LE(result.rms, std::max(1.0, 1.05 * result.smallestRms));
-        const auto lowest = static_cast<std::size_t>(
-            std::min_element(result.log10Resistivity.begin(), result.log10Resistivity.end()) -
-            result.log10Resistivity.begin());
-        const InversionMesh& mesh = result.mesh;
-        const std::size_t row = lowest / mesh.columns(), column = lowest % mesh.columns();
-        EXPECT_NEAR((mesh.x[column] + mesh.x[column + 1]) / 2, conductor.x, 1.5 * 20);
-        const double widening = (conductor.bottom - conductor.top) / 2;
-        EXPECT_GE(mesh.z[row + 1], conductor.top - widening);
-        EXPECT_LE(mesh.z[row], conductor.bottom + widening);
+        expectConductorFound(result, conductor.x, conductor.top, conductor.bottom);
     }
+}
+
+// The same under a slope falling 60 m over the line (30 %), inverted under
+// the stations' heights: the cells' rows count down from the surface, the
+// conductor's depths too.
+TEST(OccamInversion, FindsAConductorUnderASlopeWithTheTerrain) {
+    GroundModel model = groundOf(1000, 0, 200, 20);
+    model.frequencies = {19800};
+    model.topography = {{0, 60}, {200, 0}};
+    // The surface lies 30 m below the datum at x 100: the block is 30 to 70 m down there.
+    model.bodies.push_back(rectangleBody({80, 60, 120, 100}, 10));
+    ProfileData data = surveyedProfile(model, {.noisePercent = 2, .seed = 7}, InversionData::Tilt);
+    data.topography = model.topography;
+    // Three steps reach the target here; taken as flat the data are not fitted so.
+    const InversionResult result = invertProfile(data, {.maxIterations = 3});
+    EXPECT_LE(result.rms, 1.1);
+    expectConductorFound(result, 100, 30, 70);
 }
 
 // Under the stations, the index is small where the data see the ground

@@ -86,6 +86,8 @@ TEST(InvertCli, WrongCallsSayWhyAndWriteNothing) {
     const std::string out = dir.file("inverted.json");
     const std::string holes = dir.file("holes.csv");
     writeFileAtomically(holes, "name,profile,station\nBH1,1,100\n0,10,-5\n");
+    const std::string mapped = dir.file("mapped.csv");
+    writeFileAtomically(mapped, "name,easting,northing\nBH1,1000,5000\n0,10,50\n");
     const struct {
         std::string options;
         int status;
@@ -94,6 +96,8 @@ TEST(InvertCli, WrongCallsSayWhyAndWriteNothing) {
         {"--doi", 2, "--doi is written into the section text: give --section-text"},
         {"--borehole-weight 0", 2, "--borehole-weight takes fixed or a weight from 0.01 to 1000"},
         {"--boreholes " + holes, 1, holes + ": line 3: a resistivity must be a number above 0"},
+        {"--boreholes " + mapped, 1,
+         mapped + ": BH1: placed by easting and northing, but no two stations of a profile"},
         {"--data gravity", 2, "--data takes tilt, resistivity or both"},
         {"--frequency-number 3", 2, "--frequency-number takes 1, 2 or all"},
         {"--error-floor 0", 2, "--error-floor takes a percentage from 0.01 to 100"},

@@ -115,7 +115,7 @@ int runInvert(const Arguments& args) {
     const std::string& input = args.operand(0, "FILE.vlf");
     const std::string output = requireOutput(args);
     const std::string sectionPath = args.value("--section-text");
-    const InversionOptions options = invertOptions(args);
+    InversionOptions options = invertOptions(args);
     if (options.depthOfInvestigation && sectionPath.empty())
         throw UsageError("--doi is written into the section text: give --section-text");
     const auto cores = std::max(1u, std::thread::hardware_concurrency());
@@ -126,6 +126,7 @@ int runInvert(const Arguments& args) {
     if (!d.positionsFile.empty())
         std::cerr << "Positions from " << d.positionsFile << ": "
                   << matchedText(matchPositions(d.survey())) << '\n';
+    options.prior.boreholes = boreholesOption(args, d.positions);
     const std::vector<ProfileData> profiles = profilesToInvert(args, d.survey());
     const Targets targets = outputTargets(input, output, sectionPath, profiles);
 

@@ -29,12 +29,14 @@ int kindsOfData(InversionData data) {
 }
 
 // --doi: the section's depth of investigation, from the two runs invert
-// --doi makes, with the inversion options invert was given and the model's
-// starting ground.
+// --doi makes, with the inversion options invert was given (the boreholes
+// as placed) and the model's starting ground.
 std::vector<double> depthOfInvestigationOf(const Arguments& args, const ProfileData& data,
                                            const InversionResult& result,
+                                           const std::vector<Borehole>& boreholes,
                                            const std::string& modelPath) {
     InversionOptions options = inversionOptions(args);
+    options.prior.boreholes = boreholes;
     options.startResistivity = result.model.layers.front().resistivity;
     const InversionMesh mesh =
         inversionMesh(data.stations, data.frequencies, options.startResistivity);
@@ -58,7 +60,6 @@ int runPlotInversion(const Arguments& args) {
     const PictureRequest request = pictureRequest(
         args, QSize(kDesignWidth, kSectionHeight + kCurvesHeight * kindsOfData(options.data)));
     const std::optional<std::pair<double, double>> range = resistivityRangeOption(args);
-    const std::vector<Borehole> boreholes = boreholesOption(args);
     const std::string& modelPath = args.operand(1, "MODEL.json");
     const GroundModel model = loadGroundModel(modelPath);
     InversionResult result = [&] {
@@ -70,15 +71,19 @@ int runPlotInversion(const Arguments& args) {
     }();
 
     TerminalMessages messages;
-    const LoadedRows d = loadRows(args.operand(0, "FILE.vlf"), messages);
-    const ProfileData data = profileData(d.survey(), oneProfileOption(args, d.survey()), options);
+    const LoadedRows d = loadSurvey(args, args.operand(0, "FILE.vlf"), messages);
+    const std::vector<Borehole> boreholes = boreholesOption(args, d.positions);
+    ProfileData data = profileData(d.survey(), oneProfileOption(args, d.survey()), options);
+    // Under the surface it was inverted under, which its model file holds.
+    data.topography = model.topography;
     if (const std::string why = lackOfData(data); !why.empty()) throw CommandFailed(why);
     if (data.stations != model.stations)
         throw CommandFailed(modelPath + ": not inverted from profile " +
                             std::to_string(data.profile) +
                             "'s stations (the same data options as invert's pick them)");
     if (args.flag("--doi"))
-        result.depthOfInvestigation = depthOfInvestigationOf(args, data, result, modelPath);
+        result.depthOfInvestigation =
+            depthOfInvestigationOf(args, data, result, boreholes, modelPath);
     const InversionFit fit = [&] {
         try {
             return inversionFit(data, result, model.layers.front().resistivity);
@@ -103,11 +108,13 @@ const Registration plotInversion{
     {"plot inversion",
      std::string("FILE.vlf MODEL.json -o OUT.png|OUT.svg|OUT.pdf [--profile P] ") +
          kProfileDataUsage + " [--resistivity-range MIN:MAX] " + kInversionUsage +
-         " [--width W --height H]",
+         " [--width W --height H] " + kPositionsUsage,
      "An inverted section (colours of resistivity, faded where the data hardly see it, or with "
      "--doi by the depth of investigation, from MIN to MAX ohm.m when given, the boreholes of "
-     "the profile drawn on it) above the profile's observed and computed curves; --profile, "
-     "the data options and those of the inversion as invert was given them.",
+     "the profile drawn on it, placed by the positions when given by easting and northing) "
+     "above the profile's observed and computed curves, in elevation under hills when "
+     "inverted so; --profile, the data options and those of the inversion as invert was given "
+     "them.",
      runPlotInversion}};
 
 } // namespace

@@ -104,14 +104,13 @@ ProfileDataOptions profileDataOptions(const Arguments& args) {
 
 namespace {
 
-// --start, --reference, --fix, --boreholes and --borehole-weight.
+// --start, --reference, --fix and --borehole-weight.
 PriorKnowledge priorKnowledge(const Arguments& args) {
     PriorKnowledge prior;
     const std::pair<const char*, std::optional<GroundModel>*> models[] = {
         {"--start", &prior.start}, {"--reference", &prior.reference}, {"--fix", &prior.fixed}};
     for (const auto& [option, model] : models)
         if (args.hasValue(option)) *model = loadGroundModel(args.value(option));
-    prior.boreholes = boreholesOption(args);
     if (args.value("--borehole-weight") == "fixed")
         prior.boreholeWeight = 0;
     else
@@ -136,11 +135,11 @@ InversionOptions inversionOptions(const Arguments& args) {
     return options;
 }
 
-std::vector<Borehole> boreholesOption(const Arguments& args) {
+std::vector<Borehole> boreholesOption(const Arguments& args, const StationPositions& positions) {
     if (!args.hasValue("--boreholes")) return {};
     const std::string path = args.value("--boreholes");
     try {
-        return readBoreholes(path);
+        return placeBoreholes(readBoreholes(path), positions);
     } catch (const BoreholeError& e) {
         throw CommandFailed(path + ": " + e.what());
     }

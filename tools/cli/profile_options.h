@@ -32,12 +32,14 @@ inline constexpr const char* kInversionUsage =
 // and --exclude.
 ProfileDataOptions profileDataOptions(const Arguments& args);
 
-// The options of kInversionUsage, over the defaults.
+// The options of kInversionUsage, over the defaults, but for the boreholes:
+// boreholesOption reads those once the positions that place them are read.
 InversionOptions inversionOptions(const Arguments& args);
 
-// --boreholes FILE: the borehole file's holes, none without it; a file
-// that cannot be used fails naming it.
-std::vector<Borehole> boreholesOption(const Arguments& args);
+// --boreholes FILE: the borehole file's holes, those given by easting and
+// northing placed by the positions; none without it. A file that cannot be
+// used fails naming it.
+std::vector<Borehole> boreholesOption(const Arguments& args, const StationPositions& positions);
 
 // Why a profile's data cannot be inverted or shown: it has not two stations
 // with kept records of the kinds asked for; empty when it can.

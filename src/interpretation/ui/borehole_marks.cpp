@@ -27,8 +27,10 @@ QString intervalText(const BoreholeInterval& interval) {
 } // namespace
 
 BoreholeMarks::BoreholeMarks(StationChart& chart, std::vector<Borehole> boreholes,
-                             std::function<QRgb(double)> colour)
-    : PlotAreaItem(chart), boreholes_(std::move(boreholes)), colour_(std::move(colour)) {}
+                             std::function<QRgb(double)> colour,
+                             std::function<double(double, double)> drawnY)
+    : PlotAreaItem(chart), boreholes_(std::move(boreholes)), colour_(std::move(colour)),
+      drawnY_(std::move(drawnY)) {}
 
 void BoreholeMarks::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) {
     if (!drawable()) return;
@@ -41,8 +43,8 @@ void BoreholeMarks::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QW
     for (const Borehole& hole : boreholes_) {
         const double x = place({hole.station, 0}).x();
         for (const BoreholeInterval& interval : hole.intervals) {
-            const double top = place({hole.station, interval.from}).y();
-            const double bottom = place({hole.station, interval.to}).y();
+            const double top = place({hole.station, drawnY_(hole.station, interval.from)}).y();
+            const double bottom = place({hole.station, drawnY_(hole.station, interval.to)}).y();
             const QRectF column(x - kColumnWidth / 2, top, kColumnWidth, bottom - top);
             painter->setPen(QPen(Qt::black, 1));
             painter->setBrush(interval.resistivity > 0

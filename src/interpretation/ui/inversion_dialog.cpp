@@ -340,7 +340,7 @@ bool InversionDialog::readPrior(InversionChoices& choices) const {
         const std::string file = localName(QString::fromStdString(path));
         try {
             if (kPriorFiles[i].boreholes)
-                prior.boreholes = readBoreholes(file);
+                prior.boreholes = placeBoreholes(readBoreholes(file), survey_.positions());
             else
                 *models[i] = readGroundModel(file);
         } catch (const FileError& e) {

@@ -83,13 +83,15 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
                            .arg(QString::fromStdString(formatPattern(fit.rms, 2))));
     section_->setSection(result.mesh, result.log10Resistivity, cellsSeen(result, fit.sensitivity),
                          data.stations);
+    section_->setTopography(data.topography);
     section_->showWholeRange();
     std::vector<Borehole> here;
     std::ranges::copy_if(boreholes, std::back_inserter(here),
                          [&](const Borehole& hole) { return hole.profile == data.profile; });
-    boreholes_ = new BoreholeMarks(*section_, std::move(here), [this](double log10Resistivity) {
-        return section_->scale().colour(log10Resistivity);
-    });
+    boreholes_ = new BoreholeMarks(
+        *section_, std::move(here),
+        [this](double log10Resistivity) { return section_->scale().colour(log10Resistivity); },
+        [this](double station, double depth) { return section_->drawnY(station, depth); });
     layout->addItem(section_);
     layout->setStretchFactor(section_, kSectionShares);
 

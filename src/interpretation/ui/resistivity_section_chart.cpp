@@ -2,10 +2,12 @@
 
 #include "charts/colour_scale.h"
 #include "charts/plot_area_item.h"
+#include "interpretation/terrain.h"
 
 #include <QColor>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPolygonF>
 #include <QValueAxis>
 #include <algorithm>
 #include <array>
@@ -35,6 +37,8 @@ constexpr double kMostFading = 0.85;
 // The colour bar's ticks' length; the station ticks' length.
 constexpr double kTick = 4;
 constexpr double kStationTick = 6;
+// Above the highest station, a share of the section's height.
+constexpr double kAir = 0.05;
 
 int mix(int a, int b, double t) {
     return static_cast<int>(std::lround(a + (b - a) * t));
@@ -81,7 +85,7 @@ QRgb ResistivityScale::colour(double log10Resistivity) const {
     return mixed(kColours[low], kColours[low + 1], place - static_cast<double>(low)).rgb();
 }
 
-// The cells, and the stations' ticks at the top.
+// The cells, the surface under hills, and the stations' ticks on it.
 class SectionCells : public PlotAreaItem {
 public:
     explicit SectionCells(ResistivitySectionChart& chart) : PlotAreaItem(chart), chart_(chart) {}
@@ -93,18 +97,29 @@ public:
         painter->setClipRect(area());
         // Edge to edge without smoothing, so that no seam shows between cells.
         painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setPen(Qt::NoPen);
         for (std::size_t r = 0; r < mesh.rows(); ++r)
             for (std::size_t c = 0; c < mesh.columns(); ++c) {
-                const QRectF cell(place({mesh.x[c], mesh.z[r]}),
-                                  place({mesh.x[c + 1], mesh.z[r + 1]}));
-                if (cell.intersects(area()))
-                    painter->fillRect(cell, QColor(chart_.cellColour(r * mesh.columns() + c)));
+                QPolygonF cell;
+                for (const SectionPoint& corner : terrainCell(
+                         chart_.topography_, mesh.x[c], mesh.x[c + 1], mesh.z[r], mesh.z[r + 1]))
+                    cell << place({corner.x, chart_.datumY(corner.z)});
+                if (!cell.boundingRect().intersects(area())) continue;
+                painter->setBrush(QColor(chart_.cellColour(r * mesh.columns() + c)));
+                painter->drawPolygon(cell);
             }
         painter->setRenderHint(QPainter::Antialiasing);
         painter->setPen(QPen(Qt::black, 1.5));
+        if (chart_.datum_) {
+            const SurfaceOverColumn across(chart_.topography_, mesh.x.front(), mesh.x.back());
+            QPolygonF surface;
+            for (const SurfaceOverColumn::Knot& knot : across.knots())
+                surface << place({knot.x, chart_.datumY(knot.depth)});
+            painter->drawPolyline(surface);
+        }
         for (double station : chart_.stations_) {
-            const double at = place({station, 0}).x();
-            painter->drawLine(QPointF(at, area().top()), QPointF(at, area().top() + kStationTick));
+            const QPointF at = place({station, chart_.drawnY(station, 0)});
+            painter->drawLine(at, at + QPointF(0, kStationTick));
         }
         painter->restore();
     }
@@ -235,6 +250,19 @@ QRgb ResistivitySectionChart::cellColour(std::size_t cell) const {
     return mixed(colour, kFaded, kMostFading * (1 - seen / kSeen)).rgb();
 }
 
+void ResistivitySectionChart::setTopography(std::vector<TerrainPoint> topography) {
+    topography_ = std::move(topography);
+    datum_.reset();
+    if (hasRelief(topography_)) datum_ = datumElevation(topography_);
+    setLeftAxisTitle(datum_ ? QStringLiteral("Elevation (m)") : QStringLiteral("Depth (m)"));
+    axisY().setReverse(!datum_);
+    cells_->update();
+}
+
+double ResistivitySectionChart::drawnY(double x, double depth) const {
+    return datumY(surfaceDepth(topography_, x) + depth);
+}
+
 void ResistivitySectionChart::makeRoom() {
     const QFontMetricsF labels(axisX().labelsFont());
     double widest = 0;
@@ -252,6 +280,20 @@ void ResistivitySectionChart::showWholeRange() {
     resetZoom();
     if (stations_.empty() || mesh_.z.size() < 2) return;
     setAxisRange(axisX(), stations_.front(), stations_.back());
+    if (datum_) {
+        // Some air above the highest station, so that the surface shows
+        // whole; down to a round elevation above the bottom of the cells
+        // under it, so that no empty band shows below them.
+        const double bottom =
+            *datum_ -
+            SurfaceOverColumn(topography_, stations_.front(), stations_.back()).shallowest() -
+            mesh_.z.back();
+        setAxisRange(axisY(), bottom, *datum_ + kAir * (*datum_ - bottom));
+        const double step = axisY().tickInterval();
+        const double low = std::ceil(bottom / step) * step;
+        if (low < *datum_) axisY().setRange(low, axisY().max());
+        return;
+    }
     // Down to a round depth within the mesh, so that no empty band shows below it.
     const double bottom = mesh_.z.back();
     setAxisRange(axisY(), 0, bottom);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/station_chart.h"
+#include "interpretation/ground_model.h"
 #include "interpretation/inversion_mesh.h"
 #include "interpretation/ui/log_ticks.h"
 
@@ -39,7 +40,8 @@ std::pair<double, double> seenLog10Range(const std::vector<double>& log10Resisti
                                          const std::vector<double>& sensitivity);
 
 // An inverted section: each cell in the colour of its resistivity, faded
-// where the data hardly see it, a tick at the top per station, depth down,
+// where the data hardly see it, a tick at the surface per station, depth
+// down (elevation up under hills),
 // the colour bar in ohm.m at the right and a note of what fading means below.
 class ResistivitySectionChart : public StationChart {
 public:
@@ -60,6 +62,12 @@ public:
     void setFixedRange(std::optional<std::pair<double, double>> ohmm);
     // The colour a cell is drawn in.
     QRgb cellColour(std::size_t cell) const;
+    // The surface the cells follow, with relief: each cell drawn as the
+    // parallelogram it is, the vertical axis in elevation, the surface a
+    // line. None (or a flat one): depth down.
+    void setTopography(std::vector<TerrainPoint> topography);
+    // Where a depth below the surface at x is drawn on the vertical axis.
+    double drawnY(double x, double depth) const;
 
     // The stations across, the whole mesh down.
     void showWholeRange() override;
@@ -69,11 +77,15 @@ private:
     friend class ResistivityBar;
 
     void makeRoom();
+    // Where a depth below the datum is drawn on the vertical axis.
+    double datumY(double z) const { return datum_ ? *datum_ - z : z; }
     // The scale from the fixed range, else from the cells.
     void rescale();
 
     InversionMesh mesh_;
     std::vector<double> log10Resistivity_, sensitivity_, stations_;
+    std::vector<TerrainPoint> topography_;
+    std::optional<double> datum_; // m: the elevation depths count down from, with relief
     ResistivityScale scale_;
     std::optional<std::pair<double, double>> fixedRange_;
     SectionCells* cells_;

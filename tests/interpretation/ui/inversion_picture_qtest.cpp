@@ -123,28 +123,53 @@ private slots:
                                           {"BH2", 5, kStations[1], {{0, 10, 10, ""}}}};
         QGraphicsScene scene;
         auto* picture = new InversionPicture(data, result, inversionFit(data, result, 300), holes);
-        scene.addItem(picture);
-        picture->resize(900, 700);
-        for (int round = 0; round < 4; ++round)
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const QImage image = laidOutAndDrawn(scene, picture);
         QCOMPARE(picture->boreholes(), std::vector<Borehole>{holes.front()});
-        QImage image(900, 700, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        scene.render(&painter, QRectF(0, 0, 900, 700), QRectF(0, 0, 900, 700));
-        painter.end();
-        ResistivitySectionChart& section = picture->section();
+        const ResistivitySectionChart& section = picture->section();
         // Station 1 across, half way down: inside the granite.
-        const QValueAxis& x = section.axisX();
-        const QRectF area = section.plotArea();
-        const QPointF at = section.mapToScene(
-            QPointF(area.left() + (kStations[1] - x.min()) / (x.max() - x.min()) * area.width(),
-                    area.center().y()));
-        const QColor drawn = image.pixelColor(at.toPoint());
+        const QValueAxis& y = section.axisY();
+        const QColor drawn =
+            image.pixelColor(sectionPixel(section, kStations[1], (y.min() + y.max()) / 2));
         const QColor wanted(section.scale().colour(4));
         QVERIFY2(std::abs(drawn.hue() - wanted.hue()) < 10 &&
                      std::abs(drawn.lightness() - wanted.lightness()) < 20,
                  qPrintable(drawn.name() + QStringLiteral(" for ") + wanted.name()));
+    }
+
+    // Under hills the cells follow the surface, drawn in elevation: air above
+    // the surface line, ground below it, a borehole's depths from the surface
+    // at the hole.
+    void drawsATerrainSectionInElevationUnderItsSurface() {
+        ProfileData data = profileOf({FittedQuantity::Tilt, FittedQuantity::Ellipticity});
+        data.topography = {{0, 100}, {50, 140}, {100, 110}};
+        const InversionResult result = patchedSection(data);
+        const std::vector<Borehole> holes{{"BH1", 2, 50, {{0, 10, 1e4, ""}}}};
+        QGraphicsScene scene;
+        auto* picture = new InversionPicture(data, result, inversionFit(data, result, 300), holes);
+        const QImage image = laidOutAndDrawn(scene, picture);
+        const ResistivitySectionChart& section = picture->section();
+        QCOMPARE(section.leftAxisTitle(), QStringLiteral("Elevation (m)"));
+        const QValueAxis& y = section.axisY();
+        QVERIFY(!y.isReverse());
+        const auto pixel = [&](double station, double elevation) {
+            return sectionPixel(section, station, elevation);
+        };
+        const QColor ground(section.scale().colour(std::log10(300.0)));
+        QVERIFY(y.max() > 140);
+        // Between the stations, clear of their ticks: the surface there, air
+        // above it, ground 10 m below.
+        for (const auto& [station, surface] :
+             {std::pair{12.5, 110.0}, {37.5, 130.0}, {62.5, 132.5}, {87.5, 117.5}}) {
+            QCOMPARE(image.pixelColor(pixel(station, (surface + y.max()) / 2)), QColor(Qt::white));
+            QCOMPARE(image.pixelColor(pixel(station, surface - 10)), ground);
+            const QColor line = image.pixelColor(pixel(station, surface));
+            QVERIFY2(line.lightness() < 80, qPrintable(QString::number(station)));
+        }
+        // The borehole's 0 to 10 m at the crest: below 140 m, not 0 to 10 m down from the top.
+        const QColor hole = image.pixelColor(pixel(50, 135) + QPoint(1, 0));
+        const QColor wanted(section.scale().colour(4));
+        QVERIFY2(std::abs(hole.hue() - wanted.hue()) < 10,
+                 qPrintable(hole.name() + QStringLiteral(" for ") + wanted.name()));
     }
 
     void fadesTheCellsTheDataHardlySee() {
@@ -229,6 +254,16 @@ private slots:
         QCOMPARE(doi.status, 0);
         QVERIFY2(doi.error.contains("Depth of investigation run 2 of 2, iteration 1: RMS "),
                  qPrintable(doi.error));
+        // A section inverted under hills: its surface comes with its model file.
+        ProfileData hills = profileOf({FittedQuantity::Tilt});
+        hills.topography = {{0, 100}, {50, 140}, {100, 110}};
+        const QString terrain =
+            writtenFile(sandbox.file("terrain.json"),
+                        QByteArray::fromStdString(inversionModelFile(patchedSection(hills))));
+        const CliResult underHills =
+            runCliProgram({"plot", "inversion", survey, terrain, "-o", png});
+        QCOMPARE(underHills.status, 0);
+        QCOMPARE(underHills.error, QString());
     }
 
     void plotInversionRefusesWhatItCannotShow() {
@@ -277,6 +312,34 @@ private slots:
     }
 
 private:
+    // The picture put in the scene, laid out at 900 x 700 and drawn.
+    static QImage laidOutAndDrawn(QGraphicsScene& scene, InversionPicture* picture) {
+        scene.addItem(picture);
+        picture->resize(900, 700);
+        for (int round = 0; round < 4; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        QImage image(900, 700, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        scene.render(&painter, QRectF(0, 0, 900, 700), QRectF(0, 0, 900, 700));
+        return image;
+    }
+
+    // The drawn pixel of a station and a value of the section's vertical axis.
+    static QPoint sectionPixel(const ResistivitySectionChart& section, double station,
+                               double value) {
+        const QValueAxis& x = section.axisX();
+        const QValueAxis& y = section.axisY();
+        const QRectF area = section.plotArea();
+        double down = (value - y.min()) / (y.max() - y.min());
+        if (!y.isReverse()) down = 1 - down;
+        return section
+            .mapToScene(
+                QPointF(area.left() + (station - x.min()) / (x.max() - x.min()) * area.width(),
+                        area.top() + down * area.height()))
+            .toPoint();
+    }
+
     // Profile 1 over stations 0 to 100 every 25 m, from the model file sheet.json.
     static QString surveyOverASheet(const Sandbox& sandbox) {
         const QString model = writtenFile(sandbox.file("sheet.json"), R"({

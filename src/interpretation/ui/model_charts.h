@@ -7,7 +7,7 @@
 namespace veldro {
 
 class FieldChart;
-class GraphChart;
+class FitChart;
 class GridBodies;
 
 // A ground model's section in colours of log resistivity, depth down (with
@@ -33,9 +33,16 @@ private:
     GridBodies* overGrid_;
 };
 
+// The model's computed tilt and ellipticity as lines, with a profile's
+// observed data (or none) as dots with their error bars, as the inversion's
+// picture draws its fit: a curve per quantity and frequency, an observed
+// one joining the computed one of its frequency.
+void showModelFit(FitChart& chart, const GroundModel& model,
+                  const std::vector<StationResponse>& responses, const ProfileData& observed);
+
 // The curves chart of a model beside its section: legend below, and the
 // section's margins and station range, so that a station lies at the same
 // place on both. Call after the curves are in.
-void alignWithSection(GraphChart& curves, const StationChart& section);
+void alignWithSection(StationChart& curves, const StationChart& section);
 
 } // namespace veldro

@@ -13,7 +13,9 @@
 
 namespace veldro {
 
-ModelSection showModelSection(FieldChart& chart, const GroundModel& model) {
+namespace {
+
+ModelSection showFieldSection(FieldChart& chart, const GroundModel& model) {
     const ModelSection drawn = modelSection(model);
     chart.setTitle(QStringLiteral("Model section"));
     chart.setLeftAxisTitle(drawn.datum ? QStringLiteral("Elevation (m)")
@@ -26,6 +28,8 @@ ModelSection showModelSection(FieldChart& chart, const GroundModel& model) {
     chart.showWholeRange();
     return drawn;
 }
+
+} // namespace
 
 // The bodies after the grid, each in the scale's colour of its resistivity.
 class GridBodies : public PlotAreaItem {
@@ -70,6 +74,12 @@ void ModelGridChart::showModel(const GroundModel& model) {
                model.stations);
     showWholeRange();
     overGrid_->update();
+}
+
+ShownSection showModelSection(FieldChart& field, ModelGridChart& grid, const GroundModel& model) {
+    if (!model.grid) return {&field, showFieldSection(field, model)};
+    grid.showModel(model);
+    return {&grid, {}};
 }
 
 void showModelFit(FitChart& chart, const GroundModel& model,

@@ -10,11 +10,6 @@ class FieldChart;
 class FitChart;
 class GridBodies;
 
-// A ground model's section in colours of log resistivity, depth down (with
-// topography, elevation up): what `veldro-cli plot model` draws and the model
-// window shows. Returns what was drawn, for what is drawn over it.
-ModelSection showModelSection(FieldChart& chart, const GroundModel& model);
-
 // A model whose first bodies are an inverted section's grid, as the
 // inversion draws it: the cells in ohm.m, faded where the data hardly see
 // them, the bodies after the grid painted over it in the same colours.
@@ -39,6 +34,17 @@ private:
 // one joining the computed one of its frequency.
 void showModelFit(FitChart& chart, const GroundModel& model,
                   const std::vector<StationResponse>& responses, const ProfileData& observed);
+
+// The chart a model's section is drawn on, and what the field's shows.
+struct ShownSection {
+    StationChart* chart = nullptr;
+    ModelSection drawn; // empty for a grid
+};
+// Draws a model's section on the chart of its kind: an inverted grid on
+// `grid`, in ohm.m as the inversion draws it; any other model on `field`, in
+// colours of log resistivity, depth down (with topography, elevation up).
+// What `veldro-cli plot model` draws and the model window shows.
+ShownSection showModelSection(FieldChart& field, ModelGridChart& grid, const GroundModel& model);
 
 // The curves chart of a model beside its section: legend below, and the
 // section's margins and station range, so that a station lies at the same

@@ -58,14 +58,9 @@ ModelView::ModelView(QWidget* parent)
 void ModelView::showModel(const GroundModel& model, int selected) {
     model_ = model;
     selected_ = selected;
-    StationChart* wanted = section_;
-    if (model.grid) {
-        drawn_ = {};
-        gridSection_->showModel(model);
-        wanted = gridSection_;
-    } else {
-        drawn_ = showModelSection(*section_, model);
-    }
+    ShownSection shown = showModelSection(*section_, *gridSection_, model);
+    drawn_ = std::move(shown.drawn);
+    StationChart* wanted = shown.chart;
     if (wanted != shown_) {
         auto* layout = static_cast<QGraphicsLinearLayout*>(picture_->layout());
         layout->removeItem(shown_);

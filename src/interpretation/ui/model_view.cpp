@@ -79,6 +79,7 @@ void ModelView::setBoreholes(std::vector<Borehole> boreholes) {
     boreholes_ = new BoreholeMarks(*gridSection_, std::move(boreholes), [this](double log10Rho) {
         return gridSection_->scale().colour(log10Rho);
     });
+    viewport()->update();
 }
 
 void ModelView::setGridColourEnds(std::optional<std::pair<double, double>> ohmm) {

@@ -79,6 +79,12 @@ private slots:
         QCOMPARE(faded, view.gridSection().cellColour(3));
         view.setGridColourEnds(std::pair{1.0, 10000.0});
         QCOMPARE(colourAt({250, 50}), ResistivityScale::covering(0, 4).colour(1));
+        // The boreholes the inversion window hands over, on the section: a
+        // 10 ohm.m interval in the 1000 ohm.m cell.
+        view.setGridColourEnds(std::nullopt);
+        QCOMPARE(colourAt({900, 50}), own.colour(3));
+        view.setBoreholes({{"BH1", 1, 900, {{20, 80, 10, "clay"}}}});
+        QCOMPARE(colourAt({900, 50}), own.colour(1));
     }
 
     // As the inversion's picture draws its fit: an observed value is a dot

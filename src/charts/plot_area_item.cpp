@@ -6,7 +6,9 @@
 
 namespace veldro {
 
-PlotAreaItem::PlotAreaItem(StationChart& chart) : QGraphicsItem(&chart), chart_(chart) {
+// Made over a chart laid out already, it takes the plot area it has.
+PlotAreaItem::PlotAreaItem(StationChart& chart)
+    : QGraphicsItem(&chart), chart_(chart), area_(chart.plotArea()) {
     setZValue(50); // over the grid and the axes
     for (QValueAxis* axis : {&chart.axisX(), &chart.axisY()})
         QObject::connect(axis, &QValueAxis::rangeChanged, &chart, [this] { update(); });

@@ -66,32 +66,41 @@ ModelSection modelSection(const GroundModel& model) {
     return section;
 }
 
+std::vector<ResponseCurve> responseCurves(const GroundModel& model,
+                                          const std::vector<StationResponse>& responses) {
+    const std::size_t frequencies = model.frequencies.size();
+    std::vector<ResponseCurve> curves;
+    for (std::size_t f = 0; f < frequencies; ++f) {
+        ResponseCurve tilt{FittedQuantity::Tilt, f, {}};
+        ResponseCurve ellipticity{FittedQuantity::Ellipticity, f, {}};
+        for (std::size_t i = f; i < responses.size(); i += frequencies) {
+            tilt.points.emplace_back(responses[i].station, tiltPercent(responses[i].tipper));
+            ellipticity.points.emplace_back(responses[i].station,
+                                            ellipticityPercent(responses[i].tipper));
+        }
+        curves.push_back(std::move(tilt));
+        curves.push_back(std::move(ellipticity));
+    }
+    return curves;
+}
+
 void plotModelResponse(const GroundModel& model, const std::vector<StationResponse>& responses,
                        GraphSink& graph) {
-    const std::size_t frequencies = model.frequencies.size();
-    for (std::size_t f = 0; f < frequencies; ++f) {
-        const int tilt = graph.curveCount();
-        const std::string hz = frequencyText(model.frequencies[f]) + " Hz";
+    for (const ResponseCurve& computed : responseCurves(model, responses)) {
+        const double hz = model.frequencies[computed.frequency];
+        const bool tilt = computed.quantity == FittedQuantity::Tilt;
         // As the graph window draws profiles and frequency numbers: each
         // quantity a colour of its own, each frequency a line style.
-        const auto curve = [&](int colour, const std::string& caption) {
-            FraserRun run;
-            run.curve = graph.curveCount();
-            run.profile = colour;
-            run.frequencyNumber = static_cast<int>(f) + 1;
-            run.frequency = static_cast<int>(std::lround(model.frequencies[f]));
-            run.title = caption + " " + hz;
-            return run;
-        };
-        graph.addCurve(curve(1, "Tilt.ver(%)"));
-        graph.addCurve(curve(2, "Ellip.ver(%)"));
-        graph.markCurveUsed(tilt);
-        graph.markCurveUsed(tilt + 1);
-        for (std::size_t i = f; i < responses.size(); i += frequencies) {
-            graph.addPoint(tilt, responses[i].station, tiltPercent(responses[i].tipper), false);
-            graph.addPoint(tilt + 1, responses[i].station, ellipticityPercent(responses[i].tipper),
-                           false);
-        }
+        FraserRun run;
+        run.curve = graph.curveCount();
+        run.profile = tilt ? 1 : 2;
+        run.frequencyNumber = static_cast<int>(computed.frequency) + 1;
+        run.frequency = static_cast<int>(std::lround(hz));
+        run.title = (tilt ? "Tilt.ver(%) " : "Ellip.ver(%) ") + frequencyText(hz) + " Hz";
+        graph.addCurve(run);
+        graph.markCurveUsed(run.curve);
+        for (auto [station, percent] : computed.points)
+            graph.addPoint(run.curve, station, percent, false);
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "interpretation/forward.h"
+#include "interpretation/profile_data.h"
 #include "processing/graph_plots.h"
 #include "processing/layered_field.h"
 
@@ -26,6 +27,16 @@ struct ModelSection {
     double depthAt(double y) const { return datum ? *datum - y : y; }
 };
 ModelSection modelSection(const GroundModel& model);
+
+// A computed quantity against station, in percent.
+struct ResponseCurve {
+    FittedQuantity quantity = FittedQuantity::Tilt; // tilt or ellipticity
+    std::size_t frequency = 0;                      // index into the model's frequencies
+    std::vector<std::pair<double, double>> points;  // station, percent
+};
+// The tilt's and the ellipticity's curves, for each frequency in turn.
+std::vector<ResponseCurve> responseCurves(const GroundModel& model,
+                                          const std::vector<StationResponse>& responses);
 
 // "Tilt.ver(%) 19800 Hz" and "Ellip.ver(%) 19800 Hz" against station, for
 // each frequency in turn.

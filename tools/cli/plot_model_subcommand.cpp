@@ -36,8 +36,14 @@ int runPlotModel(const Arguments& args) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    auto* section = new FieldChart; // the layout's
-    showModelSection(*section, model);
+    // The section of the model's kind is laid out; the other stays hidden.
+    auto* field = new FieldChart;    // the picture's
+    auto* grid = new ModelGridChart; // the picture's
+    StationChart* section = showModelSection(*field, *grid, model).chart;
+    for (StationChart* chart : std::initializer_list<StationChart*>{field, grid}) {
+        chart->setParentItem(picture);
+        chart->setVisible(chart == section);
+    }
     auto* curves = new GraphChart;
     curves->setTitle(QStringLiteral("Computed response"));
     curves->setLeftAxisTitle(QStringLiteral("%"));
@@ -59,8 +65,9 @@ int runPlotModel(const Arguments& args) {
 
 const Registration plotModel{{"plot model",
                               "MODEL.json -o OUT.png|OUT.svg|OUT.pdf [--width W --height H]",
-                              "A model's section (colours of log resistivity, depth down) above "
-                              "its tilt and ellipticity curves (1039 x 1100 pixels unless given).",
+                              "A model's section (colours of log resistivity, depth down; an "
+                              "inverted grid in ohm.m) above its tilt and ellipticity curves (1039 "
+                              "x 1100 pixels unless given).",
                               runPlotModel}};
 
 } // namespace

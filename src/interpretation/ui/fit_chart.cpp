@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QValueAxis>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace veldro {
@@ -37,6 +38,33 @@ double nextRoundStep(double step) {
     return 10 * power;
 }
 
+QString quantityName(FittedQuantity quantity) {
+    switch (quantity) {
+    case FittedQuantity::Tilt:
+        return QStringLiteral("Tilt.ver(%)");
+    case FittedQuantity::Ellipticity:
+        return QStringLiteral("Ellip.ver(%)");
+    case FittedQuantity::LogRho:
+        return QStringLiteral("Rho");
+    case FittedQuantity::Phase:
+        return QStringLiteral("Ph.E/H");
+    }
+    return {};
+}
+
+// Blue for tilt and Rho, red for ellipticity and phase, as the graph window
+// draws a first and a second profile.
+QColor quantityColour(FittedQuantity quantity) {
+    return quantity == FittedQuantity::Tilt || quantity == FittedQuantity::LogRho
+               ? QColor(0, 90, 181)
+               : QColor(220, 50, 32);
+}
+
+QString frequencyText(double frequency) {
+    char text[32];
+    return QString::fromLatin1(text, std::to_chars(text, text + sizeof text, frequency).ptr - text);
+}
+
 QPen linePen(const FitCurve& curve) {
     QPen pen(curve.colour, kLineWidth);
     if (curve.dashed) pen.setStyle(Qt::DashLine);
@@ -44,6 +72,15 @@ QPen linePen(const FitCurve& curve) {
 }
 
 } // namespace
+
+FitCurve fitCurveOf(FittedQuantity quantity, double frequency, bool dashed) {
+    FitCurve curve;
+    curve.title = quantityName(quantity) + QLatin1Char(' ') + frequencyText(frequency) +
+                  QStringLiteral(" Hz");
+    curve.colour = quantityColour(quantity);
+    curve.dashed = dashed;
+    return curve;
+}
 
 // The dots, error bars and lines.
 class FitMarks : public PlotAreaItem {
@@ -205,12 +242,23 @@ void FitChart::addCurve(FitCurve curve) {
     row->setName(curve.title);
     row->setPen(linePen(curve));
     addSeries(row);
+    legendRows_.push_back(row);
     curves_.push_back(std::move(curve));
     marks_->update();
 }
 
 std::optional<FitPoint> FitChart::observedAt(QPointF position) const {
     return marks_->observedAt(position);
+}
+
+void FitChart::clearCurves() {
+    for (QLineSeries* row : legendRows_) {
+        removeSeries(row);
+        delete row;
+    }
+    legendRows_.clear();
+    curves_.clear();
+    marks_->update();
 }
 
 void FitChart::showWholeRange() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/station_chart.h"
+#include "interpretation/profile_data.h"
 
 #include <QColor>
 #include <QPointF>
@@ -30,6 +31,10 @@ struct FitPoint {
     std::size_t point = 0;
 };
 
+// A curve of `quantity` at `frequency` (Hz), without points, titled and
+// coloured as every fit chart shows it ("Tilt.ver(%) 19800 Hz").
+FitCurve fitCurveOf(FittedQuantity quantity, double frequency, bool dashed);
+
 // Observed values as dots with their error bars (hollow for those kept out
 // of the fit), computed ones as lines, one colour per curve; the legend
 // lists the curves.
@@ -39,6 +44,7 @@ public:
     ~FitChart() override;
 
     void addCurve(FitCurve curve);
+    void clearCurves();
     // The values are log10 of a quantity: the left axis labels the quantity
     // at round values, on a log scale.
     void setLogarithmicValues();
@@ -56,6 +62,7 @@ private:
     void spaceValueTicks();
 
     std::vector<FitCurve> curves_;
+    std::vector<QLineSeries*> legendRows_; // one per curve
     FitMarks* marks_;
     LogScale* logScale_ = nullptr; // for log10 values
 };

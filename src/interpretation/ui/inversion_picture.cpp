@@ -10,7 +10,6 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <iterator>
 #include <map>
@@ -39,33 +38,6 @@ std::size_t kindOf(FittedQuantity quantity) {
         return 2;
     }
     return 0;
-}
-
-QString quantityName(FittedQuantity quantity) {
-    switch (quantity) {
-    case FittedQuantity::Tilt:
-        return QStringLiteral("Tilt.ver(%)");
-    case FittedQuantity::Ellipticity:
-        return QStringLiteral("Ellip.ver(%)");
-    case FittedQuantity::LogRho:
-        return QStringLiteral("Rho");
-    case FittedQuantity::Phase:
-        return QStringLiteral("Ph.E/H");
-    }
-    return {};
-}
-
-// Blue for tilt and Rho, red for ellipticity and phase, as the graph window
-// draws a first and a second profile.
-QColor quantityColour(FittedQuantity quantity) {
-    return quantity == FittedQuantity::Tilt || quantity == FittedQuantity::LogRho
-               ? QColor(0, 90, 181)
-               : QColor(220, 50, 32);
-}
-
-QString frequencyText(double frequency) {
-    char text[32];
-    return QString::fromLatin1(text, std::to_chars(text, text + sizeof text, frequency).ptr - text);
 }
 
 } // namespace
@@ -100,12 +72,8 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
     for (std::size_t i = 0; i < data.data.size(); ++i) {
         const Datum& d = data.data[i];
         FitCurve& curve = curves[{d.quantity, d.frequency}];
-        if (curve.title.isEmpty()) {
-            curve.title = quantityName(d.quantity) + QLatin1Char(' ') +
-                          frequencyText(data.frequencies[d.frequency]) + QStringLiteral(" Hz");
-            curve.colour = quantityColour(d.quantity);
-            curve.dashed = d.frequency > 0;
-        }
+        if (curve.title.isEmpty())
+            curve = fitCurveOf(d.quantity, data.frequencies[d.frequency], d.frequency > 0);
         const double station = data.stations[d.station];
         curve.observed.emplace_back(station, d.value);
         curve.errors.push_back(d.error);

@@ -1,18 +1,21 @@
 #include "interpretation/ui/model_charts.h"
 
 #include "charts/field_chart.h"
-#include "charts/graph_chart.h"
 #include "charts/plot_area_item.h"
 #include "interpretation/model_pictures.h"
+#include "interpretation/ui/fit_chart.h"
 
 #include <QLegend>
 #include <QPainter>
 #include <QValueAxis>
 #include <cmath>
+#include <map>
 
 namespace veldro {
 
-ModelSection showModelSection(FieldChart& chart, const GroundModel& model) {
+namespace {
+
+ModelSection showFieldSection(FieldChart& chart, const GroundModel& model) {
     const ModelSection drawn = modelSection(model);
     chart.setTitle(QStringLiteral("Model section"));
     chart.setLeftAxisTitle(drawn.datum ? QStringLiteral("Elevation (m)")
@@ -25,6 +28,8 @@ ModelSection showModelSection(FieldChart& chart, const GroundModel& model) {
     chart.showWholeRange();
     return drawn;
 }
+
+} // namespace
 
 // The bodies after the grid, each in the scale's colour of its resistivity.
 class GridBodies : public PlotAreaItem {
@@ -71,7 +76,44 @@ void ModelGridChart::showModel(const GroundModel& model) {
     overGrid_->update();
 }
 
-void alignWithSection(GraphChart& curves, const StationChart& section) {
+ShownSection showModelSection(FieldChart& field, ModelGridChart& grid, const GroundModel& model) {
+    if (!model.grid) return {&field, showFieldSection(field, model)};
+    grid.showModel(model);
+    return {&grid, {}};
+}
+
+void showModelFit(FitChart& chart, const GroundModel& model,
+                  const std::vector<StationResponse>& responses, const ProfileData& observed) {
+    // By frequency (to the hertz), then tilt before ellipticity.
+    std::map<std::pair<long, FittedQuantity>, FitCurve> curves;
+    const auto curveOf = [&](FittedQuantity quantity, double frequency) -> FitCurve& {
+        FitCurve& curve = curves[{std::lround(frequency), quantity}];
+        // Each frequency after the model's first dashed, as the graph window
+        // draws a second frequency number.
+        if (curve.title.isEmpty())
+            curve = fitCurveOf(quantity, frequency,
+                               std::lround(frequency) != std::lround(model.frequencies.front()));
+        return curve;
+    };
+    for (const ResponseCurve& computed : responseCurves(model, responses)) {
+        FitCurve& curve = curveOf(computed.quantity, model.frequencies[computed.frequency]);
+        for (auto [station, percent] : computed.points)
+            curve.computed.emplace_back(station, percent);
+    }
+    for (const Datum& d : observed.data) {
+        FitCurve& curve = curveOf(d.quantity, observed.frequencies[d.frequency]);
+        curve.observed.emplace_back(observed.stations[d.station], d.value);
+        curve.errors.push_back(d.error);
+        curve.excluded.push_back(d.excluded);
+    }
+    chart.clearCurves();
+    chart.setTitle(observed.data.empty() ? QStringLiteral("Computed response")
+                                         : QStringLiteral("Observed (dots) and computed (lines)"));
+    for (auto& entry : curves) chart.addCurve(std::move(entry.second));
+    chart.showWholeRange();
+}
+
+void alignWithSection(StationChart& curves, const StationChart& section) {
     curves.legend()->setAlignment(Qt::AlignBottom);
     curves.setMargins(section.margins());
     curves.axisX().setRange(section.axisX().min(), section.axisX().max());

@@ -7,13 +7,8 @@
 namespace veldro {
 
 class FieldChart;
-class GraphChart;
+class FitChart;
 class GridBodies;
-
-// A ground model's section in colours of log resistivity, depth down (with
-// topography, elevation up): what `veldro-cli plot model` draws and the model
-// window shows. Returns what was drawn, for what is drawn over it.
-ModelSection showModelSection(FieldChart& chart, const GroundModel& model);
 
 // A model whose first bodies are an inverted section's grid, as the
 // inversion draws it: the cells in ohm.m, faded where the data hardly see
@@ -33,9 +28,27 @@ private:
     GridBodies* overGrid_;
 };
 
+// The model's computed tilt and ellipticity as lines, with a profile's
+// observed data (or none) as dots with their error bars, as the inversion's
+// picture draws its fit: a curve per quantity and frequency, an observed
+// one joining the computed one of its frequency.
+void showModelFit(FitChart& chart, const GroundModel& model,
+                  const std::vector<StationResponse>& responses, const ProfileData& observed);
+
+// The chart a model's section is drawn on, and what the field's shows.
+struct ShownSection {
+    StationChart* chart = nullptr;
+    ModelSection drawn; // empty for a grid
+};
+// Draws a model's section on the chart of its kind: an inverted grid on
+// `grid`, in ohm.m as the inversion draws it; any other model on `field`, in
+// colours of log resistivity, depth down (with topography, elevation up).
+// What `veldro-cli plot model` draws and the model window shows.
+ShownSection showModelSection(FieldChart& field, ModelGridChart& grid, const GroundModel& model);
+
 // The curves chart of a model beside its section: legend below, and the
 // section's margins and station range, so that a station lies at the same
 // place on both. Call after the curves are in.
-void alignWithSection(GraphChart& curves, const StationChart& section);
+void alignWithSection(StationChart& curves, const StationChart& section);
 
 } // namespace veldro

@@ -1,12 +1,10 @@
 #include "interpretation/ui/model_view.h"
 
 #include "charts/field_chart.h"
-#include "charts/graph_chart.h"
-#include "charts/wrapped_legend.h"
 #include "interpretation/model_pictures.h"
 #include "interpretation/ui/borehole_marks.h"
+#include "interpretation/ui/fit_chart.h"
 #include "interpretation/ui/model_charts.h"
-#include "processing/fraser_walk.h"
 
 #include <QGraphicsLinearLayout>
 #include <QGraphicsScene>
@@ -34,7 +32,7 @@ std::array<SectionPoint, 4> corners(const SectionBox& box) {
 } // namespace
 
 ModelView::ModelView(QWidget* parent)
-    : QGraphicsView(parent), picture_(new QGraphicsWidget), curves_(new GraphChart),
+    : QGraphicsView(parent), picture_(new QGraphicsWidget), curves_(new FitChart),
       section_(new FieldChart), gridSection_(new ModelGridChart), shown_(section_) {
     setScene(new QGraphicsScene(this));
     scene()->addItem(picture_);
@@ -48,7 +46,6 @@ ModelView::ModelView(QWidget* parent)
     layout->setSpacing(0);
     curves_->setTitle(QStringLiteral("Computed response"));
     curves_->setLeftAxisTitle(QStringLiteral("%"));
-    wrapLegend(*curves_);
     layout->addItem(curves_);
     layout->addItem(section_);
     layout->setStretchFactor(curves_, 1);
@@ -61,14 +58,9 @@ ModelView::ModelView(QWidget* parent)
 void ModelView::showModel(const GroundModel& model, int selected) {
     model_ = model;
     selected_ = selected;
-    StationChart* wanted = section_;
-    if (model.grid) {
-        drawn_ = {};
-        gridSection_->showModel(model);
-        wanted = gridSection_;
-    } else {
-        drawn_ = showModelSection(*section_, model);
-    }
+    ShownSection shown = showModelSection(*section_, *gridSection_, model);
+    drawn_ = std::move(shown.drawn);
+    StationChart* wanted = shown.chart;
     if (wanted != shown_) {
         auto* layout = static_cast<QGraphicsLinearLayout*>(picture_->layout());
         layout->removeItem(shown_);
@@ -87,6 +79,7 @@ void ModelView::setBoreholes(std::vector<Borehole> boreholes) {
     boreholes_ = new BoreholeMarks(*gridSection_, std::move(boreholes), [this](double log10Rho) {
         return gridSection_->scale().colour(log10Rho);
     });
+    viewport()->update();
 }
 
 void ModelView::setGridColourEnds(std::optional<std::pair<double, double>> ohmm) {
@@ -95,22 +88,8 @@ void ModelView::setGridColourEnds(std::optional<std::pair<double, double>> ohmm)
 }
 
 void ModelView::showCurves(const GroundModel& model, const std::vector<StationResponse>& responses,
-                           const std::vector<MeasuredCurve>& measured) {
-    curves_->clearCurves();
-    plotModelResponse(model, responses, *curves_);
-    for (const MeasuredCurve& curve : measured) {
-        const int number = curves_->curveCount();
-        FraserRun run;
-        run.curve = number;
-        run.profile = curve.colour;
-        run.frequencyNumber = curve.frequencyNumber;
-        run.title = curve.title;
-        curves_->addCurve(run);
-        curves_->markCurveUsed(number);
-        for (QPointF point : curve.points) curves_->addPoint(number, point.x(), point.y(), false);
-    }
-    curves_->setVisibleCurves(
-        std::vector<bool>(static_cast<std::size_t>(curves_->curveCount()), true));
+                           const ProfileData& observed) {
+    showModelFit(*curves_, model, responses, observed);
     alignWithSection(*curves_, *shown_);
 }
 

@@ -8,7 +8,6 @@
 #include <QGraphicsView>
 #include <QPointF>
 #include <optional>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -18,19 +17,12 @@ namespace veldro {
 
 class BoreholeMarks;
 class FieldChart;
-class GraphChart;
+class FitChart;
 class ModelGridChart;
 class StationChart;
 
-// A curve of the data set drawn with the computed ones.
-struct MeasuredCurve {
-    std::string title;
-    int colour = 0;              // as the graph window colours a profile
-    int frequencyNumber = 1;     // as it draws its line
-    std::vector<QPointF> points; // station, value
-};
-
-// The model window's picture: the computed curves above the model's section,
+// The model window's picture: the computed curves (with a profile's observed
+// data as dots with error bars) above the model's section,
 // each station at the same place on both, the bodies outlined over the
 // section. A body is picked and dragged with the mouse, or stretched by a
 // corner of the picked body's box. A model holding an inverted grid is drawn
@@ -46,7 +38,7 @@ public:
     // The section shown: the grid's for a model with a grid, else the field's.
     StationChart& section() const { return *shown_; }
     ModelGridChart& gridSection() const { return *gridSection_; }
-    GraphChart& curves() const { return *curves_; }
+    FitChart& curves() const { return *curves_; }
 
     // The model's section and outlines; the body `selected` (or -1) with its corners.
     void showModel(const GroundModel& model, int selected);
@@ -56,7 +48,7 @@ public:
     // Boreholes drawn on the grid's section, as on the inversion's.
     void setBoreholes(std::vector<Borehole> boreholes);
     void showCurves(const GroundModel& model, const std::vector<StationResponse>& responses,
-                    const std::vector<MeasuredCurve>& measured);
+                    const ProfileData& observed);
 
     // Where a point of the section lies on the view, and back.
     QPointF viewPoint(SectionPoint point) const;
@@ -88,7 +80,7 @@ private:
     SectionBox draggedBox(SectionPoint to) const;
 
     QGraphicsWidget* picture_;
-    GraphChart* curves_;
+    FitChart* curves_;
     FieldChart* section_;
     ModelGridChart* gridSection_;
     StationChart* shown_; // one of the two sections, the one laid out

@@ -272,7 +272,7 @@ void ModelWindow::drawCurves() {
     const auto profile =
         profiles_.find(row > 0 ? profileList_->item(row)->data(Qt::UserRole).toInt() : 0);
     view_->showCurves(model_, responses_,
-                      profile == profiles_.end() ? std::vector<MeasuredCurve>() : profile->second);
+                      profile == profiles_.end() ? ProfileData() : profile->second);
 }
 
 } // namespace veldro

@@ -96,7 +96,7 @@ private:
     int selected_ = -1; // the table's row
     QString modelPath_;
     QString imagePath_;
-    std::map<int, std::vector<MeasuredCurve>> profiles_;
+    std::map<int, ProfileData> profiles_; // tilt and ellipticity, errors estimated
     std::vector<StationResponse> responses_;
     ModelView* view_;
     QTableWidget* table_;

@@ -3,8 +3,8 @@
 #include "charts/chart_image.h"
 #include "charts/local_file_name.h"
 #include "data/file_io.h"
-#include "data/measurement_record.h"
 #include "data/survey_view.h"
+#include "interpretation/profile_data.h"
 #include "interpretation/ui/model_window.h"
 #include "widgets/chart_panel.h"
 #include "widgets/ui_services.h"
@@ -86,27 +86,10 @@ void ModelWindow::saveImageClick() {
 
 void ModelWindow::readProfiles(const SurveyView& survey) {
     for (int profile : survey.keptProfiles()) {
-        std::vector<MeasuredCurve>& curves = profiles_[profile];
-        for (int number : {1, 2}) {
-            const std::vector<const MeasurementRecord*> records =
-                survey.keptRecords(profile, number);
-            // Colours of their own, beside the computed tilt's and ellipticity's.
-            MeasuredCurve tilt{"Tilt.ver(%) measured #" + std::to_string(number), 3, number, {}};
-            MeasuredCurve ellipticity{
-                "Ellip.ver(%) measured #" + std::to_string(number), 4, number, {}};
-            for (const MeasurementRecord* record : records) {
-                if (!record->tiltMode()) continue;
-                tilt.points.emplace_back(record->station, record->tiltVertical);
-                ellipticity.points.emplace_back(record->station, record->ellipticityVertical);
-            }
-            if (tilt.points.empty()) continue;
-            curves.push_back(std::move(tilt));
-            curves.push_back(std::move(ellipticity));
-        }
-        if (curves.empty()) {
-            profiles_.erase(profile);
-            continue;
-        }
+        // As the inversion reads them by default: its errors are the error bars.
+        ProfileData read = profileData(survey, profile, {});
+        if (read.data.empty()) continue;
+        profiles_.emplace(profile, std::move(read));
         auto* entry = new QListWidgetItem(QStringLiteral("Profile %1").arg(profile), profileList_);
         entry->setData(Qt::UserRole, profile);
     }

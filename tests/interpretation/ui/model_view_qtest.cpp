@@ -1,7 +1,8 @@
 // The model's picture over a hill: drawn in elevation, and the mouse reads
 // back the depths the bodies are kept in; an inverted grid in the
-// inversion's colours.
+// inversion's colours; observed data as dots with error bars.
 #include "charts/field_chart.h"
+#include "interpretation/ui/fit_chart.h"
 #include "interpretation/ui/model_charts.h"
 #include "interpretation/ui/model_view.h"
 
@@ -10,6 +11,22 @@
 #include <QValueAxis>
 
 using namespace veldro;
+
+namespace {
+
+// Some pixel within one of `at` is drawn in `colour`, or in its hue where a
+// smoothed line shares the pixel with the white around it.
+bool drawnNear(const QImage& image, QPointF at, QColor colour) {
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy) {
+            const QColor pixel = image.pixelColor(at.toPoint() + QPoint(dx, dy));
+            if (pixel.hsvSaturation() > 50 && std::abs(pixel.hsvHue() - colour.hsvHue()) < 12)
+                return true;
+        }
+    return false;
+}
+
+} // namespace
 
 class ModelViewTest : public QObject {
     Q_OBJECT
@@ -62,6 +79,48 @@ private slots:
         QCOMPARE(faded, view.gridSection().cellColour(3));
         view.setGridColourEnds(std::pair{1.0, 10000.0});
         QCOMPARE(colourAt({250, 50}), ResistivityScale::covering(0, 4).colour(1));
+        // The boreholes the inversion window hands over, on the section: a
+        // 10 ohm.m interval in the 1000 ohm.m cell.
+        view.setGridColourEnds(std::nullopt);
+        QCOMPARE(colourAt({900, 50}), own.colour(3));
+        view.setBoreholes({{"BH1", 1, 900, {{20, 80, 10, "clay"}}}});
+        QCOMPARE(colourAt({900, 50}), own.colour(1));
+    }
+
+    // As the inversion's picture draws its fit: an observed value is a dot
+    // with its error bar, nothing joins the dots, the computed curve is a line.
+    void observedDataAreDotsWithErrorBars() {
+        const GroundModel model = parseGroundModel(R"({"layers": [{"resistivity": 1000}],
+            "stations": [0, 500, 1000], "frequencies": [19800]})");
+        std::vector<StationResponse> responses;
+        for (double station : model.stations) responses.push_back({station, 19800, {-0.02, 0}, {}});
+        ProfileData observed;
+        observed.stations = model.stations;
+        observed.frequencies = {19800};
+        // The first above the others, so that the middle one's bar lies inside the axes.
+        for (std::size_t s = 0; s < 3; ++s)
+            observed.data.push_back({s, 0, FittedQuantity::Tilt, s == 0 ? 16.0 : 10.0, 4, false});
+        ModelView view;
+        view.resize(800, 900);
+        view.show();
+        view.showModel(model, -1);
+        view.showCurves(model, responses, observed);
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        FitChart& chart = view.curves();
+        const auto at = [&](double station, double value) {
+            return view.mapFromScene(chart.mapToScene(chart.mapToPosition({station, value})));
+        };
+        const QImage image = view.grab().toImage();
+        const QColor tilt = fitCurveOf(FittedQuantity::Tilt, 19800, false).colour;
+        QVERIFY(drawnNear(image, at(500, 10), tilt)); // the dot
+        const double computed = responseCurves(model, responses).front().points.front().second;
+        QVERIFY(computed > 0.5 && computed < 5);
+        QVERIFY(drawnNear(image, at(250, computed), tilt)); // the computed line
+        QVERIFY(!drawnNear(image, at(750, 10), tilt));      // no line between the dots
+        for (double end : {6, 14}) // the bar's two ends, each a short crossbar
+            for (int side : {-2, 2})
+                QVERIFY(drawnNear(image, at(500, end) + QPointF(side, 0), tilt));
+        QVERIFY(!drawnNear(image, at(500, 16), tilt)); // past the bar
     }
 };
 

@@ -2,7 +2,7 @@
 // the curves, the table and the mouse changing the bodies, an inverted grid,
 // undo and redo, and model files.
 #include "../../app/app_test_support.h"
-#include "charts/graph_chart.h"
+#include "interpretation/ui/fit_chart.h"
 #include "interpretation/ui/model_charts.h"
 #include "interpretation/ui/model_window.h"
 #include "interpretation/ui/response_runner.h"
@@ -45,8 +45,8 @@ class ModelWindowTest : public QObject {
         return shown.wait(20000); // the sanitizers slow the solver several times over
     }
 
-    static QList<QPointF> firstTilt(const ModelWindow& window) {
-        return window.view().curves().curvePoints(0);
+    static std::vector<QPointF> firstTilt(const ModelWindow& window) {
+        return window.view().curves().curves().front().computed;
     }
 
 private slots:
@@ -57,10 +57,10 @@ private slots:
         openSurvey(*s, {record({.station = 0, .tilt = 12}), record({.station = 25, .tilt = -8})});
         runWindow([](ModelWindow& window) {
             QCOMPARE(window.model().bodies.size(), 4u);
-            GraphChart& curves = window.view().curves();
-            QCOMPARE(curves.curveCount(), 4); // tilt and ellipticity at two frequencies
-            QCOMPARE(curves.curveTitle(0), QStringLiteral("Tilt.ver(%) 19800 Hz"));
-            QCOMPARE(curves.curvePoints(0).size(), 41);
+            const FitChart& curves = window.view().curves();
+            QCOMPARE(curves.curves().size(), 4u); // tilt and ellipticity at two frequencies
+            QCOMPARE(curves.curves()[0].title, QStringLiteral("Tilt.ver(%) 19800 Hz"));
+            QCOMPARE(curves.curves()[0].computed.size(), 41u);
             auto* profiles = part<QListWidget>(window, "Profiles");
             QCOMPARE(profiles->count(), 2);
             // The line under the window times the computation, not the pick.
@@ -70,9 +70,12 @@ private slots:
             QTest::qWait(20);
             profiles->setCurrentRow(1);
             QCOMPARE(part<QLabel>(window, "Note")->text(), timed);
-            QCOMPARE(curves.curveCount(), 6);
-            QCOMPARE(curves.curveTitle(4), QStringLiteral("Tilt.ver(%) measured #1"));
-            QCOMPARE(curves.curvePoints(4), (QList<QPointF>{{0, 12}, {25, -8}}));
+            // Measured at 16000 Hz, where the model computes nothing: curves of their own.
+            QCOMPARE(curves.curves().size(), 6u);
+            const FitCurve& observed = curves.curves()[0];
+            QCOMPARE(observed.title, QStringLiteral("Tilt.ver(%) 16000 Hz"));
+            QCOMPARE(observed.observed, (std::vector<QPointF>{{0, 12}, {25, -8}}));
+            QVERIFY(observed.computed.empty());
         });
     }
 
@@ -88,7 +91,7 @@ private slots:
 
     void aNumberTypedInTheTableChangesTheCurves() {
         runWindow([](ModelWindow& window) {
-            const QList<QPointF> before = firstTilt(window);
+            const std::vector<QPointF> before = firstTilt(window);
             auto* table = part<QTableWidget>(window, "Bodies");
             table->item(0, 4)->setText(QStringLiteral("5000")); // the 5 ohm.m block, resistive
             QVERIFY(settled(window));

@@ -81,5 +81,4 @@ struct CellPrior {
 CellPrior cellPrior(const InversionMesh& mesh, const PriorKnowledge& prior, double startResistivity,
                     int profile);
 
-
 } // namespace veldro

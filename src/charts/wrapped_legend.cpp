@@ -106,7 +106,10 @@ private:
         qreal left = 0, top = 0, right = 0, bottom = 0;
         legend.layout()->getContentsMargins(&left, &top, &right, &bottom);
         const std::vector<LegendPlace> rows = legendRows(legend, width());
-        const double height = (rows.empty() ? 0 : rows.back().area.bottom()) + top + bottom;
+        // An empty legend keeps a row's room: a chart laid out without one
+        // gives no room back when its first curves come.
+        const double height =
+            (rows.empty() ? rowHeight(legend) : rows.back().area.bottom()) + top + bottom;
         // The chart places its legend without a layout above it: told by hand.
         if (legend.preferredHeight() != height) {
             legend.setPreferredHeight(height);

@@ -20,12 +20,17 @@ InversionRunner::~InversionRunner() {
 void InversionRunner::start() {
     thread_ = QThread::create([this] {
         try {
-            inversions_ = invertEachProfile(profiles_, options_, threads_, true,
-                                            [this](std::size_t profile, const InversionStep& step) {
-                                                emit stepped(static_cast<int>(profile), step.run,
-                                                             step.iteration, step.rms);
-                                                return !cancelled_;
-                                            });
+            inversions_ = invertEachProfile(
+                profiles_, options_, threads_, true,
+                [this](std::size_t profile, const InversionStep& step) {
+                    emit stepped(static_cast<int>(profile), step.run, step.iteration, step.rms);
+                    return !cancelled_;
+                },
+                // The starting model's misfit, said before a long profile's
+                // first sensitivities take their minutes.
+                [this](std::size_t profile, double rms) {
+                    emit stepped(static_cast<int>(profile), 0, 0, rms);
+                });
         } catch (const std::exception& e) { // no thread to run on, no memory
             inversions_.clear();
             error_ = QString::fromStdString(e.what());

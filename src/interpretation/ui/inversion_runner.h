@@ -36,7 +36,8 @@ public:
 
 signals:
     // From the inverting threads, delivered on this object's.
-    // run: 0 the section's, 1 and 2 those of the depth of investigation.
+    // run: 0 the section's, 1 and 2 those of the depth of investigation;
+    // iteration 0 is the section's starting model.
     void stepped(int profileIndex, int run, int iteration, double rms);
     void finished();
     void failed(const QString& reason);

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QPointF>
 #include <QString>
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -22,6 +23,9 @@ struct FitCurve {
     std::vector<QPointF> observed; // station, value
     std::vector<double> errors;    // per observed point, one standard deviation
     std::vector<bool> excluded;    // per observed point: kept out of the fit, drawn hollow
+    // Per observed point, its index in the profile's data when drawn from
+    // them, so that a click names the reading; empty otherwise.
+    std::vector<std::size_t> data;
     std::vector<QPointF> computed;
 };
 

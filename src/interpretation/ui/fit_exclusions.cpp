@@ -5,31 +5,10 @@
 #include "interpretation/ui/inversion_picture.h"
 
 #include <algorithm>
-#include <map>
-#include <utility>
 
 namespace veldro {
 
 namespace {
-
-// The data a curve draws: the quantity at a frequency whose stations, values
-// and errors are the curve's, in the order they come.
-std::vector<std::size_t> dataOfCurve(const ProfileData& data, const FitCurve& curve) {
-    std::map<std::pair<FittedQuantity, std::size_t>, std::vector<std::size_t>> curves;
-    for (std::size_t i = 0; i < data.data.size(); ++i)
-        curves[{data.data[i].quantity, data.data[i].frequency}].push_back(i);
-    for (const auto& [key, indices] : curves) {
-        if (indices.size() != curve.observed.size()) continue;
-        bool same = true;
-        for (std::size_t k = 0; k < indices.size() && same; ++k) {
-            const Datum& d = data.data[indices[k]];
-            same = data.stations[d.station] == curve.observed[k].x() &&
-                   d.value == curve.observed[k].y() && d.error == curve.errors[k];
-        }
-        if (same) return indices;
-    }
-    return {};
-}
 
 bool allKeptOut(const ProfileData& data, const PickedData& picked) {
     return std::ranges::all_of(picked.data, [&](std::size_t i) { return data.data[i].excluded; });
@@ -57,9 +36,8 @@ std::optional<PickedData> pickedAt(const InversionPicture& picture, const Profil
                 if (data.stations[data.data[i].station] == station) picked.data.push_back(i);
             picked.name = QStringLiteral("The data at ") + at;
         } else {
-            const std::vector<std::size_t> drawn = dataOfCurve(data, curve);
-            if (drawn.empty()) return {};
-            picked.data = {drawn[point->point]};
+            if (curve.data.empty()) return {};
+            picked.data = {curve.data[point->point]};
             picked.name = curve.title + QStringLiteral(" at ") + at;
         }
         if (picked.data.empty()) return {};

@@ -78,6 +78,7 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
         curve.observed.emplace_back(station, d.value);
         curve.errors.push_back(d.error);
         curve.excluded.push_back(d.excluded);
+        curve.data.push_back(i);
         curve.computed.emplace_back(station, fit.computed[i]);
     }
     std::array<FitChart*, kKindTitles.size()> byKind{};

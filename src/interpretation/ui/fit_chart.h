@@ -27,6 +27,14 @@ struct FitCurve {
     // them, so that a click names the reading; empty otherwise.
     std::vector<std::size_t> data;
     std::vector<QPointF> computed;
+
+    // Reading `index` of a profile's data, at `station` (m).
+    void addReading(double station, const Datum& reading, std::size_t index) {
+        observed.emplace_back(station, reading.value);
+        errors.push_back(reading.error);
+        excluded.push_back(reading.excluded);
+        data.push_back(index);
+    }
 };
 
 // An observed point of a chart: its curve's index, and its own in the curve.

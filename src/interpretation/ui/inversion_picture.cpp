@@ -75,10 +75,7 @@ InversionPicture::InversionPicture(const ProfileData& data, const InversionResul
         if (curve.title.isEmpty())
             curve = fitCurveOf(d.quantity, data.frequencies[d.frequency], d.frequency > 0);
         const double station = data.stations[d.station];
-        curve.observed.emplace_back(station, d.value);
-        curve.errors.push_back(d.error);
-        curve.excluded.push_back(d.excluded);
-        curve.data.push_back(i);
+        curve.addReading(station, d, i);
         curve.computed.emplace_back(station, fit.computed[i]);
     }
     std::array<FitChart*, kKindTitles.size()> byKind{};

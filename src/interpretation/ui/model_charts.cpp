@@ -100,11 +100,10 @@ void showModelFit(FitChart& chart, const GroundModel& model,
         for (auto [station, percent] : computed.points)
             curve.computed.emplace_back(station, percent);
     }
-    for (const Datum& d : observed.data) {
-        FitCurve& curve = curveOf(d.quantity, observed.frequencies[d.frequency]);
-        curve.observed.emplace_back(observed.stations[d.station], d.value);
-        curve.errors.push_back(d.error);
-        curve.excluded.push_back(d.excluded);
+    for (std::size_t i = 0; i < observed.data.size(); ++i) {
+        const Datum& d = observed.data[i];
+        curveOf(d.quantity, observed.frequencies[d.frequency])
+            .addReading(observed.stations[d.station], d, i);
     }
     chart.clearCurves();
     chart.setTitle(observed.data.empty() ? QStringLiteral("Computed response")
